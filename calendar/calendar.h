@@ -1,0 +1,52 @@
+#pragma once
+// The Chinese lunar calendar, computed from the positions of the Sun and the Moon: lunar dates,
+// the four pillars (year at the exact moment of 立春, month at each 节, day at midnight, hour by
+// two-hour branch) and the zodiac animal, for birth times from 1900-01-31 to 2100-12-31 in
+// Beijing time (UTC+8).
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace hmf::calendar {
+
+// A birth time on the Gregorian calendar, Beijing time; minute and second are always 0.
+struct BirthTime
+{
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+
+    bool operator==(const BirthTime&) const = default;
+};
+
+// Empty when the time exists and lies in the supported range; otherwise a short Chinese message
+// for the user ("请填写正确的出生日期", "出生时辰应在0到23之间", "出生日期超出支持范围
+// （1900年1月31日至2100年12月31日）").
+std::string checkBirthTime(const BirthTime& time);
+
+struct LunarDate
+{
+    int year = 0;
+    int month = 0; // 1..12; a leap month carries the number of the month it follows
+    int day = 0;
+    bool leap = false;
+};
+
+// Each returns nullopt for a time that checkBirthTime refuses.
+std::optional<LunarDate> lunarDate(const BirthTime& time);
+// Year, month, day and hour pillar, each a stem-branch pair as cyclePair writes it ("甲子").
+std::optional<std::array<std::string, 4>> pillars(const BirthTime& time);
+// The branch animal of the year pillar ("鼠" ... "猪").
+std::optional<std::string> zodiacAnimal(const BirthTime& time);
+
+// The n-th pair of the sexagenary cycle, 1 甲子 ... 60 癸亥; empty outside 1..60.
+std::string cyclePair(int n);
+// 1..60 for a pair text, 0 when the text is none of the sixty.
+int cycleIndex(std::string_view pair);
+// Nayin of a pair ("海中金" for 甲子); empty for a text that is no pair.
+std::string nayin(std::string_view pair);
+
+} // namespace hmf::calendar

@@ -1,0 +1,47 @@
+#pragma once
+// The 81-number table: verdict and texts of every grid number from 1 to 81.
+//
+// Data file luck81.txt: 81 records separated by "*******", each of six fields separated by
+// "---": "第k数理", the verdict ("吉", "半吉" or "凶"), 基业, 家庭, 健康, 含义. Fields are kept
+// exactly as written (a field may hold a line break).
+
+#include "core/loaderror.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hmf::core {
+
+struct LuckEntry
+{
+    std::string title;   // 数理
+    std::string verdict; // 吉凶
+    std::string career;  // 基业
+    std::string family;  // 家庭
+    std::string health;  // 健康
+    std::string meaning; // 含义
+
+    std::array<std::string_view, 6> fields() const
+    {
+        return {title, verdict, career, family, health, meaning};
+    }
+};
+
+class LuckTable
+{
+public:
+    bool parse(std::string_view text, const std::string& fileName, LoadError& error);
+
+    // Entry n (1..81); six empty fields for any other n (numbers are never reduced).
+    const LuckEntry& entry(int n) const;
+    // "吉", "半吉", "凶", or empty outside 1..81.
+    std::string_view verdict(int n) const { return entry(n).verdict; }
+    const std::vector<LuckEntry>& entries() const { return m_entries; }
+
+private:
+    std::vector<LuckEntry> m_entries;
+};
+
+} // namespace hmf::core

@@ -1,0 +1,38 @@
+#pragma once
+// Pinyin readings with tone marks.
+//
+// Data files pinyin.txt (the main table) and pinyin-fallback.txt (second source for characters
+// the main table lacks): items separated by ","; an item that begins with a Han character starts
+// that character's entry and the rest of the item is its reading; items without a leading
+// character are further readings of the previous one. The first entry of a character wins.
+
+#include "core/loaderror.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace hmf::core {
+
+class PinyinTable
+{
+public:
+    bool parse(std::string_view text, const std::string& fileName, LoadError& error);
+    bool parseFallback(std::string_view text, const std::string& fileName, LoadError& error);
+
+    // Reading of one character: main table, then fallback; empty when neither knows it.
+    std::string readingOf(char32_t cp) const;
+    // Readings of the characters of a text in order, run together, or each followed by one
+    // blank when `blankAfterEach`.
+    std::string pinyinOf(std::string_view text, bool blankAfterEach = false) const;
+
+    bool hasMainReading(char32_t cp) const { return m_main.count(cp) != 0; }
+    std::size_t size() const { return m_main.size(); }
+    std::size_t fallbackSize() const { return m_fallback.size(); }
+
+private:
+    std::unordered_map<char32_t, std::string> m_main;
+    std::unordered_map<char32_t, std::string> m_fallback;
+};
+
+} // namespace hmf::core

@@ -1,0 +1,39 @@
+#pragma once
+// The name score: the luck of four grids, terms from the birth date, and the check against the
+// element the birth chart lacks.
+
+#include "core/elements.h"
+#include "core/grids.h"
+#include "core/luck.h"
+
+#include <optional>
+#include <string>
+
+namespace hmf::core {
+
+struct ScoreInput
+{
+    FiveGrids grids;
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    // The chart's missing elements, each followed by two blanks, in the order 金 木 水 火 土.
+    std::string missing;
+    std::string givenName;     // 1 to 3 characters; its length selects the element check
+    bool fixedCharacter = false; // the generator's fixed-character option adds its bonus
+};
+
+// Points of one grid's verdict (人格 地格 外格 总格 weigh them differently).
+enum class ScoredGrid { Ren, Di, Wai, Zong };
+int gridPoints(ScoredGrid grid, std::string_view verdict);
+
+// The score, or nullopt when there is none (a birth year before the decade table, which never
+// happens, is handled by the table itself); always capped at 100.
+std::optional<int> nameScore(const LuckTable& luck, const ElementTable& elements,
+                             const ScoreInput& input);
+
+// Base year of the birth year's decade: up to 1980 -> 1970, 1981-1990 -> 1980, ... and so on
+// without end (2021-2030 -> 2020).
+int decadeBase(int year);
+
+} // namespace hmf::core

@@ -1,0 +1,47 @@
+#pragma once
+// All tables of the program, loaded once per run from the data directory.
+
+#include "core/elements.h"
+#include "core/loaderror.h"
+#include "core/luck.h"
+#include "core/pinyin.h"
+#include "core/reference.h"
+#include "core/strokes.h"
+#include "core/traditional.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace hmf::core {
+
+struct Tables
+{
+    StrokeDictionary strokes;
+    TraditionalTable traditional;
+    ElementTable elements;
+    PinyinTable pinyin;
+    LuckTable luck;
+    SexagenaryTable sexagenary;
+    std::string threeTalentText;
+    std::string tipsText;
+
+    int gridStrokeCount(std::string_view c) const { return strokes.gridStrokeCount(c); }
+    int displayStrokeCount(std::string_view c) const
+    {
+        return strokes.displayStrokeCount(c, &traditional);
+    }
+    std::string strokeString(std::string_view t) const
+    {
+        return strokes.strokeString(t, &traditional);
+    }
+};
+
+// Loads every table; on the first fault returns null and says which file and what.
+std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, LoadError& error);
+
+// The first character of `text` that has no grid stroke count (the name cannot be scored),
+// or empty when every character has one.
+std::string firstUnknownCharacter(const Tables& tables, std::string_view text);
+
+} // namespace hmf::core

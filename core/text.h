@@ -1,0 +1,37 @@
+#pragma once
+// Unicode text helpers: the program keeps text as UTF-8 strings and handles characters as whole
+// code points, so no lookup can ever match half of one character and half of the next.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hmf::core {
+
+// The characters of a UTF-8 text, each as its own UTF-8 string. A malformed byte becomes a
+// piece of its own, so the caller can still report it.
+std::vector<std::string> splitCharacters(std::string_view text);
+
+// The code point of a text that holds exactly one well-formed character.
+std::optional<char32_t> singleCodepoint(std::string_view text);
+
+// Decodes a whole UTF-8 text; nullopt when it is not well-formed.
+std::optional<std::u32string> toCodepoints(std::string_view text);
+
+std::string toUtf8(char32_t cp);
+std::string toUtf8(std::u32string_view cps);
+
+bool isValidUtf8(std::string_view text);
+
+// A CJK ideograph (the blocks the character tables cover, including 〇).
+bool isHan(char32_t cp);
+
+// Removes leading and trailing ASCII blanks, tabs and line ends, and the ideographic space.
+std::string trimBlanks(std::string_view text);
+
+// Reads a whole decimal number the way the window's boxes are read: optional blanks and sign,
+// digits only; nullopt for anything else (empty, letters, fractions, overflow).
+std::optional<int> parseInt(std::string_view text);
+
+} // namespace hmf::core

@@ -1,0 +1,29 @@
+#pragma once
+// Simplified-to-traditional conversion of names, character by character.
+//
+// Data file traditional.txt: one line per character that changes, "<simplified>\t<traditional>".
+// Characters without a line (traditional ones, and surnames such as 余 that keep their form in
+// a name) stay as they are.
+
+#include "core/loaderror.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace hmf::core {
+
+class TraditionalTable
+{
+public:
+    bool parse(std::string_view text, const std::string& fileName, LoadError& error);
+
+    std::string toTraditional(std::string_view text) const;
+    char32_t toTraditional(char32_t cp) const;
+    std::size_t size() const { return m_map.size(); }
+
+private:
+    std::unordered_map<char32_t, char32_t> m_map;
+};
+
+} // namespace hmf::core

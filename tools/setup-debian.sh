@@ -1,0 +1,13 @@
+#!/bin/sh
+# Installs what building, running and testing need on Debian 12 (as root, or through sudo).
+set -e
+packages="build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev
+libgmock-dev libbenchmark-dev liberfa-dev fonts-noto-cjk xvfb xauth"
+missing=""
+for p in $packages; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+if [ "$(id -u)" = 0 ]; then sudo=""; else sudo="sudo"; fi
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
