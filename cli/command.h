@@ -1,0 +1,60 @@
+#pragma once
+// The command-line front end: each command lives in its own file and registers itself here.
+
+#include "core/tables.h"
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace hmf::cli {
+
+struct Args
+{
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> options; // "--birth" -> "2019-05-05 05"
+    std::set<std::string> flags;                // "--json"
+
+    bool has(const std::string& flag) const { return flags.count(flag) != 0; }
+    std::optional<std::string> option(const std::string& name) const;
+};
+
+struct CommandSpec
+{
+    std::string name;
+    std::string usage;                 // one line, shown by --help and on errors
+    std::string help;                  // further lines for `hmf <command> --help`
+    std::set<std::string> valueOptions; // options that take a value
+    std::set<std::string> flagOptions;  // options without value ("--help" is always accepted)
+    std::function<int(const Args&)> run;
+};
+
+// Registers a command at static-initialisation time; returns true.
+bool registerCommand(CommandSpec spec);
+
+// The program's tables, loaded on first use; prints the fault to stderr and returns null when a
+// file is missing or damaged.
+const core::Tables* tables();
+
+// Prints "hmf: <message>" to stderr and returns the exit code for bad input (2).
+int fail(const std::string& message);
+
+// Exit codes: 0 success, 1 a data file is missing or damaged, 2 bad input.
+inline constexpr int kExitData = 1;
+inline constexpr int kExitUsage = 2;
+
+// Quotes a UTF-8 text as a JSON string.
+std::string jsonString(std::string_view text);
+
+// Parses "YYYY-MM-DD HH" (also "YYYY-MM-DD" with hour 0, and "T" or blanks between date and
+// hour) into year, month, day, hour; nullopt for anything else. Range checks are the calendar's.
+struct DateHour
+{
+    int year = 0, month = 0, day = 0, hour = 0;
+};
+std::optional<DateHour> parseDateHour(const std::string& text);
+
+} // namespace hmf::cli
