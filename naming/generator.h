@@ -1,0 +1,110 @@
+#pragma once
+// The name generator: draws given names at random from a character library, scores each with
+// the one name score and reports it as a list row. One draw per call, so the window can let its
+// events run between draws and tests can drive a run with a fixed seed.
+
+#include "calendar/calendar.h"
+#include "core/tables.h"
+#include "naming/session.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <random>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace hmf::naming {
+
+// Read once when a run starts.
+struct RunSettings
+{
+    std::string surname;   // trimmed at start
+    std::string sex;       // "男" selects the boys' library, anything else the girls'
+    bool fixedOn = false;  // fixed-character option ticked when the run starts
+    std::string fixedChar; // the generation character (辈分字)
+    calendar::BirthTime birth;
+    std::filesystem::path dataDir;     // where zmz.fne and zwz.fne live
+    std::filesystem::path libraryFile; // when not empty, used instead of the sex's library
+    // When set, used instead of any file (benchmarks, tests); checked like a loaded library.
+    std::optional<std::vector<std::string>> characters;
+    std::uint64_t seed = 0;
+};
+
+// Read again before every draw: the user may change these controls while a run goes on.
+struct DrawSettings
+{
+    int length = 2;        // given-name length 1, 2 or 3
+    bool fixedOn = false;  // fixed-character option (its bonus applies even with length 1)
+    int fixedPosition = 1; // 1-based position of the fixed character (1 or 2 for length 2)
+    int year = 2019, month = 5, day = 5; // the date the score is computed from
+    bool collect = true;                 // candidate collection on
+    int threshold = 75;                  // candidates score at least this
+};
+
+enum class MessageIcon { None, Information };
+
+struct StartResult
+{
+    bool started = false;
+    std::string message; // for a message box when the run did not start
+    MessageIcon icon = MessageIcon::None;
+    // The caller empties its list of generated names: true once the surname and fixed-character
+    // checks have passed, even when the library then fails.
+    bool clearRows = false;
+};
+
+struct DrawResult
+{
+    bool drawn = false; // false when no run is going on (nothing was drawn)
+    std::string fullName;
+    std::string givenName;
+    std::optional<int> score;
+    bool duplicate = false; // the name is already listed in this run: no new row
+    std::string title;      // row title "name[score分]" of a new name; empty otherwise
+    bool candidate = false; // the new row also goes to the candidate list
+    bool finished = false;  // the run ended with this draw (5,000 draws or the streak)
+};
+
+class NameGenerator
+{
+  public:
+    static constexpr int kMaxDraws = 5000;
+    static constexpr int kMaxDuplicateStreak = 500; // one more duplicate in a row ends the run
+
+    NameGenerator(const core::Tables& tables, SessionState& session);
+
+    // Checks the inputs in the order the user sees the messages ("请填写固定字", "请填写姓氏",
+    // then the name, fixed character and birth time, then "字库男不存在 无法生成" /
+    // "字库女不存在 无法生成" or the library's fault), loads the library and works out the
+    // birth chart's missing elements once.
+    StartResult start(const RunSettings& settings);
+
+    // One draw with the settings as they are now.
+    DrawResult draw(const DrawSettings& settings);
+
+    // The stop button: the run ends; later draws draw nothing.
+    void stop() { m_running = false; }
+    bool running() const { return m_running; }
+
+    int drawCount() const { return m_draws; }
+    int duplicateStreak() const { return m_streak; }
+    const std::string& missingElements() const { return m_missing; }
+    const std::vector<std::string>& library() const { return m_library; }
+
+  private:
+    const core::Tables& m_tables;
+    SessionState& m_session;
+    std::mt19937_64 m_random;
+    std::vector<std::string> m_library;
+    std::unordered_set<std::string> m_listed;
+    std::string m_surname;
+    std::string m_fixedChar;
+    std::string m_missing;
+    int m_draws = 0;
+    int m_streak = 0;
+    bool m_running = false;
+};
+
+} // namespace hmf::naming

@@ -1,0 +1,57 @@
+#pragma once
+// The analysis report of one name for one birth time: 32 lines of coloured text that the window
+// appends to its rich-text box and the command line prints.
+
+#include "calendar/calendar.h"
+#include "core/tables.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hmf::naming {
+
+enum class Colour { Red, Blue, Magenta };
+
+struct ColouredRun
+{
+    std::string text; // UTF-8, line ends "\r\n"
+    Colour colour = Colour::Blue;
+
+    bool operator==(const ColouredRun&) const = default;
+};
+
+struct ReportRequest
+{
+    std::string surname;   // one or two characters
+    std::string givenName; // one to three characters
+    calendar::BirthTime birth;
+    // Shown after "名字总分（仅供参考）：" instead of the computed score, unit included
+    // ("88分"); the window passes a list row's score text here only while fixedCharUsed is set.
+    std::optional<std::string> shownScore;
+};
+
+struct Report
+{
+    std::vector<ColouredRun> runs; // empty when error is set
+    std::optional<int> score;      // the computed score, whatever line 1 shows
+    std::string error;             // a short Chinese message for the user; empty on success
+
+    bool ok() const { return error.empty(); }
+};
+
+// Empty when the surname (1-2 characters) and given name (1-3 characters) are Chinese characters
+// that the grid stroke table knows; otherwise the message for the user ("请填写姓氏",
+// "请填写名字", "姓氏应为一到两个汉字", "名字应为一到三个汉字", "「X」不在字库中").
+std::string checkName(const core::Tables& tables, std::string_view surname,
+                      std::string_view givenName);
+
+// Checks the name (checkName) and the birth time (calendar::checkBirthTime) and builds the
+// report; the score comes from the report's own birth date.
+Report buildReport(const core::Tables& tables, const ReportRequest& request);
+
+// The runs' texts joined as they are.
+std::string plainText(const std::vector<ColouredRun>& runs);
+
+} // namespace hmf::naming
