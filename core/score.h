@@ -6,7 +6,6 @@
 #include "core/grids.h"
 #include "core/luck.h"
 
-#include <optional>
 #include <string>
 
 namespace hmf::core {
@@ -27,10 +26,9 @@ struct ScoreInput
 enum class ScoredGrid { Ren, Di, Wai, Zong };
 int gridPoints(ScoredGrid grid, std::string_view verdict);
 
-// The score, or nullopt when there is none (a birth year before the decade table, which never
-// happens, is handled by the table itself); always capped at 100.
-std::optional<int> nameScore(const LuckTable& luck, const ElementTable& elements,
-                             const ScoreInput& input);
+// The score of a name, at most 100. The report and the generator both use it, so a listed name
+// and its report always agree.
+int nameScore(const LuckTable& luck, const ElementTable& elements, const ScoreInput& input);
 
 // Base year of the birth year's decade: up to 1980 -> 1970, 1981-1990 -> 1980, ... and so on
 // without end (2021-2030 -> 2020).

@@ -1,0 +1,74 @@
+#include "core/elements.h"
+
+#include "core/text.h"
+
+#include <algorithm>
+
+namespace hmf::core {
+
+bool ElementTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
+{
+    m_map.clear();
+    std::vector<std::string> seen;
+    int line = 0;
+    while (!text.empty()) {
+        ++line;
+        auto eol = text.find('\n');
+        std::string_view row = text.substr(0, eol);
+        text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
+        if (!row.empty() && row.back() == '\r')
+            row.remove_suffix(1);
+        if (row.empty())
+            continue;
+        auto tab = row.find('\t');
+        std::string element(row.substr(0, tab == std::string_view::npos ? 0 : tab));
+        if (tab == std::string_view::npos ||
+            std::find(kElementOrder.begin(), kElementOrder.end(), element) == kElementOrder.end()) {
+            error = LoadError{fileName, line, "应为\"五行<TAB>汉字\" (expected \"element<TAB>characters\")"};
+            return false;
+        }
+        if (std::find(seen.begin(), seen.end(), element) != seen.end()) {
+            error = LoadError{fileName, line, "五行重复: " + element + " (element listed twice)"};
+            return false;
+        }
+        seen.push_back(element);
+        auto cps = toCodepoints(row.substr(tab + 1));
+        if (!cps) {
+            error = LoadError{fileName, line, "不是有效的文本 (malformed text)"};
+            return false;
+        }
+        // Lists are read in file order and a character in several lists takes the last one.
+        for (char32_t c : *cps)
+            if (c != ' ' && c != '\r')
+                m_map[c] = element;
+    }
+    if (seen.size() != kElementOrder.size()) {
+        error = LoadError{fileName, 0, "应有五个五行列表 (five element lists expected)"};
+        return false;
+    }
+    return true;
+}
+
+std::string ElementTable::elementOf(std::string_view character) const
+{
+    auto cp = singleCodepoint(character);
+    if (!cp)
+        return {};
+    auto it = m_map.find(*cp);
+    return it == m_map.end() ? std::string() : it->second;
+}
+
+std::string ElementTable::elementString(std::string_view text) const
+{
+    std::string out;
+    bool first = true;
+    for (const auto& c : splitCharacters(text)) {
+        if (!first)
+            out += '-';
+        first = false;
+        out += elementOf(c);
+    }
+    return out;
+}
+
+} // namespace hmf::core

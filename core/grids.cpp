@@ -1,0 +1,44 @@
+#include "core/grids.h"
+
+#include "core/text.h"
+
+#include <numeric>
+#include <vector>
+
+namespace hmf::core {
+
+FiveGrids gridNumbers(const StrokeDictionary& strokes, std::string_view surname,
+                      std::string_view givenName)
+{
+    std::vector<int> s;
+    for (const auto& c : splitCharacters(surname))
+        s.push_back(strokes.gridStrokeCount(c));
+    std::vector<int> g;
+    for (const auto& c : splitCharacters(givenName))
+        g.push_back(strokes.gridStrokeCount(c));
+    if (s.empty() || g.empty())
+        return {};
+
+    const int surnameTotal = std::accumulate(s.begin(), s.end(), 0);
+    const int givenTotal = std::accumulate(g.begin(), g.end(), 0);
+    FiveGrids grids;
+    // A single surname borrows the 1 of heaven; a compound surname is its own heaven.
+    grids.tian = s.size() == 1 ? surnameTotal + 1 : surnameTotal;
+    // 人格 joins the surname character next to the given name with the first given character.
+    grids.ren = s.back() + g.front();
+    // A single given name borrows the 1 of earth.
+    grids.di = g.size() == 1 ? givenTotal + 1 : givenTotal;
+    grids.wai = grids.tian + grids.di - grids.ren;
+    grids.zong = surnameTotal + givenTotal;
+    return grids;
+}
+
+ThreeTalent threeTalentFigures(const FiveGrids& grids)
+{
+    std::string ren = std::to_string(grids.ren);
+    if (ren.size() == 2)
+        ren = std::to_string(grids.ren - 10);
+    return {std::to_string(grids.tian), ren, std::to_string(grids.di)};
+}
+
+} // namespace hmf::core

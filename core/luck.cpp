@@ -1,0 +1,68 @@
+#include "core/luck.h"
+
+#include <algorithm>
+
+namespace hmf::core {
+namespace {
+
+std::vector<std::string_view> split(std::string_view text, std::string_view separator)
+{
+    std::vector<std::string_view> pieces;
+    while (true) {
+        auto at = text.find(separator);
+        pieces.push_back(text.substr(0, at));
+        if (at == std::string_view::npos)
+            return pieces;
+        text.remove_prefix(at + separator.size());
+    }
+}
+
+int lineOf(std::string_view whole, std::string_view piece)
+{
+    auto offset = static_cast<std::size_t>(piece.data() - whole.data());
+    return 1 + static_cast<int>(std::count(whole.begin(), whole.begin() + offset, '\n'));
+}
+
+} // namespace
+
+bool LuckTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
+{
+    m_entries.clear();
+    const std::string_view whole = text;
+    // A line end after the last record is the file's, not the last field's.
+    if (text.ends_with("\r\n"))
+        text.remove_suffix(2);
+    else if (text.ends_with("\n"))
+        text.remove_suffix(1);
+    const auto records = split(text, "*******");
+    if (records.size() != 81) {
+        error = LoadError{fileName, 0, "应有81条记录，实有" + std::to_string(records.size()) +
+                                           " (81 records expected)"};
+        return false;
+    }
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        const auto fields = split(records[k], "---");
+        const std::string title = "第" + std::to_string(k + 1) + "数理";
+        if (fields.size() != 6 || fields[0] != title ||
+            (fields[1] != "吉" && fields[1] != "半吉" && fields[1] != "凶")) {
+            error = LoadError{fileName, lineOf(whole, records[k]),
+                              "记录" + std::to_string(k + 1) +
+                                  "应为六个字段：" + title + "---吉凶---基业---家庭---健康---含义"};
+            return false;
+        }
+        m_entries.push_back(LuckEntry{std::string(fields[0]), std::string(fields[1]),
+                                      std::string(fields[2]), std::string(fields[3]),
+                                      std::string(fields[4]), std::string(fields[5])});
+    }
+    return true;
+}
+
+const LuckEntry& LuckTable::entry(int n) const
+{
+    static const LuckEntry none;
+    if (n < 1 || n > static_cast<int>(m_entries.size()))
+        return none;
+    return m_entries[static_cast<std::size_t>(n - 1)];
+}
+
+} // namespace hmf::core

@@ -1,0 +1,43 @@
+#include "core/reference.h"
+
+namespace hmf::core {
+
+bool SexagenaryTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
+{
+    int n = 0;
+    while (!text.empty()) {
+        auto eol = text.find('\n');
+        std::string_view row = text.substr(0, eol);
+        text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
+        if (!row.empty() && row.back() == '\r')
+            row.remove_suffix(1);
+        if (row.empty() && text.empty())
+            break;
+        if (n == 60) {
+            error = LoadError{fileName, n + 1, "多于60行 (more than 60 lines)"};
+            return false;
+        }
+        // Each row is the element of the stem and of the branch, each followed by ",".
+        const bool shaped = row.size() == 8 && row[3] == ',' && row[7] == ',';
+        if (!shaped) {
+            error = LoadError{fileName, n + 1, "应为\"木,水,\"的形式 (expected \"木,水,\")"};
+            return false;
+        }
+        m_rows[static_cast<std::size_t>(n++)] = std::string(row);
+    }
+    if (n != 60) {
+        error = LoadError{fileName, 0, "应有60行，实有" + std::to_string(n) + " (60 lines expected)"};
+        return false;
+    }
+    return true;
+}
+
+const std::string& SexagenaryTable::row(int n) const
+{
+    static const std::string none;
+    if (n < 1 || n > 60)
+        return none;
+    return m_rows[static_cast<std::size_t>(n - 1)];
+}
+
+} // namespace hmf::core

@@ -1,0 +1,89 @@
+#include "core/score.h"
+
+#include "core/text.h"
+
+#include <algorithm>
+
+namespace hmf::core {
+namespace {
+
+std::string firstMissingElement(std::string_view missing)
+{
+    auto pieces = splitCharacters(trimBlanks(missing));
+    return pieces.empty() ? std::string() : pieces.front();
+}
+
+} // namespace
+
+int gridPoints(ScoredGrid grid, std::string_view verdict)
+{
+    struct Points
+    {
+        int good, fair, bad;
+    };
+    static constexpr Points table[] = {
+        {100, 80, 60}, // 人格
+        {100, 85, 60}, // 地格
+        {100, 70, 50}, // 外格
+        {100, 87, 65}, // 总格
+    };
+    const Points& p = table[static_cast<int>(grid)];
+    if (verdict == "吉")
+        return p.good;
+    if (verdict == "半吉")
+        return p.fair;
+    if (verdict == "凶")
+        return p.bad;
+    return 0;
+}
+
+int decadeBase(int year)
+{
+    if (year <= 1980)
+        return 1970;
+    return (year - 1) / 10 * 10;
+}
+
+int nameScore(const LuckTable& luck, const ElementTable& elements, const ScoreInput& input)
+{
+    const FiveGrids& g = input.grids;
+    const int base = (3 * gridPoints(ScoredGrid::Ren, luck.verdict(g.ren)) +
+                      2 * gridPoints(ScoredGrid::Di, luck.verdict(g.di)) +
+                      2 * gridPoints(ScoredGrid::Wai, luck.verdict(g.wai)) +
+                      3 * gridPoints(ScoredGrid::Zong, luck.verdict(g.zong))) /
+                     10;
+
+    // Terms from the birth date; integer division drops the fraction toward zero as intended.
+    const int yearTerm = input.year - decadeBase(input.year);
+    int score;
+    if (input.month > 6 && input.day > 15)
+        score = base + yearTerm + (input.month - 6) + (input.day - 15) / 3 + 3;
+    else
+        score = base + yearTerm + (6 - input.month) + (15 - input.day) / 3 + 3;
+
+    if (input.fixedCharacter && score > 80)
+        score = std::min(score + 5, 100);
+
+    // A given name that supplies the element the chart lacks is the best it can be; one that
+    // does not stays below full marks.
+    const auto given = splitCharacters(input.givenName);
+    const std::string missing = firstMissingElement(input.missing);
+    if (!given.empty()) {
+        if (missing.empty()) {
+            score = std::min(score, 100);
+        } else if (given.size() == 1) {
+            score = trimBlanks(elements.elementOf(given.back())) == missing ? 100
+                                                                             : std::min(score, 99);
+        } else {
+            if (trimBlanks(elements.elementOf(given.front())) == missing)
+                score = 100;
+            if (trimBlanks(elements.elementOf(given.back())) == missing)
+                score = 100;
+            else
+                score = std::min(score, 99);
+        }
+    }
+    return std::min(score, 100);
+}
+
+} // namespace hmf::core

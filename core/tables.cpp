@@ -1,0 +1,56 @@
+#include "core/tables.h"
+
+#include "core/datafile.h"
+#include "core/text.h"
+
+namespace hmf::core {
+
+std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, LoadError& error)
+{
+    auto tables = std::make_unique<Tables>();
+    // Each file is read, decoded from GBK once and handed to its parser.
+    auto load = [&](const char* name, auto&& parse) {
+        auto text = readGbkFile(dataDir / name, error);
+        if (!text)
+            return false;
+        return parse(*text, std::string(name));
+    };
+    auto ok =
+        load("gridstrokes.txt",
+             [&](auto& t, auto n) { return tables->strokes.parseGridTable(t, n, error); }) &&
+        load("strokegroups.txt",
+             [&](auto& t, auto n) { return tables->strokes.parseGroupTable(t, n, error); }) &&
+        load("generalstrokes.txt",
+             [&](auto& t, auto n) { return tables->strokes.parseGeneralTable(t, n, error); }) &&
+        load("traditional.txt",
+             [&](auto& t, auto n) { return tables->traditional.parse(t, n, error); }) &&
+        load("elements.txt", [&](auto& t, auto n) { return tables->elements.parse(t, n, error); }) &&
+        load("pinyin.txt", [&](auto& t, auto n) { return tables->pinyin.parse(t, n, error); }) &&
+        load("pinyin-fallback.txt",
+             [&](auto& t, auto n) { return tables->pinyin.parseFallback(t, n, error); }) &&
+        load("luck81.txt", [&](auto& t, auto n) { return tables->luck.parse(t, n, error); }) &&
+        load("sexagenary.txt",
+             [&](auto& t, auto n) { return tables->sexagenary.parse(t, n, error); }) &&
+        load("santalent.txt",
+             [&](auto& t, auto) {
+                 tables->threeTalentText = t;
+                 return true;
+             }) &&
+        load("tips.txt", [&](auto& t, auto) {
+            tables->tipsText = t;
+            return true;
+        });
+    if (!ok)
+        return nullptr;
+    return tables;
+}
+
+std::string firstUnknownCharacter(const Tables& tables, std::string_view text)
+{
+    for (const auto& c : splitCharacters(text))
+        if (tables.gridStrokeCount(c) < 0)
+            return c;
+    return {};
+}
+
+} // namespace hmf::core

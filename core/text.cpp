@@ -1,0 +1,162 @@
+#include "core/text.h"
+
+#include <charconv>
+
+namespace hmf::core {
+namespace {
+
+// Length of the well-formed UTF-8 sequence at text[i], or 0 when it is malformed.
+std::size_t sequenceLength(std::string_view text, std::size_t i, char32_t* out)
+{
+    const auto b0 = static_cast<unsigned char>(text[i]);
+    if (b0 < 0x80) {
+        *out = b0;
+        return 1;
+    }
+    std::size_t len;
+    char32_t cp;
+    char32_t min;
+    if ((b0 & 0xE0) == 0xC0) {
+        len = 2, cp = b0 & 0x1F, min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        len = 3, cp = b0 & 0x0F, min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        len = 4, cp = b0 & 0x07, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + len > text.size())
+        return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        const auto b = static_cast<unsigned char>(text[i + k]);
+        if ((b & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    *out = cp;
+    return len;
+}
+
+bool isBlank(char32_t cp)
+{
+    return cp == ' ' || cp == '\t' || cp == '\r' || cp == '\n' || cp == 0x3000;
+}
+
+} // namespace
+
+std::vector<std::string> splitCharacters(std::string_view text)
+{
+    std::vector<std::string> pieces;
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t cp;
+        std::size_t len = sequenceLength(text, i, &cp);
+        if (len == 0)
+            len = 1;
+        pieces.emplace_back(text.substr(i, len));
+        i += len;
+    }
+    return pieces;
+}
+
+std::optional<char32_t> singleCodepoint(std::string_view text)
+{
+    if (text.empty())
+        return std::nullopt;
+    char32_t cp;
+    if (sequenceLength(text, 0, &cp) != text.size())
+        return std::nullopt;
+    return cp;
+}
+
+std::optional<std::u32string> toCodepoints(std::string_view text)
+{
+    std::u32string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t cp;
+        std::size_t len = sequenceLength(text, i, &cp);
+        if (len == 0)
+            return std::nullopt;
+        out.push_back(cp);
+        i += len;
+    }
+    return out;
+}
+
+std::string toUtf8(char32_t cp)
+{
+    std::string out;
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
+std::string toUtf8(std::u32string_view cps)
+{
+    std::string out;
+    for (char32_t cp : cps)
+        out += toUtf8(cp);
+    return out;
+}
+
+bool isValidUtf8(std::string_view text)
+{
+    return toCodepoints(text).has_value();
+}
+
+bool isHan(char32_t cp)
+{
+    return (cp >= 0x4E00 && cp <= 0x9FFF) || (cp >= 0x3400 && cp <= 0x4DBF) ||
+           (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0x20000 && cp <= 0x3134F) || cp == 0x3007;
+}
+
+std::string trimBlanks(std::string_view text)
+{
+    auto cps = toCodepoints(text);
+    if (!cps) {
+        // Malformed text: trim ASCII blanks only, never cut into bytes we cannot decode.
+        auto first = text.find_first_not_of(" \t\r\n");
+        if (first == std::string_view::npos)
+            return {};
+        auto last = text.find_last_not_of(" \t\r\n");
+        return std::string(text.substr(first, last - first + 1));
+    }
+    std::size_t b = 0, e = cps->size();
+    while (b < e && isBlank((*cps)[b]))
+        ++b;
+    while (e > b && isBlank((*cps)[e - 1]))
+        --e;
+    return toUtf8(std::u32string_view(*cps).substr(b, e - b));
+}
+
+std::optional<int> parseInt(std::string_view text)
+{
+    std::string t = trimBlanks(text);
+    std::string_view v = t;
+    if (!v.empty() && v.front() == '+')
+        v.remove_prefix(1);
+    if (v.empty())
+        return std::nullopt;
+    int value = 0;
+    auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), value);
+    if (ec != std::errc() || ptr != v.data() + v.size())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace hmf::core
