@@ -1,0 +1,148 @@
+#include "naming/report.h"
+
+#include "calendar/birthchart.h"
+#include "calendar/starsign.h"
+#include "core/grids.h"
+#include "core/score.h"
+#include "core/text.h"
+#include "naming/namecheck.h"
+
+namespace hmf::naming {
+namespace {
+
+constexpr std::string_view kDash = "—"; // full-width, between the parts of lines 11 to 13
+
+std::string header(std::string_view title)
+{
+    return std::string(22, '-') + std::string(title) + std::string(32, '-') + "\r\n";
+}
+
+// The explanation of one grid number from the 81-number table; a number outside 1..81 keeps the
+// labels with empty values.
+std::string luckBlock(const core::LuckTable& luck, int number)
+{
+    const core::LuckEntry& e = luck.entry(number);
+    return e.title + "(" + e.verdict + ")\r\n基业：" + e.career + "\r\n家庭：" + e.family +
+           "\r\n健康：" + e.health + "\r\n含义" + e.meaning + "\r\n\r\n";
+}
+
+class ReportWriter
+{
+  public:
+    void add(Colour colour, std::string text) { m_runs.push_back({std::move(text), colour}); }
+    std::vector<ColouredRun> take() { return std::move(m_runs); }
+
+  private:
+    std::vector<ColouredRun> m_runs;
+};
+
+} // namespace
+
+std::string checkName(const core::Tables& tables, std::string_view surname,
+                      std::string_view givenName)
+{
+    if (auto error = checkSurname(tables, surname); !error.empty())
+        return error;
+    return checkGivenName(tables, givenName);
+}
+
+Report buildReport(const core::Tables& tables, const ReportRequest& request)
+{
+    Report report;
+    const std::string surname = core::trimBlanks(request.surname);
+    const std::string given = core::trimBlanks(request.givenName);
+    report.error = checkName(tables, surname, given);
+    if (report.error.empty())
+        report.error = calendar::checkBirthTime(request.birth);
+    if (!report.error.empty())
+        return report;
+    const auto chart = calendar::birthChart(request.birth, tables.sexagenary);
+    if (!chart) {
+        report.error = "请填写正确的出生日期";
+        return report;
+    }
+
+    const core::FiveGrids grids = core::gridNumbers(tables.strokes, surname, given);
+    core::ScoreInput scoreInput;
+    scoreInput.grids = grids;
+    scoreInput.year = request.birth.year;
+    scoreInput.month = request.birth.month;
+    scoreInput.day = request.birth.day;
+    scoreInput.missing = chart->missing;
+    scoreInput.givenName = given;
+    report.score = core::nameScore(tables.luck, tables.elements, scoreInput);
+
+    const std::string shownScore =
+        request.shownScore ? *request.shownScore : std::to_string(*report.score);
+    const std::string tradSurname = tables.traditional.toTraditional(surname);
+    const auto givenChars = core::splitCharacters(given);
+    const auto& p = chart->pillars;
+    const core::ThreeTalent talent = core::threeTalentFigures(grids);
+
+    ReportWriter w;
+    w.add(Colour::Red, "名字总分（仅供参考）：" + shownScore + "\r\n");
+    w.add(Colour::Magenta, header("基本信息"));
+    w.add(Colour::Blue, "姓名：" + surname + given + "\r\n");
+    w.add(Colour::Blue,
+          "姓名（繁体）：" + tradSurname + tables.traditional.toTraditional(given) + "\r\n");
+    w.add(Colour::Blue, "农历日期：" + std::to_string(chart->lunar.year) + "年" +
+                            std::to_string(chart->lunar.month) + "月" +
+                            std::to_string(chart->lunar.day) + "日\r\n");
+    w.add(Colour::Blue, "属相：" + chart->zodiac + "\r\n");
+    w.add(Colour::Blue, "四柱：" + p[0] + "年 " + p[1] + "月 " + p[2] + "日 " + p[3] + "时\r\n");
+    w.add(Colour::Blue, "八字：" + p[0] + " " + p[1] + " " + p[2] + " " + p[3] + "\r\n");
+    w.add(Colour::Blue, "五行：" + chart->elementText + "\r\n");
+    w.add(Colour::Blue, "纳音：" + chart->nayinText + "\r\n");
+
+    // One part for the surname (in its traditional form), one for each given character.
+    std::string sounds = tables.pinyin.pinyinOf(tradSurname);
+    std::string strokes = tables.strokeString(tradSurname);
+    std::string elements = tables.elements.elementString(tradSurname);
+    for (const auto& c : givenChars) {
+        sounds += std::string(kDash) + tables.pinyin.pinyinOf(c);
+        strokes += std::string(kDash) + tables.strokeString(c);
+        elements += std::string(kDash) + tables.elements.elementOf(c);
+    }
+    w.add(Colour::Blue, "名字音韵：" + sounds + "\r\n");
+    w.add(Colour::Blue, "名字笔画：" + strokes + "\r\n");
+    w.add(Colour::Blue, "名字五行：" + elements + "\r\n");
+
+    w.add(Colour::Blue, "五行： " + chart->elementText + "\r\n");
+    w.add(Colour::Blue, chart->countLine + "\r\n");
+    w.add(Colour::Blue, "五行缺：" + chart->missing + "\r\n");
+    w.add(Colour::Blue, calendar::favourableLine(*chart) + "\r\n");
+    const auto n = [](int v) { return std::to_string(v); };
+    w.add(Colour::Blue, "五格：天格(" + n(grids.tian) + ") 人格(" + n(grids.ren) + ") 地格(" +
+                            n(grids.di) + ") 外格(" + n(grids.wai) + ") 总格(" + n(grids.zong) +
+                            ")\r\n");
+    w.add(Colour::Blue, "三才：天才(" + talent.tian + ")→人才(" + talent.ren + ")→地才(" +
+                            talent.di + ")\r\n\r\n\r\n");
+
+    w.add(Colour::Magenta, header("五格释义"));
+    w.add(Colour::Red, "天格：乃祖先留下来的，其数理对人影响不大。\r\n\r\n");
+    w.add(Colour::Blue, luckBlock(tables.luck, grids.tian));
+    w.add(Colour::Red,
+          "人格：又称主运，是整个姓名的中心点，人一生的命运，均由此人格推断。\r\n\r\n");
+    w.add(Colour::Blue, luckBlock(tables.luck, grids.ren));
+    w.add(Colour::Red, "地格：由名字全部笔画数构成，称为前运，主管人中年以前的活动力。\r\n\r\n");
+    w.add(Colour::Blue, luckBlock(tables.luck, grids.di));
+    w.add(Colour::Red, "总格：主中年至晚年的命运，又称后运。\r\n\r\n");
+    w.add(Colour::Blue, luckBlock(tables.luck, grids.zong));
+    w.add(Colour::Red, "外格：主管命运之灵力。\r\n\r\n");
+    w.add(Colour::Blue, luckBlock(tables.luck, grids.wai));
+    w.add(Colour::Magenta, header("星座解释"));
+    w.add(Colour::Blue,
+          calendar::starSignText(request.birth.month, request.birth.day) + "\r\n\r\n");
+    report.runs = w.take();
+    return report;
+}
+
+std::string plainText(const std::vector<ColouredRun>& runs)
+{
+    std::string text;
+    for (const auto& run : runs)
+        text += run.text;
+    return text;
+}
+
+} // namespace hmf::naming
