@@ -1,0 +1,138 @@
+// Commands over the name-science tables: grids, strokes, element, pinyin.
+
+#include "cli/command.h"
+#include "core/grids.h"
+#include "core/text.h"
+
+#include <iostream>
+
+namespace hmf::cli {
+namespace {
+
+// The characters of an argument, or an error line when it holds something that is not a Han
+// character.
+std::optional<std::vector<std::string>> hanCharacters(const std::string& text, std::string& error)
+{
+    if (!core::isValidUtf8(text)) {
+        error = "参数不是有效的UTF-8文本 (argument is not UTF-8)";
+        return std::nullopt;
+    }
+    auto chars = core::splitCharacters(text);
+    if (chars.empty()) {
+        error = "请输入汉字 (no characters given)";
+        return std::nullopt;
+    }
+    for (const auto& c : chars) {
+        auto cp = core::singleCodepoint(c);
+        if (!cp || !core::isHan(*cp)) {
+            error = "“" + c + "”不是汉字 (not a Chinese character)";
+            return std::nullopt;
+        }
+    }
+    return chars;
+}
+
+int runGrids(const Args& args)
+{
+    if (args.positional.size() != 2)
+        return fail("用法: hmf grids <姓> <名>  (surname and given name)");
+    const std::string& surname = args.positional[0];
+    const std::string& given = args.positional[1];
+    std::string error;
+    auto s = hanCharacters(surname, error);
+    if (!s)
+        return fail(error);
+    auto g = hanCharacters(given, error);
+    if (!g)
+        return fail(error);
+    if (s->size() > 2)
+        return fail("姓氏应为一到两个汉字 (surname of one or two characters)");
+    if (g->size() > 3)
+        return fail("名字应为一到三个汉字 (given name of one to three characters)");
+    const core::Tables* t = tables();
+    if (!t)
+        return kExitData;
+    if (auto unknown = core::firstUnknownCharacter(*t, surname + given); !unknown.empty())
+        return fail("“" + unknown + "”不在字库中 (character not in the stroke table)");
+
+    const auto grids = core::gridNumbers(t->strokes, surname, given);
+    std::cout << "姓名：" << surname << given << "\n笔画：";
+    bool first = true;
+    for (const auto& list : {*s, *g})
+        for (const auto& c : list) {
+            std::cout << (first ? "" : "  ") << c << " " << t->gridStrokeCount(c);
+            first = false;
+        }
+    std::cout << "\n";
+    const std::pair<const char*, int> rows[] = {{"天格", grids.tian},
+                                                {"人格", grids.ren},
+                                                {"地格", grids.di},
+                                                {"外格", grids.wai},
+                                                {"总格", grids.zong}};
+    for (const auto& [name, n] : rows) {
+        const core::LuckEntry& e = t->luck.entry(n);
+        std::cout << name << " " << n << " " << (e.verdict.empty() ? "（无）" : e.verdict);
+        if (!e.title.empty())
+            std::cout << "  " << e.title << "：" << e.meaning;
+        std::cout << "\n";
+    }
+    const auto talent = core::threeTalentFigures(grids);
+    std::cout << "三才：天才(" << talent.tian << ")→人才(" << talent.ren << ")→地才(" << talent.di
+              << ")\n";
+    return 0;
+}
+
+// Runs `row` for every character of the single argument.
+int forEachCharacter(const Args& args, const char* usage,
+                     const std::function<void(const core::Tables&, const std::string&)>& row)
+{
+    if (args.positional.size() != 1)
+        return fail(std::string("用法: ") + usage);
+    std::string error;
+    auto chars = hanCharacters(args.positional[0], error);
+    if (!chars)
+        return fail(error);
+    const core::Tables* t = tables();
+    if (!t)
+        return kExitData;
+    for (const auto& c : *chars)
+        row(*t, c);
+    return 0;
+}
+
+const bool registered = [] {
+    registerCommand({"grids", "hmf grids <姓> <名>        五格、吉凶与三才 (five grids)",
+                     "  例: hmf grids 张 明华\n  列出每个字的五格笔画、五格数理及吉凶、三才。\n",
+                     {}, {}, runGrids});
+    registerCommand(
+        {"strokes", "hmf strokes <汉字>         五格笔画与显示笔画 (stroke counts)",
+         "  例: hmf strokes 千万吁\n  每行: 字  五格笔画(康熙, 用于计算)  显示笔画; 无数据为 -1 / 0。\n",
+         {}, {}, [](const Args& a) {
+             return forEachCharacter(a, "hmf strokes <汉字>", [](const core::Tables& t, auto& c) {
+                 std::cout << c << "  五格笔画 " << t.gridStrokeCount(c) << "  显示笔画 "
+                           << t.displayStrokeCount(c) << "\n";
+             });
+         }});
+    registerCommand({"element", "hmf element <汉字>         汉字五行 (five-element class)",
+                     "  例: hmf element 文\n  每行: 字 五行 (金 木 水 火 土; 无数据为空)。\n",
+                     {}, {}, [](const Args& a) {
+                         return forEachCharacter(a, "hmf element <汉字>",
+                                                 [](const core::Tables& t, auto& c) {
+                                                     std::cout << c << " " << t.elements.elementOf(c)
+                                                               << "\n";
+                                                 });
+                     }});
+    registerCommand({"pinyin", "hmf pinyin <汉字>          拼音 (pinyin with tone marks)",
+                     "  例: hmf pinyin 曾长行\n  每行: 字 拼音 (取名常用读音)。\n",
+                     {}, {}, [](const Args& a) {
+                         return forEachCharacter(a, "hmf pinyin <汉字>",
+                                                 [](const core::Tables& t, auto& c) {
+                                                     std::cout << c << " " << t.pinyin.pinyinOf(c)
+                                                               << "\n";
+                                                 });
+                     }});
+    return true;
+}();
+
+} // namespace
+} // namespace hmf::cli

@@ -1,0 +1,129 @@
+// The tables the program ships: they load without a diagnostic, hold the values the product
+// promises and cover every character they must.
+
+#include "core/datafile.h"
+#include "core/gbk.h"
+#include "core/grids.h"
+#include "core/tables.h"
+#include "core/text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace hmf::core;
+
+namespace {
+
+const Tables& shipped()
+{
+    static std::unique_ptr<Tables> tables = [] {
+        LoadError e;
+        auto t = loadTables(std::getenv("HMF_DATA_DIR"), e);
+        EXPECT_TRUE(t) << e.message();
+        return t;
+    }();
+    return *tables;
+}
+
+// Every GB2312 hanzi (rows 16-87 of the GB2312 grid).
+std::vector<std::string> gb2312Hanzi()
+{
+    std::vector<std::string> out;
+    for (int hi = 0xB0; hi <= 0xF7; ++hi)
+        for (int lo = 0xA1; lo <= 0xFE; ++lo) {
+            if (hi == 0xD7 && lo > 0xF9)
+                continue; // the end of level 1
+            const char bytes[] = {static_cast<char>(hi), static_cast<char>(lo)};
+            if (auto text = gbkToUtf8(std::string_view(bytes, 2)).text)
+                out.push_back(*text);
+        }
+    return out;
+}
+
+} // namespace
+
+TEST(ShippedTables, GridCountsThatNameBooksGive)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"刘", 15}, {"陈", 16}, {"国", 11}, {"爱", 13}, {"宝", 20}, {"王", 4},  {"李", 7},
+        {"张", 11}, {"明", 8},  {"华", 14}, {"伟", 11}, {"芳", 10}, {"丽", 19}, {"强", 12},
+        {"哎", 8},  {"一", 1},  {"二", 2},  {"三", 3},  {"四", 4},  {"五", 5},  {"六", 6},
+        {"七", 7},  {"八", 8},  {"九", 9},  {"十", 10}, {"百", 6},  {"千", 3},  {"万", 15},
+        {"海", 11}, {"振", 11}, {"情", 12}, {"祥", 11}, {"玲", 10}, {"郭", 15}, {"罗", 20},
+        {"余", 7},  {"于", 3},  {"范", 11},
+    };
+    for (const auto& [c, n] : cases) {
+        SCOPED_TRACE(c);
+        EXPECT_EQ(shipped().gridStrokeCount(c), n);
+    }
+}
+
+TEST(ShippedTables, DisplayCounts)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"千", 24}, {"万", 15}, {"干", 13}, {"卜", 17}, {"台", 18}, {"吁", 32},
+        {"刘", 15}, {"国", 11}, {"劉", 15},
+    };
+    for (const auto& [c, n] : cases) {
+        SCOPED_TRACE(c);
+        EXPECT_EQ(shipped().displayStrokeCount(c), n);
+    }
+}
+
+TEST(ShippedTables, ElementsReadingsAndTraditionalForms)
+{
+    const auto& t = shipped();
+    const std::pair<const char*, const char*> elements[] = {
+        {"文", "水"}, {"自", "火"}, {"又", "土"}, {"林", "木"},
+        {"海", "水"}, {"鑫", "金"}, {"炎", "火"}, {"坤", "土"},
+    };
+    for (const auto& [c, e] : elements) {
+        SCOPED_TRACE(c);
+        EXPECT_EQ(t.elements.elementOf(c), e);
+    }
+    EXPECT_EQ(t.pinyin.pinyinOf("长"), "cháng");
+    EXPECT_EQ(t.pinyin.pinyinOf("行"), "xíng");
+    EXPECT_EQ(t.pinyin.pinyinOf("曾"), "céng");
+    EXPECT_EQ(t.traditional.toTraditional("刘德华"), "劉德華");
+    EXPECT_EQ(t.traditional.toTraditional("余华"), "余華");
+}
+
+TEST(ShippedTables, CoverEveryGb2312Character)
+{
+    const auto& t = shipped();
+    int missing = 0;
+    for (const auto& c : gb2312Hanzi()) {
+        const char32_t cp = *singleCodepoint(c);
+        const char32_t trad = t.traditional.toTraditional(cp);
+        const bool ok = t.gridStrokeCount(c) > 0 && t.strokes.hasGroupCount(cp) &&
+                        !t.elements.elementOf(c).empty() &&
+                        !t.elements.elementOf(toUtf8(trad)).empty() &&
+                        !t.pinyin.pinyinOf(c).empty();
+        if (!ok && ++missing <= 10)
+            ADD_FAILURE() << c << " lacks a count, element or reading";
+    }
+    EXPECT_EQ(missing, 0);
+    EXPECT_GE(t.strokes.generalSize(), 20000u);
+    EXPECT_GE(t.pinyin.size() + t.pinyin.fallbackSize(), 20900u);
+}
+
+TEST(ShippedTables, ReferenceTexts)
+{
+    const auto& t = shipped();
+    int counts[3] = {};
+    for (int n = 1; n <= 81; ++n) {
+        const auto v = t.luck.verdict(n);
+        counts[v == "吉" ? 0 : v == "半吉" ? 1 : 2]++;
+        EXPECT_FALSE(t.luck.entry(n).meaning.empty()) << n;
+    }
+    EXPECT_EQ(counts[0], 30);
+    EXPECT_EQ(counts[1], 14);
+    EXPECT_EQ(counts[2], 37);
+    EXPECT_EQ(t.luck.entry(17).career, "天官、将星、威武、艺术、文昌。");
+    EXPECT_EQ(t.sexagenary.row(1), "木,水,");
+    EXPECT_EQ(t.sexagenary.row(11), "木,土,");
+    EXPECT_EQ(t.sexagenary.row(60), "水,水,");
+    EXPECT_NE(t.tipsText.find("取名技巧"), std::string::npos);
+    EXPECT_NE(t.threeTalentText.find("（吉）"), std::string::npos);
+}

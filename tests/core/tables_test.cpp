@@ -1,0 +1,182 @@
+// The lookup rules of each table, on small fixtures that show them.
+
+#include "core/elements.h"
+#include "core/luck.h"
+#include "core/pinyin.h"
+#include "core/reference.h"
+#include "core/strokes.h"
+#include "core/traditional.h"
+
+#include <gtest/gtest.h>
+
+using namespace hmf::core;
+
+TEST(GridStrokeTable, FirstItemWinsAndAllCountFieldFormsRead)
+{
+    StrokeDictionary d;
+    LoadError e;
+    ASSERT_TRUE(d.parseGridTable("啊16 阿13 哎 8 哎11 哀9  \r\n千 3 \r\n\x1A", "g", e)) << e.message();
+    EXPECT_EQ(d.gridStrokeCount("啊"), 16);
+    EXPECT_EQ(d.gridStrokeCount("哎"), 8);
+    EXPECT_EQ(d.gridStrokeCount("哀"), 9);
+    EXPECT_EQ(d.gridStrokeCount("千"), 3);
+    EXPECT_EQ(d.gridStrokeCount("啊阿"), -1); // a compound surname is summed by the caller
+    EXPECT_EQ(d.gridStrokeCount("a"), -1);
+    EXPECT_EQ(d.gridStrokeCount(""), -1);
+}
+
+TEST(GridStrokeTable, MatchesWholeCharactersOnly)
+{
+    // In GBK, 啊阿 is B0A1 B0A2 and “ is A1B0: a byte search would find “ straddling the two.
+    StrokeDictionary d;
+    LoadError e;
+    ASSERT_TRUE(d.parseGridTable("啊10 阿 8 ", "g", e));
+    EXPECT_EQ(d.gridStrokeCount("“"), -1);
+}
+
+TEST(GridStrokeTable, ReportsTheLineOfAMalformedItem)
+{
+    const std::pair<std::string, int> cases[] = {
+        {"啊16 \r\n阿1x ", 2},
+        {"啊16 \r\n\r\n阿", 3},
+        {"啊16 a16 ", 1},
+        {"啊123", 1},
+    };
+    for (const auto& [text, line] : cases) {
+        SCOPED_TRACE(text);
+        StrokeDictionary d;
+        LoadError e;
+        EXPECT_FALSE(d.parseGridTable(text, "gridstrokes.txt", e));
+        EXPECT_EQ(e.line, line);
+        EXPECT_EQ(e.file, "gridstrokes.txt");
+    }
+}
+
+TEST(StrokeGroupTable, LastGroupWinsThenGeneralCountOfTheTraditionalForm)
+{
+    StrokeDictionary d;
+    TraditionalTable t;
+    LoadError e;
+    ASSERT_TRUE(d.parseGroupTable(" 3\t千干\n13\t干\r\n24\t千\n", "s", e)) << e.message();
+    ASSERT_TRUE(d.parseGeneralTable("劉15,牙合10,龜16,刘6,", "l", e)) << e.message();
+    ASSERT_TRUE(t.parse("刘\t劉\n龟\t龜\n", "t", e)) << e.message();
+    EXPECT_EQ(d.displayStrokeCount("千", &t), 24);
+    EXPECT_EQ(d.displayStrokeCount("干", &t), 13);
+    EXPECT_EQ(d.displayStrokeCount("刘", &t), 15); // no group: the count of 劉
+    EXPECT_EQ(d.displayStrokeCount("龟", &t), 16);
+    EXPECT_EQ(d.displayStrokeCount("牙", &t), 0); // only part of a two-character key
+    EXPECT_EQ(d.displayStrokeCount("x", &t), 0);
+    EXPECT_EQ(d.strokeString("刘千", &t), "15-24");
+    EXPECT_EQ(d.strokeString("千", &t), "24");
+    EXPECT_EQ(d.strokeString("", &t), "");
+}
+
+TEST(GeneralStrokeTable, FirstItemWins)
+{
+    StrokeDictionary d;
+    LoadError e;
+    ASSERT_TRUE(d.parseGeneralTable("東8,東5,", "l", e));
+    EXPECT_EQ(d.displayStrokeCount("東", nullptr), 8);
+    EXPECT_FALSE(d.parseGeneralTable("東8,東", "l", e));
+}
+
+TEST(ElementTable, LastListWinsAndUnknownGivesEmpty)
+{
+    ElementTable t;
+    LoadError e;
+    ASSERT_TRUE(t.parse("土\t又一乙文自章\n木\t林\n火\t炎自章\n水\t海文\n金\t鑫\n", "e", e))
+        << e.message();
+    const std::pair<std::string, std::string> cases[] = {
+        {"文", "水"}, {"自", "火"}, {"章", "火"}, {"又", "土"}, {"林", "木"},
+        {"鑫", "金"}, {"x", ""},    {"一乙", ""}, {"", ""},
+    };
+    for (const auto& [c, element] : cases) {
+        SCOPED_TRACE(c);
+        EXPECT_EQ(t.elementOf(c), element);
+    }
+    EXPECT_EQ(t.elementString("海林"), "水-木");
+    EXPECT_EQ(t.elementString("海x"), "水-");
+    EXPECT_EQ(t.elementString(""), "");
+}
+
+TEST(ElementTable, RefusesAListWithoutItsElement)
+{
+    ElementTable t;
+    LoadError e;
+    EXPECT_FALSE(t.parse("土\t又\n木\t林\n", "elements.txt", e)); // three lists missing
+    EXPECT_FALSE(t.parse("土\t又\n石\t林\n", "elements.txt", e));
+    EXPECT_EQ(e.line, 2);
+    EXPECT_FALSE(t.parse("土\t又\n土\t林\n", "elements.txt", e));
+}
+
+TEST(PinyinTable, FirstEntryWinsAndTheFallbackFillsGaps)
+{
+    PinyinTable p;
+    LoadError e;
+    ASSERT_TRUE(p.parse("长cháng,zhǎng,行xíng,háng,长zhǎng,", "p", e)) << e.message();
+    ASSERT_TRUE(p.parseFallback("曾zēng,长zhǎng,", "f", e)) << e.message();
+    EXPECT_EQ(p.pinyinOf("长"), "cháng");
+    EXPECT_EQ(p.pinyinOf("行长"), "xíngcháng");
+    EXPECT_EQ(p.pinyinOf("行长", true), "xíng cháng ");
+    EXPECT_EQ(p.pinyinOf("曾"), "zēng");
+    EXPECT_EQ(p.pinyinOf("a"), "");
+    EXPECT_EQ(p.pinyinOf(""), "");
+}
+
+namespace {
+
+std::string luckFixture(int records, const std::string& tenthFamily = "家\r\n庭")
+{
+    std::string text;
+    for (int k = 1; k <= records; ++k) {
+        if (k > 1)
+            text += "*******";
+        text += "第" + std::to_string(k) + "数理---" + (k == 2 ? "凶" : k == 17 ? "半吉" : "吉") +
+                "---基业" + std::to_string(k) + "---" + (k == 10 ? tenthFamily : "家庭") +
+                "---健康---含义" + std::to_string(k);
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(LuckTable, KeepsFieldsAsWrittenAndHasNoEntryOutsideOneTo81)
+{
+    LuckTable t;
+    LoadError e;
+    ASSERT_TRUE(t.parse(luckFixture(81) + "\r\n", "luck81.txt", e)) << e.message();
+    EXPECT_EQ(t.entry(1).title, "第1数理");
+    EXPECT_EQ(t.verdict(2), "凶");
+    EXPECT_EQ(t.verdict(17), "半吉");
+    EXPECT_EQ(t.entry(10).family, "家\r\n庭");
+    EXPECT_EQ(t.entry(81).meaning, "含义81");
+    for (int n : {0, -1, 82, 100}) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(t.verdict(n), "");
+        EXPECT_EQ(t.entry(n).title, "");
+    }
+}
+
+TEST(LuckTable, RefusesAMalformedTable)
+{
+    LuckTable t;
+    LoadError e;
+    EXPECT_FALSE(t.parse(luckFixture(80), "luck81.txt", e));
+    EXPECT_FALSE(t.parse(luckFixture(81, "家---庭"), "luck81.txt", e));
+    EXPECT_NE(e.what.find("10"), std::string::npos);
+}
+
+TEST(SexagenaryTable, ReadsSixtyRows)
+{
+    std::string text;
+    for (int j = 1; j <= 60; ++j)
+        text += std::string(j == 1 ? "" : "\r\n") + (j == 60 ? "水,水," : "木,水,");
+    SexagenaryTable t;
+    LoadError e;
+    ASSERT_TRUE(t.parse(text, "s", e)) << e.message();
+    EXPECT_EQ(t.row(1), "木,水,");
+    EXPECT_EQ(t.row(60), "水,水,");
+    EXPECT_EQ(t.row(61), "");
+    EXPECT_FALSE(t.parse(text + "\r\n木,水,", "s", e));
+    EXPECT_FALSE(t.parse("木,水,\r\n", "s", e));
+}
