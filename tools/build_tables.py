@@ -1,0 +1,421 @@
+#!/usr/bin/env python3
+"""Builds the character tables in data/ from open sources.
+
+Inputs: the Unihan files and CJKRadicals.txt of the Unicode Character Database, OpenCC's
+character map dumped to text (STCharacters), and the readings pinyin-pro gives every GBK
+character (tools/pinyin-readings.mjs).  tools/build-tables.sh runs the whole chain.
+Outputs (GBK): gridstrokes.txt, strokegroups.txt, generalstrokes.txt, traditional.txt,
+elements.txt, pinyin.txt, pinyin-fallback.txt.
+"""
+
+import argparse
+import bz2
+import os
+import sys
+import unicodedata
+
+ELEMENT_FILE_ORDER = ["土", "木", "火", "水", "金"]
+
+# Kangxi radicals whose meaning settles the element of a character.
+RADICAL_ELEMENT = {
+    85: "水", 15: "水", 173: "水", 195: "水",  # 水 氵, 冫, 雨, 魚
+    86: "火", 72: "火",  # 火 灬, 日
+    75: "木", 140: "木", 118: "木", 115: "木", 119: "木",  # 木, 艸, 竹, 禾, 米
+    32: "土", 46: "土", 112: "土", 102: "土", 170: "土",  # 土, 山, 石, 田, 阜
+    167: "金", 96: "金",  # 金 钅, 玉 王
+}
+
+# The five sounds by the initial of the modern reading.
+SOUND_ELEMENT = {
+    "b": "水", "p": "水", "m": "水", "f": "水",  # lip sounds
+    "d": "火", "t": "火", "n": "火", "l": "火",  # tongue sounds
+    "g": "木", "k": "木", "j": "木", "q": "木", "x": "木",  # molar sounds (j q x palatalised)
+    "z": "金", "c": "金", "s": "金", "zh": "金", "ch": "金", "sh": "金", "r": "金",  # tooth sounds
+    "h": "土", "y": "土", "w": "土", "": "土",  # throat sounds and no initial
+}
+
+GRID_ITEMS_PER_LINE = 20
+GROUP_LINE_END = "\n"
+
+
+def fail(message):
+    print(f"build_tables: {message}", file=sys.stderr)
+    sys.exit(1)
+
+
+def encodable(text):
+    try:
+        text.encode("gbk")
+        return True
+    except UnicodeEncodeError:
+        return False
+
+
+def is_gbk_hanzi(ch):
+    name = unicodedata.name(ch, "")
+    return ch == "〇" or name.startswith("CJK UNIFIED IDEOGRAPH") or name.startswith(
+        "CJK COMPATIBILITY IDEOGRAPH")
+
+
+def gbk_hanzi():
+    """(GB2312 hanzi in GB2312 order, all other GBK hanzi in GBK code order)."""
+    gb2312 = []
+    for b1 in range(0xB0, 0xF8):
+        for b2 in range(0xA1, 0xFF):
+            try:
+                gb2312.append(bytes([b1, b2]).decode("gb2312"))
+            except UnicodeDecodeError:
+                pass  # the five empty cells at the end of row 55
+    seen = set(gb2312)
+    rest = []
+    for b1 in range(0x81, 0xFF):
+        for b2 in range(0x40, 0xFF):
+            if b2 == 0x7F:
+                continue
+            try:
+                ch = bytes([b1, b2]).decode("gbk")
+            except UnicodeDecodeError:
+                continue
+            if len(ch) == 1 and is_gbk_hanzi(ch) and ch not in seen:
+                seen.add(ch)
+                rest.append(ch)
+    return gb2312, rest
+
+
+def read_unihan(unicode_dir, wanted):
+    """{field: {character: value}} for the Unihan fields in `wanted`."""
+    fields = {f: {} for f in wanted}
+    for part in ("RadicalStrokeCounts", "IRGSources", "Readings", "DictionaryIndices"):
+        path = os.path.join(unicode_dir, f"Unihan_{part}.txt.bz2")
+        if not os.path.exists(path):
+            fail(f"missing {path} (Debian package unicode-data)")
+        with bz2.open(path, "rt", encoding="utf-8") as f:
+            for line in f:
+                if not line.startswith("U+"):
+                    continue
+                code, field, value = line.rstrip("\n").split("\t", 2)
+                if field in fields:
+                    fields[field][chr(int(code[2:], 16))] = value
+    return fields
+
+
+# Last radical number of each stroke group of the Kangxi radical list (1-6 have one stroke,
+# 7-29 two, ... 214 seventeen).  The list's own grouping is the full-form count that name
+# science uses; modern glyph counts differ for 廴 瓦 禸 骨 鬼 鼎 龜.
+KANGXI_RADICAL_GROUPS = [6, 29, 60, 94, 117, 146, 166, 175, 186, 194, 200, 204, 208, 210, 211,
+                         213, 214]
+
+
+def radical_full_strokes(number):
+    for strokes, last in enumerate(KANGXI_RADICAL_GROUPS, 1):
+        if number <= last:
+            return strokes
+    raise ValueError(f"no Kangxi radical {number}")
+
+
+def read_radical_characters(unicode_dir):
+    """Kangxi radical number -> the unified ideograph of its full form (85 -> 水)."""
+    characters = {}
+    with open(os.path.join(unicode_dir, "CJKRadicals.txt"), encoding="utf-8") as f:
+        for line in f:
+            line = line.split("#", 1)[0].strip()
+            if not line:
+                continue
+            number, _, ideograph = [p.strip() for p in line.split(";")]
+            if "'" in number:
+                continue  # simplified radical forms such as 讠; Kangxi numbers never use them
+            characters[int(number)] = chr(int(ideograph, 16))
+    if len(characters) != 214:
+        fail(f"CJKRadicals.txt gave {len(characters)} Kangxi radicals, expected 214")
+    return characters
+
+
+def read_opencc(path):
+    """Simplified character -> its traditional candidates, first = OpenCC's default."""
+    candidates = {}
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.rstrip("\n")
+            if not line:
+                continue
+            key, values = line.split("\t", 1)
+            if len(key) == 1:
+                candidates[key] = values.split(" ")
+    return candidates
+
+
+def read_pinyin_pro(path):
+    readings = {}
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.rstrip("\n")
+            if line:
+                ch, values = line.split("\t", 1)
+                readings[ch] = values.split(" ")
+    return readings
+
+
+def read_overrides(path, columns):
+    """Rows of a tab-separated override file; every row must carry a reason."""
+    rows = []
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            line = line.rstrip("\n")
+            if not line or line.startswith("#"):
+                continue
+            parts = line.split("\t")
+            if len(parts) != columns or not parts[-1].strip():
+                fail(f"{path}:{number}: expected {columns} tab-separated columns ending in a reason")
+            rows.append(parts)
+    return rows
+
+
+class Builder:
+    def __init__(self, args):
+        self.gb2312, self.gbk_rest = gbk_hanzi()
+        self.all_gbk = self.gb2312 + self.gbk_rest
+        self.gb2312_set = set(self.gb2312)
+        u = read_unihan(args.unicode_dir,
+                        ["kRSKangXi", "kTotalStrokes", "kMandarin", "kTang", "kRSUnicode"])
+        self.rs_kangxi = u["kRSKangXi"]
+        self.total = u["kTotalStrokes"]
+        self.mandarin = u["kMandarin"]
+        self.tang = u["kTang"]
+        self.radical_characters = read_radical_characters(args.unicode_dir)
+        self.opencc = read_opencc(args.opencc)
+        self.pinyin_pro = read_pinyin_pro(args.pinyin)
+        ov = args.overrides
+        self.trad_override = {r[0]: r[1] for r in read_overrides(os.path.join(ov, "traditional.tsv"), 3)}
+        self.grid_override = {r[0]: int(r[1]) for r in read_overrides(os.path.join(ov, "gridstrokes.tsv"), 3)}
+        self.general_override = {r[0]: int(r[1]) for r in read_overrides(os.path.join(ov, "generalstrokes.tsv"), 3)}
+        self.element_override = {r[0]: r[1] for r in read_overrides(os.path.join(ov, "elements.tsv"), 3)}
+        self.pinyin_override = {r[0]: r[1].split(" ") for r in read_overrides(os.path.join(ov, "pinyin.tsv"), 3)}
+        for ch, element in self.element_override.items():
+            if element not in ELEMENT_FILE_ORDER:
+                fail(f"elements.tsv: {ch} has no element but {element!r}")
+        self.stats = {}
+
+    # --- strokes -------------------------------------------------------------------------
+    def total_strokes(self, ch):
+        value = self.total.get(ch) or self.total.get(unicodedata.normalize("NFC", ch))
+        return int(value.split()[0]) if value else None
+
+    def radical_residual(self, ch):
+        value = self.rs_kangxi.get(ch)
+        if value is None:
+            value = self.rs_kangxi.get(unicodedata.normalize("NFC", ch))
+        if value is None:
+            return None
+        radical, residual = value.split()[0].split(".")
+        return int(radical.rstrip("'")), int(residual)
+
+    def kangxi_count(self, ch):
+        """Strokes of the radical's full form plus the residual.  A residual of 0 or -1 marks
+        the radical itself (龜 16) or a form of it (王 4, 亻 2), which count their own strokes;
+        without kRSKangXi the plain total."""
+        rr = self.radical_residual(ch)
+        if rr is None:
+            return self.total_strokes(ch)
+        radical, residual = rr
+        if residual <= 0:
+            if unicodedata.normalize("NFC", ch) == self.radical_characters[radical]:
+                return radical_full_strokes(radical)
+            return self.total_strokes(ch)
+        return radical_full_strokes(radical) + residual
+
+    # --- traditional forms ---------------------------------------------------------------
+    def name_traditional(self, ch):
+        if ch in self.trad_override:
+            return self.trad_override[ch]
+        candidates = self.opencc.get(ch)
+        if not candidates:
+            return ch
+        for candidate in candidates:
+            if encodable(candidate):
+                return candidate
+        return ch
+
+    def build_traditional(self):
+        lines = []
+        for ch in self.gb2312:
+            t = self.name_traditional(ch)
+            if t != ch:
+                lines.append(f"{ch}\t{t}\n")
+        self.stats["traditional"] = len(lines)
+        return "".join(lines)
+
+    def build_grid(self):
+        items = []
+        for ch in self.all_gbk:
+            count = self.grid_override.get(ch)
+            if count is None:
+                count = self.kangxi_count(self.name_traditional(ch))
+            if count is None:
+                count = self.kangxi_count(ch) or self.general_override.get(ch)
+            if count is None or not 1 <= count <= 99:
+                fail(f"no grid count for {ch} (U+{ord(ch):04X}); add it to gridstrokes.tsv")
+            items.append(f"{ch}{count:2d} ")
+        self.stats["grid"] = len(items)
+        lines = ["".join(items[i:i + GRID_ITEMS_PER_LINE]).rstrip(" ") + " "
+                 for i in range(0, len(items), GRID_ITEMS_PER_LINE)]
+        return "\r\n".join(lines) + "\r\n\x1a"
+
+    def display_count(self, ch):
+        forms = set(self.opencc.get(ch, [])) | {self.name_traditional(ch)}
+        counts = [c for c in (self.kangxi_count(f) for f in forms) if c is not None]
+        return max(counts) if counts else None
+
+    def build_groups(self):
+        groups = {}
+        for ch in self.gb2312:
+            count = self.display_count(ch)
+            if count is None:
+                fail(f"no display count for {ch}")
+            groups.setdefault(count, []).append(ch)
+        self.stats["groups"] = (len(groups), sum(len(v) for v in groups.values()))
+        return "".join(f"{n}\t{''.join(groups[n])}{GROUP_LINE_END}" for n in sorted(groups))
+
+    def build_general(self):
+        items = []
+        for ch in self.all_gbk:
+            count = self.general_override.get(ch, self.kangxi_count(ch))
+            if count is None:
+                fail(f"no stroke count for {ch} (U+{ord(ch):04X}); add it to generalstrokes.tsv")
+            items.append(f"{ch}{count},")
+        self.stats["general"] = len(items)
+        return "".join(items)
+
+    # --- pinyin --------------------------------------------------------------------------
+    @staticmethod
+    def usable(readings):
+        out = []
+        for r in readings:
+            if r and encodable(r) and r not in out:
+                out.append(r)
+        return out
+
+    def main_readings(self, ch):
+        if ch in self.pinyin_override:
+            return self.pinyin_override[ch]
+        return self.usable(self.pinyin_pro.get(ch, []))
+
+    def fallback_readings(self, ch):
+        # Compatibility ideographs such as 郎 (U+F92C) read like the character they stand for.
+        value = self.mandarin.get(ch) or self.mandarin.get(unicodedata.normalize("NFC", ch), "")
+        return self.usable(value.split())
+
+    @staticmethod
+    def pinyin_items(entries):
+        return "".join(ch + ",".join(readings) + "," for ch, readings in entries)
+
+    def build_pinyin(self):
+        main, fallback, missing = [], [], []
+        for ch in self.all_gbk:
+            readings = self.main_readings(ch)
+            if readings:
+                main.append((ch, readings))
+                continue
+            readings = self.fallback_readings(ch)
+            if readings:
+                fallback.append((ch, readings))
+            else:
+                missing.append(ch)
+        self.stats["pinyin"] = (len(main), len(fallback))
+        # Japanese-only characters for which no source gives a Mandarin reading.
+        self.stats["pinyin_missing"] = "".join(missing)
+        self.first_reading = {ch: r[0] for ch, r in main + fallback}
+        return self.pinyin_items(main), self.pinyin_items(fallback)
+
+    # --- five elements -------------------------------------------------------------------
+    @staticmethod
+    def initial(reading):
+        plain = unicodedata.normalize("NFD", reading)
+        plain = "".join(c for c in plain if not unicodedata.combining(c))
+        if plain[:2] in ("zh", "ch", "sh"):
+            return plain[:2]
+        if plain and plain[0] in "bpmfdtnlgkhjqxrzcsyw":
+            return plain[0]
+        return ""
+
+    def element_by_sound(self, ch, trad):
+        initial = self.initial(self.first_reading[ch])
+        if initial in ("w", ""):
+            # Modern w- and zero initials merge old lip sounds (文 *miən) with throat sounds
+            # (王 *hiuɑng); the Tang reading tells them apart where Unihan has one.
+            tang = self.tang.get(trad) or self.tang.get(ch)
+            if tang and tang.lstrip("*").startswith("m"):
+                return "水", "sound-tang"
+        return SOUND_ELEMENT[initial], "sound"
+
+    def element_of(self, ch):
+        if ch in self.element_override:
+            return self.element_override[ch], "override"
+        trad = self.name_traditional(ch)
+        rr = self.radical_residual(trad) or self.radical_residual(ch)
+        if rr and rr[0] in RADICAL_ELEMENT:
+            return RADICAL_ELEMENT[rr[0]], "radical"
+        return self.element_by_sound(ch, trad)
+
+    def build_elements(self):
+        lists = {e: [] for e in ELEMENT_FILE_ORDER}
+        assigned = {}
+        how = {}
+        for ch in self.gb2312:
+            element, reason = self.element_of(ch)
+            assigned[ch] = element
+            how[reason] = how.get(reason, 0) + 1
+        # Traditional forms follow their simplified character unless they are GB2312 themselves.
+        extra = []
+        for ch in self.gb2312:
+            t = self.name_traditional(ch)
+            if t != ch and t not in assigned:
+                assigned[t] = self.element_override.get(t, assigned[ch])
+                extra.append(t)
+        for ch in self.gb2312 + extra:
+            lists[assigned[ch]].append(ch)
+        self.stats["elements"] = {e: len(v) for e, v in lists.items()}
+        self.stats["elements_how"] = how
+        self.stats["elements_total"] = len(assigned)
+        return "".join(f"{e}\t{''.join(lists[e])}\n" for e in ELEMENT_FILE_ORDER)
+
+
+def write_gbk(path, text):
+    with open(path, "wb") as f:
+        f.write(text.encode("gbk"))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--list-gbk", action="store_true",
+                        help="only print every GBK hanzi, one a line, and stop")
+    parser.add_argument("--unicode-dir")
+    parser.add_argument("--opencc", help="STCharacters dumped as text")
+    parser.add_argument("--pinyin", help="output of pinyin-readings.mjs")
+    parser.add_argument("--overrides")
+    parser.add_argument("--out")
+    args = parser.parse_args()
+    if args.list_gbk:
+        gb2312, rest = gbk_hanzi()
+        sys.stdout.write("".join(ch + "\n" for ch in gb2312 + rest))
+        return
+    for option in ("unicode_dir", "opencc", "pinyin", "overrides", "out"):
+        if getattr(args, option) is None:
+            parser.error(f"--{option.replace('_', '-')} is required")
+
+    b = Builder(args)
+    outputs = {
+        "traditional.txt": b.build_traditional(),
+        "gridstrokes.txt": b.build_grid(),
+        "strokegroups.txt": b.build_groups(),
+        "generalstrokes.txt": b.build_general(),
+    }
+    outputs["pinyin.txt"], outputs["pinyin-fallback.txt"] = b.build_pinyin()
+    outputs["elements.txt"] = b.build_elements()
+    for name, text in outputs.items():
+        write_gbk(os.path.join(args.out, name), text)
+    for key, value in b.stats.items():
+        print(f"{key}: {value}")
+
+
+if __name__ == "__main__":
+    main()

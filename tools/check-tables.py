@@ -1,0 +1,231 @@
+#!/usr/bin/env python3
+"""Checks the generated character tables: GBK encoding, exact item formats, the counts, elements
+and readings that the program promises, coverage, and one element list per character.
+
+Usage: check-tables.py [DATA_DIR]   (default: the data/ folder next to tools/)
+Exit status 0 when every check holds; otherwise every failure is listed on stderr.
+"""
+
+import os
+import re
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from build_tables import gbk_hanzi  # noqa: E402
+
+GRID_EXPECTED = {
+    "刘": 15, "陈": 16, "国": 11, "爱": 13, "宝": 20, "王": 4, "李": 7, "张": 11, "明": 8,
+    "华": 14, "伟": 11, "芳": 10, "丽": 19, "强": 12, "哎": 8, "海": 11, "振": 11, "情": 12,
+    "猛": 12, "祥": 11, "裕": 13, "玲": 10, "郭": 15, "胡": 11, "道": 16, "罗": 20, "成": 7,
+    "及": 4, "健": 11, "敬": 13, "林": 8, "子": 3, "涵": 12, "德": 15, "文": 4,
+    "一": 1, "二": 2, "三": 3, "四": 4, "五": 5, "六": 6, "七": 7, "八": 8, "九": 9, "十": 10,
+    "百": 6, "千": 3, "万": 15,
+    "余": 7, "范": 11, "于": 3, "后": 6, "郁": 13, "台": 5, "党": 10, "种": 9, "朴": 6,
+}
+GROUP_EXPECTED = {"千": 24, "万": 15, "干": 13, "卜": 17, "台": 18, "吁": 32, "刘": 15,
+                  "国": 11, "传": 13}
+GENERAL_EXPECTED = {"劉": 15, "龜": 16, "衛": 15, "东": 5, "萬": 15}
+TRADITIONAL_EXPECTED = {"刘": "劉", "张": "張", "国": "國", "华": "華", "万": "萬"}
+TRADITIONAL_KEPT = "余范于后郁台党种朴丑强"
+ELEMENT_EXPECTED = {"文": "水", "自": "火", "又": "土", "林": "木", "海": "水", "鑫": "金",
+                    "炎": "火", "坤": "土"}
+PINYIN_EXPECTED = {"长": "cháng", "行": "xíng", "曾": "céng", "朝": "cháo"}
+ELEMENT_ORDER = ["土", "木", "火", "水", "金"]
+TONED = "āáǎàēéěèīíǐìōóǒòūúǔùǘǚǜüêɑɡńňḿ"
+READING = re.compile(f"^[a-z{TONED}]+$")
+
+
+class Checker:
+    def __init__(self, data_dir):
+        self.data_dir = data_dir
+        self.failures = []
+        self.gb2312, rest = gbk_hanzi()
+        self.gbk = self.gb2312 + rest
+        self.gbk_set = set(self.gbk)
+
+    def fail(self, message):
+        self.failures.append(message)
+
+    def read(self, name):
+        with open(os.path.join(self.data_dir, name), "rb") as f:
+            raw = f.read()
+        try:
+            return raw.decode("gbk")
+        except UnicodeDecodeError as e:
+            self.fail(f"{name}: not GBK at byte {e.start}")
+            return raw.decode("gbk", errors="replace")
+
+    def expect(self, name, table, expected):
+        for ch, value in expected.items():
+            if table.get(ch) != value:
+                self.fail(f"{name}: {ch} is {table.get(ch)!r}, expected {value!r}")
+
+    def coverage(self, name, keys, wanted, label):
+        missing = [ch for ch in wanted if ch not in keys]
+        if missing:
+            self.fail(f"{name}: {len(missing)} {label} missing, e.g. {''.join(missing[:20])}")
+        return len(wanted) - len(missing)
+
+    def check_grid(self):
+        name = "gridstrokes.txt"
+        text = self.read(name)
+        if not text.endswith("\r\n\x1a"):
+            self.fail(f"{name}: does not end with CR LF and 0x1A")
+        body = text[:-3].replace("\r\n", "")
+        table, position = {}, 0
+        item = re.compile(r"(.)(\d\d| \d|\d ) ")
+        while position < len(body):
+            m = item.match(body, position)
+            if not m or m.group(1) not in self.gbk_set:
+                self.fail(f"{name}: bad item at {body[position:position + 5]!r}")
+                break
+            table.setdefault(m.group(1), int(m.group(2).strip()))
+            position = m.end()
+        if any(not 1 <= v <= 99 for v in table.values()):
+            self.fail(f"{name}: count out of range")
+        first = body[:len(self.gb2312) * 4:4]
+        if first != "".join(self.gb2312):
+            self.fail(f"{name}: does not start with GB2312 in GB2312 order")
+        self.expect(name, table, GRID_EXPECTED)
+        n = self.coverage(name, table, self.gbk, "GBK hanzi")
+        print(f"{name}: {len(table)} characters, {n} of {len(self.gbk)} GBK hanzi")
+        return table
+
+    def check_groups(self):
+        name = "strokegroups.txt"
+        text = self.read(name)
+        table, last = {}, 0
+        for number, line in enumerate(text.split("\n")[:-1], 1):
+            m = re.fullmatch(r"(\d+)\t(\S+)", line)
+            if not m:
+                self.fail(f"{name}:{number}: not '<count>TAB<characters>'")
+                continue
+            count = int(m.group(1))
+            if count <= last:
+                self.fail(f"{name}:{number}: counts not ascending")
+            last = count
+            for ch in m.group(2):
+                if ch not in self.gbk_set:
+                    self.fail(f"{name}:{number}: {ch!r} is not a GBK hanzi")
+                table[ch] = count  # the last group wins
+        if not text.endswith("\n"):
+            self.fail(f"{name}: last line has no line end")
+        self.expect(name, table, GROUP_EXPECTED)
+        n = self.coverage(name, table, self.gb2312, "GB2312 hanzi")
+        print(f"{name}: {len(table)} characters in {text.count(chr(10))} groups, "
+              f"{n} of {len(self.gb2312)} GB2312")
+        return table
+
+    def check_general(self):
+        name = "generalstrokes.txt"
+        text = self.read(name)
+        table = {}
+        if not text.endswith(","):
+            self.fail(f"{name}: does not end with ','")
+        for index, piece in enumerate(text.split(",")[:-1]):
+            m = re.fullmatch(r"(.)(\d+)", piece)
+            if not m or m.group(1) not in self.gbk_set:
+                self.fail(f"{name}: bad item {index}: {piece!r}")
+                continue
+            table.setdefault(m.group(1), int(m.group(2)))
+        self.expect(name, table, GENERAL_EXPECTED)
+        n = self.coverage(name, table, self.gbk, "GBK hanzi")
+        print(f"{name}: {len(table)} characters, {n} of {len(self.gbk)} GBK hanzi")
+        return table
+
+    def check_traditional(self):
+        name = "traditional.txt"
+        text = self.read(name)
+        table = {}
+        for number, line in enumerate(text.split("\n")[:-1], 1):
+            m = re.fullmatch(r"(.)\t(.)", line)
+            if not m or m.group(1) not in self.gb2312 or m.group(1) == m.group(2):
+                self.fail(f"{name}:{number}: bad line {line!r}")
+                continue
+            if m.group(1) in table:
+                self.fail(f"{name}:{number}: {m.group(1)} twice")
+            table[m.group(1)] = m.group(2)
+        self.expect(name, table, TRADITIONAL_EXPECTED)
+        for ch in TRADITIONAL_KEPT:
+            if ch in table:
+                self.fail(f"{name}: {ch} must keep its form in names, not become {table[ch]}")
+        print(f"{name}: {len(table)} GB2312 characters change")
+        return table
+
+    def check_elements(self, traditional):
+        name = "elements.txt"
+        text = self.read(name)
+        lines = text.split("\n")
+        if lines[-1] != "" or len(lines) != 6:
+            self.fail(f"{name}: expected exactly five lines")
+        table, counts = {}, {}
+        for number, line in enumerate(lines[:5], 1):
+            element, _, chars = line.partition("\t")
+            if element != ELEMENT_ORDER[number - 1]:
+                self.fail(f"{name}:{number}: list {element!r}, expected {ELEMENT_ORDER[number - 1]}")
+            counts[element] = len(chars)
+            for ch in chars:
+                if ch in table:
+                    self.fail(f"{name}: {ch} stands in {table[ch]} and {element}")
+                if ch not in self.gbk_set:
+                    self.fail(f"{name}: {ch!r} is not a GBK hanzi")
+                table[ch] = element
+        self.expect(name, table, ELEMENT_EXPECTED)
+        wanted = self.gb2312 + sorted(set(traditional.values()) - set(self.gb2312))
+        n = self.coverage(name, table, wanted, "GB2312 or traditional characters")
+        print(f"{name}: {len(table)} characters ({n} of {len(wanted)} wanted), "
+              + ", ".join(f"{e} {counts.get(e, 0)}" for e in ELEMENT_ORDER))
+
+    def parse_pinyin(self, name):
+        text = self.read(name)
+        table = {}
+        if text and not text.endswith(","):
+            self.fail(f"{name}: does not end with ','")
+        current = None
+        for piece in text.split(",")[:-1]:
+            if piece and piece[0] in self.gbk_set:
+                current, reading = piece[0], piece[1:]
+                table.setdefault(current, reading)
+            elif current is None:
+                self.fail(f"{name}: reading {piece!r} before any character")
+                continue
+            else:
+                reading = piece
+            if not READING.match(reading):
+                self.fail(f"{name}: {current} has a bad reading {reading!r}")
+        return table
+
+    def check_pinyin(self):
+        main = self.parse_pinyin("pinyin.txt")
+        fallback = self.parse_pinyin("pinyin-fallback.txt")
+        self.expect("pinyin.txt", main, PINYIN_EXPECTED)
+        both = set(main) & set(fallback)
+        if both:
+            self.fail(f"pinyin-fallback.txt: repeats main-table characters {''.join(sorted(both))}")
+        gb_missing = [ch for ch in self.gb2312 if ch not in main]
+        if gb_missing:
+            self.fail(f"pinyin.txt: GB2312 without reading: {''.join(gb_missing)}")
+        unread = [ch for ch in self.gbk if ch not in main and ch not in fallback]
+        print(f"pinyin.txt: {len(main)} characters; pinyin-fallback.txt: {len(fallback)}; "
+              f"GBK hanzi without any reading: {len(unread)} {''.join(unread)}")
+
+    def run(self):
+        self.check_grid()
+        self.check_groups()
+        self.check_general()
+        traditional = self.check_traditional()
+        self.check_elements(traditional)
+        self.check_pinyin()
+        for message in self.failures:
+            print(f"check-tables: {message}", file=sys.stderr)
+        return 1 if self.failures else 0
+
+
+def main():
+    default = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data")
+    data_dir = sys.argv[1] if len(sys.argv) > 1 else default
+    sys.exit(Checker(data_dir).run())
+
+
+if __name__ == "__main__":
+    main()
