@@ -29,8 +29,10 @@ RADICAL_ELEMENT = {
 SOUND_ELEMENT = {
     "b": "水", "p": "水", "m": "水", "f": "水",  # lip sounds
     "d": "火", "t": "火", "n": "火", "l": "火",  # tongue sounds
-    "g": "木", "k": "木", "j": "木", "q": "木", "x": "木",  # molar sounds (j q x palatalised)
-    "z": "金", "c": "金", "s": "金", "zh": "金", "ch": "金", "sh": "金", "r": "金",  # tooth sounds
+    # molar sounds, with the palatalised j q x
+    "g": "木", "k": "木", "j": "木", "q": "木", "x": "木",
+    # tooth sounds
+    "z": "金", "c": "金", "s": "金", "zh": "金", "ch": "金", "sh": "金", "r": "金",
     "h": "土", "y": "土", "w": "土", "": "土",  # throat sounds and no initial
 }
 
@@ -155,19 +157,25 @@ def read_pinyin_pro(path):
     return readings
 
 
-def read_overrides(path, columns):
-    """Rows of a tab-separated override file; every row must carry a reason."""
-    rows = []
+def read_overrides(directory, name, convert=str):
+    """character -> value from a file of lines "<character>TAB<value>TAB<reason>"."""
+    path = os.path.join(directory, name)
+    table = {}
     with open(path, encoding="utf-8") as f:
         for number, line in enumerate(f, 1):
             line = line.rstrip("\n")
             if not line or line.startswith("#"):
                 continue
             parts = line.split("\t")
-            if len(parts) != columns or not parts[-1].strip():
-                fail(f"{path}:{number}: expected {columns} tab-separated columns ending in a reason")
-            rows.append(parts)
-    return rows
+            if len(parts) != 3 or len(parts[0]) != 1 or not parts[2].strip():
+                fail(f"{path}:{number}: expected character, value and reason, tab-separated")
+            if parts[0] in table:
+                fail(f"{path}:{number}: {parts[0]} given twice")
+            try:
+                table[parts[0]] = convert(parts[1])
+            except ValueError:
+                fail(f"{path}:{number}: bad value {parts[1]!r}")
+    return table
 
 
 class Builder:
@@ -185,11 +193,11 @@ class Builder:
         self.opencc = read_opencc(args.opencc)
         self.pinyin_pro = read_pinyin_pro(args.pinyin)
         ov = args.overrides
-        self.trad_override = {r[0]: r[1] for r in read_overrides(os.path.join(ov, "traditional.tsv"), 3)}
-        self.grid_override = {r[0]: int(r[1]) for r in read_overrides(os.path.join(ov, "gridstrokes.tsv"), 3)}
-        self.general_override = {r[0]: int(r[1]) for r in read_overrides(os.path.join(ov, "generalstrokes.tsv"), 3)}
-        self.element_override = {r[0]: r[1] for r in read_overrides(os.path.join(ov, "elements.tsv"), 3)}
-        self.pinyin_override = {r[0]: r[1].split(" ") for r in read_overrides(os.path.join(ov, "pinyin.tsv"), 3)}
+        self.trad_override = read_overrides(ov, "traditional.tsv")
+        self.grid_override = read_overrides(ov, "gridstrokes.tsv", int)
+        self.general_override = read_overrides(ov, "generalstrokes.tsv", int)
+        self.element_override = read_overrides(ov, "elements.tsv")
+        self.pinyin_override = read_overrides(ov, "pinyin.tsv", str.split)
         for ch, element in self.element_override.items():
             if element not in ELEMENT_FILE_ORDER:
                 fail(f"elements.tsv: {ch} has no element but {element!r}")

@@ -14,21 +14,23 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from build_tables import gbk_hanzi  # noqa: E402
 
 GRID_EXPECTED = {
-    "刘": 15, "陈": 16, "国": 11, "爱": 13, "宝": 20, "王": 4, "李": 7, "张": 11, "明": 8,
-    "华": 14, "伟": 11, "芳": 10, "丽": 19, "强": 12, "哎": 8, "海": 11, "振": 11, "情": 12,
-    "猛": 12, "祥": 11, "裕": 13, "玲": 10, "郭": 15, "胡": 11, "道": 16, "罗": 20, "成": 7,
-    "及": 4, "健": 11, "敬": 13, "林": 8, "子": 3, "涵": 12, "德": 15, "文": 4,
-    "一": 1, "二": 2, "三": 3, "四": 4, "五": 5, "六": 6, "七": 7, "八": 8, "九": 9, "十": 10,
+    "刘": 15, "陈": 16, "国": 11, "爱": 13, "宝": 20, "王": 4, "李": 7, "张": 11,
+    "明": 8, "华": 14, "伟": 11, "芳": 10, "丽": 19, "强": 12, "哎": 8, "海": 11,
+    "振": 11, "情": 12, "猛": 12, "祥": 11, "裕": 13, "玲": 10, "郭": 15, "胡": 11,
+    "道": 16, "罗": 20, "成": 7, "及": 4, "健": 11, "敬": 13, "林": 8, "子": 3,
+    "涵": 12, "德": 15, "文": 4,
+    "一": 1, "二": 2, "三": 3, "四": 4, "五": 5, "六": 6, "七": 7, "八": 8,
+    "九": 9, "十": 10,
     "百": 6, "千": 3, "万": 15,
     "余": 7, "范": 11, "于": 3, "后": 6, "郁": 13, "台": 5, "党": 10, "种": 9, "朴": 6,
 }
-GROUP_EXPECTED = {"千": 24, "万": 15, "干": 13, "卜": 17, "台": 18, "吁": 32, "刘": 15,
-                  "国": 11, "传": 13}
+GROUP_EXPECTED = {"千": 24, "万": 15, "干": 13, "卜": 17, "台": 18, "吁": 32,
+                  "刘": 15, "国": 11, "传": 13}
 GENERAL_EXPECTED = {"劉": 15, "龜": 16, "衛": 15, "东": 5, "萬": 15}
 TRADITIONAL_EXPECTED = {"刘": "劉", "张": "張", "国": "國", "华": "華", "万": "萬"}
 TRADITIONAL_KEPT = "余范于后郁台党种朴丑强"
-ELEMENT_EXPECTED = {"文": "水", "自": "火", "又": "土", "林": "木", "海": "水", "鑫": "金",
-                    "炎": "火", "坤": "土"}
+ELEMENT_EXPECTED = {"文": "水", "自": "火", "又": "土", "林": "木",
+                    "海": "水", "鑫": "金", "炎": "火", "坤": "土"}
 PINYIN_EXPECTED = {"长": "cháng", "行": "xíng", "曾": "céng", "朝": "cháo"}
 ELEMENT_ORDER = ["土", "木", "火", "水", "金"]
 TONED = "āáǎàēéěèīíǐìōóǒòūúǔùǘǚǜüêɑɡńňḿ"
@@ -161,8 +163,9 @@ class Checker:
         table, counts = {}, {}
         for number, line in enumerate(lines[:5], 1):
             element, _, chars = line.partition("\t")
-            if element != ELEMENT_ORDER[number - 1]:
-                self.fail(f"{name}:{number}: list {element!r}, expected {ELEMENT_ORDER[number - 1]}")
+            wanted_element = ELEMENT_ORDER[number - 1]
+            if element != wanted_element:
+                self.fail(f"{name}:{number}: list {element!r}, expected {wanted_element}")
             counts[element] = len(chars)
             for ch in chars:
                 if ch in table:
@@ -201,7 +204,8 @@ class Checker:
         self.expect("pinyin.txt", main, PINYIN_EXPECTED)
         both = set(main) & set(fallback)
         if both:
-            self.fail(f"pinyin-fallback.txt: repeats main-table characters {''.join(sorted(both))}")
+            self.fail("pinyin-fallback.txt: repeats main-table characters "
+                      + "".join(sorted(both)))
         gb_missing = [ch for ch in self.gb2312 if ch not in main]
         if gb_missing:
             self.fail(f"pinyin.txt: GB2312 without reading: {''.join(gb_missing)}")
