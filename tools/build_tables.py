@@ -360,7 +360,8 @@ class Builder:
             return self.element_override[ch], "override"
         trad = self.name_traditional(ch)
         rr = self.radical_residual(trad) or self.radical_residual(ch)
-        if rr and rr[0] in RADICAL_ELEMENT:
+        # A residual of -1 marks a reduced form that has lost the radical's meaning (王 is no jade).
+        if rr and rr[0] in RADICAL_ELEMENT and rr[1] >= 0:
             return RADICAL_ELEMENT[rr[0]], "radical"
         return self.element_by_sound(ch, trad)
 
