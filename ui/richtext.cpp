@@ -1,0 +1,32 @@
+#include "ui/richtext.h"
+
+#include "ui/fonts.h"
+
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextEdit>
+
+namespace hmf::ui {
+
+QString fromEngineText(std::string_view utf8)
+{
+    QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+void appendColoured(QTextEdit* box, std::string_view utf8, const QColor& colour)
+{
+    static const QFont font = reportFont();
+    QTextCharFormat format;
+    format.setFont(font);
+    format.setForeground(colour);
+    QTextCursor cursor(box->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(fromEngineText(utf8), format);
+    QTextCursor end(box->document());
+    end.movePosition(QTextCursor::End);
+    box->setTextCursor(end);
+}
+
+} // namespace hmf::ui

@@ -1,0 +1,41 @@
+#include "ui/startup.h"
+
+#include "core/datafile.h"
+#include "core/tables.h"
+#include "ui/artwork.h"
+#include "ui/fonts.h"
+
+#include <QApplication>
+#include <QFile>
+
+namespace hmf::ui {
+
+void prepareApplication(QApplication& app)
+{
+    app.setApplicationName(QStringLiteral("huimingfang"));
+    app.setApplicationDisplayName(QStringLiteral("慧名坊"));
+    app.setDesktopFileName(QStringLiteral("huimingfang"));
+    app.setFont(interfaceFont());
+    app.setWindowIcon(windowIcon());
+}
+
+std::filesystem::path programDataDirectory()
+{
+    const QByteArray exeDir = QFile::encodeName(QCoreApplication::applicationDirPath());
+    return core::findDataDirectory(std::filesystem::path(exeDir.toStdString()));
+}
+
+LoadedTables loadProgramTables(const std::filesystem::path& dataDir)
+{
+    LoadedTables result;
+    core::LoadError error;
+    result.tables = core::loadTables(dataDir, error);
+    if (!result.tables) {
+        result.error = QStringLiteral("数据文件有误，程序无法启动：\n%1\n（数据目录：%2）")
+                           .arg(QString::fromStdString(error.message()),
+                                QFile::decodeName(dataDir.string().c_str()));
+    }
+    return result;
+}
+
+} // namespace hmf::ui
