@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace hmf::calendar {
 
@@ -22,6 +23,15 @@ struct BirthChart
     std::string missing;                // M: missing elements, each followed by two blanks
     std::string nayinText;              // N: four nayin names separated by blanks
 };
+
+// E of four pillars: the table row of each pillar's pair, in pillar order; a pillar that is none of
+// the sixty pairs adds nothing.
+std::string elementText(const std::array<std::string, 4>& pillars,
+                        const core::SexagenaryTable& table);
+// N of four pillars: their nayin names joined by one blank, no blank at either end.
+std::string nayinText(const std::array<std::string, 4>& pillars);
+// Non-overlapping occurrences of `part` in `text`, scanning from the start.
+int countOccurrences(std::string_view text, std::string_view part);
 
 // nullopt for a time that checkBirthTime refuses.
 std::optional<BirthChart> birthChart(const BirthTime& time, const core::SexagenaryTable& table);

@@ -1,0 +1,164 @@
+#include "calendar/calendar.h"
+
+#include "calendar/almanac.h"
+
+namespace hmf::calendar {
+namespace {
+
+constexpr std::string_view kStems[10] = {"甲", "乙", "丙", "丁", "戊",
+                                         "己", "庚", "辛", "壬", "癸"};
+constexpr std::string_view kBranches[12] = {"子", "丑", "寅", "卯", "辰", "巳",
+                                            "午", "未", "申", "酉", "戌", "亥"};
+constexpr std::string_view kAnimals[12] = {"鼠", "牛", "虎", "兔", "龙", "蛇",
+                                           "马", "羊", "猴", "鸡", "狗", "猪"};
+// Two neighbouring pairs share one nayin: 甲子 乙丑 海中金, 丙寅 丁卯 炉中火, ...
+constexpr std::string_view kNayin[30] = {
+    "海中金", "炉中火", "大林木", "路旁土", "剑锋金", "山头火", "涧下水", "城头土",
+    "白蜡金", "杨柳木", "泉中水", "屋上土", "霹雳火", "松柏木", "长流水", "沙中金",
+    "山下火", "平地木", "壁上土", "金箔金", "覆灯火", "天河水", "大驿土", "钗钏金",
+    "桑柘木", "大溪水", "沙中土", "天上火", "石榴木", "大海水"};
+
+// 1900-01-31 and 2100-12-31 as days since 1970-01-01.
+const int kFirstDay = almanac::daysFromCivil(1900, 1, 31);
+const int kLastDay = almanac::daysFromCivil(2100, 12, 31);
+
+// The Julian day number of 1970-01-01 plus the offset that makes day 2000-01-01 come out 戊午.
+constexpr int kDayCycleOffset = 2440588 + 49;
+// 戊寅 (index 14) is the 寅 month of 1900.
+constexpr int kMonthCycleOffset = 14;
+
+int cycleMod(long long n)
+{
+    long long r = n % 60;
+    return static_cast<int>(r < 0 ? r + 60 : r);
+}
+
+bool isLeapYear(int y)
+{
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+
+int daysInMonth(int y, int m)
+{
+    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return m == 2 && isLeapYear(y) ? 29 : kDays[m - 1];
+}
+
+bool valid(const BirthTime& t)
+{
+    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > daysInMonth(t.year, t.month))
+        return false;
+    if (t.hour < 0 || t.hour > 23)
+        return false;
+    int day = almanac::daysFromCivil(t.year, t.month, t.day);
+    return day >= kFirstDay && day <= kLastDay;
+}
+
+// Cycle indices 0..59 of the four pillars of a valid time.
+std::array<int, 4> pillarIndices(const BirthTime& t)
+{
+    const int day = almanac::daysFromCivil(t.year, t.month, t.day);
+    const double seconds = day * 86400.0 + t.hour * 3600.0;
+    const almanac::YearTerms& terms = almanac::terms(t.year);
+    const int pillarYear = seconds >= terms[2] ? t.year : t.year - 1;
+    int k = 22; // the latest 节 (even term) at or before the time; before 小寒 it is last 大雪
+    while (k >= 0 && seconds < terms[k])
+        k -= 2;
+    const long long monthsSince1900 = 12LL * (t.year - 1900) + (k >= 0 ? k / 2 - 1 : -2);
+    const int dayIndex = cycleMod(day + kDayCycleOffset);
+    // From 23:00 the 子 hour belongs to the next day: (hour + 1) / 2 reaches 12 and carries.
+    return {cycleMod(pillarYear - 4), cycleMod(kMonthCycleOffset + monthsSince1900), dayIndex,
+            cycleMod(dayIndex * 12LL + (t.hour + 1) / 2)};
+}
+
+std::string pairText(int index)
+{
+    std::string out(kStems[index % 10]);
+    out += kBranches[index % 12];
+    return out;
+}
+
+} // namespace
+
+std::string checkBirthTime(const BirthTime& t)
+{
+    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > daysInMonth(t.year, t.month))
+        return "请填写正确的出生日期";
+    if (t.hour < 0 || t.hour > 23)
+        return "出生时辰应在0到23之间";
+    if (!valid(t))
+        return "出生日期超出支持范围（1900年1月31日至2100年12月31日）";
+    return {};
+}
+
+std::optional<LunarDate> lunarDate(const BirthTime& t)
+{
+    if (!valid(t))
+        return std::nullopt;
+    const int day = almanac::daysFromCivil(t.year, t.month, t.day);
+    const almanac::Months* span = &almanac::months(t.year + 1);
+    if (day < span->start[0])
+        span = &almanac::months(t.year);
+    int i = span->count - 1;
+    while (i > 0 && day < span->start[i])
+        --i;
+    return LunarDate{span->lunarYear[i], span->number[i], day - span->start[i] + 1, span->leap[i]};
+}
+
+std::optional<std::array<int, 4>> pillarNumbers(const BirthTime& t)
+{
+    if (!valid(t))
+        return std::nullopt;
+    std::array<int, 4> out = pillarIndices(t);
+    for (int& n : out)
+        ++n;
+    return out;
+}
+
+std::optional<std::array<std::string, 4>> pillars(const BirthTime& t)
+{
+    if (!valid(t))
+        return std::nullopt;
+    std::array<int, 4> indices = pillarIndices(t);
+    return std::array<std::string, 4>{pairText(indices[0]), pairText(indices[1]),
+                                      pairText(indices[2]), pairText(indices[3])};
+}
+
+std::optional<std::string> zodiacAnimal(const BirthTime& t)
+{
+    if (!valid(t))
+        return std::nullopt;
+    return std::string(kAnimals[pillarIndices(t)[0] % 12]);
+}
+
+std::string cyclePair(int n)
+{
+    if (n < 1 || n > 60)
+        return {};
+    return pairText(n - 1);
+}
+
+int cycleIndex(std::string_view pair)
+{
+    for (int i = 0; i < 60; ++i)
+        if (pair.size() == kStems[i % 10].size() + kBranches[i % 12].size() &&
+            pair.substr(0, kStems[i % 10].size()) == kStems[i % 10] &&
+            pair.substr(kStems[i % 10].size()) == kBranches[i % 12])
+            return i + 1;
+    return 0;
+}
+
+std::string nayin(std::string_view pair)
+{
+    int n = cycleIndex(pair);
+    return n == 0 ? std::string() : std::string(kNayin[(n - 1) / 2]);
+}
+
+std::optional<double> solarTerm(int year, int k)
+{
+    if (year < 1900 || year > 2100 || k < 0 || k > 23)
+        return std::nullopt;
+    return almanac::terms(year)[static_cast<std::size_t>(k)];
+}
+
+} // namespace hmf::calendar

@@ -1,0 +1,227 @@
+// The calendar against golden files written by an established reference calendar
+// (tools/calendar-reference): every day's lunar date, every solar term, the pillars of every hour
+// on the days of the twelve 节 and of a random sample of birth hours.
+
+#include "calendar/calendar.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using hmf::calendar::BirthTime;
+
+namespace {
+
+// Our terms agree with the reference's to a few seconds (the reference rounds to the second); a
+// birth hour this close to a term may fall on either side of it.
+constexpr double kTermTolerance = 5.0;
+
+std::vector<std::string> goldenLines(const std::string& name)
+{
+    const char* dir = std::getenv("HMF_TEST_DATA");
+    std::ifstream in(std::string(dir ? dir : "tests/data") + "/calendar/" + name);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#')
+            lines.push_back(line);
+    return lines;
+}
+
+int daysFromCivil(int y, int m, int d)
+{
+    y -= m <= 2;
+    const int era = (y >= 0 ? y : y - 399) / 400;
+    const int yoe = y - era * 400;
+    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    return era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
+}
+
+BirthTime civilFromDays(int days, int hour = 0)
+{
+    const int z = days + 719468;
+    const int era = (z >= 0 ? z : z - 146096) / 146097;
+    const int doe = z - era * 146097;
+    const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int mp = (5 * doy + 2) / 153;
+    const int m = mp < 10 ? mp + 3 : mp - 9;
+    return BirthTime{yoe + era * 400 + (m <= 2), m, doy - (153 * mp + 2) / 5 + 1, hour};
+}
+
+int parseDate(const std::string& text)
+{
+    return daysFromCivil(std::stoi(text.substr(0, 4)), std::stoi(text.substr(5, 2)),
+                         std::stoi(text.substr(8, 2)));
+}
+
+std::string show(const BirthTime& t)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d", t.year, t.month, t.day, t.hour);
+    return buf;
+}
+
+// Seconds from the birth time to the nearest 节 of its year or the year before.
+double distanceToJie(const BirthTime& t)
+{
+    double seconds = daysFromCivil(t.year, t.month, t.day) * 86400.0 + t.hour * 3600.0;
+    double best = 1e18;
+    for (int y : {t.year - 1, t.year})
+        for (int k = 0; k < 24; k += 2)
+            if (auto term = hmf::calendar::solarTerm(y, k))
+                best = std::min(best, std::abs(*term - seconds));
+    return best;
+}
+
+} // namespace
+
+TEST(CalendarGolden, EveryDayHasTheReferenceLunarDateAndDayPillar)
+{
+    auto lines = goldenLines("lunar-months.txt");
+    ASSERT_GT(lines.size(), 2400u);
+    const int lastDay = daysFromCivil(2100, 12, 31);
+    int compared = 0;
+    std::vector<std::string> wrong;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::istringstream fields(lines[i]);
+        std::string date;
+        int year, month, leap, pillar, firstDay = 1;
+        fields >> date >> year >> month >> leap >> pillar;
+        fields >> firstDay;
+        const int start = parseDate(date);
+        const int end = i + 1 < lines.size() ? parseDate(lines[i + 1].substr(0, 10)) : lastDay + 1;
+        for (int day = start; day < end; ++day) {
+            BirthTime t = civilFromDays(day);
+            auto lunar = hmf::calendar::lunarDate(t);
+            auto numbers = hmf::calendar::pillarNumbers(t);
+            ++compared;
+            if (!lunar || !numbers || lunar->year != year || lunar->month != month ||
+                lunar->leap != (leap == 1) || lunar->day != firstDay + day - start ||
+                (*numbers)[2] != (pillar + day - start) % 60 + 1) {
+                std::ostringstream out;
+                out << show(t) << " reference " << year << "/" << (leap ? "闰" : "") << month << "/"
+                    << firstDay + day - start;
+                if (lunar)
+                    out << " ours " << lunar->year << "/" << (lunar->leap ? "闰" : "")
+                        << lunar->month << "/" << lunar->day;
+                wrong.push_back(out.str());
+            }
+        }
+    }
+    EXPECT_EQ(compared, 73384);
+    for (std::size_t i = 0; i < std::min<std::size_t>(wrong.size(), 30); ++i)
+        ADD_FAILURE() << wrong[i];
+    EXPECT_EQ(wrong.size(), 0u);
+}
+
+TEST(CalendarGolden, EverySolarTermWithinSecondsOfTheReference)
+{
+    auto lines = goldenLines("solar-terms.txt");
+    ASSERT_EQ(lines.size(), 201u);
+    double largest = 0;
+    std::string where;
+    double sum = 0;
+    int count = 0;
+    for (const std::string& line : lines) {
+        std::istringstream fields(line);
+        int year;
+        fields >> year;
+        for (int k = 0; k < 24; ++k) {
+            std::string t;
+            fields >> t;
+            ASSERT_EQ(t.size(), 10u) << line;
+            double ref = daysFromCivil(year, std::stoi(t.substr(0, 2)), std::stoi(t.substr(2, 2))) *
+                             86400.0 +
+                         std::stoi(t.substr(4, 2)) * 3600.0 + std::stoi(t.substr(6, 2)) * 60.0 +
+                         std::stoi(t.substr(8, 2));
+            auto ours = hmf::calendar::solarTerm(year, k);
+            ASSERT_TRUE(ours);
+            double diff = std::abs(*ours - ref);
+            sum += diff;
+            ++count;
+            if (diff > largest) {
+                largest = diff;
+                where = std::to_string(year) + " term " + std::to_string(k);
+            }
+        }
+    }
+    std::cout << "solar terms: " << count << ", largest difference " << largest << " s (" << where
+              << "), mean " << sum / count << " s\n";
+    EXPECT_EQ(count, 4824);
+    EXPECT_LT(largest, kTermTolerance);
+}
+
+TEST(CalendarGolden, EveryHourOnTheDaysOfTheJieHasTheReferencePillars)
+{
+    auto lines = goldenLines("jie-days.txt");
+    ASSERT_GT(lines.size(), 2400u);
+    int compared = 0;
+    std::vector<std::string> nearTerm;
+    for (const std::string& line : lines) {
+        std::istringstream fields(line);
+        std::string date;
+        int day, hour0, year0, month0, from = 24, year1 = 0, month1 = 0;
+        fields >> date >> day >> hour0 >> year0 >> month0;
+        fields >> from >> year1 >> month1;
+        BirthTime t = civilFromDays(parseDate(date));
+        for (int h = 0; h < 24; ++h) {
+            t.hour = h;
+            const bool late = h >= from;
+            std::array<int, 4> expected{(late ? year1 : year0) + 1, (late ? month1 : month0) + 1,
+                                        day + 1, (hour0 + (h + 1) / 2) % 60 + 1};
+            auto ours = hmf::calendar::pillarNumbers(t);
+            ASSERT_TRUE(ours) << show(t);
+            ++compared;
+            if (*ours == expected)
+                continue;
+            double distance = distanceToJie(t);
+            if (distance < kTermTolerance)
+                nearTerm.push_back(show(t) + " (" + std::to_string(distance) + " s from a 节)");
+            else
+                ADD_FAILURE() << show(t) << ": pillars differ from the reference";
+        }
+    }
+    std::cout << "hours on 节 days: " << compared << ", differing within " << kTermTolerance
+              << " s of a term: " << nearTerm.size() << "\n";
+    for (const std::string& s : nearTerm)
+        std::cout << "  " << s << "\n";
+    EXPECT_EQ(compared, 57864);
+}
+
+TEST(CalendarGolden, SampledBirthHoursHaveTheReferencePillarsLunarDateAndZodiac)
+{
+    static const char* const kAnimals[12] = {"鼠", "牛", "虎", "兔", "龙", "蛇",
+                                             "马", "羊", "猴", "鸡", "狗", "猪"};
+    auto lines = goldenLines("birth-hours.txt");
+    ASSERT_GE(lines.size(), 10000u);
+    for (const std::string& line : lines) {
+        std::istringstream fields(line);
+        std::string when;
+        std::array<int, 4> ref{};
+        int ly, lm, ld, leap, zodiac;
+        fields >> when >> ref[0] >> ref[1] >> ref[2] >> ref[3] >> ly >> lm >> ld >> leap >> zodiac;
+        BirthTime t{std::stoi(when.substr(0, 4)), std::stoi(when.substr(4, 2)),
+                    std::stoi(when.substr(6, 2)), std::stoi(when.substr(8, 2))};
+        SCOPED_TRACE(show(t));
+        for (int& n : ref)
+            ++n;
+        auto ours = hmf::calendar::pillarNumbers(t);
+        ASSERT_TRUE(ours);
+        if (*ours != ref) {
+            EXPECT_LT(distanceToJie(t), kTermTolerance) << "pillars differ from the reference";
+        }
+        auto lunar = hmf::calendar::lunarDate(t);
+        ASSERT_TRUE(lunar);
+        EXPECT_EQ(lunar->year, ly);
+        EXPECT_EQ(lunar->month, lm);
+        EXPECT_EQ(lunar->day, ld);
+        EXPECT_EQ(lunar->leap, leap == 1);
+        EXPECT_EQ(hmf::calendar::zodiacAnimal(t), kAnimals[zodiac]);
+    }
+}
