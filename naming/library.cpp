@@ -32,10 +32,10 @@ std::optional<std::vector<std::string>> parseLibrary(std::string_view text,
         const auto cp = core::singleCodepoint(line);
         std::string what;
         if (pieces.size() != 1 || !cp || !core::isHan(*cp))
-            what = "每行应为一个汉字，此行为「" +
-                   (core::isValidUtf8(line) ? line : std::string("?")) + "」";
+            what = "每行应为一个汉字，此行为“" +
+                   (core::isValidUtf8(line) ? line : std::string("?")) + "”";
         else if (strokes.gridStrokeCount(line) < 0)
-            what = "「" + line + "」不在笔画表中";
+            what = "“" + line + "”不在笔画表中";
         if (!what.empty()) {
             error = core::LoadError{fileName, lineNumber, what}.message();
             return std::nullopt;

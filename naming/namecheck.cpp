@@ -17,13 +17,13 @@ std::string checkCharacters(const core::Tables& tables, std::string_view text,
     for (const auto& c : characters) {
         auto cp = core::singleCodepoint(c);
         if (!cp || !core::isHan(*cp))
-            return "「" + (core::isValidUtf8(c) ? c : std::string("?")) + "」不是汉字";
+            return "“" + (core::isValidUtf8(c) ? c : std::string("?")) + "”不是汉字";
     }
     if (characters.size() > maxCount)
         return countMessage;
     for (const auto& c : characters) {
         if (tables.gridStrokeCount(c) < 0)
-            return "「" + c + "」不在字库中";
+            return "“" + c + "”不在字库中";
     }
     return {};
 }

@@ -43,7 +43,7 @@ struct Report
 
 // Empty when the surname (1-2 characters) and given name (1-3 characters) are Chinese characters
 // that the grid stroke table knows; otherwise the message for the user ("请填写姓氏",
-// "请填写名字", "姓氏应为一到两个汉字", "名字应为一到三个汉字", "「X」不在字库中").
+// "请填写名字", "姓氏应为一到两个汉字", "名字应为一到三个汉字", "“X”不在字库中").
 std::string checkName(const core::Tables& tables, std::string_view surname,
                       std::string_view givenName);
 

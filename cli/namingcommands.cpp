@@ -1,0 +1,383 @@
+// Commands of the naming engines: analyse (the report of one name), generate (a run of drawn
+// names with their candidates) and top (the best names a library allows).
+
+#include "calendar/calendar.h"
+#include "cli/command.h"
+#include "core/datafile.h"
+#include "core/text.h"
+#include "naming/candidates.h"
+#include "naming/generator.h"
+#include "naming/library.h"
+#include "naming/report.h"
+#include "naming/session.h"
+#include "naming/top.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <iostream>
+#include <random>
+#include <unistd.h>
+
+namespace hmf::cli {
+namespace {
+
+std::optional<calendar::BirthTime> birthOption(const Args& args, std::string& error)
+{
+    auto text = args.option("--birth");
+    if (!text) {
+        error = "请用 --birth \"YYYY-MM-DD HH\" 给出出生时间 (--birth is required)";
+        return std::nullopt;
+    }
+    auto parsed = parseDateHour(*text);
+    if (!parsed) {
+        error = "出生时间格式应为 \"YYYY-MM-DD HH\"：" + *text + " (bad --birth)";
+        return std::nullopt;
+    }
+    calendar::BirthTime birth{parsed->year, parsed->month, parsed->day, parsed->hour};
+    if (auto message = calendar::checkBirthTime(birth); !message.empty()) {
+        error = message + "：" + *text;
+        return std::nullopt;
+    }
+    return birth;
+}
+
+// A whole number option within [low, high], or its default when absent.
+std::optional<int> intOption(const Args& args, const std::string& name, int fallback, int low,
+                             int high, std::string& error)
+{
+    auto text = args.option(name);
+    if (!text)
+        return fallback;
+    auto value = core::parseInt(*text);
+    if (!value || *value < low || *value > high) {
+        error = "选项 " + name + " 应为 " + std::to_string(low) + " 到 " + std::to_string(high) +
+                " 之间的整数：" + *text;
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<std::string> sexOption(const Args& args, bool required, std::string& error)
+{
+    auto sex = args.option("--sex");
+    if (!sex) {
+        if (required)
+            error = "请用 --sex 男 或 --sex 女 选择字库 (--sex is required)";
+        return required ? std::nullopt : std::optional<std::string>(std::string());
+    }
+    if (*sex != "男" && *sex != "女") {
+        error = "性别应为“男”或“女”：" + *sex;
+        return std::nullopt;
+    }
+    return sex;
+}
+
+std::filesystem::path dataDirectory()
+{
+    return core::findDataDirectory(core::executableDirectory());
+}
+
+std::string withUnixLineEnds(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        out += text[i];
+    }
+    return out;
+}
+
+const char* colourName(naming::Colour colour)
+{
+    switch (colour) {
+    case naming::Colour::Red:
+        return "red";
+    case naming::Colour::Blue:
+        return "blue";
+    case naming::Colour::Magenta:
+        return "magenta";
+    }
+    return "";
+}
+
+const char* ansiColour(naming::Colour colour)
+{
+    switch (colour) {
+    case naming::Colour::Red:
+        return "\x1b[31m";
+    case naming::Colour::Blue:
+        return "\x1b[34m";
+    case naming::Colour::Magenta:
+        return "\x1b[35m";
+    }
+    return "";
+}
+
+std::string jsonScore(std::optional<int> score)
+{
+    return score ? std::to_string(*score) : "null";
+}
+
+// Colour each line on its own, so that a pager or a cut line never carries a colour further.
+void printRuns(const std::vector<naming::ColouredRun>& runs, bool colour)
+{
+    for (const auto& run : runs) {
+        const std::string text = withUnixLineEnds(run.text);
+        if (!colour) {
+            std::cout << text;
+            continue;
+        }
+        std::size_t pos = 0;
+        while (pos < text.size()) {
+            auto end = text.find('\n', pos);
+            const std::size_t stop = end == std::string::npos ? text.size() : end;
+            if (stop > pos)
+                std::cout << ansiColour(run.colour) << text.substr(pos, stop - pos) << "\x1b[0m";
+            if (end == std::string::npos)
+                break;
+            std::cout << '\n';
+            pos = end + 1;
+        }
+    }
+}
+
+int runAnalyse(const Args& args)
+{
+    if (args.positional.size() != 2)
+        return fail("请给出姓和名，例如 hmf analyse 张 明华 --birth \"2019-05-05 05\"");
+    std::string error;
+    auto birth = birthOption(args, error);
+    if (!birth)
+        return fail(error);
+    const core::Tables* t = tables();
+    if (!t)
+        return kExitData;
+    naming::ReportRequest request{args.positional[0], args.positional[1], *birth, std::nullopt};
+    const naming::Report report = naming::buildReport(*t, request);
+    if (!report.ok())
+        return fail(report.error);
+
+    if (args.has("--json")) {
+        std::cout << "{\"name\":"
+                  << jsonString(core::trimBlanks(request.surname) +
+                                core::trimBlanks(request.givenName))
+                  << ",\"score\":" << jsonScore(report.score) << ",\"runs\":[";
+        for (std::size_t i = 0; i < report.runs.size(); ++i)
+            std::cout << (i ? "," : "") << "{\"colour\":\"" << colourName(report.runs[i].colour)
+                      << "\",\"text\":" << jsonString(report.runs[i].text) << "}";
+        std::cout << "]}\n";
+        return 0;
+    }
+    printRuns(report.runs, isatty(STDOUT_FILENO) != 0);
+    return 0;
+}
+
+int runGenerate(const Args& args)
+{
+    if (args.positional.size() != 1)
+        return fail("请给出姓氏，例如 hmf generate 林 --sex 男 --birth \"2019-05-05 05\"");
+    std::string error;
+    auto birth = birthOption(args, error);
+    auto sex = birth ? sexOption(args, !args.option("--library"), error) : std::nullopt;
+    auto length = sex ? intOption(args, "--length", 2, 1, 3, error) : std::nullopt;
+    auto position = length ? intOption(args, "--position", 1, 1, *length, error) : std::nullopt;
+    auto threshold =
+        position ? intOption(args, "--threshold", 75, -1000, 1000, error) : std::nullopt;
+    auto draws = threshold ? intOption(args, "--draws", naming::NameGenerator::kMaxDraws, 1,
+                                       naming::NameGenerator::kMaxDraws, error)
+                           : std::nullopt;
+    if (!draws)
+        return fail(error);
+    std::uint64_t seed = std::random_device{}();
+    if (auto text = args.option("--seed")) {
+        char* end = nullptr;
+        errno = 0;
+        seed = std::strtoull(text->c_str(), &end, 10);
+        if (text->empty() || *end != '\0' || errno != 0 || (*text)[0] == '-')
+            return fail("选项 --seed 应为非负整数：" + *text);
+    }
+    if (args.option("--position") && !args.option("--fixed"))
+        return fail("选项 --position 需要与 --fixed 一起使用");
+    const core::Tables* t = tables();
+    if (!t)
+        return kExitData;
+
+    naming::SessionState session;
+    naming::NameGenerator generator(*t, session);
+    naming::RunSettings run;
+    run.surname = args.positional[0];
+    run.sex = *sex;
+    run.fixedOn = args.option("--fixed").has_value();
+    run.fixedChar = args.option("--fixed").value_or("");
+    run.birth = *birth;
+    run.dataDir = dataDirectory();
+    if (auto file = args.option("--library"))
+        run.libraryFile = *file;
+    run.seed = seed;
+    const naming::StartResult started = generator.start(run);
+    if (!started.started)
+        return fail(started.message);
+
+    naming::DrawSettings draw;
+    draw.length = *length;
+    draw.fixedOn = run.fixedOn;
+    draw.fixedPosition = *position;
+    draw.year = birth->year;
+    draw.month = birth->month;
+    draw.day = birth->day;
+    draw.threshold = *threshold;
+    std::vector<naming::DrawResult> rows;
+    naming::CandidateList candidates;
+    bool streakEnded = false;
+    while (generator.running()) {
+        naming::DrawResult result = generator.draw(draw);
+        if (!result.duplicate) {
+            if (result.candidate)
+                candidates.append(result.title);
+            rows.push_back(std::move(result));
+        } else if (result.finished) {
+            streakEnded = true;
+        }
+        if (generator.drawCount() >= *draws)
+            generator.stop();
+    }
+
+    if (args.has("--json")) {
+        std::cout << "{\"seed\":" << seed << ",\"draws\":" << generator.drawCount()
+                  << ",\"endedByDuplicates\":" << (streakEnded ? "true" : "false") << ",\"rows\":[";
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            std::cout << (i ? "," : "") << "{\"name\":" << jsonString(rows[i].fullName)
+                      << ",\"score\":" << jsonScore(rows[i].score)
+                      << ",\"title\":" << jsonString(rows[i].title)
+                      << ",\"candidate\":" << (rows[i].candidate ? "true" : "false") << "}";
+        std::cout << "],\"candidates\":[";
+        for (std::size_t i = 0; i < candidates.rows().size(); ++i)
+            std::cout << (i ? "," : "") << jsonString(candidates.rows()[i]);
+        std::cout << "]}\n";
+        return 0;
+    }
+    for (const auto& row : rows)
+        std::cout << row.title << "\n";
+    std::cout << "\n候选名字（" << *threshold << "分及以上，" << candidates.rows().size()
+              << "个）：\n";
+    for (const auto& title : candidates.rows())
+        std::cout << title << "\n";
+    std::cout << "\n抽取" << generator.drawCount() << "次，列出" << rows.size() << "个名字"
+              << (streakEnded ? "（连续重复超过500次，提前结束）" : "") << "，随机种子 " << seed
+              << "\n";
+    return 0;
+}
+
+int runTop(const Args& args)
+{
+    if (args.positional.size() != 1)
+        return fail("请给出姓氏，例如 hmf top 林 --sex 女 --birth \"2019-05-05 05\"");
+    std::string error;
+    auto birth = birthOption(args, error);
+    auto sex = birth ? sexOption(args, !args.option("--library"), error) : std::nullopt;
+    auto length = sex ? intOption(args, "--length", 2, 1, 3, error) : std::nullopt;
+    auto position = length ? intOption(args, "--position", 1, 1, *length, error) : std::nullopt;
+    auto count = position ? intOption(args, "--count", 20, 1, 100000, error) : std::nullopt;
+    if (!count)
+        return fail(error);
+    if (args.option("--position") && !args.option("--fixed"))
+        return fail("选项 --position 需要与 --fixed 一起使用");
+    const core::Tables* t = tables();
+    if (!t)
+        return kExitData;
+
+    std::filesystem::path path;
+    if (auto file = args.option("--library")) {
+        path = *file;
+    } else {
+        path = dataDirectory() / naming::libraryFileName(*sex);
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(path, ec))
+            return fail(*sex == "男" ? "字库男不存在 无法生成" : "字库女不存在 无法生成");
+    }
+    auto library = naming::loadLibrary(path, t->strokes, error);
+    if (!library)
+        return fail(error);
+
+    naming::TopRequest request;
+    request.surname = args.positional[0];
+    request.length = *length;
+    request.fixedChar = args.option("--fixed");
+    request.fixedPosition = *position;
+    request.birth = *birth;
+    request.library = std::move(*library);
+    request.count = *count;
+    const naming::TopResult result = naming::topNames(*t, request);
+    if (!result.error.empty())
+        return fail(result.error);
+
+    if (args.has("--json")) {
+        std::cout << "{\"considered\":" << result.considered << ",\"names\":[";
+        for (std::size_t i = 0; i < result.names.size(); ++i)
+            std::cout << (i ? "," : "") << "{\"name\":" << jsonString(result.names[i].fullName)
+                      << ",\"givenName\":" << jsonString(result.names[i].givenName)
+                      << ",\"score\":" << jsonScore(result.names[i].score) << "}";
+        std::cout << "]}\n";
+        return 0;
+    }
+    for (const auto& name : result.names)
+        std::cout << naming::rowTitle(name.fullName, name.score) << "\n";
+    std::cout << "\n共评了" << result.considered << "个名字，列出最高的" << result.names.size()
+              << "个（同分按字库顺序）\n";
+    return 0;
+}
+
+const bool registeredAnalyse = registerCommand({
+    "analyse",
+    "hmf analyse <姓> <名> --birth \"YYYY-MM-DD HH\" [--json]   姓名评测：一个名字的完整分析",
+    "\n写出一个名字的完整分析：总分、八字、五行、五格、三才、数理释义和星座。\n"
+    "  --birth \"YYYY-MM-DD HH\"  出生日期和时辰（北京时间，0到23时）\n"
+    "  --json                    以 JSON 输出（各行文字及颜色）\n"
+    "终端中按红、蓝、品红着色。\n",
+    {"--birth"},
+    {"--json"},
+    runAnalyse,
+});
+
+const bool registeredGenerate = registerCommand({
+    "generate",
+    "hmf generate <姓> --sex 男|女 --birth \"YYYY-MM-DD HH\" [选项]   宝宝取名：随机抽字起名并评分",
+    "\n从该性别的字库随机抽字组成名字并评分，依次列出新名字，再列出达到分数线的候选名字。\n"
+    "抽满 --draws 次、或连续抽到已列出的名字超过500次时结束。\n"
+    "  --sex 男|女               选择字库 zmz.fne 或 zwz.fne（给出 --library 时可省）\n"
+    "  --length 1|2|3            名字的字数，默认 2\n"
+    "  --birth \"YYYY-MM-DD HH\"  出生日期和时辰\n"
+    "  --fixed 字 --position N   固定字（辈分字）及其位置，默认位置 1\n"
+    "  --threshold N             候选分数线，默认 75\n"
+    "  --draws N                 最多抽取次数，1 到 5000，默认 5000\n"
+    "  --seed N                  随机种子，同一种子得到同样的结果\n"
+    "  --library 文件            使用另一个字库文件（GBK，每行一个字）\n"
+    "  --json                    以 JSON 输出\n",
+    {"--sex", "--length", "--birth", "--fixed", "--position", "--threshold", "--draws", "--seed",
+     "--library"},
+    {"--json"},
+    runGenerate,
+});
+
+const bool registeredTop = registerCommand({
+    "top",
+    "hmf top <姓> --sex 男|女 --birth \"YYYY-MM-DD HH\" [--length N] [--count N]   "
+    "字库中得分最高的名字",
+    "\n给字库允许的每一个名字评分（两个字时为所有字对），列出得分最高的名字；\n"
+    "同分的名字按字库中的顺序排列。\n"
+    "  --sex 男|女               选择字库（给出 --library 时可省）\n"
+    "  --length 1|2|3            名字的字数，默认 2\n"
+    "  --birth \"YYYY-MM-DD HH\"  出生日期和时辰\n"
+    "  --count N                 列出的名字个数，默认 20\n"
+    "  --fixed 字 --position N   固定字（辈分字）及其位置\n"
+    "  --library 文件            使用另一个字库文件\n"
+    "  --json                    以 JSON 输出\n",
+    {"--sex", "--length", "--birth", "--count", "--fixed", "--position", "--library"},
+    {"--json"},
+    runTop,
+});
+
+} // namespace
+} // namespace hmf::cli

@@ -1,0 +1,274 @@
+#include "naming/generator.h"
+
+#include "core/text.h"
+#include "shippedtables.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace hmf::naming {
+namespace {
+
+using test::fixture;
+using test::shippedTables;
+
+// Sixty common characters: enough that a three-character run never meets 500 repeats.
+const char* const kSixty = "子涵轩浩宇博文明华德佳怡欣然若琪思远嘉俊雨泽梓萱诗晨晓阳天"
+                           "乐安宁静雅婷志强海峰云飞春秋冬梅兰竹菊松柏山川林森";
+
+RunSettings baseSettings()
+{
+    RunSettings run;
+    run.surname = "林";
+    run.sex = "男";
+    run.birth = {2019, 5, 5, 5};
+    run.seed = 42;
+    run.characters = core::splitCharacters(kSixty);
+    return run;
+}
+
+struct RunLog
+{
+    std::vector<DrawResult> draws;
+    bool started = false;
+};
+
+RunLog runAll(const RunSettings& run, const DrawSettings& draw, SessionState* state = nullptr)
+{
+    SessionState local;
+    NameGenerator generator(shippedTables(), state ? *state : local);
+    RunLog result;
+    result.started = generator.start(run).started;
+    while (generator.running())
+        result.draws.push_back(generator.draw(draw));
+    return result;
+}
+
+TEST(GeneratorTest, OneEntryLibraryListsOneRowAndEndsAfterDraw502)
+{
+    RunSettings run = baseSettings();
+    run.characters.reset();
+    run.libraryFile = fixture("one.fne");
+    DrawSettings draw;
+    draw.length = 1;
+    const RunLog result = runAll(run, draw);
+    ASSERT_TRUE(result.started);
+    ASSERT_EQ(result.draws.size(), 502u);
+    EXPECT_FALSE(result.draws[0].duplicate);
+    EXPECT_EQ(result.draws[0].fullName, "林德");
+    EXPECT_EQ(result.draws[0].title, "林德[" + std::to_string(*result.draws[0].score) + "分]");
+    for (std::size_t i = 1; i < result.draws.size(); ++i) {
+        EXPECT_TRUE(result.draws[i].duplicate);
+        EXPECT_TRUE(result.draws[i].title.empty());
+        EXPECT_EQ(result.draws[i].finished, i == 501) << i;
+    }
+}
+
+TEST(GeneratorTest, RunEndsAfter5000DrawsWithUniqueRowsAndScoresAtMost100)
+{
+    DrawSettings draw;
+    draw.length = 3;
+    const RunLog result = runAll(baseSettings(), draw);
+    ASSERT_EQ(result.draws.size(), 5000u);
+    EXPECT_TRUE(result.draws.back().finished);
+    std::set<std::string> listed;
+    for (const auto& d : result.draws) {
+        ASSERT_TRUE(d.score);
+        EXPECT_LE(*d.score, 100);
+        EXPECT_EQ(core::splitCharacters(d.givenName).size(), 3u);
+        EXPECT_EQ(d.duplicate, !listed.insert(d.fullName).second);
+    }
+
+    SessionState state;
+    NameGenerator idle(shippedTables(), state);
+    EXPECT_FALSE(idle.draw(draw).drawn);
+}
+
+TEST(GeneratorTest, SameSeedGivesTheSameRun)
+{
+    DrawSettings draw;
+    const auto names = [&](std::uint64_t seed) {
+        RunSettings run = baseSettings();
+        run.seed = seed;
+        std::vector<std::string> out;
+        for (const auto& d : runAll(run, draw).draws)
+            out.push_back(d.fullName);
+        return out;
+    };
+    EXPECT_EQ(names(7), names(7));
+    EXPECT_NE(names(7), names(8));
+}
+
+TEST(GeneratorTest, FixedCharacterTakesItsPosition)
+{
+    struct Case
+    {
+        int length;
+        int position;
+        int index; // where 德 must stand in the given name; -1: not used
+    };
+    const Case cases[] = {{2, 1, 0}, {2, 2, 1}, {2, 3, 1}, {3, 1, 0},
+                          {3, 2, 1}, {3, 3, 2}, {1, 1, -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.length) + "/" + std::to_string(c.position));
+        RunSettings run = baseSettings();
+        run.fixedOn = true;
+        run.fixedChar = "德";
+        run.characters = core::splitCharacters("子涵轩浩宇"); // no 德
+        DrawSettings draw;
+        draw.length = c.length;
+        draw.fixedOn = true;
+        draw.fixedPosition = c.position;
+        const RunLog result = runAll(run, draw);
+        ASSERT_FALSE(result.draws.empty());
+        for (const auto& d : result.draws) {
+            const auto given = core::splitCharacters(d.givenName);
+            ASSERT_EQ(given.size(), static_cast<std::size_t>(c.length));
+            for (int i = 0; i < c.length; ++i)
+                EXPECT_EQ(given[i] == "德", i == c.index) << d.fullName;
+        }
+    }
+}
+
+TEST(GeneratorTest, CandidateWhenTheScoreReachesTheThreshold)
+{
+    RunSettings run = baseSettings();
+    run.characters = std::vector<std::string>{"德"};
+    DrawSettings draw;
+    draw.length = 1;
+    SessionState state;
+    NameGenerator probe(shippedTables(), state);
+    ASSERT_TRUE(probe.start(run).started);
+    const int score = *probe.draw(draw).score;
+
+    struct Case
+    {
+        bool collect;
+        int threshold;
+        bool candidate;
+    };
+    const Case cases[] = {{true, score, true},
+                          {true, score - 1, true},
+                          {true, score + 1, false},
+                          {false, score, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.threshold);
+        draw.collect = c.collect;
+        draw.threshold = c.threshold;
+        NameGenerator generator(shippedTables(), state);
+        ASSERT_TRUE(generator.start(run).started);
+        const DrawResult first = generator.draw(draw);
+        EXPECT_EQ(first.candidate, c.candidate);
+        EXPECT_FALSE(generator.draw(draw).candidate); // a duplicate is never a candidate
+    }
+}
+
+TEST(GeneratorTest, SettingsAreReadAgainForEveryDraw)
+{
+    SessionState state;
+    NameGenerator generator(shippedTables(), state);
+    ASSERT_TRUE(generator.start(baseSettings()).started);
+    for (int length : {1, 3, 2}) {
+        DrawSettings draw;
+        draw.length = length;
+        const DrawResult d = generator.draw(draw);
+        EXPECT_EQ(core::splitCharacters(d.givenName).size(), static_cast<std::size_t>(length));
+        EXPECT_EQ(state.givenNameLength, length);
+    }
+    generator.stop();
+    EXPECT_FALSE(generator.running());
+    EXPECT_FALSE(generator.draw({}).drawn);
+}
+
+TEST(GeneratorTest, StartChecksInputsInOrder)
+{
+    const auto emptyDir = std::filesystem::temp_directory_path();
+    struct Case
+    {
+        const char* label;
+        std::function<void(RunSettings&)> change;
+        std::string message;
+        MessageIcon icon;
+        bool clearRows;
+    };
+    const Case cases[] = {
+        {"fixed empty",
+         [](RunSettings& r) {
+             r.fixedOn = true;
+             r.surname = "";
+         },
+         "请填写固定字", MessageIcon::Information, false},
+        {"surname empty", [](RunSettings& r) { r.surname = "  "; }, "请填写姓氏",
+         MessageIcon::Information, false},
+        {"surname too long", [](RunSettings& r) { r.surname = "欧阳林"; }, "姓氏应为一到两个汉字",
+         MessageIcon::Information, false},
+        {"fixed not one character",
+         [](RunSettings& r) {
+             r.fixedOn = true;
+             r.fixedChar = "德才";
+         },
+         "固定字应为一个汉字", MessageIcon::Information, false},
+        {"birth",
+         [](RunSettings& r) {
+             r.birth = {2019, 2, 30, 5};
+         },
+         calendar::checkBirthTime({2019, 2, 30, 5}), MessageIcon::Information, false},
+        {"boys' library missing",
+         [&](RunSettings& r) {
+             r.characters.reset();
+             r.dataDir = emptyDir / "hmf-none";
+         },
+         "字库男不存在 无法生成", MessageIcon::None, true},
+        {"girls' library missing",
+         [&](RunSettings& r) {
+             r.characters.reset();
+             r.sex = "女";
+             r.dataDir = emptyDir / "hmf-none";
+         },
+         "字库女不存在 无法生成", MessageIcon::None, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        RunSettings run = baseSettings();
+        c.change(run);
+        SessionState state;
+        NameGenerator generator(shippedTables(), state);
+        const StartResult result = generator.start(run);
+        EXPECT_FALSE(result.started);
+        EXPECT_FALSE(generator.running());
+        EXPECT_EQ(result.message, c.message);
+        EXPECT_EQ(result.icon, c.icon);
+        EXPECT_EQ(result.clearRows, c.clearRows);
+        EXPECT_EQ(state.fixedCharUsed, run.fixedOn);
+    }
+}
+
+TEST(GeneratorTest, BadLibraryLineStopsTheStartWithFileAndLine)
+{
+    RunSettings run = baseSettings();
+    run.characters.reset();
+    run.libraryFile = fixture("twoperline.fne");
+    SessionState state;
+    NameGenerator generator(shippedTables(), state);
+    const StartResult result = generator.start(run);
+    EXPECT_FALSE(result.started);
+    EXPECT_NE(result.message.find("twoperline.fne:3:"), std::string::npos) << result.message;
+}
+
+TEST(GeneratorTest, ChartTimeIsKeptOnlyWhenTheChartWindowAskedForIt)
+{
+    for (bool requested : {false, true}) {
+        SessionState state;
+        state.birthChartRequested = requested;
+        NameGenerator generator(shippedTables(), state);
+        ASSERT_TRUE(generator.start(baseSettings()).started);
+        EXPECT_EQ(state.chartDateTime.has_value(), requested);
+        if (requested) {
+            EXPECT_EQ(*state.chartDateTime, (calendar::BirthTime{2019, 5, 5, 5}));
+        }
+    }
+}
+
+} // namespace
+} // namespace hmf::naming

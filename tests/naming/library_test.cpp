@@ -1,0 +1,61 @@
+#include "naming/library.h"
+
+#include "shippedtables.h"
+
+#include <gtest/gtest.h>
+
+namespace hmf::naming {
+namespace {
+
+using test::fixture;
+using test::shippedTables;
+
+TEST(LibraryTest, BlankLinesAreSkippedAndLinesTrimmed)
+{
+    std::string error;
+    auto library = loadLibrary(fixture("blanks.fne"), shippedTables().strokes, error);
+    ASSERT_TRUE(library) << error;
+    EXPECT_EQ(*library, (std::vector<std::string>{"明", "华", "文"}));
+}
+
+TEST(LibraryTest, FaultsNameTheFileAndLine)
+{
+    struct Case
+    {
+        const char* file;
+        const char* expected; // part of the message
+    };
+    const Case cases[] = {
+        {"twoperline.fne", "twoperline.fne:3:"},
+        {"empty.fne", "empty.fne"},
+        {"badgbk.fne", "badgbk.fne"},
+        {"no-such-file.fne", "no-such-file.fne"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::string error;
+        EXPECT_FALSE(loadLibrary(fixture(c.file), shippedTables().strokes, error));
+        EXPECT_NE(error.find(c.expected), std::string::npos) << error;
+    }
+}
+
+TEST(LibraryTest, CharacterWithoutGridCountOrNotChineseIsRefused)
+{
+    const char* texts[] = {"明\n𠀀\n", "明\nA\n"};
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        std::string error;
+        EXPECT_FALSE(parseLibrary(text, "lib.fne", shippedTables().strokes, error));
+        EXPECT_EQ(error.rfind("lib.fne:2:", 0), 0u) << error;
+    }
+}
+
+TEST(LibraryTest, LibraryFileFollowsTheSex)
+{
+    EXPECT_EQ(libraryFileName("男"), "zmz.fne");
+    EXPECT_EQ(libraryFileName("女"), "zwz.fne");
+    EXPECT_EQ(libraryFileName(""), "zwz.fne");
+}
+
+} // namespace
+} // namespace hmf::naming

@@ -1,0 +1,170 @@
+#include "naming/report.h"
+
+#include "calendar/starsign.h"
+#include "shippedtables.h"
+
+#include <gtest/gtest.h>
+
+namespace hmf::naming {
+namespace {
+
+using test::shippedTables;
+
+Report reportOf(const std::string& surname, const std::string& given, calendar::BirthTime birth,
+                std::optional<std::string> shownScore = std::nullopt)
+{
+    return buildReport(shippedTables(), {surname, given, birth, std::move(shownScore)});
+}
+
+std::size_t countOf(std::string_view text, std::string_view piece)
+{
+    std::size_t n = 0;
+    for (auto pos = text.find(piece); pos != std::string_view::npos;
+         pos = text.find(piece, pos + piece.size()))
+        ++n;
+    return n;
+}
+
+TEST(ReportTest, ZhangMingHuaHasEveryLineInOrderAndColour)
+{
+    const Report report = reportOf("张", "明华", {2019, 5, 5, 5});
+    ASSERT_TRUE(report.ok()) << report.error;
+    ASSERT_EQ(report.runs.size(), 32u);
+
+    using C = Colour;
+    const C colours[32] = {C::Red,  C::Magenta, C::Blue,    C::Blue, C::Blue, C::Blue,    C::Blue,
+                           C::Blue, C::Blue,    C::Blue,    C::Blue, C::Blue, C::Blue,    C::Blue,
+                           C::Blue, C::Blue,    C::Blue,    C::Blue, C::Blue, C::Magenta, C::Red,
+                           C::Blue, C::Red,     C::Blue,    C::Red,  C::Blue, C::Red,     C::Blue,
+                           C::Red,  C::Blue,    C::Magenta, C::Blue};
+    for (int i = 0; i < 32; ++i) {
+        SCOPED_TRACE(i + 1);
+        EXPECT_EQ(report.runs[i].colour, colours[i]);
+        EXPECT_EQ(report.runs[i].text.substr(report.runs[i].text.size() - 2), "\r\n");
+    }
+
+    // 人格 凶 60, 地格 凶 60, 外格 吉 100, 总格 吉 100: base 80, date terms 9 + 1 + 3 + 3; the
+    // chart (己亥 戊辰 壬寅 癸卯) lacks 金, which neither given character supplies.
+    EXPECT_EQ(report.score, 96);
+    const auto& r = report.runs;
+    EXPECT_EQ(r[0].text, "名字总分（仅供参考）：96\r\n");
+    EXPECT_EQ(r[1].text, "----------------------基本信息--------------------------------\r\n");
+    EXPECT_EQ(r[2].text, "姓名：张明华\r\n");
+    EXPECT_EQ(r[3].text, "姓名（繁体）：張明華\r\n");
+    EXPECT_EQ(r[6].text, "四柱：己亥年 戊辰月 壬寅日 癸卯时\r\n");
+    EXPECT_EQ(r[7].text, "八字：己亥 戊辰 壬寅 癸卯\r\n");
+    EXPECT_EQ(r[8].text, "五行：土,水,土,土,水,木,水,木,\r\n");
+    EXPECT_EQ(r[13].text, "五行： 土,水,土,土,水,木,水,木,\r\n");
+    EXPECT_EQ(r[15].text, "五行缺：金  火  \r\n");
+    EXPECT_EQ(r[16].text, "此喜用神为:金  火  \r\n");
+    EXPECT_EQ(r[10].text.rfind("名字音韵：zhāng—míng—huá\r\n", 0), 0u) << r[10].text;
+    EXPECT_EQ(r[11].text.rfind("名字笔画：11—8—", 0), 0u) << r[11].text;
+    EXPECT_EQ(r[17].text, "五格：天格(12) 人格(19) 地格(22) 外格(15) 总格(33)\r\n");
+    EXPECT_EQ(r[18].text, "三才：天才(12)→人才(9)→地才(22)\r\n\r\n\r\n");
+    EXPECT_EQ(r[19].text, "----------------------五格释义--------------------------------\r\n");
+    EXPECT_EQ(r[20].text, "天格：乃祖先留下来的，其数理对人影响不大。\r\n\r\n");
+    // The blocks follow the order 天 人 地 总 外.
+    const std::pair<int, const char*> blocks[] = {{21, "第12数理(凶)\r\n基业："},
+                                                  {23, "第19数理(凶)\r\n基业："},
+                                                  {25, "第22数理(凶)\r\n基业："},
+                                                  {27, "第33数理(吉)\r\n基业："},
+                                                  {29, "第15数理(吉)\r\n基业："}};
+    for (const auto& [index, start] : blocks) {
+        SCOPED_TRACE(index + 1);
+        const std::string& text = r[index].text;
+        EXPECT_EQ(text.rfind(start, 0), 0u) << text;
+        EXPECT_NE(text.find("\r\n含义"), std::string::npos);
+        EXPECT_EQ(text.substr(text.size() - 4), "\r\n\r\n");
+    }
+    EXPECT_EQ(r[30].text, "----------------------星座解释--------------------------------\r\n");
+    EXPECT_EQ(r[31].text, calendar::starSignText(5, 5) + "\r\n\r\n");
+    EXPECT_EQ(plainText(report.runs).rfind(r[0].text + r[1].text, 0), 0u);
+}
+
+TEST(ReportTest, NameLinesHaveOnePartPerGivenCharacter)
+{
+    struct Case
+    {
+        const char* surname;
+        const char* given;
+        std::size_t dashes; // "—" between the parts of lines 11 to 13
+        bool surnameHyphen; // a two-character surname joins its own parts with "-"
+    };
+    const Case cases[] = {
+        {"张", "明", 1, false},  {"张", "明华", 2, false},  {"张", "德明华", 3, false},
+        {"欧阳", "明", 1, true}, {"欧阳", "明华", 2, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.surname) + c.given);
+        const Report report = reportOf(c.surname, c.given, {2019, 5, 5, 5});
+        ASSERT_TRUE(report.ok()) << report.error;
+        ASSERT_EQ(report.runs.size(), 32u);
+        for (int line : {10, 11, 12}) {
+            const std::string& text = report.runs[line].text;
+            EXPECT_EQ(countOf(text, "—"), c.dashes) << text;
+            if (line != 10) {
+                EXPECT_EQ(text.find('-') != std::string::npos, c.surnameHyphen) << text;
+            }
+        }
+    }
+}
+
+TEST(ReportTest, ScoreUsesTheReportsOwnBirthAndTheGivenNamesLength)
+{
+    // 王明: 人格 12 凶 60, 地格 9 凶 60, 外格 2 凶 50, 总格 12 凶 65: base 59; born 1985-08-20
+    // the date terms add 5 + 2 + 1 + 3. At noon the chart lacks 水, which 明 (火) does not
+    // supply: 70 stays; at midnight it lacks 火, which 明 supplies: 100.
+    struct Case
+    {
+        calendar::BirthTime birth;
+        int score;
+    };
+    const Case cases[] = {{{1985, 8, 20, 12}, 70}, {{1985, 8, 20, 0}, 100}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.birth.hour);
+        const Report report = reportOf("王", "明", c.birth);
+        ASSERT_TRUE(report.ok()) << report.error;
+        EXPECT_EQ(report.score, c.score);
+        EXPECT_EQ(report.runs[0].text, "名字总分（仅供参考）：" + std::to_string(c.score) + "\r\n");
+    }
+}
+
+TEST(ReportTest, ShownScoreReplacesTheComputedOneWithItsUnit)
+{
+    const Report report = reportOf("张", "明华", {2019, 5, 5, 5}, "85分");
+    ASSERT_TRUE(report.ok());
+    EXPECT_EQ(report.runs[0].text, "名字总分（仅供参考）：85分\r\n");
+    EXPECT_EQ(report.score, 96);
+}
+
+TEST(ReportTest, BadInputGivesOneMessageAndNoReport)
+{
+    struct Case
+    {
+        const char* surname;
+        const char* given;
+        calendar::BirthTime birth;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"", "明华", {2019, 5, 5, 5}, "请填写姓氏"},
+        {"张", "", {2019, 5, 5, 5}, "请填写名字"},
+        {"张", "明A", {2019, 5, 5, 5}, "“A”不是汉字"},
+        {"张", "明华明华", {2019, 5, 5, 5}, "名字应为一到三个汉字"},
+        {"欧阳张", "明", {2019, 5, 5, 5}, "姓氏应为一到两个汉字"},
+        {"张", "明𠀀", {2019, 5, 5, 5}, "“𠀀”不在字库中"},
+        {"张", "明华", {2019, 2, 30, 5}, calendar::checkBirthTime({2019, 2, 30, 5})},
+        {"张", "明华", {2019, 5, 5, 24}, calendar::checkBirthTime({2019, 5, 5, 24})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.surname) + "|" + c.given);
+        const Report report = reportOf(c.surname, c.given, c.birth);
+        EXPECT_FALSE(report.ok());
+        EXPECT_EQ(report.error, c.expected);
+        EXPECT_FALSE(c.expected.empty());
+        EXPECT_TRUE(report.runs.empty());
+    }
+}
+
+} // namespace
+} // namespace hmf::naming

@@ -1,0 +1,33 @@
+#pragma once
+// The shipped tables, loaded once for all tests of the naming engines.
+
+#include "core/tables.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace hmf::naming::test {
+
+inline const core::Tables& shippedTables()
+{
+    static const std::unique_ptr<core::Tables> tables = [] {
+        core::LoadError error;
+        const char* dir = std::getenv("HMF_DATA_DIR");
+        auto loaded = core::loadTables(dir ? dir : "data", error);
+        if (!loaded)
+            ADD_FAILURE() << error.message();
+        return loaded;
+    }();
+    if (!tables)
+        std::abort();
+    return *tables;
+}
+
+inline std::filesystem::path fixture(const std::string& name)
+{
+    const char* dir = std::getenv("HMF_TEST_DATA");
+    return std::filesystem::path(dir ? dir : "tests/data") / "naming" / name;
+}
+
+} // namespace hmf::naming::test
