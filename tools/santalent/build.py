@@ -4,7 +4,8 @@
 Each of the 125 element triples (天格 人格 地格, each in the order 木 火 土 金 水) becomes a block
 of four lines: the odd last digits, the elements, the even last digits, and the description
 ending in its verdict. The verdict comes from the relations 天格→人格 and 人格→地格:
-a grid fed by its neighbour gains, a grid pressed by its neighbour loses (see verdict()).
+a grid fed by its neighbour gains, a grid pressed by its neighbour loses, and one element three
+times over is only half good for 火, 金 and 水, whose excess the tradition warns of (see verdict()).
 
 Usage: build.py [--check]   (--check only verifies the existing file)
 """
@@ -49,6 +50,8 @@ def verdict(heaven, person, earth):
         if OVERCOMES[e] == p:
             return -3  # the foundation undermines the person
         return -2  # the person damages its own foundation
+    if heaven == person == earth and heaven in "火金水":
+        return "半吉"  # one element three times over: too hot, too hard or too restless
     score = upper(heaven, person) + lower(person, earth)
     if score >= 2:
         return "吉"
