@@ -56,6 +56,7 @@ std::optional<std::vector<std::string>> loadLibrary(const std::filesystem::path&
     core::LoadError loadError;
     auto text = core::readGbkFile(path, loadError);
     if (!text) {
+        loadError.file = path.string();
         error = loadError.message();
         return std::nullopt;
     }
