@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace hmf::core {
@@ -18,9 +17,14 @@ std::optional<std::string> readGbkFile(const std::filesystem::path& path, LoadEr
         error.what = "文件不存在 (file not found)";
         return std::nullopt;
     }
+    const auto size = std::filesystem::file_size(path, ec);
     std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof()) {
+    if (ec || !in) {
+        error.what = "无法读取 (cannot read)";
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
         error.what = "无法读取 (cannot read)";
         return std::nullopt;
     }

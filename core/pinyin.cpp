@@ -9,35 +9,39 @@ bool parseItems(std::string_view text, const std::string& fileName, LoadError& e
                 std::unordered_map<char32_t, std::string>& map)
 {
     map.clear();
+    map.reserve(text.size() / 6);
     int line = 1;
     while (!text.empty()) {
         auto comma = text.find(',');
         std::string_view item = text.substr(0, comma);
         text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
-        std::string clean;
-        for (char c : item) {
-            if (c == '\n')
-                ++line;
-            else if (c != '\r')
-                clean += c;
+        // Line ends between items are allowed and belong to no reading.
+        while (!item.empty() && (item.front() == '\r' || item.front() == '\n')) {
+            line += item.front() == '\n';
+            item.remove_prefix(1);
         }
-        if (clean.empty())
+        while (!item.empty() && (item.back() == '\r' || item.back() == '\n')) {
+            line += item.back() == '\n';
+            item.remove_suffix(1);
+        }
+        if (item.empty())
             continue;
-        auto pieces = splitCharacters(clean);
-        auto cp = singleCodepoint(pieces.front());
-        if (!cp) {
+        auto first = firstCodepoint(item);
+        if (!first) {
             error = LoadError{fileName, line, "不是有效的文本 (malformed text)"};
             return false;
         }
         // An item without a leading character is a further reading of the previous entry.
-        if (!isHan(*cp))
+        if (!isHan(first->first))
             continue;
-        std::string reading = clean.substr(pieces.front().size());
-        if (reading.empty()) {
-            error = LoadError{fileName, line, "缺少读音: " + pieces.front() + " (reading missing)"};
+        std::string_view reading = item.substr(first->second);
+        if (reading.empty() || reading.find_first_of("\r\n") != std::string_view::npos) {
+            error = LoadError{fileName, line,
+                              "缺少读音: " + std::string(item.substr(0, first->second)) +
+                                  " (reading missing)"};
             return false;
         }
-        map.emplace(*cp, std::move(reading)); // the first entry of a character wins
+        map.emplace(first->first, std::string(reading)); // the first entry of a character wins
     }
     if (map.empty()) {
         error = LoadError{fileName, 0, "表为空 (empty table)"};

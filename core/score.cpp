@@ -3,6 +3,7 @@
 #include "core/text.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace hmf::core {
 namespace {
@@ -54,12 +55,16 @@ int nameScore(const LuckTable& luck, const ElementTable& elements, const ScoreIn
                      10;
 
     // Terms from the birth date; integer division drops the fraction toward zero as intended.
-    const int yearTerm = input.year - decadeBase(input.year);
-    int score;
-    if (input.month > 6 && input.day > 15)
-        score = base + yearTerm + (input.month - 6) + (input.day - 15) / 3 + 3;
+    // Summed in 64 bits: a run reads the date boxes before every draw, and whatever number a box
+    // holds must not overflow.
+    const long long year = input.year, month = input.month, day = input.day;
+    const long long yearTerm = year - decadeBase(input.year);
+    long long sum;
+    if (month > 6 && day > 15)
+        sum = base + yearTerm + (month - 6) + (day - 15) / 3 + 3;
     else
-        score = base + yearTerm + (6 - input.month) + (15 - input.day) / 3 + 3;
+        sum = base + yearTerm + (6 - month) + (15 - day) / 3 + 3;
+    int score = static_cast<int>(std::clamp<long long>(sum, std::numeric_limits<int>::min(), 100));
 
     if (input.fixedCharacter && score > 80)
         score = std::min(score + 5, 100);

@@ -53,6 +53,7 @@ bool StrokeDictionary::parseGridTable(std::string_view text, const std::string& 
     if (!cps)
         return false;
     m_grid.clear();
+    m_grid.reserve(cps->size() / 4);
     Cursor in(*cps);
     while (!in.atEnd()) {
         char32_t c = in.peek();
@@ -129,6 +130,7 @@ bool StrokeDictionary::parseGeneralTable(std::string_view text, const std::strin
     if (!cps)
         return false;
     m_general.clear();
+    m_general.reserve(cps->size() / 3);
     Cursor in(*cps);
     while (!in.atEnd()) {
         if (char32_t c = in.peek(); c == '\r' || c == '\n' || c == ' ') {
@@ -136,9 +138,12 @@ bool StrokeDictionary::parseGeneralTable(std::string_view text, const std::strin
             continue;
         }
         const int line = in.line();
-        std::u32string key;
-        while (!in.atEnd() && !isDigit(in.peek()) && in.peek() != ',')
-            key += in.take();
+        char32_t key = 0;
+        int keyLength = 0;
+        while (!in.atEnd() && !isDigit(in.peek()) && in.peek() != ',') {
+            key = in.take();
+            ++keyLength;
+        }
         int count = 0;
         int digits = 0;
         while (!in.atEnd() && isDigit(in.peek())) {
@@ -146,11 +151,11 @@ bool StrokeDictionary::parseGeneralTable(std::string_view text, const std::strin
             if (++digits > 3)
                 return fail(error, fileName, line, "笔画数无效 (bad count)");
         }
-        if (key.empty() || digits == 0 || in.atEnd() || in.take() != ',')
+        if (keyLength == 0 || digits == 0 || in.atEnd() || in.take() != ',')
             return fail(error, fileName, line, "条目应为\"字笔画,\" (expected \"<key><count>,\")");
         // Keys of two characters exist in such tables; a lookup is always of one character.
-        if (key.size() == 1)
-            m_general.emplace(key[0], count);
+        if (keyLength == 1)
+            m_general.emplace(key, count);
     }
     if (m_general.empty())
         return fail(error, fileName, 0, "表为空 (empty table)");

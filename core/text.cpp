@@ -70,6 +70,17 @@ std::optional<char32_t> singleCodepoint(std::string_view text)
     return cp;
 }
 
+std::optional<std::pair<char32_t, std::size_t>> firstCodepoint(std::string_view text)
+{
+    if (text.empty())
+        return std::nullopt;
+    char32_t cp;
+    std::size_t len = sequenceLength(text, 0, &cp);
+    if (len == 0)
+        return std::nullopt;
+    return std::make_pair(cp, len);
+}
+
 std::optional<std::u32string> toCodepoints(std::string_view text)
 {
     std::u32string out;

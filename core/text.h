@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace hmf::core {
@@ -15,6 +16,9 @@ std::vector<std::string> splitCharacters(std::string_view text);
 
 // The code point of a text that holds exactly one well-formed character.
 std::optional<char32_t> singleCodepoint(std::string_view text);
+
+// The first character of a text and its length in bytes; nullopt when it is malformed or empty.
+std::optional<std::pair<char32_t, std::size_t>> firstCodepoint(std::string_view text);
 
 // Decodes a whole UTF-8 text; nullopt when it is not well-formed.
 std::optional<std::u32string> toCodepoints(std::string_view text);
