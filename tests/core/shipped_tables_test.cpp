@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 using namespace hmf::core;
 
@@ -126,4 +128,38 @@ TEST(ShippedTables, ReferenceTexts)
     EXPECT_EQ(t.sexagenary.row(60), "水,水,");
     EXPECT_NE(t.tipsText.find("取名技巧"), std::string::npos);
     EXPECT_NE(t.threeTalentText.find("（吉）"), std::string::npos);
+}
+
+TEST(LoadTables, NamesTheMissingOrDamagedFile)
+{
+    namespace fs = std::filesystem;
+    const fs::path source = std::getenv("HMF_DATA_DIR");
+    const fs::path dir = fs::path(testing::TempDir()) / "hmf-damaged-data";
+    struct Case
+    {
+        std::string file;
+        std::string content; // empty: the file is removed
+        int line;
+    };
+    const Case cases[] = {
+        {"elements.txt", "", 0},
+        {"luck81.txt", "", 0},
+        {"sexagenary.txt", "\xC4\xBE,\xCB\xAE,\r\n\xC4\xBE,\xCB\xAE,\r\n\xFF\xFF", 3},
+        {"gridstrokes.txt", "\xB0\xA1" "16 \r\n\xB0\xA2" "1x ", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        fs::remove_all(dir);
+        fs::copy(source, dir);
+        if (c.content.empty())
+            fs::remove(dir / c.file);
+        else
+            std::ofstream(dir / c.file, std::ios::binary) << c.content;
+        LoadError e;
+        EXPECT_FALSE(loadTables(dir, e));
+        EXPECT_EQ(e.file, c.file);
+        EXPECT_EQ(e.line, c.line);
+        EXPECT_FALSE(e.what.empty());
+    }
+    fs::remove_all(dir);
 }
