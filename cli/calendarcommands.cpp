@@ -1,0 +1,80 @@
+// Commands over the calendar: the birth chart of a date and hour, the star sign of a month and day.
+
+#include "calendar/birthchart.h"
+#include "calendar/starsign.h"
+#include "cli/command.h"
+#include "core/text.h"
+
+#include <iostream>
+
+namespace hmf::cli {
+namespace {
+
+// The chart and star-sign texts end their lines with "\r\n" as the window shows them; a terminal
+// wants "\n".
+std::string unixLines(std::string text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            out += text[i];
+    return out;
+}
+
+int runChart(const Args& args)
+{
+    if (args.positional.empty() || args.positional.size() > 2)
+        return fail("用法: hmf chart <YYYY-MM-DD> [时]  (date and hour 0-23)");
+    std::string text = args.positional[0];
+    if (args.positional.size() == 2)
+        text += " " + args.positional[1];
+    auto when = parseDateHour(text);
+    if (!when)
+        return fail("请填写正确的出生日期 (expected YYYY-MM-DD HH): " + text);
+    calendar::BirthTime time{when->year, when->month, when->day, when->hour};
+    if (std::string problem = calendar::checkBirthTime(time); !problem.empty())
+        return fail(problem);
+    const core::Tables* t = tables();
+    if (!t)
+        return kExitData;
+    auto chart = calendar::birthChart(time, t->sexagenary);
+    if (!chart)
+        return fail(calendar::checkBirthTime(time));
+    std::cout << unixLines(calendar::chartText(*chart));
+    return 0;
+}
+
+int runStar(const Args& args)
+{
+    if (args.positional.size() != 2)
+        return fail("用法: hmf star <月> <日>  (month and day)");
+    auto month = core::parseInt(args.positional[0]);
+    auto day = core::parseInt(args.positional[1]);
+    if (!month || !day)
+        return fail("月和日应为整数 (month and day must be whole numbers)");
+    std::string text = unixLines(calendar::starSignText(*month, *day));
+    std::cout << text << (text.back() == '\n' ? "" : "\n");
+    return 0;
+}
+
+const bool registered = [] {
+    registerCommand({"chart",
+                     "hmf chart <YYYY-MM-DD> <时>  生辰八字 (birth chart)",
+                     "  例: hmf chart 2019-05-05 05\n"
+                     "  北京时间 1900-01-31 至 2100-12-31, 时 0-23。输出属相、四柱、八字、五行、\n"
+                     "  纳音、五行个数、五行缺与喜用神九行。\n",
+                     {},
+                     {},
+                     runChart});
+    registerCommand({"star",
+                     "hmf star <月> <日>          星座 (star sign)",
+                     "  例: hmf star 4 20\n  输出日期、星座名称与说明; 日期不按月份核对。\n",
+                     {},
+                     {},
+                     runStar});
+    return true;
+}();
+
+} // namespace
+} // namespace hmf::cli
