@@ -18,8 +18,10 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -34,6 +36,8 @@
 
 namespace hmf::ui {
 namespace {
+
+constexpr qint64 kShowRowsEveryMs = 40;
 
 template <typename W> W* place(W* widget, const char* name, int x, int y, int w, int h)
 {
@@ -173,6 +177,8 @@ void MainWindow::buildToolBar()
     m_toolBar->setFloatable(false);
     m_toolBar->setIconSize(QSize(32, 32));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolBar->setContentsMargins(0, 0, 0, 0);
+    m_toolBar->layout()->setSpacing(1);
     m_toolGroup = new QActionGroup(this);
     m_toolGroup->setExclusive(true);
     int index = 0;
@@ -182,8 +188,9 @@ void MainWindow::buildToolBar()
         action->setData(index++);
         m_toolGroup->addAction(action);
         m_toolBar->addAction(action);
+        // Eight buttons of 60 × 58 fill the bar's 480 pixels without an overflow arrow.
         if (QWidget* button = m_toolBar->widgetForAction(action))
-            button->setFixedWidth(60);
+            button->setFixedSize(60, 58);
     }
     m_toolGroup->actions().first()->setChecked(true);
     connect(m_toolGroup, &QActionGroup::triggered, this, &MainWindow::onToolAction);
@@ -454,26 +461,49 @@ void MainWindow::startGeneration()
     m_running = true;
     m_start->setEnabled(false);
     m_stop->setEnabled(true);
-    readDrawSettings(m_drawSettings);
+    QStringList newRows;
+    QStringList newCandidates;
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    // New rows reach the lists in batches a few times a second: painting the lists after every
+    // one of 5,000 draws would cost far more than the draws themselves.
+    const auto showNewRows = [&] {
+        if (!newRows.isEmpty()) {
+            m_generated->addItems(newRows);
+            m_generated->scrollToBottom();
+            newRows.clear();
+        }
+        if (!newCandidates.isEmpty()) {
+            m_candidates->addItems(newCandidates);
+            newCandidates.clear();
+        }
+        sinceShown.restart();
+    };
     for (;;) {
         readDrawSettings(m_drawSettings);
         const naming::DrawResult drawn = m_generator.draw(m_drawSettings);
         if (!drawn.drawn)
             break;
         if (!drawn.duplicate && !drawn.title.empty()) {
-            const QString title = QString::fromStdString(drawn.title);
-            m_generated->addItem(title);
-            m_generated->scrollToBottom();
+            newRows.append(QString::fromStdString(drawn.title));
             if (drawn.candidate)
-                m_candidates->addItem(title);
+                newCandidates.append(newRows.constLast());
         }
         // The enabled start button is the stop signal: the stop button enables it.
         if (drawn.finished || m_start->isEnabled())
             break;
-        QCoreApplication::processEvents();
+        if (sinceShown.elapsed() >= kShowRowsEveryMs) {
+            showNewRows();
+            QCoreApplication::processEvents();
+            // Hands the painted lists to the display now rather than when the run is over.
+            QGuiApplication::sync();
+        } else {
+            QCoreApplication::processEvents();
+        }
         if (m_start->isEnabled())
             break;
     }
+    showNewRows();
     m_generator.stop();
     m_running = false;
     m_start->setEnabled(true);
