@@ -43,23 +43,29 @@ int countOccurrences(std::string_view text, std::string_view part)
 
 std::optional<BirthChart> birthChart(const BirthTime& time, const core::SexagenaryTable& table)
 {
-    auto four = pillars(time);
+    auto numbers = pillarNumbers(time);
     auto lunar = lunarDate(time);
     auto animal = zodiacAnimal(time);
-    if (!four || !lunar || !animal)
+    if (!numbers || !lunar || !animal)
         return std::nullopt;
     BirthChart chart;
     chart.time = time;
-    chart.pillars = std::move(*four);
+    for (int i = 0; i < 4; ++i)
+        chart.pillars[i] = cyclePair((*numbers)[i]);
     chart.zodiac = std::move(*animal);
     chart.lunar = *lunar;
-    chart.elementText = elementText(chart.pillars, table);
+    chart.elementText.reserve(32);
+    for (int n : *numbers)
+        chart.elementText += table.row(n);
+    chart.countLine.reserve(96);
     chart.countLine = "五行个数：";
     for (int k = 0; k < 5; ++k) {
         chart.counts[k] = countOccurrences(chart.elementText, kElements[k]);
         chart.countLine += k == 0 ? " " : "  ";
         chart.countLine += kElements[k];
-        chart.countLine += "：" + std::to_string(chart.counts[k]) + "个";
+        chart.countLine += "：";
+        chart.countLine += std::to_string(chart.counts[k]);
+        chart.countLine += "个";
         if (chart.counts[k] == 0) {
             chart.missing += kElements[k];
             chart.missing += "  ";

@@ -140,12 +140,19 @@ std::string cyclePair(int n)
 
 int cycleIndex(std::string_view pair)
 {
-    for (int i = 0; i < 60; ++i)
-        if (pair.size() == kStems[i % 10].size() + kBranches[i % 12].size() &&
-            pair.substr(0, kStems[i % 10].size()) == kStems[i % 10] &&
-            pair.substr(kStems[i % 10].size()) == kBranches[i % 12])
-            return i + 1;
-    return 0;
+    // Every stem and branch is one three-byte character; a stem pairs with the branches of its
+    // parity, and the pair's place in the cycle follows from both (6·stem − 5·branch mod 60).
+    if (pair.size() != 6)
+        return 0;
+    int stem = 0;
+    while (stem < 10 && kStems[stem] != pair.substr(0, 3))
+        ++stem;
+    int branch = 0;
+    while (branch < 12 && kBranches[branch] != pair.substr(3))
+        ++branch;
+    if (stem == 10 || branch == 12 || stem % 2 != branch % 2)
+        return 0;
+    return cycleMod(6 * stem - 5 * branch) + 1;
 }
 
 std::string nayin(std::string_view pair)
