@@ -129,6 +129,16 @@ TEST(ReportTest, ScoreUsesTheReportsOwnBirthAndTheGivenNamesLength)
     }
 }
 
+TEST(ReportTest, ChartWithEveryElementLacksNothing)
+{
+    // 己亥 戊辰 辛丑 甲午 holds all five elements.
+    const Report report = reportOf("张", "明华", {2019, 5, 4, 12});
+    ASSERT_TRUE(report.ok()) << report.error;
+    EXPECT_EQ(report.runs[15].text, "五行缺：\r\n");
+    EXPECT_EQ(report.runs[16].text, "此喜用神：生辰八字不缺\r\n");
+    EXPECT_EQ(report.score, 96);
+}
+
 TEST(ReportTest, ShownScoreReplacesTheComputedOneWithItsUnit)
 {
     const Report report = reportOf("张", "明华", {2019, 5, 5, 5}, "85分");

@@ -26,8 +26,9 @@ inline const core::Tables& shippedTables()
 
 inline std::filesystem::path fixture(const std::string& name)
 {
-    const char* dir = std::getenv("HMF_TEST_DATA");
-    return std::filesystem::path(dir ? dir : "tests/data") / "naming" / name;
+    if (const char* dir = std::getenv("HMF_TEST_DATA"))
+        return std::filesystem::path(dir) / "naming" / name;
+    return std::filesystem::path(HMF_NAMING_FIXTURES) / name;
 }
 
 } // namespace hmf::naming::test
