@@ -233,12 +233,12 @@ int runGenerate(const Args& args)
     bool streakEnded = false;
     while (generator.running()) {
         naming::DrawResult result = generator.draw(draw);
+        if (result.finished)
+            streakEnded = generator.duplicateStreak() > naming::NameGenerator::kMaxDuplicateStreak;
         if (!result.duplicate) {
             if (result.candidate)
                 candidates.append(result.title);
             rows.push_back(std::move(result));
-        } else if (result.finished) {
-            streakEnded = true;
         }
         if (generator.drawCount() >= *draws)
             generator.stop();
