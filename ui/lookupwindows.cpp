@@ -43,7 +43,8 @@ ElementWindow::ElementWindow(const core::Tables& tables, QWidget* parent)
     setFixedSize(292, 131);
     place(new QLabel(QStringLiteral("请输入要查询的汉字"), this), "标签1", 8, 16, 112, 20);
     m_character = place(new QLineEdit(this), "编辑框1", 128, 8, 72, 24);
-    m_character->setMaxLength(1);
+    // One character; two UTF-16 units leave room for one beyond the basic plane.
+    m_character->setMaxLength(2);
     auto* button = place(new QPushButton(QStringLiteral("查询"), this), "按钮1", 208, 8, 64, 24);
     button->setDefault(true);
     place(new QLabel(QStringLiteral("此汉字属性为："), this), "标签3", 16, 40, 88, 24);
@@ -61,11 +62,18 @@ void ElementWindow::query()
         return;
     }
     const auto cp = core::singleCodepoint(text);
-    const std::string element = m_tables.elements.elementOf(text);
-    if (!cp || !core::isHan(*cp) || element.empty()) {
+    const QString shown = QString::fromStdString(text);
+    QString problem;
+    if (!cp)
+        problem = QStringLiteral("请只输入一个汉字");
+    else if (!core::isHan(*cp))
+        problem = QStringLiteral("“%1”不是汉字").arg(shown);
+    const std::string element = problem.isEmpty() ? m_tables.elements.elementOf(text) : "";
+    if (problem.isEmpty() && element.empty())
+        problem = QStringLiteral("“%1”不在字库中").arg(shown);
+    if (!problem.isEmpty()) {
         m_result->clear();
-        MessageBox::show(this,
-                         QStringLiteral("「%1」不在字库中").arg(QString::fromStdString(text)));
+        MessageBox::show(this, problem);
         return;
     }
     m_result->setText(QString::fromStdString(element));

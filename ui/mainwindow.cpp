@@ -211,7 +211,7 @@ void MainWindow::buildNamingPage(QWidget* page)
     label(page, "标签4", "第：       个字,辈分字为：          字", 304, 8, 232, 20);
     m_fixedPosition = combo(page, "组合框_第几个字", {"1", "2", "3"}, 0, true, 328, 8, 40, 20);
     m_fixedChar = edit(page, "编辑框_固定字", "", 456, 8, 56, 20);
-    m_fixedChar->setMaxLength(1);
+    m_fixedChar->setMaxLength(2);
     m_start = place(new QPushButton(QStringLiteral("开  始"), page), "按钮1", 536, 8, 64, 24);
     m_stop = place(new QPushButton(QStringLiteral("停  止"), page), "按钮2", 616, 8, 64, 24);
     m_stop->setEnabled(false);
@@ -418,6 +418,8 @@ void MainWindow::startGeneration()
     if (m_running)
         return;
     if (m_fixedOn->isChecked()) {
+        // Any start with the option ticked counts as its use, refused or not.
+        m_session.fixedCharUsed = true;
         const auto position = numberOf(m_fixedPosition->currentText());
         if (!position || *position < 1 || *position > 3) {
             MessageBox::show(this, QStringLiteral("辈分字的位置应为1到3"));

@@ -1,17 +1,831 @@
-#include "core/tables.h"
-#include "ui/mainwindow.h"
-#include "ui/startup.h"
+// The desktop program's main window, built for real under the offscreen platform and driven
+// through its controls, found by their product names.
 
+#include "calendar/birthchart.h"
+#include "core/gbk.h"
+#include "core/tables.h"
+#include "naming/candidates.h"
+#include "ui/fonts.h"
+#include "ui/mainwindow.h"
+#include "ui/messagebox.h"
+#include "ui/richtext.h"
+#include "ui/startup.h"
+#include "ui/weblinks.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
 #include <QtTest>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+namespace fs = std::filesystem;
+using hmf::ui::MainWindow;
+using hmf::ui::MessageBox;
 
 class TestMainWindow : public QObject
 {
     Q_OBJECT
+
+  public slots:
+    void recordUrl(const QUrl& url) { m_openedUrls.append(url); }
+
   private slots:
+    void initTestCase();
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
+    void init();
+    void cleanup();
+
     void startState();
+    void toolBarSwitchesPages();
+    void generationFromFixtureLibrary();
+    void candidatesAtAndBelowThreshold();
+    void stopButtonEndsRun();
+    void fullRunEndsByItself();
+    void refusedGeneration_data();
+    void refusedGeneration();
+    void missingLibrary();
+    void analysisFromBothLists();
+    void analysisAfterFixedCharacterRun();
+    void typedAnalysis();
+    void refusedAnalysis_data();
+    void refusedAnalysis();
+    void copyAndClearCandidates();
+    void elementWindow();
+    void starSignWindow();
+    void birthChartWindowFollowsPageDate();
+    void webButtons();
+    void damagedTablesStopStartUp_data();
+    void damagedTablesStopStartUp();
+
+  private:
+    template <typename T> T* find(const char* name)
+    {
+        T* widget = m_window->findChild<T*>(QString::fromUtf8(name));
+        if (!widget)
+            qFatal("no widget %s", name);
+        return widget;
+    }
+    QLineEdit* edit(const char* name) { return find<QLineEdit>(name); }
+    QListWidget* list(const char* name) { return find<QListWidget>(name); }
+    QAction* toolAction(int index) { return find<QToolBar>("工具条1")->actions().at(index); }
+    QStringList rows(const char* name);
+    QString reportText() { return find<QTextEdit>("超级编辑框1")->toPlainText(); }
+
+    void makeWindow(const fs::path& dataDir);
+    void useFixtureLibrary(const QStringList& characters, std::uint64_t seed);
+    void runGeneration() { find<QPushButton>("按钮1")->click(); }
+    // Opens a modal window from the tool bar and hands it to `check` while it is open.
+    void withModalWindow(int toolIndex, const std::function<void(QDialog*)>& check);
+    void doubleClickRow(QListWidget* list, int row);
+
+    std::unique_ptr<hmf::core::Tables> m_tables;
+    fs::path m_dataDir;
+    std::unique_ptr<MainWindow> m_window;
+    QStringList m_messages;
+    QList<QUrl> m_openedUrls;
+    QTemporaryDir m_tempDir;
 };
 
-void TestMainWindow::startState() {}
+QStringList TestMainWindow::rows(const char* name)
+{
+    QStringList out;
+    QListWidget* widget = list(name);
+    for (int i = 0; i < widget->count(); ++i)
+        out.append(widget->item(i)->text());
+    return out;
+}
+
+// The score of a row title such as 林子涵[88分].
+static int scoreOf(const QString& title)
+{
+    const auto parts = hmf::naming::splitRowTitle(title.toStdString());
+    QString score = QString::fromStdString(parts ? parts->scoreText : std::string());
+    score.remove(QStringLiteral("分"));
+    return score.toInt();
+}
+
+void TestMainWindow::initTestCase()
+{
+    hmf::ui::prepareApplication(*static_cast<QApplication*>(QCoreApplication::instance()));
+    m_dataDir = hmf::ui::programDataDirectory();
+    hmf::ui::LoadedTables loaded = hmf::ui::loadProgramTables(m_dataDir);
+    QVERIFY2(loaded.tables, qPrintable(loaded.error));
+    m_tables = std::move(loaded.tables);
+    MessageBox::setHook([this](const QString& text, MessageBox::Icon) { m_messages.append(text); });
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "recordUrl");
+    QVERIFY(m_tempDir.isValid());
+}
+
+void TestMainWindow::init()
+{
+    m_messages.clear();
+    m_openedUrls.clear();
+    makeWindow(m_dataDir);
+}
+
+void TestMainWindow::cleanup()
+{
+    m_window.reset();
+}
+
+void TestMainWindow::makeWindow(const fs::path& dataDir)
+{
+    m_window = std::make_unique<MainWindow>(*m_tables, dataDir);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestMainWindow::useFixtureLibrary(const QStringList& characters, std::uint64_t seed)
+{
+    const QString path = m_tempDir.filePath(QStringLiteral("fixture-%1.fne").arg(seed));
+    const auto gbk = hmf::core::utf8ToGbk(characters.join(QStringLiteral("\r\n")).toStdString());
+    QVERIFY(gbk);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(gbk->data(), qint64(gbk->size()));
+    file.close();
+    m_window->setLibraryOverride(fs::path(QFile::encodeName(path).toStdString()));
+    m_window->setSeedOverride(seed);
+}
+
+void TestMainWindow::withModalWindow(int toolIndex, const std::function<void(QDialog*)>& check)
+{
+    bool seen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        seen = dialog != nullptr;
+        if (dialog) {
+            check(dialog);
+            dialog->close();
+        }
+    });
+    toolAction(toolIndex)->trigger();
+    QVERIFY(seen);
+}
+
+void TestMainWindow::doubleClickRow(QListWidget* widget, int row)
+{
+    QListWidgetItem* item = widget->item(row);
+    QVERIFY(item);
+    widget->scrollToItem(item);
+    const QPoint at = widget->visualItemRect(item).center();
+    QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(widget->viewport(), Qt::LeftButton, {}, at);
+}
+
+void TestMainWindow::startState()
+{
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("慧名坊软件 v31.0"));
+    QCOMPARE(m_window->objectName(), QStringLiteral("主窗口"));
+    QCOMPARE(m_window->size(), QSize(769, 648));
+
+    auto* tabs = find<QTabWidget>("选择夹1");
+    QCOMPARE(tabs->count(), 5);
+    QCOMPARE(tabs->currentIndex(), 0);
+    const QStringList pageCaptions = {"宝宝取名", "姓名评测", "81树立", "三才表", "ww"};
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(tabs->tabText(i), pageCaptions[i]);
+
+    const QStringList toolCaptions = {"宝宝取名", "姓名评测", "81数理表", "三才表",
+                                      "汉字五行", "星座查询", "生辰八字", "使用帮助"};
+    const QList<QAction*> actions = find<QToolBar>("工具条1")->actions();
+    QCOMPARE(actions.size(), 8);
+    for (int i = 0; i < 8; ++i) {
+        QCOMPARE(actions[i]->text(), toolCaptions[i]);
+        QVERIFY(actions[i]->isCheckable());
+        QCOMPARE(actions[i]->isChecked(), i == 0);
+        QVERIFY(!actions[i]->icon().isNull());
+    }
+
+    const struct
+    {
+        const char* name;
+        const char* text;
+    } edits[] = {{"编辑框_姓", "林"}, {"编辑框_固定字", ""}, {"编辑框7", "2019"}, {"编辑框8", "5"},
+                 {"编辑框9", "5"},    {"编辑框11", "5"},     {"编辑框10", "5"},   {"编辑框1", "75"},
+                 {"编辑框_性2", ""},  {"编辑框_名2", ""},    {"编辑框2", ""},     {"编辑框3", ""},
+                 {"编辑框5", ""},     {"编辑框12", ""},      {"编辑框13", ""}};
+    for (const auto& e : edits)
+        QVERIFY2(edit(e.name)->text() == QString::fromUtf8(e.text), e.name);
+
+    const struct
+    {
+        const char* name;
+        QStringList items;
+        const char* current;
+        bool editable;
+    } combos[] = {{"组合框_性别", {"男", "女"}, "男", false},
+                  {"组合框_个数", {"1", "2", "3"}, "2", false},
+                  {"组合框_第几个字", {"1", "2", "3"}, "1", true},
+                  {"组合框1", {"出生日期", "预产期"}, "出生日期", false},
+                  {"组合框_性别2", {"男", "女"}, "男", false}};
+    for (const auto& c : combos) {
+        auto* box = find<QComboBox>(c.name);
+        QStringList items;
+        for (int i = 0; i < box->count(); ++i)
+            items.append(box->itemText(i));
+        QVERIFY2(items == c.items, c.name);
+        QVERIFY2(box->currentText() == QString::fromUtf8(c.current), c.name);
+        QVERIFY2(box->isEditable() == c.editable, c.name);
+    }
+
+    QVERIFY(!find<QCheckBox>("选择框1")->isChecked());
+    QVERIFY(find<QCheckBox>("选择框_候选")->isChecked());
+    QCOMPARE(find<QCheckBox>("选择框_候选")->text(),
+             QStringLiteral("高于           分加入到候选区"));
+    QCOMPARE(find<QLabel>("标签4")->text(),
+             QStringLiteral("第：       个字,辈分字为：          字"));
+    QVERIFY(find<QPushButton>("按钮1")->isEnabled());
+    QVERIFY(!find<QPushButton>("按钮2")->isEnabled());
+    QCOMPARE(find<QPushButton>("按钮1")->text(), QStringLiteral("开  始"));
+    QCOMPARE(find<QPushButton>("按钮2")->text(), QStringLiteral("停  止"));
+    QCOMPARE(list("超级列表框1")->count(), 0);
+    QCOMPARE(list("列表框1")->count(), 0);
+    QVERIFY(reportText().isEmpty());
+    QVERIFY(find<QTextEdit>("超级编辑框1")->isReadOnly());
+    for (const char* name : {"超级按钮1", "超级按钮2", "超级按钮3", "超级按钮4", "超级按钮5"})
+        QCOMPARE(find<QAbstractButton>(name)->size(), QSize(56, 56));
+
+    auto* luck = find<QTreeWidget>("超级列表框81");
+    QCOMPARE(luck->columnCount(), 6);
+    const QStringList headers = {"数理", "吉凶", "基业", "家庭", "健康", "含义"};
+    for (int c = 0; c < 6; ++c)
+        QCOMPARE(luck->headerItem()->text(c), headers[c]);
+    QCOMPARE(luck->topLevelItemCount(), 81);
+    QCOMPARE(luck->topLevelItem(0)->text(0), QStringLiteral("第1数理"));
+    QCOMPARE(luck->topLevelItem(0)->text(1), QStringLiteral("吉"));
+    QCOMPARE(luck->topLevelItem(80)->text(0), QStringLiteral("第81数理"));
+    QCOMPARE(luck->topLevelItem(80)->text(1), QStringLiteral("吉"));
+
+    auto* talents = find<QPlainTextEdit>("编辑框6");
+    QCOMPARE(talents->toPlainText(), hmf::ui::fromEngineText(m_tables->threeTalentText));
+    QVERIFY(!talents->toPlainText().isEmpty());
+    auto* tips = find<QPlainTextEdit>("编辑框4");
+    QCOMPARE(tips->toPlainText(), hmf::ui::fromEngineText(m_tables->tipsText));
+    QCOMPARE(tips->palette().color(QPalette::Text), QColor(0, 136, 255));
+
+    const auto& session = m_window->session();
+    QVERIFY(!session.fixedCharUsed);
+    QCOMPARE(session.givenNameLength, 0);
+    QVERIFY(!session.birthChartRequested);
+}
+
+void TestMainWindow::toolBarSwitchesPages()
+{
+    QApplication::setActiveWindow(m_window.get());
+    const int pageOf[] = {0, 1, 2, 3, -1, -1, -1, 4};
+    for (int i : {2, 3, 7, 1, 0}) {
+        toolAction(i)->trigger();
+        QCOMPARE(find<QTabWidget>("选择夹1")->currentIndex(), pageOf[i]);
+        QVERIFY(toolAction(i)->isChecked());
+        if (i == 1)
+            QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(edit("编辑框_性2")));
+    }
+}
+
+void TestMainWindow::generationFromFixtureLibrary()
+{
+    // Four characters give sixteen names of two given characters; once all are listed, the
+    // streak of repeated names ends the run.
+    const QStringList characters = {"宇", "轩", "明", "杰"};
+    useFixtureLibrary(characters, 20190505);
+    runGeneration();
+    QVERIFY(!m_window->generationRunning());
+    QVERIFY(m_messages.isEmpty());
+    const QStringList first = rows("超级列表框1");
+    QCOMPARE(first.size(), 16);
+    QCOMPARE(QSet<QString>(first.begin(), first.end()).size(), 16);
+    for (const QString& row : first) {
+        const auto parts = hmf::naming::splitRowTitle(row.toStdString());
+        QVERIFY2(parts, qPrintable(row));
+        const QString name = QString::fromStdString(parts->fullName);
+        QCOMPARE(name.size(), 3);
+        QVERIFY2(name.startsWith(QStringLiteral("林")), qPrintable(row));
+        QVERIFY(characters.contains(name.mid(1, 1)) && characters.contains(name.mid(2, 1)));
+        QVERIFY2(row.endsWith(QStringLiteral("分]")), qPrintable(row));
+    }
+    QCOMPARE(m_window->session().givenNameLength, 2);
+    QVERIFY(find<QPushButton>("按钮1")->isEnabled());
+    QVERIFY(!find<QPushButton>("按钮2")->isEnabled());
+
+    // The same seed draws the same names in the same order; a new run empties the list first.
+    runGeneration();
+    QCOMPARE(rows("超级列表框1"), first);
+
+    // One given character: four names.
+    find<QComboBox>("组合框_个数")->setCurrentText(QStringLiteral("1"));
+    runGeneration();
+    QCOMPARE(rows("超级列表框1").size(), 4);
+    QCOMPARE(m_window->session().givenNameLength, 1);
+}
+
+void TestMainWindow::candidatesAtAndBelowThreshold()
+{
+    useFixtureLibrary({"宇", "轩", "明", "杰", "德", "华"}, 7);
+    edit("编辑框1")->setText(QStringLiteral("0"));
+    runGeneration();
+    const QStringList all = rows("超级列表框1");
+    QCOMPARE(rows("列表框1"), all);
+
+    // A threshold equal to a middle score keeps that score and drops the ones below it.
+    QList<int> scores;
+    for (const QString& row : all)
+        scores.append(scoreOf(row));
+    std::sort(scores.begin(), scores.end());
+    const int threshold = scores[scores.size() / 2];
+    QVERIFY2(scores.first() < threshold, "the fixture should give different scores");
+    find<QPushButton>("按钮4")->click();
+    edit("编辑框1")->setText(QString::number(threshold));
+    runGeneration();
+    QStringList expected;
+    for (const QString& row : rows("超级列表框1"))
+        if (scoreOf(row) >= threshold)
+            expected.append(row);
+    QCOMPARE(rows("列表框1"), expected);
+    QVERIFY(std::any_of(expected.begin(), expected.end(),
+                        [&](const QString& r) { return scoreOf(r) == threshold; }));
+
+    // A new run keeps the candidates; without collection nothing is added.
+    find<QCheckBox>("选择框_候选")->setChecked(false);
+    runGeneration();
+    QCOMPARE(rows("列表框1"), expected);
+}
+
+void TestMainWindow::stopButtonEndsRun()
+{
+    m_window->setSeedOverride(42);
+    bool sawRunning = false;
+    int rowsWhenStopped = -1;
+    // The first pending event inside the run is this click on 停止.
+    QTimer::singleShot(0, this, [&] {
+        sawRunning = m_window->generationRunning() && !find<QPushButton>("按钮1")->isEnabled() &&
+                     find<QPushButton>("按钮2")->isEnabled();
+        find<QPushButton>("按钮2")->click();
+        rowsWhenStopped = list("超级列表框1")->count();
+        QVERIFY(find<QPushButton>("按钮1")->isEnabled());
+        QVERIFY(!find<QPushButton>("按钮2")->isEnabled());
+    });
+    runGeneration();
+    QVERIFY(sawRunning);
+    QVERIFY(!m_window->generationRunning());
+    QVERIFY(rowsWhenStopped >= 0);
+    QVERIFY2(list("超级列表框1")->count() < 100, "the run went on after the stop");
+    QVERIFY(list("超级列表框1")->count() >= 1);
+    QVERIFY(find<QPushButton>("按钮1")->isEnabled());
+    QVERIFY(!find<QPushButton>("按钮2")->isEnabled());
+}
+
+void TestMainWindow::fullRunEndsByItself()
+{
+    // The shipped boys' library allows far more than 5,000 names: the run ends at the draw cap.
+    m_window->setSeedOverride(1);
+    runGeneration();
+    const int count = list("超级列表框1")->count();
+    QVERIFY2(count > 4000 && count <= 5000, qPrintable(QString::number(count)));
+    QVERIFY(m_messages.isEmpty());
+}
+
+void TestMainWindow::refusedGeneration_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("fixedOn");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("fixed character missing") << ""
+                                             << "" << true << "请填写固定字";
+    QTest::newRow("surname missing") << "编辑框_姓"
+                                     << "" << false << "请填写姓氏";
+    QTest::newRow("surname not Chinese") << "编辑框_姓"
+                                         << "L" << false << "“L”不是汉字";
+    QTest::newRow("month 13") << "编辑框8"
+                              << "13" << false << "请填写正确的出生日期";
+    QTest::newRow("day 31 of April") << "编辑框9"
+                                     << "31" << false << "请填写正确的出生日期";
+    QTest::newRow("day not a number") << "编辑框9"
+                                      << "五" << false << "请填写正确的出生日期";
+    QTest::newRow("year empty") << "编辑框7"
+                                << "" << false << "请填写正确的出生日期";
+    QTest::newRow("hour 24") << "编辑框11"
+                             << "24" << false << "出生时辰应在0到23之间";
+    QTest::newRow("hour empty") << "编辑框11"
+                                << "" << false << "出生时辰应在0到23之间";
+    QTest::newRow("threshold not a number") << "编辑框1"
+                                            << "高" << false << "请填写正确的候选分数";
+    QTest::newRow("fixed position not 1 to 3") << "组合框_第几个字"
+                                               << "4" << true << "辈分字的位置应为1到3";
+}
+
+void TestMainWindow::refusedGeneration()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, value);
+    QFETCH(bool, fixedOn);
+    QFETCH(QString, message);
+
+    if (control == QStringLiteral("编辑框8"))
+        edit("编辑框9")->setText(QStringLiteral("5"));
+    if (control == QStringLiteral("编辑框9") && value == QStringLiteral("31"))
+        edit("编辑框8")->setText(QStringLiteral("4"));
+    if (control == QStringLiteral("组合框_第几个字")) {
+        find<QComboBox>("组合框_第几个字")->setEditText(value);
+        edit("编辑框_固定字")->setText(QStringLiteral("德"));
+    } else if (!control.isEmpty()) {
+        edit(control.toUtf8().constData())->setText(value);
+    }
+    find<QCheckBox>("选择框1")->setChecked(fixedOn);
+    list("超级列表框1")->addItem(QStringLiteral("林子涵[88分]"));
+
+    runGeneration();
+    QCOMPARE(m_messages, QStringList{message});
+    QVERIFY(!m_window->generationRunning());
+    QVERIFY(find<QPushButton>("按钮1")->isEnabled());
+    QVERIFY(!find<QPushButton>("按钮2")->isEnabled());
+    // Refused before anything was drawn: the rows of the last run stay.
+    QCOMPARE(rows("超级列表框1"), QStringList{QStringLiteral("林子涵[88分]")});
+    QCOMPARE(m_window->session().fixedCharUsed, fixedOn);
+}
+
+void TestMainWindow::missingLibrary()
+{
+    // Tables as usual, but a data directory without character libraries.
+    const fs::path empty = fs::path(QFile::encodeName(m_tempDir.path()).toStdString()) / "empty";
+    fs::create_directories(empty);
+    makeWindow(empty);
+    list("超级列表框1")->addItem(QStringLiteral("林子涵[88分]"));
+    runGeneration();
+    find<QComboBox>("组合框_性别")->setCurrentText(QStringLiteral("女"));
+    runGeneration();
+    QCOMPARE(m_messages, (QStringList{"字库男不存在 无法生成", "字库女不存在 无法生成"}));
+    QCOMPARE(list("超级列表框1")->count(), 0);
+    QVERIFY(find<QPushButton>("按钮1")->isEnabled());
+}
+
+void TestMainWindow::analysisFromBothLists()
+{
+    useFixtureLibrary({"宇", "轩", "明", "杰"}, 3);
+    edit("编辑框1")->setText(QStringLiteral("0"));
+    runGeneration();
+    QVERIFY(list("列表框1")->count() > 0);
+    edit("编辑框7")->setText(QStringLiteral("2020"));
+    edit("编辑框8")->setText(QStringLiteral("8"));
+    edit("编辑框9")->setText(QStringLiteral("20"));
+    edit("编辑框11")->setText(QStringLiteral("10"));
+    edit("编辑框10")->setText(QStringLiteral("30"));
+
+    QString previousReport;
+    for (const char* listName : {"超级列表框1", "列表框1"}) {
+        QListWidget* source = list(listName);
+        // The same name in both lists: the last candidate.
+        const QString title = list("列表框1")->item(list("列表框1")->count() - 1)->text();
+        const int row = source->row(source->findItems(title, Qt::MatchExactly).constLast());
+        toolAction(0)->trigger();
+        find<QTabWidget>("选择夹1")->setCurrentIndex(0);
+        doubleClickRow(source, row);
+
+        QCOMPARE(find<QTabWidget>("选择夹1")->currentIndex(), 1);
+        QVERIFY(toolAction(1)->isChecked());
+        const QStringList copied = {"2020", "8", "20", "10", "30"};
+        const char* page1[] = {"编辑框2", "编辑框3", "编辑框5", "编辑框12", "编辑框13"};
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(edit(page1[i])->text(), copied[i]);
+
+        const QString report = reportText();
+        const QString name = title.left(title.indexOf(QLatin1Char('[')));
+        QVERIFY2(report.startsWith(QStringLiteral("名字总分（仅供参考）：")), qPrintable(report));
+        QVERIFY(report.contains(QStringLiteral("姓名：") + name + QLatin1Char('\n')));
+        // Without a fixed character the computed score is shown, as a bare number.
+        const QString firstLine = report.section(QLatin1Char('\n'), 0, 0);
+        QVERIFY2(!firstLine.contains(QStringLiteral("分")) ||
+                     firstLine.count(QStringLiteral("分")) == 1,
+                 qPrintable(firstLine));
+        QVERIFY(report.contains(QStringLiteral("8月20日\n")));
+        QVERIFY(!report.contains(QLatin1Char('\r')));
+        if (!previousReport.isEmpty())
+            QCOMPARE(report, previousReport);
+        previousReport = report;
+    }
+
+    // The report is coloured text in the report font.
+    QTextEdit* box = find<QTextEdit>("超级编辑框1");
+    QSet<QRgb> colours;
+    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            colours.insert(format.foreground().color().rgb());
+            QCOMPARE(format.font().family(), hmf::ui::reportFont().family());
+            QCOMPARE(format.font().pointSize(), 9);
+        }
+    }
+    QCOMPARE(colours, (QSet<QRgb>{qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(255, 0, 255)}));
+    const QTextBlock first = box->document()->begin();
+    QCOMPARE(first.begin().fragment().charFormat().foreground().color(), QColor(255, 0, 0));
+
+    // A row that does not split at "[" is left alone.
+    const QString before = reportText();
+    list("列表框1")->addItem(QStringLiteral("林宇轩"));
+    doubleClickRow(list("列表框1"), list("列表框1")->count() - 1);
+    QCOMPARE(reportText(), before);
+    QVERIFY(m_messages.isEmpty());
+}
+
+void TestMainWindow::analysisAfterFixedCharacterRun()
+{
+    // Once a run has used a fixed character, a listed name shows its row's score with the unit.
+    useFixtureLibrary({"宇", "轩", "明"}, 9);
+    find<QCheckBox>("选择框1")->setChecked(true);
+    edit("编辑框_固定字")->setText(QStringLiteral("德"));
+    find<QComboBox>("组合框_第几个字")->setCurrentText(QStringLiteral("2"));
+    runGeneration();
+    QVERIFY(m_window->session().fixedCharUsed);
+    const QStringList listed = rows("超级列表框1");
+    QCOMPARE(listed.size(), 3);
+    for (const QString& row : listed)
+        QVERIFY2(row.mid(2, 1) == QStringLiteral("德"), qPrintable(row));
+    doubleClickRow(list("超级列表框1"), 0);
+    const QString score = listed[0].section(QLatin1Char('['), 1).remove(QLatin1Char(']'));
+    QVERIFY2(reportText().startsWith(QStringLiteral("名字总分（仅供参考）：") + score + "\n"),
+             qPrintable(reportText().left(40)));
+}
+
+void TestMainWindow::typedAnalysis()
+{
+    toolAction(1)->trigger();
+    edit("编辑框_性2")->setText(QStringLiteral("张"));
+    edit("编辑框_名2")->setText(QStringLiteral("明华"));
+    edit("编辑框2")->setText(QStringLiteral("2019"));
+    edit("编辑框3")->setText(QStringLiteral("5"));
+    edit("编辑框5")->setText(QStringLiteral("5"));
+    edit("编辑框12")->setText(QStringLiteral("5"));
+    find<QPushButton>("按钮_分析")->click();
+    QVERIFY(m_messages.isEmpty());
+    const QString report = reportText();
+    QVERIFY(report.contains(QStringLiteral("姓名：张明华\n")));
+    QVERIFY(report.contains(QStringLiteral("5月5日\n金牛座")));
+    // No random stand-in score: two presses give the same report.
+    find<QPushButton>("按钮_分析")->click();
+    QCOMPARE(reportText(), report);
+}
+
+void TestMainWindow::refusedAnalysis_data()
+{
+    QTest::addColumn<QString>("surname");
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QStringList>("date"); // year, month, day, hour
+    QTest::addColumn<QString>("message");  // empty: nothing happens, silently
+
+    const QStringList good = {"2019", "5", "5", "5"};
+    QTest::newRow("empty surname") << ""
+                                   << "明华" << good << "";
+    QTest::newRow("empty given name") << "张"
+                                      << "" << good << "";
+    QTest::newRow("empty date boxes")
+        << "张"
+        << "明华" << QStringList{"", "", "", ""} << "请填写正确的出生日期";
+    QTest::newRow("30 February") << "张"
+                                 << "明华" << QStringList{"2019", "2", "30", "5"}
+                                 << "请填写正确的出生日期";
+    QTest::newRow("month 0") << "张"
+                             << "明华" << QStringList{"2019", "0", "5", "5"}
+                             << "请填写正确的出生日期";
+    QTest::newRow("hour 24") << "张"
+                             << "明华" << QStringList{"2019", "5", "5", "24"}
+                             << "出生时辰应在0到23之间";
+    QTest::newRow("hour -1") << "张"
+                             << "明华" << QStringList{"2019", "5", "5", "-1"}
+                             << "出生时辰应在0到23之间";
+    QTest::newRow("year 1800") << "张"
+                               << "明华" << QStringList{"1800", "5", "5", "5"}
+                               << "出生日期超出支持范围（1900年1月31日至2100年12月31日）";
+    QTest::newRow("Latin given name") << "张"
+                                      << "Ming" << good << "“M”不是汉字";
+    QTest::newRow("unknown character") << "张"
+                                       << "明𠀀" << good << "“𠀀”不在字库中";
+}
+
+void TestMainWindow::refusedAnalysis()
+{
+    QFETCH(QString, surname);
+    QFETCH(QString, given);
+    QFETCH(QStringList, date);
+    QFETCH(QString, message);
+
+    // A report already shown stays when the next one is refused.
+    find<QTextEdit>("超级编辑框1")->setPlainText(QStringLiteral("上一份报告"));
+    edit("编辑框_性2")->setText(surname);
+    edit("编辑框_名2")->setText(given);
+    const char* boxes[] = {"编辑框2", "编辑框3", "编辑框5", "编辑框12"};
+    for (int i = 0; i < 4; ++i)
+        edit(boxes[i])->setText(date[i]);
+    find<QPushButton>("按钮_分析")->click();
+    QCOMPARE(m_messages, message.isEmpty() ? QStringList{} : QStringList{message});
+    QCOMPARE(reportText(), QStringLiteral("上一份报告"));
+}
+
+void TestMainWindow::copyAndClearCandidates()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("以前的内容"));
+    // An empty list copies nothing and says nothing.
+    find<QPushButton>("按钮5")->click();
+    QCOMPARE(clipboard->text(), QStringLiteral("以前的内容"));
+    QVERIFY(m_messages.isEmpty());
+
+    list("列表框1")->addItems({QStringLiteral("林子涵[88分]"), QStringLiteral("林子轩[90分]")});
+    find<QPushButton>("按钮5")->click();
+    QCOMPARE(clipboard->text(), QStringLiteral("\r\n林子涵[88分]\r\n林子轩[90分]"));
+    QCOMPARE(m_messages, QStringList{QStringLiteral("候选名字已经复制到剪辑板")});
+
+    find<QPushButton>("按钮4")->click();
+    QCOMPARE(list("列表框1")->count(), 0);
+    clipboard->setText(QStringLiteral("以前的内容"));
+    find<QPushButton>("按钮5")->click();
+    QCOMPARE(clipboard->text(), QStringLiteral("以前的内容"));
+    QCOMPARE(m_messages.size(), 1);
+}
+
+void TestMainWindow::elementWindow()
+{
+    const QString linElement = QString::fromStdString(m_tables->elements.elementOf("林"));
+    QVERIFY(!linElement.isEmpty());
+    withModalWindow(4, [&](QDialog* dialog) {
+        QCOMPARE(dialog->objectName(), QStringLiteral("窗口_汉字五行"));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("汉字五行查询"));
+        auto* input = dialog->findChild<QLineEdit*>(QStringLiteral("编辑框1"));
+        auto* result = dialog->findChild<QLabel*>(QStringLiteral("标签4"));
+        auto* query = dialog->findChild<QPushButton*>(QStringLiteral("按钮1"));
+        QVERIFY(input && result && query);
+        QCOMPARE(result->text(), QStringLiteral("木"));
+        input->setText(QStringLiteral("林"));
+        query->click();
+        QCOMPARE(result->text(), linElement);
+        QVERIFY(m_messages.isEmpty());
+
+        const QStringList refused = {"", "a", "𠀀", "林木"};
+        const QStringList messages = {"请输入要查询的汉字", "“a”不是汉字", "“𠀀”不在字库中",
+                                      "请只输入一个汉字"};
+        for (const QString& text : refused) {
+            input->setText(text);
+            query->click();
+        }
+        QCOMPARE(m_messages, messages);
+    });
+    QVERIFY(toolAction(4)->isChecked());
+}
+
+void TestMainWindow::starSignWindow()
+{
+    withModalWindow(5, [&](QDialog* dialog) {
+        QCOMPARE(dialog->objectName(), QStringLiteral("窗口_星座查询"));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("星座查询"));
+        auto* month = dialog->findChild<QComboBox*>(QStringLiteral("组合框1"));
+        auto* day = dialog->findChild<QComboBox*>(QStringLiteral("组合框2"));
+        auto* result = dialog->findChild<QLabel*>(QStringLiteral("标签1"));
+        auto* query = dialog->findChild<QPushButton*>(QStringLiteral("按钮1"));
+        QVERIFY(month && day && result && query);
+        QCOMPARE(month->count(), 12);
+        QCOMPARE(day->count(), 31);
+        QCOMPARE(month->currentText(), QStringLiteral("1"));
+        QCOMPARE(day->currentText(), QStringLiteral("1"));
+
+        const struct
+        {
+            const char* month;
+            const char* day;
+            const char* sign;
+        } cases[] = {{"1", "1", "魔蝎座"},
+                     {"4", "20", "白羊座"},
+                     {"4", "21", "金牛座"},
+                     {"2", "29", "双鱼座"}};
+        for (const auto& c : cases) {
+            month->setCurrentText(QString::fromUtf8(c.month));
+            day->setCurrentText(QString::fromUtf8(c.day));
+            query->click();
+            const QString expected = QStringLiteral("%1月%2日\n%3\n").arg(c.month, c.day, c.sign);
+            QVERIFY2(result->text().startsWith(expected), qPrintable(result->text()));
+        }
+        // A day the month never has gets a message, not a sign.
+        month->setCurrentText(QStringLiteral("2"));
+        day->setCurrentText(QStringLiteral("30"));
+        const QString shown = result->text();
+        query->click();
+        QCOMPARE(result->text(), shown);
+        QCOMPARE(m_messages, QStringList{QStringLiteral("请选择正确的日期")});
+    });
+}
+
+void TestMainWindow::birthChartWindowFollowsPageDate()
+{
+    const auto expectedChart = [&](int y, int m, int d, int h) {
+        const auto chart = hmf::calendar::birthChart({y, m, d, h}, m_tables->sexagenary);
+        return chart ? hmf::ui::fromEngineText(hmf::calendar::chartText(*chart)) : QString();
+    };
+    const auto shownChart = [&] {
+        QString text;
+        withModalWindow(6, [&](QDialog* dialog) {
+            QCOMPARE(dialog->objectName(), QStringLiteral("窗口_生辰八字"));
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("皮肤"));
+            auto* box = dialog->findChild<QTextEdit*>(QStringLiteral("生辰八字超级编辑框"));
+            QVERIFY(box);
+            text = box->toPlainText();
+        });
+        return text;
+    };
+
+    // The first opening already shows the page's date and hour, without any generation run.
+    QCOMPARE(shownChart(), expectedChart(2019, 5, 5, 5));
+    QVERIFY(m_window->session().birthChartRequested);
+    QVERIFY(toolAction(6)->isChecked());
+
+    edit("编辑框7")->setText(QStringLiteral("1982"));
+    edit("编辑框8")->setText(QStringLiteral("8"));
+    edit("编辑框9")->setText(QStringLiteral("20"));
+    edit("编辑框11")->setText(QStringLiteral("23"));
+    QCOMPARE(shownChart(), expectedChart(1982, 8, 20, 23));
+
+    // A date that does not exist opens no window.
+    edit("编辑框9")->setText(QStringLiteral("32"));
+    bool opened = false;
+    QTimer::singleShot(0, this, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            opened = true;
+            modal->close();
+        }
+    });
+    toolAction(6)->trigger();
+    QVERIFY(!opened);
+    QCOMPARE(m_messages, QStringList{QStringLiteral("请填写正确的出生日期")});
+}
+
+void TestMainWindow::webButtons()
+{
+    QList<QUrl> expected;
+    for (const hmf::ui::WebLink& link : hmf::ui::webLinks()) {
+        expected.append(QUrl(QString::fromUtf8(link.address)));
+        auto* button = find<QAbstractButton>(link.objectName);
+        const QPoint centre = button->rect().center();
+        QTest::mousePress(button, Qt::LeftButton, {}, centre);
+        // 超级按钮2 opens its page on the press, the others only on the whole click.
+        QCOMPARE(m_openedUrls.size(),
+                 expected.size() - (QByteArray(link.objectName) == "超级按钮2" ? 0 : 1));
+        QTest::mouseRelease(button, Qt::LeftButton, {}, centre);
+        QCOMPARE(m_openedUrls, expected);
+    }
+    QCOMPARE(QSet<QUrl>(expected.begin(), expected.end()).size(), 5);
+    for (const QUrl& url : expected)
+        QCOMPARE(url.scheme(), QStringLiteral("https"));
+}
+
+void TestMainWindow::damagedTablesStopStartUp_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("content"); // empty: the file is missing
+    QTest::newRow("81-number table missing") << "luck81.txt" << QByteArray();
+    QTest::newRow("sexagenary table damaged") << "sexagenary.txt" << QByteArray("木,水,\r\n");
+    QTest::newRow("stroke table missing") << "gridstrokes.txt" << QByteArray();
+}
+
+void TestMainWindow::damagedTablesStopStartUp()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const fs::path target(QFile::encodeName(dir.path()).toStdString());
+    for (const auto& entry : fs::directory_iterator(m_dataDir))
+        fs::copy(entry.path(), target / entry.path().filename());
+    const fs::path damaged = target / file.toStdString();
+    fs::remove(damaged);
+    if (!content.isEmpty()) {
+        QFile out(QFile::decodeName(damaged.c_str()));
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(content);
+    }
+    const hmf::ui::LoadedTables loaded = hmf::ui::loadProgramTables(target);
+    QVERIFY(!loaded.tables);
+    QVERIFY2(loaded.error.contains(file), qPrintable(loaded.error));
+}
 
 QTEST_MAIN(TestMainWindow)
 #include "test_mainwindow.moc"
