@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QTextEdit>
 
+#include <algorithm>
+
 namespace hmf::ui {
 namespace {
 
@@ -99,7 +101,20 @@ StarSignWindow::StarSignWindow(QWidget* parent) : QDialog(parent)
     m_result = place(new QLabel(this), "标签1", 16, 56, 168, 120);
     m_result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_result->setWordWrap(true);
-    auto* button = place(new QPushButton(QStringLiteral("查询"), this), "按钮1", 32, 184, 128, 40);
+    // The longest sign text decides the label's height, so no description is ever cut off; the
+    // window grows below the documented 270 pixels only when the font needs it.
+    int textHeight = 120;
+    for (int month = 1; month <= 12; ++month) {
+        for (int day : {1, 28}) {
+            m_result->setText(fromEngineText(calendar::starSignText(month, day)));
+            textHeight = std::max(textHeight, m_result->heightForWidth(168));
+        }
+    }
+    m_result->clear();
+    m_result->resize(168, textHeight);
+    auto* button = place(new QPushButton(QStringLiteral("查询"), this), "按钮1", 32,
+                         56 + textHeight + 8, 128, 40);
+    setFixedSize(203, std::max(270, button->geometry().bottom() + 1 + 46));
     connect(button, &QPushButton::clicked, this, &StarSignWindow::query);
 }
 
