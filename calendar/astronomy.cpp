@@ -114,36 +114,25 @@ double moonLongitude(double jdTT)
     double d2 = jdTT - kJ2000;
     double pv[2][3];
     eraMoon98(kJ2000, d2, pv);
-    // Light time, about 1.3 s, moves the Moon by most of an arcsecond.
+    // Light time, about 1.3 s, moves the Moon by most of an arcsecond; step back along its motion.
     double lightDays = eraPm(pv[0]) * ERFA_AULT / ERFA_DAYSEC;
-    eraMoon98(kJ2000, d2 - lightDays, pv);
-    return eclipticOfDate(kJ2000, d2, pv[0]);
+    double seen[3];
+    for (int i = 0; i < 3; ++i)
+        seen[i] = pv[0][i] - pv[1][i] * lightDays;
+    return eclipticOfDate(kJ2000, d2, seen);
 }
 
-double sunReaches(double degrees, double guessTT)
+// Secant steps towards f(t) = 0 from a guess and the mean rate of f; f is smooth and changes by
+// 2π per period, so a few steps reach a thousandth of an arcsecond.
+template <typename F>
+double solve(F f, double guess, double meanRate)
 {
-    const double target = degrees * ERFA_DD2R;
-    const double rate = kTwoPi / 365.2422;
-    double t = guessTT;
-    for (int i = 0; i < 20; ++i) {
-        double diff = wrapPi(target - sunLongitude(t));
-        t += diff / rate;
-        if (std::abs(diff) < 1e-10)
-            break;
-    }
-    return t;
-}
-
-double newMoonNear(double guessTT)
-{
-    // Secant steps on the elongation, which is smooth and grows by 2π per lunation.
-    auto elongation = [](double t) { return wrapPi(moonLongitude(t) - sunLongitude(t)); };
-    double t0 = guessTT;
-    double f0 = elongation(t0);
-    double t1 = t0 - f0 / (kTwoPi / 29.530589);
+    double t0 = guess;
+    double f0 = f(t0);
+    double t1 = t0 - f0 / meanRate;
     for (int i = 0; i < 30; ++i) {
-        double f1 = elongation(t1);
-        if (std::abs(f1) < 1e-10 || f1 == f0)
+        double f1 = f(t1);
+        if (std::abs(f1) < 5e-10 || f1 == f0)
             break;
         double t2 = t1 - f1 * (t1 - t0) / (f1 - f0);
         t0 = t1;
@@ -151,6 +140,19 @@ double newMoonNear(double guessTT)
         t1 = t2;
     }
     return t1;
+}
+
+double sunReaches(double degrees, double guessTT)
+{
+    const double target = degrees * ERFA_DD2R;
+    return solve([&](double t) { return wrapPi(sunLongitude(t) - target); }, guessTT,
+                 kTwoPi / 365.2422);
+}
+
+double newMoonNear(double guessTT)
+{
+    return solve([](double t) { return wrapPi(moonLongitude(t) - sunLongitude(t)); }, guessTT,
+                 kTwoPi / 29.530589);
 }
 
 } // namespace hmf::calendar::astro
