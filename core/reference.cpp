@@ -1,5 +1,9 @@
 #include "core/reference.h"
 
+#include "core/elements.h"
+
+#include <algorithm>
+
 namespace hmf::core {
 
 bool SexagenaryTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
@@ -18,7 +22,11 @@ bool SexagenaryTable::parse(std::string_view text, const std::string& fileName, 
             return false;
         }
         // Each row is the element of the stem and of the branch, each followed by ",".
-        const bool shaped = row.size() == 8 && row[3] == ',' && row[7] == ',';
+        const auto isElement = [](std::string_view e) {
+            return std::find(kElementOrder.begin(), kElementOrder.end(), e) != kElementOrder.end();
+        };
+        const bool shaped = row.size() == 8 && row[3] == ',' && row[7] == ',' &&
+                            isElement(row.substr(0, 3)) && isElement(row.substr(4, 3));
         if (!shaped) {
             error = LoadError{fileName, n + 1, "应为\"木,水,\"的形式 (expected \"木,水,\")"};
             return false;

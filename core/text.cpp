@@ -161,7 +161,8 @@ std::optional<int> parseInt(std::string_view text)
     std::string_view v = t;
     if (!v.empty() && v.front() == '+')
         v.remove_prefix(1);
-    if (v.empty())
+    // One sign at most: "+-3" is not a number.
+    if (v.empty() || (t.front() == '+' && v.front() == '-'))
         return std::nullopt;
     int value = 0;
     auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), value);

@@ -26,6 +26,11 @@ bool TraditionalTable::parse(std::string_view text, const std::string& fileName,
         }
         m_map.emplace(*from, *to);
     }
+    // An empty file would silently leave every name in its simplified form.
+    if (m_map.empty()) {
+        error = LoadError{fileName, 0, "表为空 (empty table)"};
+        return false;
+    }
     return true;
 }
 

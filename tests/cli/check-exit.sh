@@ -1,0 +1,89 @@
+#!/bin/sh
+# Runs a command and checks how it refuses bad input: its exit code, a text its stderr must hold,
+# and (for a refusal) nothing at all on stdout.
+#
+# Usage: check-exit.sh <exit code> <text on stderr> <command> [arguments...]
+# An argument naming a fixture (@empty, @badgbk ...), or ending in "=@fixture", is replaced by
+# the path of that fixture, made fresh in a scratch directory.
+set -u
+expected=$1
+needle=$2
+shift 2
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+gbk() { printf '%s' "$1" | iconv -f UTF-8 -t GBK; }
+
+# A data directory that links to the shipped tables, less the files named.
+data_copy() {
+    dir=$scratch/$1
+    shift
+    mkdir -p "$dir"
+    for f in "$HMF_DATA_DIR"/*; do ln -s "$(cd "$(dirname "$f")" && pwd)/$(basename "$f")" "$dir/"; done
+    for f in "$@"; do rm -f "$dir/$f"; done
+    printf '%s' "$dir"
+}
+
+fixture() {
+    f=$scratch/$1
+    case $1 in
+    empty) : >"$f" ;;
+    blank) printf '\r\n  \r\n\r\n' >"$f" ;;
+    badgbk) { gbk '明'; printf '\n\377\377\n'; } >"$f" ;;
+    truncated) { gbk '明'; printf '\n\303'; } >"$f" ;;
+    twochars) { gbk '明'; printf '\n'; gbk '明华'; printf '\n'; } >"$f" ;;
+    latin) printf 'ab\n' >"$f" ;;
+    symbol) gbk '★' >"$f" ;;
+    hugeline) gbk '明' | awk '{ s = $0; for (i = 0; i < 19; ++i) s = s s; printf "%s", s }' >"$f" ;;
+    utf8) printf '明\n华\n' >"$f" ;;
+    dir) mkdir -p "$f" ;;
+    missing) ;;
+    nolibs) f=$(data_copy nolibs zmz.fne zwz.fne) ;;
+    nodata) f=$scratch/nodata ;;
+    damaged)
+        f=$(data_copy damaged gridstrokes.txt)
+        { gbk '啊16 '; printf '\r\n'; gbk '阿1x '; } >"$f/gridstrokes.txt" ;;
+    notables) f=$(data_copy notables luck81.txt) ;;
+    badutf8) printf '\377\376' && return ;;
+    emptyarg) return ;;
+    *) echo "unknown fixture @$1" >&2 && exit 1 ;;
+    esac
+    printf '%s' "$f"
+}
+
+# Rebuild the argument list with fixtures in place.
+count=$#
+i=0
+while [ $i -lt "$count" ]; do
+    arg=$1
+    shift
+    case $arg in
+    @*) arg=$(fixture "${arg#@}") ;;
+    *=@*) arg="${arg%%=@*}=$(fixture "${arg#*=@}")" ;;
+    esac
+    set -- "$@" "$arg"
+    i=$((i + 1))
+done
+
+"$@" >"$scratch/out" 2>"$scratch/err"
+code=$?
+status=0
+if [ "$code" != "$expected" ]; then
+    echo "exit code $code, expected $expected" >&2
+    status=1
+fi
+if ! grep -qF -- "$needle" "$scratch/err"; then
+    echo "stderr lacks: $needle" >&2
+    status=1
+fi
+if [ "$expected" != 0 ] && [ -s "$scratch/out" ]; then
+    echo "a refused command wrote to stdout:" >&2
+    head -c 300 "$scratch/out" >&2
+    status=1
+fi
+if [ $status != 0 ]; then
+    echo "--- stderr of: $*" >&2
+    head -c 2000 "$scratch/err" >&2
+fi
+exit $status

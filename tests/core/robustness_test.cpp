@@ -1,0 +1,197 @@
+// Bad input at the bottom of the program: whole numbers of any size in the score, tables that are
+// empty, cut short or hold something else, files that are not GBK. Cases come from fuzzing.
+
+#include "core/datafile.h"
+#include "core/elements.h"
+#include "core/gbk.h"
+#include "core/luck.h"
+#include "core/pinyin.h"
+#include "core/reference.h"
+#include "core/score.h"
+#include "core/strokes.h"
+#include "core/text.h"
+#include "core/traditional.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+using namespace hmf::core;
+
+namespace {
+
+LuckTable luckTable()
+{
+    std::string text;
+    for (int k = 1; k <= 81; ++k)
+        text += (k > 1 ? "*******" : "") + ("第" + std::to_string(k) + "数理---吉---a---b---c---d");
+    LuckTable luck;
+    LoadError e;
+    EXPECT_TRUE(luck.parse(text, "luck81.txt", e)) << e.message();
+    return luck;
+}
+
+} // namespace
+
+// A run reads the date boxes before every draw, so the score meets whatever number they hold.
+TEST(Robustness, ScoreOfAnyBirthDateStaysAtMost100WithoutOverflow)
+{
+    const LuckTable luck = luckTable();
+    ElementTable elements;
+    LoadError e;
+    ASSERT_TRUE(elements.parse("金\t鑫\n木\t林\n水\t海\n火\t炎\n土\t坤\n", "e", e)) << e.message();
+    const int extremes[] = {INT_MIN, INT_MIN + 1, -1, 0, 7, 16, 1981, INT_MAX - 1, INT_MAX};
+    for (int year : extremes)
+        for (int month : extremes)
+            for (int day : extremes) {
+                SCOPED_TRACE(std::to_string(year) + "-" + std::to_string(month) + "-" +
+                             std::to_string(day));
+                ScoreInput in{{5, 12, 9, 2, 12}, year, month, day, "", "林", false};
+                EXPECT_LE(nameScore(luck, elements, in), 100);
+                in.fixedCharacter = true;
+                in.missing = "水  ";
+                EXPECT_LE(nameScore(luck, elements, in), 99);
+            }
+    // Ordinary dates keep their score: 2019-05-05 gives 100 + 9 + 1 + 3 + 3, capped.
+    ScoreInput ordinary{{5, 12, 9, 2, 12}, 2019, 5, 5, "", "林", false};
+    EXPECT_EQ(nameScore(luck, elements, ordinary), 100);
+}
+
+// Every loader refuses a text that leaves it empty, with a reason, instead of loading nothing.
+TEST(Robustness, EveryLoaderRefusesAnEmptyOrBlankText)
+{
+    using Parse = std::function<bool(std::string_view, LoadError&)>;
+    StrokeDictionary strokes;
+    TraditionalTable traditional;
+    ElementTable elements;
+    PinyinTable pinyin;
+    LuckTable luck;
+    SexagenaryTable sexagenary;
+    const std::pair<const char*, Parse> loaders[] = {
+        {"gridstrokes", [&](auto t, auto& e) { return strokes.parseGridTable(t, "f", e); }},
+        {"strokegroups", [&](auto t, auto& e) { return strokes.parseGroupTable(t, "f", e); }},
+        {"generalstrokes", [&](auto t, auto& e) { return strokes.parseGeneralTable(t, "f", e); }},
+        {"traditional", [&](auto t, auto& e) { return traditional.parse(t, "f", e); }},
+        {"elements", [&](auto t, auto& e) { return elements.parse(t, "f", e); }},
+        {"pinyin", [&](auto t, auto& e) { return pinyin.parse(t, "f", e); }},
+        {"pinyin-fallback", [&](auto t, auto& e) { return pinyin.parseFallback(t, "f", e); }},
+        {"luck81", [&](auto t, auto& e) { return luck.parse(t, "f", e); }},
+        {"sexagenary", [&](auto t, auto& e) { return sexagenary.parse(t, "f", e); }},
+    };
+    for (const auto& [name, parse] : loaders)
+        for (const char* text : {"", "\r\n", "\r\n\r\n  \x1A"}) {
+            SCOPED_TRACE(std::string(name) + " on \"" + text + "\"");
+            LoadError e;
+            EXPECT_FALSE(parse(text, e));
+            EXPECT_EQ(e.file, "f");
+            EXPECT_FALSE(e.what.empty());
+        }
+}
+
+TEST(Robustness, SexagenaryRowsHoldTwoElements)
+{
+    std::string good;
+    for (int j = 1; j <= 60; ++j)
+        good += "木,水,\r\n";
+    const std::pair<std::string, int> bad[] = {
+        {"abc,def,", 1},  // the shape of a row, but no elements
+        {"木,石,", 1},     // a character that is no element
+        {"木,水,水", 1},   // the closing comma missing
+        {"木，水，", 1},   // full-width commas
+    };
+    for (const auto& [row, line] : bad) {
+        SCOPED_TRACE(row);
+        SexagenaryTable t;
+        LoadError e;
+        EXPECT_FALSE(t.parse(row + "\r\n" + good, "sexagenary.txt", e));
+        EXPECT_EQ(e.line, line);
+        EXPECT_FALSE(t.parse(good.substr(0, good.size() - 9) + row, "sexagenary.txt", e));
+        EXPECT_EQ(e.line, 60);
+    }
+}
+
+// Files on disk: empty, cut inside a character, bytes that are no GBK, a directory, a long line.
+TEST(Robustness, ReadGbkFileReportsTheLineOfTheFault)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(testing::TempDir()) / "hmf-robustness";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "adirectory");
+    const std::string ming = "\xC3\xF7"; // 明 in GBK
+    struct Case
+    {
+        std::string name;
+        std::string bytes;
+        int line;        // of the fault; -1: the file reads
+        std::size_t size; // of the decoded text when it reads
+    };
+    const Case cases[] = {
+        {"empty", "", -1, 0},
+        {"cut", ming + "\r\n" + ming + "\r\n\xC3", 3, 0},
+        {"lead-then-newline", ming + "\n\xC3\n" + ming, 2, 0},
+        {"lead-without-trail", "ab\n\x81\x7F", 2, 0}, // a lead byte, then no trail byte
+        {"byte-ff", "\xFF\xFF", 1, 0},
+        {"utf8", "\xE6\x98\x8E\n", 1, 0},
+        {"long-line", std::string(1 << 20, 'a') + ming, -1, (1 << 20) + 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(dir / c.name, std::ios::binary) << c.bytes;
+        LoadError e;
+        const auto text = readGbkFile(dir / c.name, e);
+        if (c.line < 0) {
+            ASSERT_TRUE(text) << e.message();
+            EXPECT_EQ(text->size(), c.size);
+        } else {
+            EXPECT_FALSE(text);
+            EXPECT_EQ(e.file, c.name);
+            EXPECT_EQ(e.line, c.line);
+            EXPECT_NE(e.what.find("GBK"), std::string::npos);
+        }
+    }
+    for (const char* name : {"adirectory", "absent"}) {
+        SCOPED_TRACE(name);
+        LoadError e;
+        EXPECT_FALSE(readGbkFile(dir / name, e));
+        EXPECT_EQ(e.file, name);
+        EXPECT_FALSE(e.what.empty());
+    }
+    fs::remove_all(dir);
+}
+
+// Texts the decoder and the text helpers meet from the outside; each holds its contract.
+TEST(Robustness, DecodingAndTextHelpersOnMalformedInput)
+{
+    // Whatever decodes from GBK encodes back to the same text.
+    for (std::string bytes : {std::string("\xC3\xF7\xBB\xAA"), std::string("{a}\x1A"),
+                              std::string("\x81\x40\xFE\x4F")}) {
+        SCOPED_TRACE(bytes);
+        const auto text = gbkToUtf8(bytes).text;
+        ASSERT_TRUE(text);
+        const auto back = utf8ToGbk(*text);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(gbkToUtf8(*back).text, text);
+    }
+    // Text with no GBK form, or no UTF-8 at all, does not encode.
+    for (std::string utf8 : {std::string("\xF0\x9F\x98\x80"), std::string("\xFF"),
+                             std::string("\xED\xA0\x80")}) {
+        SCOPED_TRACE(utf8);
+        EXPECT_FALSE(utf8ToGbk(utf8));
+    }
+    // Stray bytes are pieces of their own and trimming never cuts into them.
+    const std::string stray = " \xE6\x98 \xFF\t";
+    std::string joined;
+    for (const auto& piece : splitCharacters(stray))
+        joined += piece;
+    EXPECT_EQ(joined, stray);
+    EXPECT_EQ(trimBlanks(stray), "\xE6\x98 \xFF");
+    for (const char* text : {"2147483648", "-2147483649", "１２", "+-3", "3 4", "0x10", "\xFF"}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(parseInt(text));
+    }
+    EXPECT_EQ(parseInt(" -2147483648 "), INT_MIN);
+    EXPECT_EQ(parseInt("\xE3\x80\x80+7\xE3\x80\x80"), 7);
+}
