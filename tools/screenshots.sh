@@ -25,8 +25,10 @@ if [ -z "${HMF_SCREENSHOT_INNER:-}" ]; then
     exit $?
 fi
 
-# Cuts the rectangle x y w h of the screen into a PNG file.
+# Cuts the rectangle x y w h of the screen into a PNG file (the pointer is moved out of sight).
 snap() {
+    xdotool mousemove 1023 767
+    sleep 0.3
     python3 - "$HMF_FB_DIR/Xvfb_screen0" "$1" "$2" "$3" "$4" "$5" <<'PY'
 import struct, sys, zlib
 src, dst = sys.argv[1], sys.argv[2]
