@@ -61,6 +61,8 @@ class TestMainWindow : public QObject
     void generationFromFixtureLibrary();
     void candidatesAtAndBelowThreshold();
     void stopButtonEndsRun();
+    void controlsAreReadBeforeEveryDraw();
+    void closingWindowEndsRun();
     void fullRunEndsByItself();
     void refusedGeneration_data();
     void refusedGeneration();
@@ -394,6 +396,31 @@ void TestMainWindow::stopButtonEndsRun()
     QVERIFY(list("超级列表框1")->count() >= 1);
     QVERIFY(find<QPushButton>("按钮1")->isEnabled());
     QVERIFY(!find<QPushButton>("按钮2")->isEnabled());
+}
+
+void TestMainWindow::controlsAreReadBeforeEveryDraw()
+{
+    // After the first draw the length drops to one character: one name of two given characters,
+    // then the four names of one.
+    useFixtureLibrary({"宇", "轩", "明", "杰"}, 11);
+    QTimer::singleShot(
+        0, this, [&] { find<QComboBox>("组合框_个数")->setCurrentText(QStringLiteral("1")); });
+    runGeneration();
+    const QStringList listed = rows("超级列表框1");
+    QCOMPARE(listed.size(), 5);
+    QCOMPARE(listed[0].indexOf(QLatin1Char('[')), 3);
+    for (int i = 1; i < listed.size(); ++i)
+        QCOMPARE(listed[i].indexOf(QLatin1Char('[')), 2);
+    QCOMPARE(m_window->session().givenNameLength, 1);
+}
+
+void TestMainWindow::closingWindowEndsRun()
+{
+    m_window->setSeedOverride(5);
+    QTimer::singleShot(0, this, [&] { m_window->close(); });
+    runGeneration();
+    QVERIFY(!m_window->generationRunning());
+    QVERIFY(list("超级列表框1")->count() < 100);
 }
 
 void TestMainWindow::fullRunEndsByItself()
