@@ -251,6 +251,7 @@ void MainWindow::buildNamingPage(QWidget* page)
                                        page);
         place(button, link.objectName, 616, buttonTops[i++], 56, 56);
         button->setToolTip(QString::fromUtf8(link.words));
+        button->setAccessibleName(QString::fromUtf8(link.words));
         const QUrl address(QString::fromUtf8(link.address));
         // 超级按钮2 answers the press of the mouse button, the others a whole click.
         if (QByteArray(link.objectName) == "超级按钮2")
