@@ -48,8 +48,8 @@ bool valid(const BirthTime& t)
 {
     if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > daysInMonth(t.year, t.month))
         return false;
-    if (t.hour < 0 || t.hour > 23)
-        return false;
+    if (t.hour < 0 || t.hour > 23 || t.year < 1900 || t.year > 2100)
+        return false; // the year test also keeps the day count clear of overflow
     int day = almanac::daysFromCivil(t.year, t.month, t.day);
     return day >= kFirstDay && day <= kLastDay;
 }

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 using namespace hmf::calendar;
 
 namespace {
@@ -162,6 +165,9 @@ TEST(Calendar, ImpossibleOrUnsupportedTimesAreRefused)
         {{1900, 1, 30, 23}, "出生日期超出支持范围（1900年1月31日至2100年12月31日）"},
         {{2101, 1, 1, 0}, "出生日期超出支持范围（1900年1月31日至2100年12月31日）"},
         {{0, 1, 1, 0}, "出生日期超出支持范围（1900年1月31日至2100年12月31日）"},
+        {{2147483647, 12, 31, 23}, "出生日期超出支持范围（1900年1月31日至2100年12月31日）"},
+        {{-2147483647 - 1, 1, 1, 0}, "出生日期超出支持范围（1900年1月31日至2100年12月31日）"},
+        {{2147483647, 2, 29, 0}, "请填写正确的出生日期"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -174,6 +180,29 @@ TEST(Calendar, ImpossibleOrUnsupportedTimesAreRefused)
     }
     EXPECT_EQ(checkBirthTime({2024, 2, 29, 23}), "");
     EXPECT_EQ(checkBirthTime({2000, 2, 29, 0}), "");
+}
+
+// The year tables fill on first use; threads that ask for the same fresh years at once must all
+// see them complete.
+TEST(Calendar, YearTablesFillSafelyFromSeveralThreads)
+{
+    std::vector<std::string> results(4);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < results.size(); ++i)
+        threads.emplace_back([&results, i] {
+            for (int year = 2060; year <= 2064; ++year)
+                for (int month = 1; month <= 12; ++month) {
+                    BirthTime t{year, month, 15, 12};
+                    auto lunar = lunarDate(t);
+                    auto p = pillars(t);
+                    results[i] += std::to_string(lunar ? lunar->day : 0) + (p ? (*p)[1] : "-");
+                }
+        });
+    for (auto& t : threads)
+        t.join();
+    for (const std::string& r : results)
+        EXPECT_EQ(r, results[0]);
+    EXPECT_EQ(pillars({2062, 6, 15, 12})->at(1), "丙午");
 }
 
 TEST(Calendar, SexagenaryCycleAndNayin)
