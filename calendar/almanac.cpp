@@ -64,12 +64,12 @@ Months computeMonths(int year)
     const int solstice = dayOf(current[23]);
 
     Months out;
-    std::array<int32_t, 15> starts{};
+    std::array<int32_t, 14> starts{};
     double moon = astro::newMoonNear(approximateTT(before[23]));
     if (dayOf(beijingSeconds(moon)) > solsticeBefore)
         moon = astro::newMoonNear(moon - kSynodicMonth);
     int n = 0;
-    for (int day = dayOf(beijingSeconds(moon)); day <= solstice && n < 15;) {
+    for (int day = dayOf(beijingSeconds(moon)); day <= solstice && n < 14;) {
         starts[n++] = day;
         moon = astro::newMoonNear(moon + kSynodicMonth);
         day = dayOf(beijingSeconds(moon));
