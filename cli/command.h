@@ -22,7 +22,7 @@ struct Args
     std::optional<std::string> option(const std::string& name) const;
 };
 
-struct CommandSpec
+struct Command
 {
     std::string name;
     std::string usage;                 // one line, shown by --help and on errors
@@ -33,7 +33,7 @@ struct CommandSpec
 };
 
 // Registers a command at static-initialisation time; returns true.
-bool registerCommand(CommandSpec spec);
+bool registerCommand(Command command);
 
 // The program's tables, loaded on first use; prints the fault to stderr and returns null when a
 // file is missing or damaged.

@@ -11,23 +11,23 @@
 namespace hmf::cli {
 namespace {
 
-std::map<std::string, CommandSpec>& registry()
+std::map<std::string, Command>& registry()
 {
-    static std::map<std::string, CommandSpec> commands;
+    static std::map<std::string, Command> commands;
     return commands;
 }
 
 void printUsage(std::ostream& out)
 {
     out << "用法: hmf <命令> [参数]   (usage: hmf <command> [arguments])\n\n";
-    for (const auto& [name, spec] : registry())
-        out << "  " << spec.usage << "\n";
+    for (const auto& [name, command] : registry())
+        out << "  " << command.usage << "\n";
     out << "\n`hmf <命令> --help` 显示该命令的说明。\n";
 }
 
 // Splits argv into positional arguments, options with values ("--birth X" or "--birth=X") and
 // flags; an option the command does not know is an error.
-std::optional<Args> parseArgs(const CommandSpec& spec, int argc, char** argv, std::string& error)
+std::optional<Args> parseArgs(const Command& command, int argc, char** argv, std::string& error)
 {
     Args args;
     for (int i = 2; i < argc; ++i) {
@@ -39,7 +39,7 @@ std::optional<Args> parseArgs(const CommandSpec& spec, int argc, char** argv, st
                 name = arg.substr(0, eq);
                 value = arg.substr(eq + 1);
             }
-            if (spec.valueOptions.count(name)) {
+            if (command.valueOptions.count(name)) {
                 if (!value) {
                     if (i + 1 >= argc) {
                         error = "选项 " + name + " 缺少取值 (option needs a value)";
@@ -48,7 +48,7 @@ std::optional<Args> parseArgs(const CommandSpec& spec, int argc, char** argv, st
                     value = argv[++i];
                 }
                 args.options[name] = *value;
-            } else if ((spec.flagOptions.count(name) || name == "--help") && !value) {
+            } else if ((command.flagOptions.count(name) || name == "--help") && !value) {
                 args.flags.insert(name);
             } else {
                 error = "未知选项 " + arg + " (unknown option)";
@@ -71,10 +71,10 @@ std::optional<std::string> Args::option(const std::string& name) const
     return it->second;
 }
 
-bool registerCommand(CommandSpec spec)
+bool registerCommand(Command command)
 {
-    std::string name = spec.name;
-    registry().emplace(std::move(name), std::move(spec));
+    std::string name = command.name;
+    registry().emplace(std::move(name), std::move(command));
     return true;
 }
 
@@ -160,16 +160,16 @@ int main(int argc, char** argv)
         printUsage(std::cerr);
         return kExitUsage;
     }
-    const CommandSpec& spec = it->second;
+    const Command& command = it->second;
     std::string error;
-    auto args = parseArgs(spec, argc, argv, error);
+    auto args = parseArgs(command, argc, argv, error);
     if (!args) {
-        std::cerr << "hmf: " << error << "\n用法: " << spec.usage << "\n";
+        std::cerr << "hmf: " << error << "\n用法: " << command.usage << "\n";
         return kExitUsage;
     }
     if (args->has("--help")) {
-        std::cout << "用法: " << spec.usage << "\n" << spec.help;
+        std::cout << "用法: " << command.usage << "\n" << command.help;
         return 0;
     }
-    return spec.run(*args);
+    return command.run(*args);
 }
