@@ -17,13 +17,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace hmf;
     FuzzedDataProvider in(data, size);
     calendar::BirthTime time;
-    // Half the inputs stay near the supported years, so the astronomy is reached often.
-    if (in.ConsumeBool()) {
+    // Years near the supported range reach the astronomy; years of any size with a plausible
+    // month, day and hour reach the range check; any four numbers reach the rest.
+    switch (in.ConsumeIntegralInRange(0, 2)) {
+    case 0:
         time = {in.ConsumeIntegralInRange(1890, 2110), in.ConsumeIntegralInRange(-1, 14),
                 in.ConsumeIntegralInRange(-1, 33), in.ConsumeIntegralInRange(-1, 25)};
-    } else {
+        break;
+    case 1:
+        time = {in.ConsumeIntegral<int>(), in.ConsumeIntegralInRange(-1, 14),
+                in.ConsumeIntegralInRange(-1, 33), in.ConsumeIntegralInRange(-1, 25)};
+        break;
+    default:
         time = {in.ConsumeIntegral<int>(), in.ConsumeIntegral<int>(), in.ConsumeIntegral<int>(),
                 in.ConsumeIntegral<int>()};
+        break;
     }
     const bool accepted = calendar::checkBirthTime(time).empty();
     const auto lunar = calendar::lunarDate(time);

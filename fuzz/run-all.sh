@@ -27,17 +27,23 @@ for t in $targets; do
     esac
     mkdir -p "$work/$t/corpus"
     log="$work/$t/log.txt"
+    # One child process at a time that is restarted after a fault, so one run collects every
+    # distinct fault instead of stopping at the first.
     # shellcheck disable=SC2086
-    if "$build/bin/$t" -max_total_time="$seconds" -timeout=20 -print_final_stats=1 \
-        -artifact_prefix="$work/$t/" $extra "$work/$t/corpus" "fuzz/corpus/$t" >"$log" 2>&1; then
+    "$build/bin/$t" -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
+        -max_total_time="$seconds" -timeout=20 -artifact_prefix="$work/$t/" $extra \
+        "$work/$t/corpus" "fuzz/corpus/$t" >"$log" 2>&1 || true
+    last=$(grep -E '^#[0-9]+: cov:' "$log" | tail -n 1)
+    execs=$(printf '%s' "$last" | sed -n 's/^#\([0-9]*\):.*/\1/p')
+    cov=$(printf '%s' "$last" | sed -n 's/.* cov: \([0-9]*\).*/\1/p')
+    ft=$(printf '%s' "$last" | sed -n 's/.* ft: \([0-9]*\).*/\1/p')
+    faults=$(printf '%s' "$last" | sed -n 's|.*oom/timeout/crash: \([0-9/]*\).*|\1|p')
+    if [ "${faults:-0/0/0}" = 0/0/0 ]; then
         result=ok
     else
-        result="FAULT (see $log)"
+        result="FAULTS oom/timeout/crash $faults: $(ls "$work/$t" | grep -E '^(crash|timeout|oom)-' | tr '\n' ' ')"
         status=1
     fi
-    execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
-    cov=$(grep -o 'cov: [0-9]*' "$log" | tail -n 1 | cut -d' ' -f2)
-    ft=$(grep -o 'ft: [0-9]*' "$log" | tail -n 1 | cut -d' ' -f2)
     printf '%-18s %12s %8s %8s  %s\n' "$t" "${execs:-?}" "${cov:-?}" "${ft:-?}" "$result"
 done
 exit $status

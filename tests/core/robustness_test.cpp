@@ -91,6 +91,44 @@ TEST(Robustness, EveryLoaderRefusesAnEmptyOrBlankText)
         }
 }
 
+// A malformed line of any table is reported with its own line number.
+TEST(Robustness, MalformedLinesNameTheirLine)
+{
+    using Parse = std::function<bool(std::string_view, LoadError&)>;
+    StrokeDictionary strokes;
+    TraditionalTable traditional;
+    PinyinTable pinyin;
+    const Parse group = [&](auto t, auto& e) { return strokes.parseGroupTable(t, "f", e); };
+    const Parse general = [&](auto t, auto& e) { return strokes.parseGeneralTable(t, "f", e); };
+    const Parse trad = [&](auto t, auto& e) { return traditional.parse(t, "f", e); };
+    const Parse reading = [&](auto t, auto& e) { return pinyin.parse(t, "f", e); };
+    const struct
+    {
+        const char* label;
+        const Parse& parse;
+        std::string text;
+        int line;
+    } cases[] = {
+        {"group without tab", group, "1\t一\n2 八\n", 2},
+        {"group count not a number", group, "1\t一\r\nx\t八\r\n", 2},
+        {"group count zero", group, "1\t一\n\n0\t八\n", 3},
+        {"general without comma", general, "啊11,阿13\r\n", 1},
+        {"general count of four digits", general, "啊11,\r\n阿1300,", 2},
+        {"general without count", general, "啊11,\n\n阿,", 3},
+        {"traditional without tab", trad, "皑\t皚\n蔼藹\n", 2},
+        {"traditional of two characters", trad, "皑\t皚\n蔼\t藹藹\n", 2},
+        {"pinyin without reading", reading, "啊a,\n阿,", 2},
+        {"pinyin malformed", reading, "啊a,\n\xFF,", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        LoadError e;
+        EXPECT_FALSE(c.parse(c.text, e));
+        EXPECT_EQ(e.line, c.line);
+        EXPECT_FALSE(e.what.empty());
+    }
+}
+
 TEST(Robustness, SexagenaryRowsHoldTwoElements)
 {
     std::string good;
