@@ -68,6 +68,7 @@ class TestMainWindow : public QObject
     void refusedGeneration_data();
     void refusedGeneration();
     void missingLibrary();
+    void damagedLibrary();
     void analysisFromBothLists();
     void analysisAfterFixedCharacterRun();
     void typedAnalysis();
@@ -508,6 +509,18 @@ void TestMainWindow::missingLibrary()
     QCOMPARE(m_messages, (QStringList{"字库男不存在 无法生成", "字库女不存在 无法生成"}));
     QCOMPARE(list("超级列表框1")->count(), 0);
     QVERIFY(find<QPushButton>("按钮1")->isEnabled());
+}
+
+void TestMainWindow::damagedLibrary()
+{
+    // A library line that is not one character stops the run with the file and line named.
+    useFixtureLibrary({"宇", "轩明", "杰"}, 1);
+    runGeneration();
+    QCOMPARE(m_messages.size(), 1);
+    QVERIFY2(m_messages[0].contains(QStringLiteral("fixture-1.fne:2")), qPrintable(m_messages[0]));
+    QCOMPARE(list("超级列表框1")->count(), 0);
+    QVERIFY(find<QPushButton>("按钮1")->isEnabled());
+    QVERIFY(!find<QPushButton>("按钮2")->isEnabled());
 }
 
 void TestMainWindow::analysisFromBothLists()
