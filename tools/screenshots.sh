@@ -102,6 +102,28 @@ geometry "$chart"
 snap "$out/birthchart.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
 xdotool key Escape
 sleep 0.5
+
+# The element of a character (汉字五行, fifth button) and the star sign of a day (星座查询, sixth).
+click 40 $((6 + 4 * 59 + 29))
+lookup=$(xdotool search --sync --onlyvisible --name "汉字五行查询")
+sleep 0.5
+geometry "$lookup"
+xdotool mousemove --window "$lookup" 164 20 click 1
+xdotool type --delay 100 "林"
+xdotool mousemove --window "$lookup" 240 20 click 1
+sleep 0.5
+snap "$out/element.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
+xdotool key Escape
+sleep 0.5
+click 40 $((6 + 5 * 59 + 29))
+lookup=$(xdotool search --sync --onlyvisible --name "星座查询")
+sleep 0.5
+geometry "$lookup"
+xdotool mousemove --window "$lookup" 96 $((HEIGHT - 66)) click 1
+sleep 0.5
+snap "$out/starsign.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
+xdotool key Escape
+sleep 0.5
 kill $pid 2>/dev/null || true
 wait $pid 2>/dev/null || true
 echo "screenshots written to $out"
