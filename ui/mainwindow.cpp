@@ -112,13 +112,13 @@ MessageBox::Icon iconOf(naming::MessageIcon icon)
                                                     : MessageBox::Icon::None;
 }
 
-struct ToolButtonSpec
+struct ToolButtonEntry
 {
     const char* caption;
     ToolPicture picture;
 };
 
-constexpr ToolButtonSpec kToolButtons[] = {
+constexpr ToolButtonEntry kToolButtons[] = {
     {"宝宝取名", ToolPicture::Naming},     {"姓名评测", ToolPicture::Analysis},
     {"81数理表", ToolPicture::Luck81},     {"三才表", ToolPicture::ThreeTalent},
     {"汉字五行", ToolPicture::Element},    {"星座查询", ToolPicture::StarSign},
@@ -182,8 +182,8 @@ void MainWindow::buildToolBar()
     m_toolGroup = new QActionGroup(this);
     m_toolGroup->setExclusive(true);
     int index = 0;
-    for (const ToolButtonSpec& spec : kToolButtons) {
-        auto* action = new QAction(toolIcon(spec.picture), QString::fromUtf8(spec.caption), this);
+    for (const ToolButtonEntry& entry : kToolButtons) {
+        auto* action = new QAction(toolIcon(entry.picture), QString::fromUtf8(entry.caption), this);
         action->setCheckable(true);
         action->setData(index++);
         m_toolGroup->addAction(action);
