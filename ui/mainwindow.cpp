@@ -557,6 +557,9 @@ void MainWindow::analyseListedName(QListWidget* list)
         request.shownScore = parts->scoreText;
     if (!showReport(request))
         return;
+    // The page shows the name it analyses, so 开始分析 there gives the same report again.
+    m_surname2->setText(QString::fromStdString(request.surname));
+    m_given2->setText(QString::fromStdString(request.givenName));
     m_tabs->setCurrentIndex(1);
     m_toolGroup->actions().at(1)->setChecked(true);
 }

@@ -554,6 +554,8 @@ void TestMainWindow::analysisFromBothLists()
 
         const QString report = reportText();
         const QString name = title.left(title.indexOf(QLatin1Char('[')));
+        // The page shows the name it analysed.
+        QCOMPARE(edit("编辑框_性2")->text() + edit("编辑框_名2")->text(), name);
         QVERIFY2(report.startsWith(QStringLiteral("名字总分（仅供参考）：")), qPrintable(report));
         QVERIFY(report.contains(QStringLiteral("姓名：") + name + QLatin1Char('\n')));
         // The box holds the engine's report of that name for page 0's birth time, word for word.
