@@ -1,8 +1,9 @@
-// The analysis report of arbitrary names and birth times: either a reason for the user or the
-// whole report, all of it well-formed UTF-8.
+// The analysis report of arbitrary names and birth times, typed or taken from a listed row title:
+// either a reason for the user or the whole report, all of it well-formed UTF-8.
 
 #include "core/text.h"
 #include "fuzzsupport.h"
+#include "naming/candidates.h"
 #include "naming/report.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -25,7 +26,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (in.ConsumeBool())
         request.shownScore = in.ConsumeRandomLengthString(12);
     request.surname = in.ConsumeRandomLengthString(16);
-    request.givenName = in.ConsumeRemainingBytesAsString();
+    if (in.ConsumeBool()) {
+        // A double-click on a listed row: the given name and score text come from the row title.
+        const int fallbackLength = in.ConsumeIntegralInRange(-1, 4);
+        const auto row = naming::splitRowTitle(in.ConsumeRemainingBytesAsString());
+        if (!row)
+            return 0;
+        request.givenName = naming::givenNameOfRow(row->fullName, request.surname, fallbackLength);
+        request.shownScore = row->scoreText;
+        const auto again = naming::splitRowTitle(naming::rowTitle(row->fullName, 88));
+        HMF_FUZZ_CHECK(again && again->fullName == row->fullName && again->scoreText == "88分");
+    } else {
+        request.givenName = in.ConsumeRemainingBytesAsString();
+    }
 
     const naming::Report report = naming::buildReport(tables, request);
     if (!report.ok()) {

@@ -11,6 +11,21 @@ std::string libraryFileName(std::string_view sex)
     return sex == "男" ? "zmz.fne" : "zwz.fne";
 }
 
+namespace {
+
+// The start of a faulty line for the message: a line may be megabytes long, and a byte that is
+// no text shows as "?".
+std::string excerpt(const std::vector<std::string>& pieces)
+{
+    constexpr std::size_t kShown = 10;
+    std::string out;
+    for (std::size_t i = 0; i < pieces.size() && i < kShown; ++i)
+        out += core::isValidUtf8(pieces[i]) ? pieces[i] : std::string("?");
+    return pieces.size() > kShown ? out + "…" : out;
+}
+
+} // namespace
+
 std::optional<std::vector<std::string>> parseLibrary(std::string_view text,
                                                      const std::string& fileName,
                                                      const core::StrokeDictionary& strokes,
@@ -32,8 +47,7 @@ std::optional<std::vector<std::string>> parseLibrary(std::string_view text,
         const auto cp = core::singleCodepoint(line);
         std::string what;
         if (pieces.size() != 1 || !cp || !core::isHan(*cp))
-            what = "每行应为一个汉字，此行为“" +
-                   (core::isValidUtf8(line) ? line : std::string("?")) + "”";
+            what = "每行应为一个汉字，此行为“" + excerpt(pieces) + "”";
         else if (strokes.gridStrokeCount(line) < 0)
             what = "“" + line + "”不在笔画表中";
         if (!what.empty()) {

@@ -1,6 +1,6 @@
 #!/bin/sh
-# Runs a command and checks how it refuses bad input: its exit code, a text its stderr must hold,
-# and (for a refusal) nothing at all on stdout.
+# Runs a command and checks how it refuses bad input: its exit code, a text its stderr must hold
+# (and no more than a few lines), and for a refusal nothing at all on stdout.
 #
 # Usage: check-exit.sh <exit code> <text on stderr> <command> [arguments...]
 # An argument naming a fixture (@empty, @badgbk ...), or ending in "=@fixture", is replaced by
@@ -75,6 +75,11 @@ if [ "$code" != "$expected" ]; then
 fi
 if ! grep -qF -- "$needle" "$scratch/err"; then
     echo "stderr lacks: $needle" >&2
+    status=1
+fi
+# One clear message, not a flood (the usage list is the longest).
+if [ "$(wc -c <"$scratch/err")" -gt 4096 ]; then
+    echo "stderr holds $(wc -c <"$scratch/err") bytes" >&2
     status=1
 fi
 if [ "$expected" != 0 ] && [ -s "$scratch/out" ]; then
