@@ -38,9 +38,16 @@ bool ElementTable::parse(std::string_view text, const std::string& fileName, Loa
             return false;
         }
         // Lists are read in file order and a character in several lists takes the last one.
+        std::size_t listed = 0;
         for (char32_t c : *cps)
-            if (c != ' ' && c != '\r')
+            if (c != ' ' && c != '\r') {
                 m_map[c] = element;
+                ++listed;
+            }
+        if (listed == 0) {
+            error = LoadError{fileName, line, "列表为空: " + element + " (empty element list)"};
+            return false;
+        }
     }
     if (seen.size() != kElementOrder.size()) {
         error = LoadError{fileName, 0, "应有五个五行列表 (five element lists expected)"};

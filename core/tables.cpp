@@ -5,6 +5,22 @@
 
 namespace hmf::core {
 
+namespace {
+
+// Texts shown as they are; an empty one would leave its page blank without a word.
+bool keepText(const std::string& text, const std::string& fileName, std::string& into,
+              LoadError& error)
+{
+    if (trimBlanks(text).empty()) {
+        error = LoadError{fileName, 0, "文件为空 (empty file)"};
+        return false;
+    }
+    into = text;
+    return true;
+}
+
+} // namespace
+
 std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, LoadError& error)
 {
     auto tables = std::make_unique<Tables>();
@@ -32,14 +48,8 @@ std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, LoadErr
         load("sexagenary.txt",
              [&](auto& t, auto n) { return tables->sexagenary.parse(t, n, error); }) &&
         load("santalent.txt",
-             [&](auto& t, auto) {
-                 tables->threeTalentText = t;
-                 return true;
-             }) &&
-        load("tips.txt", [&](auto& t, auto) {
-            tables->tipsText = t;
-            return true;
-        });
+             [&](auto& t, auto n) { return keepText(t, n, tables->threeTalentText, error); }) &&
+        load("tips.txt", [&](auto& t, auto n) { return keepText(t, n, tables->tipsText, error); });
     if (!ok)
         return nullptr;
     return tables;

@@ -9,12 +9,14 @@
 #include "core/reference.h"
 #include "core/score.h"
 #include "core/strokes.h"
+#include "core/tables.h"
 #include "core/text.h"
 #include "core/traditional.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -98,10 +100,12 @@ TEST(Robustness, MalformedLinesNameTheirLine)
     StrokeDictionary strokes;
     TraditionalTable traditional;
     PinyinTable pinyin;
+    ElementTable elements;
     const Parse group = [&](auto t, auto& e) { return strokes.parseGroupTable(t, "f", e); };
     const Parse general = [&](auto t, auto& e) { return strokes.parseGeneralTable(t, "f", e); };
     const Parse trad = [&](auto t, auto& e) { return traditional.parse(t, "f", e); };
     const Parse reading = [&](auto t, auto& e) { return pinyin.parse(t, "f", e); };
+    const Parse element = [&](auto t, auto& e) { return elements.parse(t, "f", e); };
     const struct
     {
         const char* label;
@@ -119,6 +123,7 @@ TEST(Robustness, MalformedLinesNameTheirLine)
         {"traditional of two characters", trad, "皑\t皚\n蔼\t藹藹\n", 2},
         {"pinyin without reading", reading, "啊a,\n阿,", 2},
         {"pinyin malformed", reading, "啊a,\n\xFF,", 2},
+        {"element list empty", element, "金\t鑫\n木\t \r\n水\t海\n火\t炎\n土\t坤\n", 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -135,10 +140,10 @@ TEST(Robustness, SexagenaryRowsHoldTwoElements)
     for (int j = 1; j <= 60; ++j)
         good += "木,水,\r\n";
     const std::pair<std::string, int> bad[] = {
-        {"abc,def,", 1},  // the shape of a row, but no elements
-        {"木,石,", 1},     // a character that is no element
-        {"木,水,水", 1},   // the closing comma missing
-        {"木，水，", 1},   // full-width commas
+        {"abc,def,", 1}, // the shape of a row, but no elements
+        {"木,石,", 1},   // a character that is no element
+        {"木,水,水", 1}, // the closing comma missing
+        {"木，水，", 1}, // full-width commas
     };
     for (const auto& [row, line] : bad) {
         SCOPED_TRACE(row);
@@ -163,7 +168,7 @@ TEST(Robustness, ReadGbkFileReportsTheLineOfTheFault)
     {
         std::string name;
         std::string bytes;
-        int line;        // of the fault; -1: the file reads
+        int line;         // of the fault; -1: the file reads
         std::size_t size; // of the decoded text when it reads
     };
     const Case cases[] = {
@@ -214,8 +219,8 @@ TEST(Robustness, DecodingAndTextHelpersOnMalformedInput)
         EXPECT_EQ(gbkToUtf8(*back).text, text);
     }
     // Text with no GBK form, or no UTF-8 at all, does not encode.
-    for (std::string utf8 : {std::string("\xF0\x9F\x98\x80"), std::string("\xFF"),
-                             std::string("\xED\xA0\x80")}) {
+    for (std::string utf8 :
+         {std::string("\xF0\x9F\x98\x80"), std::string("\xFF"), std::string("\xED\xA0\x80")}) {
         SCOPED_TRACE(utf8);
         EXPECT_FALSE(utf8ToGbk(utf8));
     }
@@ -232,4 +237,23 @@ TEST(Robustness, DecodingAndTextHelpersOnMalformedInput)
     }
     EXPECT_EQ(parseInt(" -2147483648 "), INT_MIN);
     EXPECT_EQ(parseInt("\xE3\x80\x80+7\xE3\x80\x80"), 7);
+}
+
+// The texts shown as they are must not be empty either: the page would stay blank.
+TEST(Robustness, EmptyReferenceTextStopsLoading)
+{
+    namespace fs = std::filesystem;
+    const fs::path source = std::getenv("HMF_DATA_DIR");
+    const fs::path dir = fs::path(testing::TempDir()) / "hmf-empty-text";
+    for (const char* file : {"santalent.txt", "tips.txt"}) {
+        SCOPED_TRACE(file);
+        fs::remove_all(dir);
+        fs::copy(source, dir);
+        std::ofstream(dir / file, std::ios::binary | std::ios::trunc) << "\r\n";
+        LoadError e;
+        EXPECT_FALSE(loadTables(dir, e));
+        EXPECT_EQ(e.file, file);
+        EXPECT_FALSE(e.what.empty());
+    }
+    fs::remove_all(dir);
 }
