@@ -47,6 +47,12 @@ constexpr StarSign kSigns[12] = {
 
 } // namespace
 
+bool isMonthDay(int month, int day)
+{
+    static constexpr int kDaysInMonth[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month >= 1 && month <= 12 && day >= 1 && day <= kDaysInMonth[month - 1];
+}
+
 std::string starSignText(int month, int day)
 {
     std::string out = std::to_string(month) + "月" + std::to_string(day) + "日\r\n";

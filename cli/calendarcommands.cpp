@@ -53,6 +53,8 @@ int runStar(const Args& args)
     auto day = core::parseInt(args.positional[1]);
     if (!month || !day)
         return fail("月和日应为整数 (month and day must be whole numbers)");
+    if (!calendar::isMonthDay(*month, *day))
+        return fail("请选择正确的日期 (no such month and day)");
     std::string text = unixLines(calendar::starSignText(*month, *day));
     std::cout << text << (text.back() == '\n' ? "" : "\n");
     return 0;
@@ -69,7 +71,7 @@ const bool registered = [] {
                      runChart});
     registerCommand({"star",
                      "hmf star <月> <日>          星座 (star sign)",
-                     "  例: hmf star 4 20\n  输出日期、星座名称与说明; 日期不按月份核对。\n",
+                     "  例: hmf star 4 20\n  输出日期、星座名称与说明; 不存在的日期 (如 2月30日) 被拒绝。\n",
                      {},
                      {},
                      runStar});

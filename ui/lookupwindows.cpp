@@ -122,9 +122,8 @@ void StarSignWindow::query()
 {
     const int month = m_month->currentText().toInt();
     const int day = m_day->currentText().toInt();
-    // Days a month never has (2月30日) belong to no star sign; February keeps its 29th.
-    static const int kDaysInMonth[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12 || day < 1 || day > kDaysInMonth[month - 1]) {
+    // Days a month never has (2月30日) belong to no star sign.
+    if (!calendar::isMonthDay(month, day)) {
         MessageBox::show(this, QStringLiteral("请选择正确的日期"));
         return;
     }
