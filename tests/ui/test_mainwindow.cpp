@@ -71,6 +71,7 @@ class TestMainWindow : public QObject
     void damagedLibrary();
     void analysisFromBothLists();
     void analysisAfterFixedCharacterRun();
+    void listedAnalysisRefusals();
     void typedAnalysis();
     void refusedAnalysis_data();
     void refusedAnalysis();
@@ -594,6 +595,30 @@ void TestMainWindow::analysisFromBothLists()
     doubleClickRow(list("列表框1"), list("列表框1")->count() - 1);
     QCOMPARE(reportText(), before);
     QVERIFY(m_messages.isEmpty());
+}
+
+void TestMainWindow::listedAnalysisRefusals()
+{
+    useFixtureLibrary({"宇", "轩"}, 5);
+    runGeneration();
+    QListWidget* generated = list("超级列表框1");
+    QVERIFY(generated->count() > 0);
+    const QString before = reportText();
+
+    // A double-click below the last row reaches no row: nothing happens.
+    generated->setCurrentItem(nullptr);
+    const QPoint below(10, generated->viewport()->height() - 3);
+    QTest::mouseDClick(generated->viewport(), Qt::LeftButton, {}, below);
+    QCOMPARE(find<QTabWidget>("选择夹1")->currentIndex(), 0);
+    QCOMPARE(reportText(), before);
+    QVERIFY(m_messages.isEmpty());
+
+    // Page 宝宝取名's date boxes hold no real date: a message, no report, the page stays.
+    edit("编辑框8")->setText(QStringLiteral("13"));
+    doubleClickRow(generated, 0);
+    QCOMPARE(m_messages, QStringList{QStringLiteral("请填写正确的出生日期")});
+    QCOMPARE(reportText(), before);
+    QCOMPARE(find<QTabWidget>("选择夹1")->currentIndex(), 0);
 }
 
 void TestMainWindow::analysisAfterFixedCharacterRun()
