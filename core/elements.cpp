@@ -13,11 +13,7 @@ bool ElementTable::parse(std::string_view text, const std::string& fileName, Loa
     int line = 0;
     while (!text.empty()) {
         ++line;
-        auto eol = text.find('\n');
-        std::string_view row = text.substr(0, eol);
-        text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
-        if (!row.empty() && row.back() == '\r')
-            row.remove_suffix(1);
+        std::string_view row = takeLine(text);
         if (row.empty())
             continue;
         auto tab = row.find('\t');

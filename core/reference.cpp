@@ -1,6 +1,7 @@
 #include "core/reference.h"
 
 #include "core/elements.h"
+#include "core/text.h"
 
 #include <algorithm>
 
@@ -10,11 +11,7 @@ bool SexagenaryTable::parse(std::string_view text, const std::string& fileName, 
 {
     int n = 0;
     while (!text.empty()) {
-        auto eol = text.find('\n');
-        std::string_view row = text.substr(0, eol);
-        text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
-        if (!row.empty() && row.back() == '\r')
-            row.remove_suffix(1);
+        std::string_view row = takeLine(text);
         if (row.empty() && text.empty())
             break;
         if (n == 60) {

@@ -136,6 +136,16 @@ bool isHan(char32_t cp)
            (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0x20000 && cp <= 0x3134F) || cp == 0x3007;
 }
 
+std::string_view takeLine(std::string_view& text)
+{
+    const auto eol = text.find('\n');
+    std::string_view line = text.substr(0, eol);
+    text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return line;
+}
+
 std::string trimBlanks(std::string_view text)
 {
     auto cps = toCodepoints(text);

@@ -31,6 +31,9 @@ bool isValidUtf8(std::string_view text);
 // A CJK ideograph (the blocks the character tables cover, including 〇).
 bool isHan(char32_t cp);
 
+// Takes the next line off the front of `text` and returns it without its "\n" or "\r\n".
+std::string_view takeLine(std::string_view& text);
+
 // Removes leading and trailing ASCII blanks, tabs and line ends, and the ideographic space.
 std::string trimBlanks(std::string_view text);
 

@@ -10,11 +10,7 @@ bool TraditionalTable::parse(std::string_view text, const std::string& fileName,
     int line = 0;
     while (!text.empty()) {
         ++line;
-        auto eol = text.find('\n');
-        std::string_view row = text.substr(0, eol);
-        text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
-        if (!row.empty() && row.back() == '\r')
-            row.remove_suffix(1);
+        std::string_view row = takeLine(text);
         if (row.empty())
             continue;
         auto tab = row.find('\t');
