@@ -124,8 +124,7 @@ double moonLongitude(double jdTT)
 
 // Secant steps towards f(t) = 0 from a guess and the mean rate of f; f is smooth and changes by
 // 2π per period, so a few steps reach a thousandth of an arcsecond.
-template <typename F>
-double solve(F f, double guess, double meanRate)
+template <typename F> double solve(F f, double guess, double meanRate)
 {
     double t0 = guess;
     double f0 = f(t0);

@@ -17,11 +17,11 @@ struct BirthChart
     std::array<std::string, 4> pillars; // year, month, day, hour
     std::string zodiac;                 // 属相
     LunarDate lunar;
-    std::string elementText;            // E: eight elements, each followed by ","
-    std::array<int, 5> counts{};        // occurrences of 金 木 水 火 土 in E
-    std::string countLine;              // K: "五行个数： 金：n个  木：n个 ..."
-    std::string missing;                // M: missing elements, each followed by two blanks
-    std::string nayinText;              // N: four nayin names separated by blanks
+    std::string elementText;     // E: eight elements, each followed by ","
+    std::array<int, 5> counts{}; // occurrences of 金 木 水 火 土 in E
+    std::string countLine;       // K: "五行个数： 金：n个  木：n个 ..."
+    std::string missing;         // M: missing elements, each followed by two blanks
+    std::string nayinText;       // N: four nayin names separated by blanks
 };
 
 // E of four pillars: the table row of each pillar's pair, in pillar order; a pillar that is none of

@@ -52,9 +52,9 @@ std::string nayin(std::string_view pair);
 // The four pillars as cycle numbers 1..60 (the numbers of cyclePair), without building texts.
 std::optional<std::array<int, 4>> pillarNumbers(const BirthTime& time);
 
-// The moment of solar term k of a Gregorian year (0 小寒, 1 大寒, 2 立春 ... 22 大雪, 23 冬至; the even
-// ones are the 节 that start the pillar months) as seconds since 1970-01-01 00:00 on the Beijing
-// clock, unrounded; nullopt outside 1900..2100 or 0..23.
+// The moment of solar term k of a Gregorian year (0 小寒, 1 大寒, 2 立春 ... 22 大雪, 23 冬至; the
+// even ones are the 节 that start the pillar months) as seconds since 1970-01-01 00:00 on the
+// Beijing clock, unrounded; nullopt outside 1900..2100 or 0..23.
 std::optional<double> solarTerm(int year, int k);
 
 } // namespace hmf::calendar

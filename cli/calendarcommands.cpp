@@ -69,12 +69,13 @@ const bool registered = [] {
                      {},
                      {},
                      runChart});
-    registerCommand({"star",
-                     "hmf star <月> <日>          星座 (star sign)",
-                     "  例: hmf star 4 20\n  输出日期、星座名称与说明; 不存在的日期 (如 2月30日) 被拒绝。\n",
-                     {},
-                     {},
-                     runStar});
+    registerCommand(
+        {"star",
+         "hmf star <月> <日>          星座 (star sign)",
+         "  例: hmf star 4 20\n  输出日期、星座名称与说明; 不存在的日期 (如 2月30日) 被拒绝。\n",
+         {},
+         {},
+         runStar});
     return true;
 }();
 

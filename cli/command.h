@@ -25,8 +25,8 @@ struct Args
 struct Command
 {
     std::string name;
-    std::string usage;                 // one line, shown by --help and on errors
-    std::string help;                  // further lines for `hmf <command> --help`
+    std::string usage;                  // one line, shown by --help and on errors
+    std::string help;                   // further lines for `hmf <command> --help`
     std::set<std::string> valueOptions; // options that take a value
     std::set<std::string> flagOptions;  // options without value ("--help" is always accepted)
     std::function<int(const Args&)> run;

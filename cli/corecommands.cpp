@@ -101,35 +101,46 @@ int forEachCharacter(const Args& args, const char* usage,
 }
 
 const bool registered = [] {
-    registerCommand({"grids", "hmf grids <姓> <名>        五格、吉凶与三才 (five grids)",
+    registerCommand({"grids",
+                     "hmf grids <姓> <名>        五格、吉凶与三才 (five grids)",
                      "  例: hmf grids 张 明华\n  列出每个字的五格笔画、五格数理及吉凶、三才。\n",
-                     {}, {}, runGrids});
-    registerCommand(
-        {"strokes", "hmf strokes <汉字>         五格笔画与显示笔画 (stroke counts)",
-         "  例: hmf strokes 千万吁\n  每行: 字  五格笔画(康熙, 用于计算)  显示笔画; 无数据为 -1 / 0。\n",
-         {}, {}, [](const Args& a) {
-             return forEachCharacter(a, "hmf strokes <汉字>", [](const core::Tables& t, auto& c) {
-                 std::cout << c << "  五格笔画 " << t.gridStrokeCount(c) << "  显示笔画 "
-                           << t.displayStrokeCount(c) << "\n";
-             });
-         }});
-    registerCommand({"element", "hmf element <汉字>         汉字五行 (five-element class)",
-                     "  例: hmf element 文\n  每行: 字 五行 (金 木 水 火 土; 无数据为空)。\n",
-                     {}, {}, [](const Args& a) {
-                         return forEachCharacter(a, "hmf element <汉字>",
-                                                 [](const core::Tables& t, auto& c) {
-                                                     std::cout << c << " " << t.elements.elementOf(c)
-                                                               << "\n";
-                                                 });
+                     {},
+                     {},
+                     runGrids});
+    registerCommand({"strokes",
+                     "hmf strokes <汉字>         五格笔画与显示笔画 (stroke counts)",
+                     "  例: hmf strokes 千万吁\n  每行: 字  五格笔画(康熙, 用于计算)  显示笔画; "
+                     "无数据为 -1 / 0。\n",
+                     {},
+                     {},
+                     [](const Args& a) {
+                         return forEachCharacter(
+                             a, "hmf strokes <汉字>", [](const core::Tables& t, auto& c) {
+                                 std::cout << c << "  五格笔画 " << t.gridStrokeCount(c)
+                                           << "  显示笔画 " << t.displayStrokeCount(c) << "\n";
+                             });
                      }});
-    registerCommand({"pinyin", "hmf pinyin <汉字>          拼音 (pinyin with tone marks)",
+    registerCommand({"element",
+                     "hmf element <汉字>         汉字五行 (five-element class)",
+                     "  例: hmf element 文\n  每行: 字 五行 (金 木 水 火 土; 无数据为空)。\n",
+                     {},
+                     {},
+                     [](const Args& a) {
+                         return forEachCharacter(
+                             a, "hmf element <汉字>", [](const core::Tables& t, auto& c) {
+                                 std::cout << c << " " << t.elements.elementOf(c) << "\n";
+                             });
+                     }});
+    registerCommand({"pinyin",
+                     "hmf pinyin <汉字>          拼音 (pinyin with tone marks)",
                      "  例: hmf pinyin 曾长行\n  每行: 字 拼音 (取名常用读音)。\n",
-                     {}, {}, [](const Args& a) {
-                         return forEachCharacter(a, "hmf pinyin <汉字>",
-                                                 [](const core::Tables& t, auto& c) {
-                                                     std::cout << c << " " << t.pinyin.pinyinOf(c)
-                                                               << "\n";
-                                                 });
+                     {},
+                     {},
+                     [](const Args& a) {
+                         return forEachCharacter(
+                             a, "hmf pinyin <汉字>", [](const core::Tables& t, auto& c) {
+                                 std::cout << c << " " << t.pinyin.pinyinOf(c) << "\n";
+                             });
                      }});
     return true;
 }();

@@ -103,11 +103,21 @@ std::string jsonString(std::string_view text)
     std::string out = "\"";
     for (unsigned char c : text) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (c < 0x20) {
                 char buf[8];
@@ -131,7 +141,8 @@ std::optional<DateHour> parseDateHour(const std::string& text)
     auto sep = t.find_first_of(" T", dash2 + 1);
     auto year = core::parseInt(t.substr(0, dash1));
     auto month = core::parseInt(t.substr(dash1 + 1, dash2 - dash1 - 1));
-    auto day = core::parseInt(t.substr(dash2 + 1, sep == std::string::npos ? sep : sep - dash2 - 1));
+    auto day =
+        core::parseInt(t.substr(dash2 + 1, sep == std::string::npos ? sep : sep - dash2 - 1));
     std::optional<int> hour = 0;
     if (sep != std::string::npos)
         hour = core::parseInt(t.substr(sep + 1));

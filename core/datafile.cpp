@@ -32,8 +32,8 @@ std::optional<std::string> readGbkFile(const std::filesystem::path& path, LoadEr
     if (!decoded.text) {
         const auto upTo = bytes.begin() + static_cast<std::ptrdiff_t>(decoded.errorOffset);
         error.line = 1 + static_cast<int>(std::count(bytes.begin(), upTo, '\n'));
-        error.what = "不是有效的GBK文本 (invalid GBK at byte " +
-                     std::to_string(decoded.errorOffset) + ")";
+        error.what =
+            "不是有效的GBK文本 (invalid GBK at byte " + std::to_string(decoded.errorOffset) + ")";
         return std::nullopt;
     }
     return decoded.text;

@@ -20,7 +20,8 @@ bool ElementTable::parse(std::string_view text, const std::string& fileName, Loa
         std::string element(row.substr(0, tab == std::string_view::npos ? 0 : tab));
         if (tab == std::string_view::npos ||
             std::find(kElementOrder.begin(), kElementOrder.end(), element) == kElementOrder.end()) {
-            error = LoadError{fileName, line, "应为\"五行<TAB>汉字\" (expected \"element<TAB>characters\")"};
+            error = LoadError{fileName, line,
+                              "应为\"五行<TAB>汉字\" (expected \"element<TAB>characters\")"};
             return false;
         }
         if (std::find(seen.begin(), seen.end(), element) != seen.end()) {

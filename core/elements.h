@@ -18,7 +18,7 @@ inline constexpr std::array<std::string_view, 5> kElementOrder = {"金", "木", 
 
 class ElementTable
 {
-public:
+  public:
     bool parse(std::string_view text, const std::string& fileName, LoadError& error);
 
     // "金", "木", "水", "火", "土", or empty when no list holds the text as one whole character.
@@ -29,7 +29,7 @@ public:
 
     std::size_t size() const { return m_map.size(); }
 
-private:
+  private:
     std::unordered_map<char32_t, std::string> m_map;
 };
 

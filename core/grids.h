@@ -10,11 +10,11 @@ namespace hmf::core {
 
 struct FiveGrids
 {
-    int tian = 0;  // 天格
-    int ren = 0;   // 人格
-    int di = 0;    // 地格
-    int wai = 0;   // 外格
-    int zong = 0;  // 总格
+    int tian = 0; // 天格
+    int ren = 0;  // 人格
+    int di = 0;   // 地格
+    int wai = 0;  // 外格
+    int zong = 0; // 总格
 
     bool operator==(const FiveGrids&) const = default;
 };

@@ -36,8 +36,9 @@ bool LuckTable::parse(std::string_view text, const std::string& fileName, LoadEr
         text.remove_suffix(1);
     const auto records = split(text, "*******");
     if (records.size() != 81) {
-        error = LoadError{fileName, 0, "应有81条记录，实有" + std::to_string(records.size()) +
-                                           " (81 records expected)"};
+        error = LoadError{fileName, 0,
+                          "应有81条记录，实有" + std::to_string(records.size()) +
+                              " (81 records expected)"};
         return false;
     }
     for (std::size_t k = 0; k < records.size(); ++k) {
@@ -46,8 +47,8 @@ bool LuckTable::parse(std::string_view text, const std::string& fileName, LoadEr
         if (fields.size() != 6 || fields[0] != title ||
             (fields[1] != "吉" && fields[1] != "半吉" && fields[1] != "凶")) {
             error = LoadError{fileName, lineOf(whole, records[k]),
-                              "记录" + std::to_string(k + 1) +
-                                  "应为六个字段：" + title + "---吉凶---基业---家庭---健康---含义"};
+                              "记录" + std::to_string(k + 1) + "应为六个字段：" + title +
+                                  "---吉凶---基业---家庭---健康---含义"};
             return false;
         }
         m_entries.push_back(LuckEntry{std::string(fields[0]), std::string(fields[1]),

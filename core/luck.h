@@ -31,7 +31,7 @@ struct LuckEntry
 
 class LuckTable
 {
-public:
+  public:
     bool parse(std::string_view text, const std::string& fileName, LoadError& error);
 
     // Entry n (1..81); six empty fields for any other n (numbers are never reduced).
@@ -40,7 +40,7 @@ public:
     std::string_view verdict(int n) const { return entry(n).verdict; }
     const std::vector<LuckEntry>& entries() const { return m_entries; }
 
-private:
+  private:
     std::vector<LuckEntry> m_entries;
 };
 

@@ -16,7 +16,7 @@ namespace hmf::core {
 
 class PinyinTable
 {
-public:
+  public:
     bool parse(std::string_view text, const std::string& fileName, LoadError& error);
     bool parseFallback(std::string_view text, const std::string& fileName, LoadError& error);
 
@@ -30,7 +30,7 @@ public:
     std::size_t size() const { return m_main.size(); }
     std::size_t fallbackSize() const { return m_fallback.size(); }
 
-private:
+  private:
     std::unordered_map<char32_t, std::string> m_main;
     std::unordered_map<char32_t, std::string> m_fallback;
 };

@@ -31,7 +31,8 @@ bool SexagenaryTable::parse(std::string_view text, const std::string& fileName, 
         m_rows[static_cast<std::size_t>(n++)] = std::string(row);
     }
     if (n != 60) {
-        error = LoadError{fileName, 0, "应有60行，实有" + std::to_string(n) + " (60 lines expected)"};
+        error =
+            LoadError{fileName, 0, "应有60行，实有" + std::to_string(n) + " (60 lines expected)"};
         return false;
     }
     return true;

@@ -15,12 +15,12 @@ namespace hmf::core {
 
 class SexagenaryTable
 {
-public:
+  public:
     bool parse(std::string_view text, const std::string& fileName, LoadError& error);
     // Row n (1..60), for example "木,水," for 1; empty outside 1..60.
     const std::string& row(int n) const;
 
-private:
+  private:
     std::array<std::string, 60> m_rows;
 };
 

@@ -77,8 +77,8 @@ int nameScore(const LuckTable& luck, const ElementTable& elements, const ScoreIn
         if (missing.empty()) {
             score = std::min(score, 100);
         } else if (given.size() == 1) {
-            score = trimBlanks(elements.elementOf(given.back())) == missing ? 100
-                                                                             : std::min(score, 99);
+            score =
+                trimBlanks(elements.elementOf(given.back())) == missing ? 100 : std::min(score, 99);
         } else {
             if (trimBlanks(elements.elementOf(given.front())) == missing)
                 score = 100;

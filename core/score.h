@@ -18,7 +18,7 @@ struct ScoreInput
     int day = 0;
     // The chart's missing elements, each followed by two blanks, in the order 金 木 水 火 土.
     std::string missing;
-    std::string givenName;     // 1 to 3 characters; its length selects the element check
+    std::string givenName;       // 1 to 3 characters; its length selects the element check
     bool fixedCharacter = false; // the generator's fixed-character option adds its bonus
 };
 

@@ -8,7 +8,7 @@ namespace {
 // Walks a decoded table text code point by code point and keeps the line number for errors.
 class Cursor
 {
-public:
+  public:
     explicit Cursor(std::u32string_view text) : m_text(text) {}
     bool atEnd() const { return m_pos >= m_text.size(); }
     char32_t peek() const { return m_text[m_pos]; }
@@ -21,13 +21,16 @@ public:
     }
     int line() const { return m_line; }
 
-private:
+  private:
     std::u32string_view m_text;
     std::size_t m_pos = 0;
     int m_line = 1;
 };
 
-bool isDigit(char32_t c) { return c >= '0' && c <= '9'; }
+bool isDigit(char32_t c)
+{
+    return c >= '0' && c <= '9';
+}
 
 bool fail(LoadError& error, const std::string& file, int line, std::string what)
 {
@@ -64,7 +67,8 @@ bool StrokeDictionary::parseGridTable(std::string_view text, const std::string& 
         const int line = in.line();
         const char32_t character = in.take();
         if (character < 0x80)
-            return fail(error, fileName, line, "条目应以汉字开头 (item must begin with a character)");
+            return fail(error, fileName, line,
+                        "条目应以汉字开头 (item must begin with a character)");
         // The count field is exactly two characters: "16", " 8" or "9 ".
         int count = 0;
         int digits = 0;

@@ -21,7 +21,7 @@ namespace hmf::core {
 
 class StrokeDictionary
 {
-public:
+  public:
     bool parseGridTable(std::string_view text, const std::string& fileName, LoadError& error);
     bool parseGroupTable(std::string_view text, const std::string& fileName, LoadError& error);
     bool parseGeneralTable(std::string_view text, const std::string& fileName, LoadError& error);
@@ -41,7 +41,7 @@ public:
     bool hasGroupCount(char32_t cp) const { return m_group.count(cp) != 0; }
     bool hasGeneralCount(char32_t cp) const { return m_general.count(cp) != 0; }
 
-private:
+  private:
     std::unordered_map<char32_t, int> m_grid;
     std::unordered_map<char32_t, int> m_group;
     std::unordered_map<char32_t, int> m_general;

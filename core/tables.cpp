@@ -40,7 +40,8 @@ std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, LoadErr
              [&](auto& t, auto n) { return tables->strokes.parseGeneralTable(t, n, error); }) &&
         load("traditional.txt",
              [&](auto& t, auto n) { return tables->traditional.parse(t, n, error); }) &&
-        load("elements.txt", [&](auto& t, auto n) { return tables->elements.parse(t, n, error); }) &&
+        load("elements.txt",
+             [&](auto& t, auto n) { return tables->elements.parse(t, n, error); }) &&
         load("pinyin.txt", [&](auto& t, auto n) { return tables->pinyin.parse(t, n, error); }) &&
         load("pinyin-fallback.txt",
              [&](auto& t, auto n) { return tables->pinyin.parseFallback(t, n, error); }) &&

@@ -14,10 +14,13 @@ bool TraditionalTable::parse(std::string_view text, const std::string& fileName,
         if (row.empty())
             continue;
         auto tab = row.find('\t');
-        auto from = tab == std::string_view::npos ? std::nullopt : singleCodepoint(row.substr(0, tab));
-        auto to = tab == std::string_view::npos ? std::nullopt : singleCodepoint(row.substr(tab + 1));
+        auto from =
+            tab == std::string_view::npos ? std::nullopt : singleCodepoint(row.substr(0, tab));
+        auto to =
+            tab == std::string_view::npos ? std::nullopt : singleCodepoint(row.substr(tab + 1));
         if (!from || !to) {
-            error = LoadError{fileName, line, "应为\"简<TAB>繁\" (expected \"simplified<TAB>traditional\")"};
+            error = LoadError{fileName, line,
+                              "应为\"简<TAB>繁\" (expected \"simplified<TAB>traditional\")"};
             return false;
         }
         m_map.emplace(*from, *to);

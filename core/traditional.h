@@ -15,14 +15,14 @@ namespace hmf::core {
 
 class TraditionalTable
 {
-public:
+  public:
     bool parse(std::string_view text, const std::string& fileName, LoadError& error);
 
     std::string toTraditional(std::string_view text) const;
     char32_t toTraditional(char32_t cp) const;
     std::size_t size() const { return m_map.size(); }
 
-private:
+  private:
     std::unordered_map<char32_t, char32_t> m_map;
 };
 

@@ -28,7 +28,10 @@ LuckTable realVerdicts()
     std::string text;
     for (int k = 1; k <= 81; ++k) {
         text += (k > 1 ? "*******第" : "第") + std::to_string(k) + "数理---" +
-                (good.count(k) ? "吉" : fair.count(k) ? "半吉" : "凶") + "---a---b---c---d";
+                (good.count(k)   ? "吉"
+                 : fair.count(k) ? "半吉"
+                                 : "凶") +
+                "---a---b---c---d";
     }
     LuckTable t;
     LoadError e;
@@ -76,8 +79,8 @@ TEST(Grids, ThreeTalentFigures)
         int ren;
         std::string shown;
     };
-    const Case cases[] = {{15, "5"}, {25, "15"}, {9, "9"}, {12, "2"}, {31, "21"},
-                          {100, "100"}, {-5, "-15"}, {0, "0"}};
+    const Case cases[] = {{15, "5"},  {25, "15"},   {9, "9"},    {12, "2"},
+                          {31, "21"}, {100, "100"}, {-5, "-15"}, {0, "0"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ren);
         const auto t = threeTalentFigures({12, c.ren, 22, 15, 33});
@@ -92,7 +95,7 @@ TEST(Score, GridPointsAndBirthDateTerms)
     const auto luck = realVerdicts();
     const auto elements = fixtureElements();
     const FiveGrids zhangMingHua{12, 19, 22, 15, 33}; // base 80
-    const FiveGrids wangMing{5, 12, 9, 2, 13};         // base 70
+    const FiveGrids wangMing{5, 12, 9, 2, 13};        // base 70
     struct Case
     {
         FiveGrids grids;
@@ -101,16 +104,16 @@ TEST(Score, GridPointsAndBirthDateTerms)
     };
     const Case cases[] = {
         {zhangMingHua, 2019, 5, 5, 96},
-        {wangMing, 1985, 8, 20, 81},          // late branch: 70 + 5 + 2 + 1 + 3
-        {wangMing, 1995, 3, 10, 82},          // base year 1990: 70 + 5 + 3 + 1 + 3
-        {wangMing, 2019, 5, 20, 82},          // (15 - 20) / 3 drops toward zero: -1
-        {wangMing, 2019, 8, 10, 81},          // month term 6 - 8 = -2, day term 1
-        {wangMing, 1980, 6, 15, 83},          // base 1970
-        {wangMing, 1981, 6, 15, 74},          // base 1980
-        {wangMing, 1965, 6, 15, 68},          // a year term of -5
-        {wangMing, 2021, 6, 15, 74},          // the decade table goes on: base 2020
-        {wangMing, 2035, 6, 15, 78},          // base 2030
-        {wangMing, 2030, 6, 15, 83},          // 2030 still belongs to 2021-2030
+        {wangMing, 1985, 8, 20, 81},           // late branch: 70 + 5 + 2 + 1 + 3
+        {wangMing, 1995, 3, 10, 82},           // base year 1990: 70 + 5 + 3 + 1 + 3
+        {wangMing, 2019, 5, 20, 82},           // (15 - 20) / 3 drops toward zero: -1
+        {wangMing, 2019, 8, 10, 81},           // month term 6 - 8 = -2, day term 1
+        {wangMing, 1980, 6, 15, 83},           // base 1970
+        {wangMing, 1981, 6, 15, 74},           // base 1980
+        {wangMing, 1965, 6, 15, 68},           // a year term of -5
+        {wangMing, 2021, 6, 15, 74},           // the decade table goes on: base 2020
+        {wangMing, 2035, 6, 15, 78},           // base 2030
+        {wangMing, 2030, 6, 15, 83},           // 2030 still belongs to 2021-2030
         {{5, 82, 0, -3, 90}, 2019, 6, 15, 12}, // no verdict outside 1..81: 0 points
     };
     for (const auto& c : cases) {
@@ -151,12 +154,12 @@ TEST(Score, MissingElementCheckByGivenNameLength)
     const Case cases[] = {
         {"林", "", 96},
         {"林", "木  ", 100},
-        {"炎", "木  ", 96},          // capped at 99, already below
-        {"林炎", "木  火  ", 99},    // only the first character supplies 木
+        {"炎", "木  ", 96},       // capped at 99, already below
+        {"林炎", "木  火  ", 99}, // only the first character supplies 木
         {"炎林", "木  ", 100},
-        {"坤炎林", "木  ", 100},     // three characters: the first and the last count
+        {"坤炎林", "木  ", 100}, // three characters: the first and the last count
         {"林坤炎", "木  ", 99},
-        {"林炎", "火  木  ", 100},   // the first missing element is the one that counts
+        {"林炎", "火  木  ", 100}, // the first missing element is the one that counts
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.given + "/" + c.missing);

@@ -64,8 +64,8 @@ TEST(ShippedTables, GridCountsThatNameBooksGive)
 TEST(ShippedTables, DisplayCounts)
 {
     const std::pair<const char*, int> cases[] = {
-        {"千", 24}, {"万", 15}, {"干", 13}, {"卜", 17}, {"台", 18}, {"吁", 32},
-        {"刘", 15}, {"国", 11}, {"劉", 15},
+        {"千", 24}, {"万", 15}, {"干", 13}, {"卜", 17}, {"台", 18},
+        {"吁", 32}, {"刘", 15}, {"国", 11}, {"劉", 15},
     };
     for (const auto& [c, n] : cases) {
         SCOPED_TRACE(c);
@@ -145,7 +145,11 @@ TEST(LoadTables, NamesTheMissingOrDamagedFile)
         {"elements.txt", "", 0},
         {"luck81.txt", "", 0},
         {"sexagenary.txt", "\xC4\xBE,\xCB\xAE,\r\n\xC4\xBE,\xCB\xAE,\r\n\xFF\xFF", 3},
-        {"gridstrokes.txt", "\xB0\xA1" "16 \r\n\xB0\xA2" "1x ", 2},
+        {"gridstrokes.txt",
+         "\xB0\xA1"
+         "16 \r\n\xB0\xA2"
+         "1x ",
+         2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);

@@ -15,7 +15,8 @@ TEST(GridStrokeTable, FirstItemWinsAndAllCountFieldFormsRead)
 {
     StrokeDictionary d;
     LoadError e;
-    ASSERT_TRUE(d.parseGridTable("啊16 阿13 哎 8 哎11 哀9  \r\n千 3 \r\n\x1A", "g", e)) << e.message();
+    ASSERT_TRUE(d.parseGridTable("啊16 阿13 哎 8 哎11 哀9  \r\n千 3 \r\n\x1A", "g", e))
+        << e.message();
     EXPECT_EQ(d.gridStrokeCount("啊"), 16);
     EXPECT_EQ(d.gridStrokeCount("哎"), 8);
     EXPECT_EQ(d.gridStrokeCount("哀"), 9);
@@ -131,7 +132,10 @@ std::string luckFixture(int records, const std::string& tenthFamily = "家\r\n�
     for (int k = 1; k <= records; ++k) {
         if (k > 1)
             text += "*******";
-        text += "第" + std::to_string(k) + "数理---" + (k == 2 ? "凶" : k == 17 ? "半吉" : "吉") +
+        text += "第" + std::to_string(k) + "数理---" +
+                (k == 2    ? "凶"
+                 : k == 17 ? "半吉"
+                           : "吉") +
                 "---基业" + std::to_string(k) + "---" + (k == 10 ? tenthFamily : "家庭") +
                 "---健康---含义" + std::to_string(k);
     }

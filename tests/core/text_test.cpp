@@ -18,9 +18,13 @@ TEST(Text, SplitsWholeCharactersWhateverTheirEncodedLength)
         // ASCII above 'z' such as '{' is one character, not the lead of a pair.
         {"{a}张", {"{", "a", "}", "张"}},
         {"a b", {"a", " ", "b"}},
-        {"\xF0\xA0\x80\x80" "x", {"\xF0\xA0\x80\x80", "x"}},
+        {"\xF0\xA0\x80\x80"
+         "x",
+         {"\xF0\xA0\x80\x80", "x"}},
         // A malformed byte stays a piece of its own so the caller can report it.
-        {"\xE5\xBC" "a", {"\xE5", "\xBC", "a"}},
+        {"\xE5\xBC"
+         "a",
+         {"\xE5", "\xBC", "a"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -48,8 +52,14 @@ TEST(Text, TrimsAsciiAndIdeographicBlanks)
 TEST(Text, ParsesWholeNumbersOnly)
 {
     const std::pair<std::string, std::optional<int>> cases[] = {
-        {"2019", 2019}, {" 5 ", 5}, {"-3", -3}, {"+7", 7}, {"", std::nullopt},
-        {"5a", std::nullopt}, {"1.5", std::nullopt}, {"五", std::nullopt},
+        {"2019", 2019},
+        {" 5 ", 5},
+        {"-3", -3},
+        {"+7", 7},
+        {"", std::nullopt},
+        {"5a", std::nullopt},
+        {"1.5", std::nullopt},
+        {"五", std::nullopt},
         {"99999999999", std::nullopt},
     };
     for (const auto& [text, value] : cases) {
@@ -66,7 +76,7 @@ TEST(Gbk, RoundTripsAndReportsTheOffsetOfBadBytes)
     EXPECT_EQ(*decoded.text, "张明华");
     EXPECT_EQ(utf8ToGbk("张明华"), gbk);
 
-    auto bad = gbkToUtf8("ab\xD5");  // a lead byte cut off at the end
+    auto bad = gbkToUtf8("ab\xD5"); // a lead byte cut off at the end
     EXPECT_FALSE(bad.text);
     EXPECT_EQ(bad.errorOffset, 2u);
     auto bad2 = gbkToUtf8("a\xFF\xFF");
