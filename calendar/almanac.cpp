@@ -1,5 +1,6 @@
 #include "calendar/almanac.h"
 
+#include "calendar/almanactable.h"
 #include "calendar/astronomy.h"
 
 #include <cmath>
@@ -30,18 +31,6 @@ int dayOf(double beijing)
     return static_cast<int>(std::floor(beijing / 86400.0));
 }
 
-YearTerms computeTerms(int year)
-{
-    YearTerms out{};
-    double newYearTT = kUnixEpochJd + daysFromCivil(year, 1, 1);
-    for (int k = 0; k < 24; ++k) {
-        double longitude = std::fmod(285.0 + 15.0 * k, 360.0);
-        double when = astro::sunReaches(longitude, newYearTT + 5.5 + 15.2184 * k);
-        out[k] = beijingSeconds(when);
-    }
-    return out;
-}
-
 // Three months of 1914 to 1920 begin a day earlier in the almanacs of their time than by the rule:
 // their new moons fell a few minutes after midnight (00:01, 00:05, 00:04 at UTC+8), still the day
 // before by the Beijing local time those almanacs used. Birth records of the time follow them.
@@ -56,10 +45,77 @@ constexpr AlmanacMonth kAlmanacMonths[] = {
     {-17948, -17949}, // 1920-11-11, printed 1920-11-10
 };
 
-Months computeMonths(int year)
+// Numbers and lunar years of a span whose starts are set: from 十一月 of year-1 on, the leap
+// month repeating the number before it.
+void numberMonths(Months& out, int leapIndex, int year)
 {
-    const YearTerms& before = terms(year - 1);
-    const YearTerms& current = terms(year);
+    int number = 11;
+    int lunarYear = year - 1;
+    for (int i = 0; i < out.count; ++i) {
+        if (i == leapIndex) {
+            out.number[i] = out.number[i - 1];
+            out.leap[i] = true;
+        } else {
+            if (number == 1)
+                lunarYear = year;
+            out.number[i] = static_cast<int8_t>(number);
+            number = number % 12 + 1;
+        }
+        out.lunarYear[i] = static_cast<int16_t>(lunarYear);
+    }
+}
+
+bool inTable(int year)
+{
+    return year >= table::kFirstYear && year <= table::kLastYear;
+}
+
+template <typename T> struct Slot
+{
+    std::once_flag once;
+    T value{};
+};
+
+} // namespace
+
+const YearTerms& terms(int year)
+{
+    static std::array<Slot<YearTerms>, kYears> slots;
+    Slot<YearTerms>& slot = slots.at(static_cast<std::size_t>(year - kFirstYear));
+    if (inTable(year))
+        return table::kTerms[static_cast<std::size_t>(year - table::kFirstYear)];
+    std::call_once(slot.once, [&] { slot.value = computeTerms(year); });
+    return slot.value;
+}
+
+const Months& months(int year)
+{
+    static std::array<Slot<Months>, kYears> slots;
+    Slot<Months>& slot = slots.at(static_cast<std::size_t>(year - kFirstYear));
+    std::call_once(slot.once, [&] {
+        slot.value =
+            inTable(year)
+                ? unpack(table::kMonths[static_cast<std::size_t>(year - table::kFirstYear)], year)
+                : computeMonths(year, terms(year - 1), terms(year));
+    });
+    return slot.value;
+}
+
+YearTerms computeTerms(int year)
+{
+    YearTerms out{};
+    double newYearTT = kUnixEpochJd + daysFromCivil(year, 1, 1);
+    for (int k = 0; k < 24; ++k) {
+        double longitude = std::fmod(285.0 + 15.0 * k, 360.0);
+        double when = astro::sunReaches(longitude, newYearTT + 5.5 + 15.2184 * k);
+        // Rounded up: a birth at a whole hour still falls before a term a fraction after it.
+        out[k] = std::ceil(beijingSeconds(when) * 1000.0) / 1000.0;
+    }
+    return out;
+}
+
+Months computeMonths(int year, const YearTerms& before, const YearTerms& current)
+{
     const int solsticeBefore = dayOf(before[23]);
     const int solstice = dayOf(current[23]);
 
@@ -97,45 +153,30 @@ Months computeMonths(int year)
                 leapIndex = i;
         }
     }
-    int number = 11;
-    int lunarYear = year - 1;
-    for (int i = 0; i < out.count; ++i) {
-        if (i == leapIndex) {
-            out.number[i] = out.number[i - 1];
-            out.leap[i] = true;
-        } else {
-            if (number == 1)
-                lunarYear = year;
-            out.number[i] = static_cast<int8_t>(number);
-            number = number % 12 + 1;
-        }
-        out.lunarYear[i] = static_cast<int16_t>(lunarYear);
+    numberMonths(out, leapIndex, year);
+    return out;
+}
+
+PackedMonths pack(const Months& m)
+{
+    PackedMonths out{m.start[0], 0, static_cast<int8_t>(m.count), -1};
+    for (int i = 0; i < m.count; ++i) {
+        out.lengths |= static_cast<uint32_t>(m.start[i + 1] - m.start[i] - 28) << (2 * i);
+        if (m.leap[i])
+            out.leap = static_cast<int8_t>(i);
     }
     return out;
 }
 
-template <typename T> struct Slot
+Months unpack(const PackedMonths& packed, int year)
 {
-    std::once_flag once;
-    T value{};
-};
-
-} // namespace
-
-const YearTerms& terms(int year)
-{
-    static std::array<Slot<YearTerms>, kYears> slots;
-    Slot<YearTerms>& slot = slots.at(static_cast<std::size_t>(year - kFirstYear));
-    std::call_once(slot.once, [&] { slot.value = computeTerms(year); });
-    return slot.value;
-}
-
-const Months& months(int year)
-{
-    static std::array<Slot<Months>, kYears> slots;
-    Slot<Months>& slot = slots.at(static_cast<std::size_t>(year - kFirstYear));
-    std::call_once(slot.once, [&] { slot.value = computeMonths(year); });
-    return slot.value;
+    Months out;
+    out.count = packed.count;
+    out.start[0] = packed.first;
+    for (int i = 0; i < out.count; ++i)
+        out.start[i + 1] = out.start[i] + 28 + static_cast<int>((packed.lengths >> (2 * i)) & 3u);
+    numberMonths(out, packed.leap, year);
+    return out;
 }
 
 int daysFromCivil(int year, int month, int day)
