@@ -1,5 +1,6 @@
 // huimingfang: the desktop program. Everything happens in the main window's handlers.
 
+#include "core/tables.h"
 #include "ui/mainwindow.h"
 #include "ui/messagebox.h"
 #include "ui/startup.h"

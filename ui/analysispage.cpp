@@ -1,0 +1,111 @@
+#include "ui/analysispage.h"
+
+#include "core/tables.h"
+#include "core/text.h"
+#include "ui/artwork.h"
+#include "ui/messagebox.h"
+#include "ui/richtext.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextEdit>
+
+namespace hmf::ui {
+namespace {
+
+QColor colourOf(naming::Colour colour)
+{
+    switch (colour) {
+    case naming::Colour::Red:
+        return kRed;
+    case naming::Colour::Magenta:
+        return kMagenta;
+    case naming::Colour::Blue:
+        break;
+    }
+    return kBlue;
+}
+
+} // namespace
+
+AnalysisPage::AnalysisPage(const core::Tables& tables, QWidget* parent)
+    : QWidget(parent), m_tables(tables)
+{
+    label(this, "标签7", "姓：", 14, 8, 22, 20);
+    m_surname = edit(this, "编辑框_性2", "", 43, 8, 29, 20);
+    m_surname->setAlignment(Qt::AlignCenter);
+    label(this, "标签9", "名", 76, 8, 16, 20);
+    m_given = edit(this, "编辑框_名2", "", 91, 8, 53, 20);
+    m_given->setAlignment(Qt::AlignCenter);
+    label(this, "标签8", "性别", 153, 8, 24, 20);
+    combo(this, "组合框_性别2", {QStringLiteral("男"), QStringLiteral("女")}, 0, false, 184, 8, 48,
+          20);
+    label(this, "标签29", "出生日期：", 240, 8, 56, 24);
+    m_year = edit(this, "编辑框2", "", 296, 8, 53, 20);
+    label(this, "标签27", "年", 352, 8, 16, 20);
+    m_month = edit(this, "编辑框3", "", 368, 8, 30, 20);
+    label(this, "标签26", "月", 400, 8, 16, 20);
+    m_day = edit(this, "编辑框5", "", 416, 8, 30, 20);
+    label(this, "标签28", "日", 456, 8, 24, 20);
+    m_hour = edit(this, "编辑框12", "", 472, 8, 30, 20);
+    label(this, "标签6", "时", 507, 6, 24, 20);
+    m_minute = edit(this, "编辑框13", "", 520, 8, 30, 20);
+    label(this, "标签35", "分", 560, 8, 24, 20);
+    auto* analyse =
+        place(new QPushButton(QStringLiteral("开始分析"), this), "按钮_分析", 584, 5, 96, 28);
+    m_report = place(new QTextEdit(this), "超级编辑框1", 8, 40, 680, 424);
+    m_report->setReadOnly(true);
+    m_report->setAcceptRichText(true);
+    connect(analyse, &QPushButton::clicked, this, &AnalysisPage::analyseTypedName);
+    connect(m_surname, &QLineEdit::returnPressed, this, &AnalysisPage::analyseTypedName);
+    connect(m_given, &QLineEdit::returnPressed, this, &AnalysisPage::analyseTypedName);
+}
+
+void AnalysisPage::setBirthTexts(const BirthTexts& texts)
+{
+    m_year->setText(texts.year);
+    m_month->setText(texts.month);
+    m_day->setText(texts.day);
+    m_hour->setText(texts.hour);
+    m_minute->setText(texts.minute);
+}
+
+void AnalysisPage::setName(const QString& surname, const QString& givenName)
+{
+    m_surname->setText(surname);
+    m_given->setText(givenName);
+}
+
+void AnalysisPage::focusFirstBox()
+{
+    m_surname->setFocus();
+}
+
+void AnalysisPage::analyseTypedName()
+{
+    const std::string surname = core::trimBlanks(textOf(m_surname));
+    const std::string given = core::trimBlanks(textOf(m_given));
+    if (surname.empty() || given.empty())
+        return;
+    naming::ReportRequest request;
+    request.surname = surname;
+    request.givenName = given;
+    request.birth = readBirth(m_year, m_month, m_day, m_hour);
+    showReport(request);
+}
+
+bool AnalysisPage::showReport(const naming::ReportRequest& request)
+{
+    const naming::Report report = naming::buildReport(m_tables, request);
+    if (!report.ok()) {
+        MessageBox::show(this, QString::fromStdString(report.error));
+        return false;
+    }
+    m_report->clear();
+    for (const naming::ColouredRun& run : report.runs)
+        appendColoured(m_report, run.text, colourOf(run.colour));
+    m_report->moveCursor(QTextCursor::Start);
+    return true;
+}
+
+} // namespace hmf::ui

@@ -1,0 +1,47 @@
+#pragma once
+// Page 姓名评测: a typed name and birth date, and the coloured report of a name.
+
+#include "naming/report.h"
+#include "ui/formparts.h"
+
+#include <QWidget>
+
+class QLineEdit;
+class QTextEdit;
+
+namespace hmf::core {
+struct Tables;
+}
+
+namespace hmf::ui {
+
+class AnalysisPage : public QWidget
+{
+    Q_OBJECT
+  public:
+    explicit AnalysisPage(const core::Tables& tables, QWidget* parent = nullptr);
+
+    // Shows the report of `request`; a refused request leaves the report as it was, shows the
+    // refusal and gives false.
+    bool showReport(const naming::ReportRequest& request);
+
+    void setBirthTexts(const BirthTexts& texts);
+    void setName(const QString& surname, const QString& givenName);
+    // Puts the keyboard in the surname box.
+    void focusFirstBox();
+
+  private:
+    void analyseTypedName();
+
+    const core::Tables& m_tables;
+    QLineEdit* m_surname = nullptr;
+    QLineEdit* m_given = nullptr;
+    QLineEdit* m_year = nullptr;
+    QLineEdit* m_month = nullptr;
+    QLineEdit* m_day = nullptr;
+    QLineEdit* m_hour = nullptr;
+    QLineEdit* m_minute = nullptr;
+    QTextEdit* m_report = nullptr;
+};
+
+} // namespace hmf::ui

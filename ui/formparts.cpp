@@ -1,0 +1,51 @@
+#include "ui/formparts.h"
+
+#include "core/text.h"
+
+namespace hmf::ui {
+
+QLabel* label(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h)
+{
+    auto* l = place(new QLabel(QString::fromUtf8(text), parent), name, x, y, w, h);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return l;
+}
+
+QLineEdit* edit(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h)
+{
+    return place(new QLineEdit(QString::fromUtf8(text), parent), name, x, y, w, h);
+}
+
+QComboBox* combo(QWidget* parent, const char* name, const QStringList& items, int current,
+                 bool editable, int x, int y, int w, int h)
+{
+    auto* box = place(new QComboBox(parent), name, x, y, w, h);
+    box->setEditable(editable);
+    box->addItems(items);
+    box->setCurrentIndex(current);
+    return box;
+}
+
+std::string textOf(const QLineEdit* box)
+{
+    return box->text().toStdString();
+}
+
+std::optional<int> numberOf(const QString& text)
+{
+    return core::parseInt(text.toStdString());
+}
+
+calendar::BirthTime readBirth(const QLineEdit* year, const QLineEdit* month, const QLineEdit* day,
+                              const QLineEdit* hour)
+{
+    const auto y = numberOf(year->text());
+    const auto m = numberOf(month->text());
+    const auto d = numberOf(day->text());
+    const auto h = numberOf(hour->text());
+    if (!y || !m || !d)
+        return {2001, 2, 30, h.value_or(0)};
+    return {*y, *m, *d, h.value_or(-1)};
+}
+
+} // namespace hmf::ui

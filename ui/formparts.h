@@ -1,0 +1,50 @@
+#pragma once
+// Small helpers the pages share: controls placed under their product names and the reading of
+// number and date boxes.
+
+#include "calendar/birthchart.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <string>
+
+namespace hmf::ui {
+
+// Names `widget` with its product name and sets its place on the page.
+template <typename W> W* place(W* widget, const char* name, int x, int y, int w, int h)
+{
+    widget->setObjectName(QString::fromUtf8(name));
+    widget->setGeometry(x, y, w, h);
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h);
+QLineEdit* edit(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h);
+QComboBox* combo(QWidget* parent, const char* name, const QStringList& items, int current,
+                 bool editable, int x, int y, int w, int h);
+
+std::string textOf(const QLineEdit* box);
+std::optional<int> numberOf(const QString& text);
+
+// The birth time of four date boxes. Boxes that hold no whole number give a time that
+// calendar::checkBirthTime refuses with the fitting message ("请填写正确的出生日期" for the date,
+// "出生时辰应在0到23之间" for the hour), so every refusal speaks with the engines' words.
+calendar::BirthTime readBirth(const QLineEdit* year, const QLineEdit* month, const QLineEdit* day,
+                              const QLineEdit* hour);
+
+// The texts of the five birth boxes (year, month, day, hour, minute) as a page shows them.
+struct BirthTexts
+{
+    QString year;
+    QString month;
+    QString day;
+    QString hour;
+    QString minute;
+};
+
+} // namespace hmf::ui

@@ -1,0 +1,297 @@
+#include "ui/namingpage.h"
+
+#include "core/tables.h"
+#include "core/text.h"
+#include "naming/candidates.h"
+#include "ui/artwork.h"
+#include "ui/imagebutton.h"
+#include "ui/messagebox.h"
+#include "ui/weblinks.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <chrono>
+
+namespace hmf::ui {
+namespace {
+
+constexpr qint64 kShowRowsEveryMs = 40;
+
+MessageBox::Icon iconOf(naming::MessageIcon icon)
+{
+    return icon == naming::MessageIcon::Information ? MessageBox::Icon::Information
+                                                    : MessageBox::Icon::None;
+}
+
+} // namespace
+
+NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session,
+                       std::filesystem::path dataDir, QWidget* parent)
+    : QWidget(parent), m_session(session), m_dataDir(std::move(dataDir)),
+      m_generator(tables, session)
+{
+    label(this, "标签1", "姓：", 8, 8, 24, 20);
+    m_surname = edit(this, "编辑框_姓", "林", 35, 8, 48, 20);
+    m_surname->setAlignment(Qt::AlignCenter);
+    label(this, "标签2", "性别", 89, 8, 24, 20);
+    m_sex = combo(this, "组合框_性别", {QStringLiteral("男"), QStringLiteral("女")}, 0, false, 118,
+                  8, 42, 20);
+    // Frame texts first: the controls that sit in their blank gaps are drawn over them.
+    label(this, "标签3", "名：       字", 168, 8, 80, 20);
+    m_length = combo(this, "组合框_个数", {"1", "2", "3"}, 1, false, 192, 8, 40, 20);
+    m_fixedOn = place(new QCheckBox(this), "选择框1", 284, 10, 16, 16);
+    label(this, "标签4", "第：       个字,辈分字为：          字", 304, 8, 232, 20);
+    m_fixedPosition = combo(this, "组合框_第几个字", {"1", "2", "3"}, 0, true, 328, 8, 40, 20);
+    m_fixedChar = edit(this, "编辑框_固定字", "", 456, 8, 56, 20);
+    m_fixedChar->setMaxLength(2);
+    m_start = place(new QPushButton(QStringLiteral("开  始"), this), "按钮1", 536, 8, 64, 24);
+    m_stop = place(new QPushButton(QStringLiteral("停  止"), this), "按钮2", 616, 8, 64, 24);
+    m_stop->setEnabled(false);
+
+    combo(this, "组合框1", {QStringLiteral("出生日期"), QStringLiteral("预产期")}, 0, false, 8, 40,
+          80, 20);
+    label(this, "标签5", "：", 96, 40, 16, 16);
+    m_year = edit(this, "编辑框7", "2019", 120, 40, 48, 20);
+    label(this, "标签30", "年", 176, 40, 16, 16);
+    m_month = edit(this, "编辑框8", "5", 200, 40, 30, 20);
+    label(this, "标签31", "月", 232, 40, 16, 16);
+    m_day = edit(this, "编辑框9", "5", 256, 40, 30, 20);
+    label(this, "标签32", "日", 288, 40, 16, 16);
+    m_hour = edit(this, "编辑框11", "5", 312, 40, 30, 20);
+    label(this, "标签33", "时", 344, 40, 16, 16);
+    m_minute = edit(this, "编辑框10", "5", 368, 40, 30, 20);
+    label(this, "标签34", "分", 408, 40, 16, 16);
+    label(this, "标签37", "（阳历）", 424, 40, 48, 16);
+    m_collect = place(new QCheckBox(QStringLiteral("高于           分加入到候选区"), this),
+                      "选择框_候选", 480, 40, 200, 16);
+    m_collect->setChecked(true);
+    m_threshold = edit(this, "编辑框1", "75", 525, 40, 57, 20);
+
+    m_generated = place(new QListWidget(this), "超级列表框1", 8, 64, 384, 376);
+    m_generated->setUniformItemSizes(true);
+    auto* hint = label(this, "标签10", "候选名字列表 双击可查看详细解释：", 416, 80, 32, 328);
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_candidates = place(new QListWidget(this), "列表框1", 464, 64, 144, 376);
+    m_candidates->setUniformItemSizes(true);
+
+    const int buttonTops[] = {72, 144, 216, 296, 376};
+    int i = 0;
+    for (const WebLink& link : webLinks()) {
+        auto* button = new ImageButton(wordTile(QString::fromUtf8(link.words), link.colour, 56,
+                                                qMax(2.0, devicePixelRatioF())),
+                                       this);
+        place(button, link.objectName, 616, buttonTops[i++], 56, 56);
+        button->setToolTip(QString::fromUtf8(link.words));
+        button->setAccessibleName(QString::fromUtf8(link.words));
+        const QUrl address(QString::fromUtf8(link.address));
+        // 超级按钮2 answers the press of the mouse button, the others a whole click.
+        if (QByteArray(link.objectName) == "超级按钮2")
+            connect(button, &QAbstractButton::pressed, this, [address] { openWebPage(address); });
+        else
+            connect(button, &QAbstractButton::clicked, this, [address] { openWebPage(address); });
+    }
+
+    auto* clear =
+        place(new QPushButton(QStringLiteral("清空候选名字"), this), "按钮4", 392, 444, 96, 29);
+    auto* copy =
+        place(new QPushButton(QStringLiteral("复制候选名字"), this), "按钮5", 512, 444, 96, 29);
+    label(this, "标签23", "取名方法：", 16, 480, 96, 24);
+    label(this, "标签24", "输入姓和出生日期》》生成高分名字》》双击高分名字看测评》》选择好名！",
+          120, 472, 568, 40);
+    label(this, "标签25", "特别申明：", 16, 512, 96, 24);
+    label(this, "标签21", "取名软件结合周易易经五格等原理综合取名，名字仅供参考！", 120, 504, 552,
+          40);
+
+    connect(m_start, &QPushButton::clicked, this, &NamingPage::startGeneration);
+    connect(m_stop, &QPushButton::clicked, this, &NamingPage::stopGeneration);
+    for (QListWidget* list : {m_generated, m_candidates}) {
+        connect(list, &QListWidget::itemDoubleClicked, this, [this, list] {
+            if (QListWidgetItem* row = list->currentItem())
+                emit rowChosen(row->text());
+        });
+    }
+    connect(clear, &QPushButton::clicked, m_candidates, &QListWidget::clear);
+    connect(copy, &QPushButton::clicked, this, &NamingPage::copyCandidates);
+}
+
+calendar::BirthTime NamingPage::birthTime() const
+{
+    return readBirth(m_year, m_month, m_day, m_hour);
+}
+
+BirthTexts NamingPage::birthTexts() const
+{
+    return {m_year->text(), m_month->text(), m_day->text(), m_hour->text(), m_minute->text()};
+}
+
+std::optional<naming::ReportRequest> NamingPage::requestForRow(const QString& title) const
+{
+    const auto parts = naming::splitRowTitle(title.toStdString());
+    if (!parts)
+        return std::nullopt;
+    const int fallbackLength = numberOf(m_length->currentText()).value_or(2);
+    const std::string surname = core::trimBlanks(textOf(m_surname));
+
+    naming::ReportRequest request;
+    request.surname = surname;
+    request.givenName = naming::givenNameOfRow(parts->fullName, surname, fallbackLength);
+    request.birth = birthTime();
+    // The row's own score stands in for the computed one once a fixed character has been used.
+    if (m_session.fixedCharUsed)
+        request.shownScore = parts->scoreText;
+    return request;
+}
+
+void NamingPage::readDrawSettings(naming::DrawSettings& settings) const
+{
+    // A control that holds nothing usable keeps the value of the previous draw.
+    if (const auto length = numberOf(m_length->currentText());
+        length && *length >= 1 && *length <= 3)
+        settings.length = *length;
+    settings.fixedOn = m_fixedOn->isChecked();
+    if (const auto position = numberOf(m_fixedPosition->currentText());
+        position && *position >= 1 && *position <= 3)
+        settings.fixedPosition = *position;
+    const auto year = numberOf(m_year->text());
+    const auto month = numberOf(m_month->text());
+    const auto day = numberOf(m_day->text());
+    if (year && month && day && calendar::checkBirthTime({*year, *month, *day, 0}).empty()) {
+        settings.year = *year;
+        settings.month = *month;
+        settings.day = *day;
+    }
+    settings.collect = m_collect->isChecked();
+    if (const auto threshold = numberOf(m_threshold->text()))
+        settings.threshold = *threshold;
+}
+
+void NamingPage::startGeneration()
+{
+    if (m_running)
+        return;
+    if (m_fixedOn->isChecked()) {
+        // Any start with the option ticked counts as its use, refused or not.
+        m_session.fixedCharUsed = true;
+        const auto position = numberOf(m_fixedPosition->currentText());
+        if (!position || *position < 1 || *position > 3) {
+            MessageBox::show(this, QStringLiteral("辈分字的位置应为1到3"));
+            return;
+        }
+    }
+    if (m_collect->isChecked() && !numberOf(m_threshold->text())) {
+        MessageBox::show(this, QStringLiteral("请填写正确的候选分数"));
+        return;
+    }
+
+    naming::RunSettings run;
+    run.surname = textOf(m_surname);
+    run.sex = m_sex->currentText().toStdString();
+    run.fixedOn = m_fixedOn->isChecked();
+    run.fixedChar = textOf(m_fixedChar);
+    run.birth = birthTime();
+    run.dataDir = m_dataDir;
+    run.libraryFile = m_libraryOverride;
+    if (m_seedOverride) {
+        run.seed = *m_seedOverride;
+    } else {
+        // The clock mixed with the digits of the birth date, as "2019" "5" "5" gives 201955.
+        const QString dateDigits = QStringLiteral("%1%2%3").arg(
+            m_year->text().trimmed(), m_month->text().trimmed(), m_day->text().trimmed());
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        run.seed =
+            std::uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()) +
+            dateDigits.toULongLong();
+    }
+
+    const naming::StartResult started = m_generator.start(run);
+    if (started.clearRows)
+        m_generated->clear();
+    if (!started.started) {
+        if (!started.message.empty())
+            MessageBox::show(this, QString::fromStdString(started.message), iconOf(started.icon));
+        return;
+    }
+
+    m_running = true;
+    m_start->setEnabled(false);
+    m_stop->setEnabled(true);
+    QStringList newRows;
+    QStringList newCandidates;
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    // New rows reach the lists in batches a few times a second: painting the lists after every
+    // one of 5,000 draws would cost far more than the draws themselves.
+    const auto showNewRows = [&] {
+        if (!newRows.isEmpty()) {
+            m_generated->addItems(newRows);
+            m_generated->scrollToBottom();
+            newRows.clear();
+        }
+        if (!newCandidates.isEmpty()) {
+            m_candidates->addItems(newCandidates);
+            newCandidates.clear();
+        }
+        sinceShown.restart();
+    };
+    for (;;) {
+        readDrawSettings(m_drawSettings);
+        const naming::DrawResult drawn = m_generator.draw(m_drawSettings);
+        if (!drawn.drawn)
+            break;
+        if (!drawn.duplicate && !drawn.title.empty()) {
+            newRows.append(QString::fromStdString(drawn.title));
+            if (drawn.candidate)
+                newCandidates.append(newRows.constLast());
+        }
+        // The enabled start button is the stop signal: the stop button enables it.
+        if (drawn.finished || m_start->isEnabled())
+            break;
+        if (sinceShown.elapsed() >= kShowRowsEveryMs) {
+            showNewRows();
+            QCoreApplication::processEvents();
+            // Hands the painted lists to the display now rather than when the run is over.
+            QGuiApplication::sync();
+        } else {
+            QCoreApplication::processEvents();
+        }
+        if (m_start->isEnabled())
+            break;
+    }
+    showNewRows();
+    m_generator.stop();
+    m_running = false;
+    m_start->setEnabled(true);
+    m_stop->setEnabled(false);
+}
+
+void NamingPage::stopGeneration()
+{
+    m_start->setEnabled(true);
+    m_stop->setEnabled(false);
+}
+
+void NamingPage::copyCandidates()
+{
+    std::vector<std::string> titles;
+    titles.reserve(std::size_t(m_candidates->count()));
+    for (int i = 0; i < m_candidates->count(); ++i)
+        titles.push_back(m_candidates->item(i)->text().toStdString());
+    const std::string text = naming::copyText(titles);
+    if (text.empty())
+        return;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(QString::fromStdString(text));
+    MessageBox::show(this, QStringLiteral("候选名字已经复制到剪辑板"));
+}
+
+} // namespace hmf::ui

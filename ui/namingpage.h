@@ -1,0 +1,86 @@
+#pragma once
+// Page 宝宝取名: the surname, sex, length, generation character and birth boxes, the run of
+// draws into the list of generated names and the list of candidates, and the web buttons.
+
+#include "calendar/birthchart.h"
+#include "naming/generator.h"
+#include "naming/report.h"
+#include "naming/session.h"
+#include "ui/formparts.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace hmf::core {
+struct Tables;
+}
+
+namespace hmf::ui {
+
+class NamingPage : public QWidget
+{
+    Q_OBJECT
+  public:
+    NamingPage(const core::Tables& tables, naming::SessionState& session,
+               std::filesystem::path dataDir, QWidget* parent = nullptr);
+
+    void setLibraryOverride(std::filesystem::path file) { m_libraryOverride = std::move(file); }
+    void setSeedOverride(std::optional<std::uint64_t> seed) { m_seedOverride = seed; }
+
+    bool generationRunning() const { return m_running; }
+    void startGeneration();
+    void stopGeneration();
+
+    // The birth date and hour now in the boxes, and the boxes' texts as they stand.
+    calendar::BirthTime birthTime() const;
+    BirthTexts birthTexts() const;
+
+    // The analysis of a listed row title such as 林子涵[88分], or nothing when the title does not
+    // split into a name and a score.
+    std::optional<naming::ReportRequest> requestForRow(const QString& title) const;
+
+  signals:
+    // A row of either list was double-clicked; `title` is the list's current row.
+    void rowChosen(const QString& title);
+
+  private:
+    void readDrawSettings(naming::DrawSettings& settings) const;
+    void copyCandidates();
+
+    naming::SessionState& m_session;
+    std::filesystem::path m_dataDir;
+    naming::NameGenerator m_generator;
+    naming::DrawSettings m_drawSettings;
+    bool m_running = false;
+    std::filesystem::path m_libraryOverride;
+    std::optional<std::uint64_t> m_seedOverride;
+
+    QLineEdit* m_surname = nullptr;
+    QComboBox* m_sex = nullptr;
+    QComboBox* m_length = nullptr;
+    QCheckBox* m_fixedOn = nullptr;
+    QComboBox* m_fixedPosition = nullptr;
+    QLineEdit* m_fixedChar = nullptr;
+    QPushButton* m_start = nullptr;
+    QPushButton* m_stop = nullptr;
+    QLineEdit* m_year = nullptr;
+    QLineEdit* m_month = nullptr;
+    QLineEdit* m_day = nullptr;
+    QLineEdit* m_hour = nullptr;
+    QLineEdit* m_minute = nullptr;
+    QCheckBox* m_collect = nullptr;
+    QLineEdit* m_threshold = nullptr;
+    QListWidget* m_generated = nullptr;
+    QListWidget* m_candidates = nullptr;
+};
+
+} // namespace hmf::ui
