@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Write the character libraries data/zmz.fne (boys) and data/zwz.fne (girls) and check them.
+"""Write the character libraries data/zmz.fne (boys) and data/zwz.fne (girls), the tables that
+judge a name's characters and sound (data/meanings.txt, data/badwords.txt, data/levels.txt), and
+check them together.
 
 Sources (UTF-8, next to this script): boys.txt, girls.txt — themed lists, one theme per block,
 "#" starts a comment, blanks are ignored; blocklist.txt — characters that never enter a library.
@@ -10,13 +12,18 @@ the 2013 general standard character table (Unihan kTGH, so none is rare), not in
 not listed twice in its source. When the program's tables exist in data/, every character must
 also have a grid count, a display count, an element and a pinyin reading.
 
-Usage: build.py [--check]   (--check only verifies the existing .fne files)
+meanings.txt and badwords.txt (UTF-8 sources next to this script, same lines as the output) are
+checked and written to data/ as GBK; levels.txt is written from Unihan kTGH. See nametables.py.
+
+Usage: build.py [--check]   (--check only verifies the existing files in data/)
 Environment: UNIHAN_DIR (default /usr/share/unicode, Debian package unicode-data).
 """
 import bz2
 import os
 import re
 import sys
+
+import nametables
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
@@ -54,8 +61,9 @@ def read_blocklist():
     return blocked
 
 
-def standard_table_index():
-    """Code point -> place in the 2013 general standard character table."""
+def standard_table_index(check_only):
+    """Code point -> place in the 2013 general standard character table, and whether it came
+    from Unihan. Without Unihan a check falls back on data/levels.txt (first place of the level)."""
     index = {}
     for name in ("Unihan_OtherMappings.txt.bz2", "Unihan_OtherMappings.txt"):
         path = os.path.join(UNIHAN_DIR, name)
@@ -67,8 +75,16 @@ def standard_table_index():
                 if "\tkTGH\t" in line:
                     code, _, value = line.rstrip("\n").split("\t")
                     index[chr(int(code[2:], 16))] = int(value.split(":")[1])
-        return index
-    sys.exit(f"Unihan not found in {UNIHAN_DIR} (install unicode-data or set UNIHAN_DIR)")
+        return index, True
+    levels = decode_gbk_file("levels.txt")
+    if not check_only or levels is None:
+        sys.exit(f"Unihan not found in {UNIHAN_DIR} (install unicode-data or set UNIHAN_DIR)")
+    first_place = {"1": 1, "2": LEVEL_ONE + 1, "3": COMMON_LIMIT + 1}
+    for line in levels.splitlines():
+        if line and not line.startswith("#"):
+            ch, level = line.split("\t")
+            index[ch] = first_place[level]
+    return index, False
 
 
 def check_source(name, chars, blocked, standard):
@@ -158,7 +174,7 @@ def check_written(fne, expected):
 def main():
     write = "--check" not in sys.argv[1:]
     blocked = read_blocklist()
-    standard = standard_table_index()
+    standard, from_unihan = standard_table_index(not write)
     tables = program_tables()
     problems = []
     libraries = {}
@@ -197,6 +213,7 @@ def main():
                 if ch in tables["element"]:
                     counts[tables["element"][ch]] += 1
             print(f"{fne} by element: " + " ".join(f"{e} {n}" for e, n in counts.items()))
+    problems += nametables.build_all(write, standard, libraries, DATA, HERE, from_unihan)
     for p in problems:
         print(p, file=sys.stderr)
     return 1 if problems else 0
