@@ -197,6 +197,23 @@ def name_runs(name, readings):
             for j in range(i + 2, min(len(sylls), i + 4) + 1)]
 
 
+def real_names(path):
+    """(line, name) of every real name: the full names, and each surname of a "姓：" line
+    before each given name of a "名：" line."""
+    names, surnames, given = [], [], []
+    for number, fields in read_lines(path):
+        line = fields[0]
+        if line.startswith("姓："):
+            surnames += [(number, s) for s in line[2:].split()]
+        elif line.startswith("名："):
+            given += [(number, g) for g in line[2:].split()]
+            names += given[-len(line[2:].split()):]
+        else:
+            names += [(number, n) for n in line.split()]
+    names += [(number, s + g) for _, s in surnames for number, g in given]
+    return names
+
+
 def build_badwords(write, libraries, data, here):
     name = "badwords.txt"
     readings = read_pinyin(data)
@@ -232,18 +249,18 @@ def build_badwords(write, libraries, data, here):
         toneless[tuple(s[:-1] for s in sylls)] = word
         lines.append("\t".join(fields))
     # Common real names must not be hit, not even by a toneless match.
-    hits = 0
-    for number, fields in read_lines(os.path.join(here, "realnames.txt")):
-        for real in fields[0].split():
-            for run in name_runs(real, readings):
-                if run in toneless:
-                    hits += 1
-                    problems.append(f"realnames.txt:{number}: {real} sounds like "
-                                    f"{toneless[run]} ({' '.join(run)})")
+    hits, names = 0, real_names(os.path.join(here, "realnames.txt"))
+    for number, real in names:
+        for run in name_runs(real, readings):
+            if run in toneless:
+                hits += 1
+                problems.append(f"realnames.txt:{number}: {real} sounds like "
+                                f"{toneless[run]} ({' '.join(run)})")
     print(f"badwords.txt: {len(lines)} words; "
           f"{sum(1 for k in toneless if len(k) == 2)} of two syllables, "
           f"{sum(1 for k in toneless if len(k) == 3)} of three, "
-          f"{sum(1 for k in toneless if len(k) == 4)} of four; real names hit: {hits}")
+          f"{sum(1 for k in toneless if len(k) == 4)} of four; "
+          f"{len(names)} real names checked, hit: {hits}")
     if not problems:
         problems += write_or_compare(os.path.join(data, name),
                                      BADWORDS_HEADER + "\n".join(lines) + "\n", write)
