@@ -1,6 +1,6 @@
 #pragma once
-// The program's pictures, drawn at start-up: the window icon, the eight tool-bar icons and the
-// pictures of the five web-page buttons.
+// The program's pictures: the window icon, the eight tool-bar icons and the pictures of the five
+// web-page buttons. Icons draw each size when it is first shown.
 
 #include <QColor>
 #include <QIcon>
