@@ -5,6 +5,7 @@
 #include "cli/command.h"
 #include "core/datafile.h"
 #include "core/text.h"
+#include "naming/assessment.h"
 #include "naming/candidates.h"
 #include "naming/generator.h"
 #include "naming/library.h"
@@ -174,6 +175,52 @@ int runAnalyse(const Args& args)
     return 0;
 }
 
+// The "assessment" and "flags" members of a name's JSON object, after a comma.
+std::string jsonAssessment(const naming::Assessment& a)
+{
+    std::string out = ",\"assessment\":" + std::to_string(a.figure) + ",\"flags\":[";
+    for (std::size_t i = 0; i < a.flags.size(); ++i)
+        out += std::string(i ? "," : "") + "{\"kind\":" + jsonString(a.flags[i].kindText()) +
+               ",\"text\":" + jsonString(a.flags[i].text) + "}";
+    return out + "]";
+}
+
+int runAssess(const Args& args)
+{
+    if (args.positional.size() != 2)
+        return fail("请给出姓和名，例如 hmf assess 张 明华 [--sex 男] [--birth \"2019-05-05 05\"]");
+    std::string error;
+    auto sex = sexOption(args, false, error);
+    if (!sex)
+        return fail(error);
+    std::optional<calendar::BirthTime> birth;
+    if (args.option("--birth")) {
+        birth = birthOption(args, error);
+        if (!birth)
+            return fail(error);
+    }
+    const core::Tables* t = tables();
+    if (!t)
+        return kExitData;
+    naming::AssessmentRequest request{args.positional[0], args.positional[1], *sex, birth};
+    const naming::Assessment a = naming::assessName(*t, request);
+    if (!a.ok())
+        return fail(a.error);
+    const std::string name =
+        core::trimBlanks(request.surname) + core::trimBlanks(request.givenName);
+    if (args.has("--json")) {
+        std::cout << "{\"name\":" << jsonString(name) << jsonAssessment(a) << ",\"characters\":[";
+        for (std::size_t i = 0; i < a.given.size(); ++i)
+            std::cout << (i ? "," : "") << "{\"character\":" << jsonString(a.given[i].character)
+                      << ",\"meaning\":" << jsonString(a.given[i].meaning) << "}";
+        std::cout << "]}\n";
+        return 0;
+    }
+    for (const auto& line : naming::assessmentLines(a))
+        std::cout << line << "\n";
+    return 0;
+}
+
 int runGenerate(const Args& args)
 {
     if (args.positional.size() != 1)
@@ -339,6 +386,19 @@ const bool registeredAnalyse = registerCommand({
     {"--birth"},
     {"--json"},
     runAnalyse,
+});
+
+const bool registeredAssess = registerCommand({
+    "assess",
+    "hmf assess <姓> <名> [--sex 男|女] [--birth \"YYYY-MM-DD HH\"] [--json]   名字品评：音、义、用字与数理",
+    "\n给一个名字打品评分（0到100），并列出理由：谐音、音律、字义、用字、数理，\n"
+    "给出出生时间时还看五行是否合八字所喜。品评分与名字总分各自独立。\n"
+    "  --sex 男|女               孩子的性别（看字的男女倾向）\n"
+    "  --birth \"YYYY-MM-DD HH\"  出生日期和时辰（看五行）\n"
+    "  --json                    以 JSON 输出\n",
+    {"--sex", "--birth"},
+    {"--json"},
+    runAssess,
 });
 
 const bool registeredGenerate = registerCommand({

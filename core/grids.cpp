@@ -18,16 +18,20 @@ FiveGrids gridNumbers(const StrokeDictionary& strokes, std::string_view surname,
         g.push_back(strokes.gridStrokeCount(c));
     if (s.empty() || g.empty())
         return {};
+    return gridNumbersFromCounts(s.data(), s.size(), g.data(), g.size());
+}
 
-    const int surnameTotal = std::accumulate(s.begin(), s.end(), 0);
-    const int givenTotal = std::accumulate(g.begin(), g.end(), 0);
+FiveGrids gridNumbersFromCounts(const int* s, std::size_t sn, const int* g, std::size_t gn)
+{
+    const int surnameTotal = std::accumulate(s, s + sn, 0);
+    const int givenTotal = std::accumulate(g, g + gn, 0);
     FiveGrids grids;
     // A single surname borrows the 1 of heaven; a compound surname is its own heaven.
-    grids.tian = s.size() == 1 ? surnameTotal + 1 : surnameTotal;
+    grids.tian = sn == 1 ? surnameTotal + 1 : surnameTotal;
     // 人格 joins the surname character next to the given name with the first given character.
-    grids.ren = s.back() + g.front();
+    grids.ren = s[sn - 1] + g[0];
     // A single given name borrows the 1 of earth.
-    grids.di = g.size() == 1 ? givenTotal + 1 : givenTotal;
+    grids.di = gn == 1 ? givenTotal + 1 : givenTotal;
     grids.wai = grids.tian + grids.di - grids.ren;
     grids.zong = surnameTotal + givenTotal;
     return grids;

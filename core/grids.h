@@ -25,6 +25,11 @@ struct FiveGrids
 FiveGrids gridNumbers(const StrokeDictionary& strokes, std::string_view surname,
                       std::string_view givenName);
 
+// The same from the grid stroke counts of the surname's and the given name's characters (both
+// non-empty); for callers that score many names from counts they looked up once.
+FiveGrids gridNumbersFromCounts(const int* surname, std::size_t surnameLength, const int* given,
+                                std::size_t givenLength);
+
 struct ThreeTalent
 {
     std::string tian; // 天才: 天格 as printed

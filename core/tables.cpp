@@ -49,8 +49,13 @@ std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, LoadErr
         load("sexagenary.txt",
              [&](auto& t, auto n) { return tables->sexagenary.parse(t, n, error); }) &&
         load("santalent.txt",
-             [&](auto& t, auto n) { return keepText(t, n, tables->threeTalentText, error); }) &&
-        load("tips.txt", [&](auto& t, auto n) { return keepText(t, n, tables->tipsText, error); });
+             [&](auto& t, auto n) {
+                 return keepText(t, n, tables->threeTalentText, error) &&
+                        tables->threeTalents.parse(t, n, error);
+             }) &&
+        load("tips.txt", [&](auto& t, auto n) { return keepText(t, n, tables->tipsText, error); }) &&
+        load("polyphones.txt",
+             [&](auto& t, auto n) { return tables->polyphones.parse(t, n, error); });
     if (!ok)
         return nullptr;
     return tables;

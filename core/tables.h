@@ -4,6 +4,7 @@
 #include "core/elements.h"
 #include "core/loaderror.h"
 #include "core/luck.h"
+#include "core/namedata.h"
 #include "core/pinyin.h"
 #include "core/reference.h"
 #include "core/strokes.h"
@@ -24,7 +25,13 @@ struct Tables
     LuckTable luck;
     SexagenaryTable sexagenary;
     std::string threeTalentText;
+    ThreeTalentTable threeTalents; // the verdicts of threeTalentText
     std::string tipsText;
+    // What a name sounds like and what its characters mean (the assessment of a name).
+    MeaningTable meanings;
+    BadWordList badWords;
+    LevelTable levels;
+    PolyphoneTable polyphones;
 
     int gridStrokeCount(std::string_view c) const { return strokes.gridStrokeCount(c); }
     int displayStrokeCount(std::string_view c) const

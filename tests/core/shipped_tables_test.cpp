@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 using namespace hmf::core;
 
@@ -128,6 +129,17 @@ TEST(ShippedTables, ReferenceTexts)
     EXPECT_EQ(t.sexagenary.row(60), "水,水,");
     EXPECT_NE(t.tipsText.find("取名技巧"), std::string::npos);
     EXPECT_NE(t.threeTalentText.find("（吉）"), std::string::npos);
+    // Every configuration has its verdict: 32 吉, 13 半吉, 25 半凶, 55 凶.
+    std::map<TalentVerdict, int> talents;
+    for (int tian : {1, 3, 5, 7, 9})
+        for (int ren : {1, 3, 5, 7, 9})
+            for (int di : {1, 3, 5, 7, 9})
+                ++talents[t.threeTalents.verdict(tian, ren, di)];
+    EXPECT_EQ(talents[TalentVerdict::Good], 32);
+    EXPECT_EQ(talents[TalentVerdict::FairGood], 13);
+    EXPECT_EQ(talents[TalentVerdict::FairBad], 25);
+    EXPECT_EQ(talents[TalentVerdict::Bad], 55);
+    EXPECT_EQ(t.threeTalents.verdict(11, 11, 12), TalentVerdict::Good); // 木 木 木
 }
 
 TEST(LoadTables, NamesTheMissingOrDamagedFile)
@@ -150,6 +162,7 @@ TEST(LoadTables, NamesTheMissingOrDamagedFile)
          "16 \r\n\xB0\xA2"
          "1x ",
          2},
+        {"polyphones.txt", "", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);

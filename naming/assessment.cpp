@@ -1,0 +1,508 @@
+#include "naming/assessment.h"
+
+#include "calendar/birthchart.h"
+#include "core/text.h"
+#include "naming/favourable.h"
+#include "naming/namecheck.h"
+
+#include <algorithm>
+
+namespace hmf::naming {
+namespace {
+
+// Every weight of the assessment, in one place. A fault (the name sounds like a bad word, its
+// sound is clumsy, a character means what a parent avoids or cannot be registered) costs 12 or
+// more, so a name with a fault never outranks a plain one that has none; nuances cost 1 to 6 and
+// order names that are all acceptable; merits add a little and spread the good names. The luck
+// of the numbers counts, but less than sound and meaning: a parent hears and explains a name
+// every day, while its grids only matter to those who believe in them.
+struct Weights
+{
+    // 谐音: the worst fault. A word that matches with its tones is heard by everyone; one that
+    // matches only without tones still invites a nickname.
+    int homophone = 30;
+    int homophoneToneless = 20;
+    // 音律 faults: a monotone name, a given syllable that repeats the surname's, a syllable
+    // said twice.
+    int sameTones = 12;
+    int repeatsSurname = 12;
+    int repeatedSyllable = 12;
+    // 音律 nuances.
+    int noToneChange = 4;     // all level or all oblique tones
+    int twoThirdTones = 3;    // two third tones in a row: the first changes its tone
+    int sameInitial = 2;      // 双声
+    int sameFinal = 2;        // 叠韵
+    int uncertainReading = 2; // a stranger may misread the character
+    // 字义.
+    int negativeMeaning = 18; // a fault
+    int otherSex = 6;         // a character names of the other sex use
+    int unknownMeaning = 4;   // we cannot vouch for it
+    int positiveMeaning = 3;  // merit
+    int sexFits = 1;          // merit when the sex is known
+    // 用字.
+    int outsideTable = 20; // a fault: registration systems may not take it
+    int levelThree = 8;    // rare: hard to write and to type
+    int levelOne = 1;      // merit: a character everyone knows
+    // 数理: by grid, as the name books weigh them (人格 most, 外格 least), and the three talents.
+    int renBad = 8, renFair = 3;
+    int diBad = 5, diFair = 2;
+    int zongBad = 6, zongFair = 2;
+    int waiBad = 3, waiFair = 1;
+    int talentBad = 6, talentFairBad = 4, talentFairGood = 1;
+    // 五行, only with a birth time: each given character of a favourable element earns this,
+    // a name that supplies none of them pays the other.
+    int favourableEach = 2;
+    int noFavourable = 4;
+};
+constexpr Weights kW;
+
+std::string inQuotes(std::string_view text)
+{
+    return "“" + std::string(text) + "”";
+}
+
+std::string_view toneName(int tone)
+{
+    static constexpr std::string_view names[] = {"", "第一声", "第二声", "第三声", "第四声",
+                                                 "轻声"};
+    return names[std::clamp(tone, 0, 5)];
+}
+
+void addFlag(std::vector<AssessmentFlag>* flags, FlagKind kind, std::string text, int points,
+             bool fault)
+{
+    if (flags)
+        flags->push_back({kind, std::move(text), points, fault});
+}
+
+int elementIndex(const core::Tables& tables, std::string_view c)
+{
+    const std::string e = core::trimBlanks(tables.elements.elementOf(c));
+    for (std::size_t i = 0; i < core::kElementOrder.size(); ++i)
+        if (e == core::kElementOrder[i])
+            return static_cast<int>(i);
+    return 5;
+}
+
+} // namespace
+
+std::string_view kindName(FlagKind kind)
+{
+    switch (kind) {
+    case FlagKind::Homophone:
+        return "谐音";
+    case FlagKind::Tone:
+        return "音律";
+    case FlagKind::Meaning:
+        return "字义";
+    case FlagKind::Usage:
+        return "用字";
+    case FlagKind::Numerology:
+        return "数理";
+    case FlagKind::Elements:
+        return "五行";
+    }
+    return {};
+}
+
+NameAssessor::NameAssessor(const core::Tables& tables, std::string_view surname,
+                           std::string_view sex, std::vector<std::string> favourable,
+                           bool birthKnown)
+    : m_tables(tables), m_favourable(std::move(favourable)), m_birthKnown(birthKnown)
+{
+    for (const auto& c : core::splitCharacters(core::trimBlanks(surname))) {
+        m_surname.push_back(facts(c));
+        m_surnameCounts.push_back(m_surname.back().strokes);
+    }
+    m_sexKnown = sex == "男" || sex == "女";
+    m_sex = sex == "男" ? core::SexLeaning::Male : core::SexLeaning::Female;
+    if (m_birthKnown)
+        for (const auto& e : m_favourable)
+            for (std::size_t i = 0; i < core::kElementOrder.size(); ++i)
+                if (e == core::kElementOrder[i])
+                    m_favours[i] = true;
+}
+
+CharFacts NameAssessor::facts(std::string_view character) const
+{
+    CharFacts f;
+    f.text = std::string(character);
+    f.strokes = m_tables.gridStrokeCount(character);
+    auto cp = core::singleCodepoint(character);
+    if (!cp)
+        return f;
+    f.cp = *cp;
+    f.syllable = core::syllableFromMarked(m_tables.pinyin.readingOf(*cp));
+    f.element = elementIndex(m_tables, character);
+    f.level = m_tables.levels.level(*cp);
+    f.meaning = m_tables.meanings.find(*cp);
+    f.polyphone = m_tables.polyphones.find(*cp);
+    return f;
+}
+
+int NameAssessor::maxCharacterPoints() const
+{
+    const bool anyFavourable = std::find(m_favours.begin(), m_favours.end(), true) != m_favours.end();
+    return kW.positiveMeaning + (m_sexKnown ? kW.sexFits : 0) + kW.levelOne +
+           (anyFavourable ? kW.favourableEach : 0);
+}
+
+int NameAssessor::base(int n) const
+{
+    return 100 - n * maxCharacterPoints();
+}
+
+int NameAssessor::characterPoints(const CharFacts& c, std::vector<AssessmentFlag>* flags) const
+{
+    int points = 0;
+    const std::string q = inQuotes(c.text);
+    if (!c.meaning) {
+        points -= kW.unknownMeaning;
+        addFlag(flags, FlagKind::Meaning, q + "的字义未收录，请查字典确认", -kW.unknownMeaning,
+                false);
+    } else {
+        if (c.meaning->polarity > 0) {
+            points += kW.positiveMeaning;
+        } else if (c.meaning->polarity < 0) {
+            points -= kW.negativeMeaning;
+            addFlag(flags, FlagKind::Meaning, q + "：" + c.meaning->meaning + "，取名宜避",
+                    -kW.negativeMeaning, true);
+        }
+        if (m_sexKnown) {
+            const bool other = c.meaning->sex != core::SexLeaning::Neutral && c.meaning->sex != m_sex;
+            if (other) {
+                points -= kW.otherSex;
+                addFlag(flags, FlagKind::Meaning,
+                        q + (c.meaning->sex == core::SexLeaning::Male ? "多用于男孩名"
+                                                                       : "多用于女孩名"),
+                        -kW.otherSex, false);
+            } else {
+                points += kW.sexFits;
+            }
+        }
+    }
+    if (c.level == 1) {
+        points += kW.levelOne;
+    } else if (c.level == 3) {
+        points -= kW.levelThree;
+        addFlag(flags, FlagKind::Usage, q + "是通用规范汉字表的三级字，书写和录入不便",
+                -kW.levelThree, false);
+    } else if (c.level == 0) {
+        points -= kW.outsideTable;
+        addFlag(flags, FlagKind::Usage, q + "不在通用规范汉字表内，户籍系统可能无法录入",
+                -kW.outsideTable, true);
+    }
+    if (c.polyphone) {
+        points -= kW.uncertainReading;
+        addFlag(flags, FlagKind::Tone,
+                q + "是多音字（" + c.polyphone->readings + "）：" + c.polyphone->note,
+                -kW.uncertainReading, false);
+    }
+    if (c.element < 5 && m_favours[static_cast<std::size_t>(c.element)]) {
+        points += kW.favourableEach;
+        addFlag(flags, FlagKind::Elements,
+                q + "属" + std::string(core::kElementOrder[static_cast<std::size_t>(c.element)]) +
+                    "，补八字所喜",
+                kW.favourableEach, false);
+    }
+    return points;
+}
+
+int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone,
+                            bool& homophoneFault, bool& toneFault,
+                            std::vector<AssessmentFlag>* flags) const
+{
+    const CharFacts& cur = *given[k];
+    if (!cur.syllable)
+        return 0;
+    const core::Syllable& s = *cur.syllable;
+    const int surnameLength = static_cast<int>(m_surname.size());
+    const auto at = [&](int i) -> const CharFacts& {
+        return i < surnameLength ? m_surname[static_cast<std::size_t>(i)]
+                                 : *given[i - surnameLength];
+    };
+    const int idx = surnameLength + k;
+    int points = 0;
+
+    bool repeated = false;
+    for (const auto& sur : m_surname)
+        if (sur.syllable && sur.syllable->code == s.code) {
+            points -= kW.repeatsSurname;
+            toneFault = repeated = true;
+            addFlag(flags, FlagKind::Tone,
+                    inQuotes(cur.text) + "与姓氏" + inQuotes(sur.text) + "同音，读来重复",
+                    -kW.repeatsSurname, true);
+            break;
+        }
+    for (int j = 0; j < k && !repeated; ++j)
+        if (given[j]->syllable && given[j]->syllable->code == s.code) {
+            points -= kW.repeatedSyllable;
+            toneFault = repeated = true;
+            addFlag(flags, FlagKind::Tone,
+                    given[j]->text == cur.text
+                        ? "名中" + inQuotes(cur.text) + "重叠，读音重复"
+                        : "名中" + inQuotes(given[j]->text) + inQuotes(cur.text) + "读音相同",
+                    -kW.repeatedSyllable, true);
+        }
+
+    const CharFacts& prev = at(idx - 1);
+    if (prev.syllable && !repeated) {
+        const core::Syllable& p = *prev.syllable;
+        const std::string pair = inQuotes(prev.text + cur.text);
+        if (p.tone == 3 && s.tone == 3) {
+            points -= kW.twoThirdTones;
+            addFlag(flags, FlagKind::Tone, pair + "连读两个第三声，前字要变调", -kW.twoThirdTones,
+                    false);
+        }
+        if (!p.initial.empty() && p.initial == s.initial) {
+            points -= kW.sameInitial;
+            addFlag(flags, FlagKind::Tone, pair + "声母相同（双声），读来拗口", -kW.sameInitial,
+                    false);
+        }
+        if (p.final == s.final) {
+            points -= kW.sameFinal;
+            addFlag(flags, FlagKind::Tone, pair + "韵母相同（叠韵），读来拗口", -kW.sameFinal,
+                    false);
+        }
+    }
+
+    // Runs of two to four syllables that end here: the surname counts, and every run holds at
+    // least one given syllable.
+    std::uint32_t codes[core::BadWordList::kMaxLength];
+    for (int length = 2; length <= static_cast<int>(core::BadWordList::kMaxLength); ++length) {
+        const int start = idx - length + 1;
+        if (start < 0)
+            break;
+        bool known = true;
+        for (int i = 0; i < length && known; ++i) {
+            const CharFacts& f = at(start + i);
+            known = f.syllable.has_value();
+            if (known)
+                codes[i] = f.syllable->code;
+        }
+        if (!known)
+            break;
+        m_tables.badWords.forEachToneless(
+            codes, static_cast<std::size_t>(length), [&](const core::BadWord& w) {
+                bool sameTones = true;
+                for (int i = 0; i < length && sameTones; ++i) {
+                    const int a = at(start + i).syllable->tone;
+                    const int b = w.syllables[static_cast<std::size_t>(i)].tone;
+                    sameTones = a == b || a == 5 || b == 5;
+                }
+                const int cost = sameTones ? kW.homophone : kW.homophoneToneless;
+                std::string run;
+                for (int i = 0; i < length; ++i)
+                    run += at(start + i).text;
+                homophoneFault = true;
+                const int added = std::min(homophone, -cost) - homophone; // the worst word counts
+                addFlag(flags, FlagKind::Homophone,
+                        inQuotes(run) + (sameTones ? "音同" : "音近") + inQuotes(w.word) + "（" +
+                            w.reason + "）",
+                        added, true);
+                homophone = std::min(homophone, -cost);
+            });
+    }
+    return points;
+}
+
+int NameAssessor::tonePattern(const CharFacts* const* given, int n, bool& toneFault,
+                              std::vector<AssessmentFlag>* flags) const
+{
+    std::vector<const core::Syllable*> all;
+    for (const auto& s : m_surname)
+        all.push_back(s.syllable ? &*s.syllable : nullptr);
+    for (int i = 0; i < n; ++i)
+        all.push_back(given[i]->syllable ? &*given[i]->syllable : nullptr);
+    for (const auto* s : all)
+        if (!s)
+            return 0;
+    bool sameTone = true, allLevel = true, allOblique = true;
+    for (const auto* s : all) {
+        sameTone = sameTone && s->tone == all.front()->tone;
+        allLevel = allLevel && s->level();
+        allOblique = allOblique && !s->level();
+    }
+    if (all.size() >= 3 && sameTone) {
+        toneFault = true;
+        addFlag(flags, FlagKind::Tone,
+                "全名" + std::to_string(all.size()) + "字同为" +
+                    std::string(toneName(all.front()->tone)) + "，读来平板",
+                -kW.sameTones, true);
+        return -kW.sameTones;
+    }
+    if (allLevel || allOblique) {
+        addFlag(flags, FlagKind::Tone,
+                std::string(allLevel ? "全名皆为平声" : "全名皆为仄声") + "，缺少起伏",
+                -kW.noToneChange, false);
+        return -kW.noToneChange;
+    }
+    return 0;
+}
+
+int NameAssessor::numerologyPoints(const core::FiveGrids& g,
+                                   std::vector<AssessmentFlag>* flags) const
+{
+    int points = 0;
+    const auto grid = [&](std::string_view name, int number, int bad, int fair) {
+        const std::string_view verdict = m_tables.luck.verdict(number);
+        int cost = 0;
+        if (verdict == "凶")
+            cost = bad;
+        else if (verdict == "半吉")
+            cost = fair;
+        if (cost == 0)
+            return;
+        points -= cost;
+        addFlag(flags, FlagKind::Numerology,
+                std::string(name) + std::to_string(number) + "为" + std::string(verdict) + "数",
+                -cost, false);
+    };
+    grid("人格", g.ren, kW.renBad, kW.renFair);
+    grid("地格", g.di, kW.diBad, kW.diFair);
+    grid("总格", g.zong, kW.zongBad, kW.zongFair);
+    grid("外格", g.wai, kW.waiBad, kW.waiFair);
+    if (g.tian > 0 && g.ren > 0 && g.di > 0) {
+        const auto verdict = m_tables.threeTalents.verdict(g.tian, g.ren, g.di);
+        int cost = 0;
+        if (verdict == core::TalentVerdict::Bad)
+            cost = kW.talentBad;
+        else if (verdict == core::TalentVerdict::FairBad)
+            cost = kW.talentFairBad;
+        else if (verdict == core::TalentVerdict::FairGood)
+            cost = kW.talentFairGood;
+        if (cost != 0) {
+            static constexpr std::string_view names[] = {"木", "火", "土", "金", "水"};
+            std::string config;
+            for (int n : {g.tian, g.ren, g.di})
+                config += names[core::ThreeTalentTable::elementOfNumber(n)];
+            points -= cost;
+            addFlag(flags, FlagKind::Numerology,
+                    "三才" + config + "，配置" +
+                        std::string(core::ThreeTalentTable::verdictText(verdict)),
+                    -cost, false);
+        }
+    }
+    return points;
+}
+
+int NameAssessor::elementShortfall(const CharFacts* const* given, int n,
+                                   std::vector<AssessmentFlag>* flags) const
+{
+    if (!m_birthKnown || std::find(m_favours.begin(), m_favours.end(), true) == m_favours.end())
+        return 0;
+    for (int i = 0; i < n; ++i)
+        if (given[i]->element < 5 && m_favours[static_cast<std::size_t>(given[i]->element)])
+            return 0;
+    std::string wanted;
+    for (const auto& e : m_favourable)
+        wanted += (wanted.empty() ? "" : "、") + e;
+    addFlag(flags, FlagKind::Elements, "名字五行未补八字所缺的" + wanted, -kW.noFavourable,
+            false);
+    return -kW.noFavourable;
+}
+
+int NameAssessor::wholeName(const CharFacts* const* given, int n, bool& toneFault,
+                            std::vector<AssessmentFlag>* flags) const
+{
+    int counts[3];
+    for (int i = 0; i < n; ++i)
+        counts[i] = given[i]->strokes;
+    const core::FiveGrids grids = core::gridNumbersFromCounts(
+        m_surnameCounts.data(), m_surnameCounts.size(), counts, static_cast<std::size_t>(n));
+    return tonePattern(given, n, toneFault, flags) + numerologyPoints(grids, flags) +
+           elementShortfall(given, n, flags);
+}
+
+int NameAssessor::assess(const CharFacts* const* given, int n, Assessment* out) const
+{
+    std::vector<AssessmentFlag>* flags = out ? &out->flags : nullptr;
+    int figure = base(n);
+    int homophone = 0;
+    bool homophoneFault = false, toneFault = false, outside = false;
+    for (int k = 0; k < n; ++k) {
+        figure += characterPoints(*given[k], flags);
+        figure += soundStep(given, k, homophone, homophoneFault, toneFault, flags);
+        outside = outside || given[k]->level == 0;
+    }
+    figure += homophone + wholeName(given, n, toneFault, flags);
+    figure = std::clamp(figure, 0, 100);
+    if (out) {
+        out->figure = figure;
+        out->homophoneFault = homophoneFault;
+        out->toneFault = toneFault;
+        out->outsideTable = outside;
+        // Costs first, the biggest first; merits after them, in the order found.
+        std::stable_sort(out->flags.begin(), out->flags.end(),
+                         [](const AssessmentFlag& a, const AssessmentFlag& b) {
+                             const int ka = a.points > 0 ? 1 : 0, kb = b.points > 0 ? 1 : 0;
+                             if (ka != kb)
+                                 return ka < kb;
+                             return ka == 0 && a.points < b.points;
+                         });
+        out->given.clear();
+        for (int k = 0; k < n; ++k)
+            out->given.push_back(
+                {given[k]->text, given[k]->meaning ? given[k]->meaning->meaning : std::string()});
+    }
+    return figure;
+}
+
+Assessment NameAssessor::assess(const std::vector<std::string>& given) const
+{
+    std::vector<CharFacts> facts;
+    for (const auto& c : given)
+        facts.push_back(this->facts(c));
+    std::vector<const CharFacts*> pointers;
+    for (const auto& f : facts)
+        pointers.push_back(&f);
+    Assessment a;
+    assess(pointers.data(), static_cast<int>(pointers.size()), &a);
+    return a;
+}
+
+std::vector<std::string> assessmentLines(const Assessment& a)
+{
+    std::vector<std::string> lines;
+    lines.push_back("品评分：" + std::to_string(a.figure) + "（满分100，只比较名字本身，与名字总分无关）");
+    if (a.flags.empty())
+        lines.push_back("未见明显不足");
+    for (const auto& f : a.flags)
+        lines.push_back("【" + std::string(f.kindText()) + "】" + f.text + "（" +
+                        (f.points > 0 ? "+" : "") + std::to_string(f.points) + "）");
+    for (const auto& c : a.given)
+        lines.push_back("字义 " + inQuotes(c.character) + "：" +
+                        (c.meaning.empty() ? std::string("未收录") : c.meaning));
+    return lines;
+}
+
+Assessment assessName(const core::Tables& tables, const AssessmentRequest& request)
+{
+    Assessment a;
+    const std::string surname = core::trimBlanks(request.surname);
+    const std::string given = core::trimBlanks(request.givenName);
+    a.error = checkSurname(tables, surname);
+    if (a.error.empty())
+        a.error = checkGivenName(tables, given);
+    if (a.error.empty() && !request.sex.empty() && request.sex != "男" && request.sex != "女")
+        a.error = "性别应为“男”或“女”";
+    std::vector<std::string> favourable;
+    if (a.error.empty() && request.birth) {
+        a.error = calendar::checkBirthTime(*request.birth);
+        if (a.error.empty()) {
+            const auto chart = calendar::birthChart(*request.birth, tables.sexagenary);
+            if (!chart)
+                a.error = "请填写正确的出生日期";
+            else
+                favourable = favourableElements(*chart);
+        }
+    }
+    if (!a.error.empty())
+        return a;
+    const NameAssessor assessor(tables, surname, request.sex, std::move(favourable),
+                                request.birth.has_value());
+    Assessment result = assessor.assess(core::splitCharacters(given));
+    return result;
+}
+
+} // namespace hmf::naming

@@ -1,0 +1,203 @@
+// The assessment of a name: each kind of reason on names that show it and on common real names
+// that must pass, and the weights' order (a fault costs more than any nuance).
+
+#include "naming/assessment.h"
+#include "shippedtables.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace hmf;
+using namespace hmf::naming;
+
+namespace {
+
+// The shipped strokes, readings and elements, with small meaning, bad-word and level tables
+// that show the rules.
+const core::Tables& fixtureTables()
+{
+    static const core::Tables tables = [] {
+        core::Tables t = test::shippedTables();
+        core::LoadError e;
+        const bool ok =
+            t.meanings.parse("明\t中\t+\t光明\n华\t中\t+\t光华\n美\t女\t+\t美好\n"
+                             "泰\t男\t+\t安泰\n浅\t中\t-\t浅薄\n思\t中\t+\t思考\n"
+                             "远\t中\t+\t长远\n悦\t中\t+\t喜悦\n欣\t女\t+\t欣喜\n"
+                             "宇\t男\t+\t宇宙\n轩\t男\t+\t气宇轩昂\n怡\t女\t+\t和悦\n"
+                             "婷\t女\t+\t美好\n涵\t中\t+\t包容\n嘉\t中\t+\t美好\n"
+                             "子\t中\t0\t孩子\n腾\t男\t+\t奔腾\n浩\t男\t+\t浩大\n",
+                             "meanings.txt", e) &&
+            t.badWords.parse("饭桶\tfan4 tong3\t辱骂\n肚子疼\tdu4 zi5 teng2\t笑柄\n"
+                             "出墓\tchu1 mu4\t死亡\n无人要\twu2 ren2 yao4\t笑柄\n",
+                             "badwords.txt", e) &&
+            t.levels.parse("明\t1\n华\t1\n美\t1\n泰\t1\n浅\t1\n思\t1\n远\t1\n悦\t1\n欣\t1\n"
+                           "宇\t1\n轩\t2\n怡\t2\n婷\t2\n涵\t2\n嘉\t1\n子\t1\n腾\t1\n浩\t1\n"
+                           "楚\t1\n慕\t1\n统\t1\n仁\t1\n耀\t1\n琛\t2\n唯\t1\n铭\t2\n道\t1\n"
+                           "河\t1\n捷\t1\n晨\t1\n犇\t3\n",
+                           "levels.txt", e);
+        EXPECT_TRUE(ok) << e.message();
+        return t;
+    }();
+    return tables;
+}
+
+Assessment assess(std::string_view surname, std::string_view given, std::string_view sex = "",
+                  std::optional<calendar::BirthTime> birth = std::nullopt)
+{
+    return assessName(fixtureTables(),
+                      {std::string(surname), std::string(given), std::string(sex), birth});
+}
+
+// The first cost of a kind whose text mentions `part`.
+const AssessmentFlag* flagOf(const Assessment& a, FlagKind kind, std::string_view part = "")
+{
+    auto it = std::find_if(a.flags.begin(), a.flags.end(), [&](const AssessmentFlag& f) {
+        return f.kind == kind && f.points < 0 && f.text.find(part) != std::string::npos;
+    });
+    return it == a.flags.end() ? nullptr : &*it;
+}
+
+struct Case
+{
+    std::string_view surname, given, sex;
+    FlagKind kind;
+    bool flagged; // a cost of this kind is expected
+    bool fault;   // ... and it is a fault
+    std::string_view mentions = "";
+};
+
+void PrintTo(const Case& c, std::ostream* out)
+{
+    *out << c.surname << c.given << " " << c.sex << " " << kindName(c.kind);
+}
+
+class AssessmentKinds : public testing::TestWithParam<Case>
+{
+};
+
+TEST_P(AssessmentKinds, FlagsWhatTheNameShowsAndPassesWhatIsFine)
+{
+    const Case& c = GetParam();
+    const Assessment a = assess(c.surname, c.given, c.sex);
+    ASSERT_TRUE(a.ok()) << a.error;
+    const AssessmentFlag* f = flagOf(a, c.kind, c.mentions);
+    if (!c.flagged) {
+        EXPECT_EQ(f, nullptr) << f->text;
+        return;
+    }
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->fault, c.fault) << f->text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Homophones, AssessmentKinds,
+    testing::Values(Case{"杜", "子腾", "", FlagKind::Homophone, true, true, "音同“肚子疼”"},
+                    Case{"范", "统", "", FlagKind::Homophone, true, true, "“范统”音同“饭桶”"},
+                    Case{"吴", "仁耀", "", FlagKind::Homophone, true, true, "无人要"},
+                    Case{"陈", "楚慕", "", FlagKind::Homophone, true, true, "音近“出墓”"},
+                    // Real names that share one syllable with a listed word.
+                    Case{"陈", "楚悦", "", FlagKind::Homophone, false, false},
+                    Case{"杜", "子涵", "", FlagKind::Homophone, false, false},
+                    Case{"范", "思远", "", FlagKind::Homophone, false, false}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Sounds, AssessmentKinds,
+    testing::Values(Case{"陈", "琛唯", "", FlagKind::Tone, true, true, "与姓氏“陈”同音"},
+                    Case{"陈", "铭明", "", FlagKind::Tone, true, true, "读音相同"},
+                    Case{"陈", "道道", "", FlagKind::Tone, true, true, "重叠"},
+                    Case{"陈", "河捷", "", FlagKind::Tone, true, true, "第二声"},
+                    Case{"张", "明华", "", FlagKind::Tone, true, false, "平声"},
+                    Case{"李", "美欣", "", FlagKind::Tone, true, false, "第三声"},
+                    Case{"李", "思远", "", FlagKind::Tone, false, false},
+                    Case{"王", "浩宇", "", FlagKind::Tone, false, false},
+                    Case{"林", "悦怡", "", FlagKind::Tone, false, false}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Meanings, AssessmentKinds,
+    testing::Values(Case{"林", "浅", "", FlagKind::Meaning, true, true, "浅薄"},
+                    Case{"林", "美泰", "女", FlagKind::Meaning, true, false, "多用于男孩名"},
+                    Case{"林", "美泰", "男", FlagKind::Meaning, true, false, "多用于女孩名"},
+                    Case{"林", "道", "", FlagKind::Meaning, true, false, "未收录"},
+                    Case{"林", "美泰", "", FlagKind::Meaning, false, false},
+                    Case{"王", "浩宇", "男", FlagKind::Meaning, false, false},
+                    Case{"林", "欣怡", "女", FlagKind::Meaning, false, false}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Characters, AssessmentKinds,
+    testing::Values(Case{"林", "犇", "", FlagKind::Usage, true, false, "三级字"},
+                    Case{"林", "龘", "", FlagKind::Usage, true, true, "不在通用规范汉字表内"},
+                    Case{"林", "婷", "", FlagKind::Usage, false, false},
+                    Case{"王", "浩宇", "", FlagKind::Usage, false, false}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, AssessmentKinds,
+    // 张明华: 人格 19 and 地格 22 are 凶; 李思远 (7, 9, 17): 16 26 33 18, 人格 16 吉.
+    testing::Values(Case{"张", "明华", "", FlagKind::Numerology, true, false, "人格19为凶数"},
+                    Case{"王", "明", "", FlagKind::Numerology, true, false, "人格12为凶数"}));
+
+TEST(Assessment, ElementsOnlyWithABirthTimeAndByTheChartsFavourableElements)
+{
+    // 2019-05-05 05 lacks 金 and 火 (the report's 喜用神).
+    const calendar::BirthTime birth{2019, 5, 5, 5};
+    const Assessment without = assess("林", "明华");
+    EXPECT_EQ(flagOf(without, FlagKind::Elements), nullptr);
+    for (const auto& f : without.flags)
+        EXPECT_NE(f.kind, FlagKind::Elements);
+
+    const Assessment helps = assess("林", "明华", "", birth); // 明 火
+    EXPECT_EQ(flagOf(helps, FlagKind::Elements), nullptr);
+    EXPECT_TRUE(std::any_of(helps.flags.begin(), helps.flags.end(), [](const auto& f) {
+        return f.kind == FlagKind::Elements && f.points > 0 && f.text.find("“明”属火") == 0;
+    }));
+
+    const Assessment misses = assess("林", "浩宇", "", birth); // 水 土
+    const AssessmentFlag* f = flagOf(misses, FlagKind::Elements);
+    ASSERT_NE(f, nullptr);
+    EXPECT_NE(f->text.find("金、火"), std::string::npos);
+}
+
+// A fault (of any kind) costs more than all nuances a plain name shows together, and merits
+// never lift a faulty name above a plain one of the same characters' quality.
+TEST(Assessment, FaultsCostClearlyMoreThanNuances)
+{
+    const Assessment plain = assess("李", "思远");
+    for (const auto& [surname, given] :
+         std::vector<std::pair<std::string, std::string>>{
+             {"杜", "子腾"}, {"陈", "楚慕"}, {"陈", "铭明"}, {"林", "浅"}, {"林", "龘"}}) {
+        SCOPED_TRACE(surname + given);
+        const Assessment a = assess(surname, given);
+        const auto fault = std::find_if(a.flags.begin(), a.flags.end(),
+                                        [](const auto& f) { return f.fault; });
+        ASSERT_NE(fault, a.flags.end());
+        EXPECT_EQ(&*fault, &a.flags.front()); // the biggest cost comes first
+        for (const auto& f : a.flags) {
+            if (!f.fault) {
+                EXPECT_GE(2 * -fault->points, 3 * -f.points) << f.text;
+            }
+        }
+    }
+    EXPECT_GE(plain.figure, 60);
+    for (const auto& f : plain.flags)
+        EXPECT_FALSE(f.fault) << f.text;
+    EXPECT_GT(plain.figure, assess("杜", "子腾").figure);
+    EXPECT_GT(assess("陈", "楚悦").figure, assess("陈", "楚慕").figure);
+}
+
+TEST(Assessment, ShowsTheMeaningOfEachGivenCharacterAndRefusesBadInput)
+{
+    const Assessment a = assess("林", "明道");
+    ASSERT_EQ(a.given.size(), 2u);
+    EXPECT_EQ(a.given[0].character, "明");
+    EXPECT_EQ(a.given[0].meaning, "光明");
+    EXPECT_EQ(a.given[1].meaning, "");
+    const auto lines = assessmentLines(a);
+    EXPECT_EQ(lines.front().rfind("品评分：" + std::to_string(a.figure), 0), 0u);
+    EXPECT_EQ(lines.back(), "字义 “道”：未收录");
+
+    EXPECT_EQ(assess("", "明").error, "请填写姓氏");
+    EXPECT_FALSE(assess("林", "abc").ok());
+    EXPECT_FALSE(assess("林", "明", "男女").ok());
+    EXPECT_FALSE(assess("林", "明", "", calendar::BirthTime{2019, 2, 30, 5}).ok());
+}
+
+} // namespace
