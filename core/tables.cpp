@@ -54,6 +54,11 @@ std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, LoadErr
                         tables->threeTalents.parse(t, n, error);
              }) &&
         load("tips.txt", [&](auto& t, auto n) { return keepText(t, n, tables->tipsText, error); }) &&
+        load("meanings.txt",
+             [&](auto& t, auto n) { return tables->meanings.parse(t, n, error); }) &&
+        load("badwords.txt",
+             [&](auto& t, auto n) { return tables->badWords.parse(t, n, error); }) &&
+        load("levels.txt", [&](auto& t, auto n) { return tables->levels.parse(t, n, error); }) &&
         load("polyphones.txt",
              [&](auto& t, auto n) { return tables->polyphones.parse(t, n, error); });
     if (!ok)

@@ -162,6 +162,9 @@ TEST(LoadTables, NamesTheMissingOrDamagedFile)
          "16 \r\n\xB0\xA2"
          "1x ",
          2},
+        {"meanings.txt", "", 0},
+        {"badwords.txt", *utf8ToGbk("# 词\t读音\t原因\n饭桶\tfan4 tong\t辱骂\n"), 2},
+        {"levels.txt", *utf8ToGbk("一\t1\n丁\t一级\n"), 2},
         {"polyphones.txt", "", 0},
     };
     for (const auto& c : cases) {
