@@ -275,14 +275,20 @@ int runGenerate(const Args& args)
     draw.month = birth->month;
     draw.day = birth->day;
     draw.threshold = *threshold;
+    draw.leaveOutFaulty = !args.has("--keep-all");
     std::vector<naming::DrawResult> rows;
+    int leftOut = 0, leftOutSound = 0, leftOutCharacter = 0;
     naming::CandidateList candidates;
     bool streakEnded = false;
     while (generator.running()) {
         naming::DrawResult result = generator.draw(draw);
         if (result.finished)
             streakEnded = generator.duplicateStreak() > naming::NameGenerator::kMaxDuplicateStreak;
-        if (!result.duplicate) {
+        if (result.leftOut) {
+            ++leftOut;
+            leftOutSound += result.assessment.homophoneFault;
+            leftOutCharacter += result.assessment.outsideTable;
+        } else if (!result.duplicate) {
             if (result.candidate)
                 candidates.append(result.title);
             rows.push_back(std::move(result));
@@ -293,12 +299,14 @@ int runGenerate(const Args& args)
 
     if (args.has("--json")) {
         std::cout << "{\"seed\":" << seed << ",\"draws\":" << generator.drawCount()
-                  << ",\"endedByDuplicates\":" << (streakEnded ? "true" : "false") << ",\"rows\":[";
+                  << ",\"endedByDuplicates\":" << (streakEnded ? "true" : "false")
+                  << ",\"leftOut\":" << leftOut << ",\"rows\":[";
         for (std::size_t i = 0; i < rows.size(); ++i)
             std::cout << (i ? "," : "") << "{\"name\":" << jsonString(rows[i].fullName)
                       << ",\"score\":" << jsonScore(rows[i].score)
                       << ",\"title\":" << jsonString(rows[i].title)
-                      << ",\"candidate\":" << (rows[i].candidate ? "true" : "false") << "}";
+                      << ",\"candidate\":" << (rows[i].candidate ? "true" : "false")
+                      << jsonAssessment(rows[i].assessment) << "}";
         std::cout << "],\"candidates\":[";
         for (std::size_t i = 0; i < candidates.rows().size(); ++i)
             std::cout << (i ? "," : "") << jsonString(candidates.rows()[i]);
@@ -314,6 +322,9 @@ int runGenerate(const Args& args)
     std::cout << "\n抽取" << generator.drawCount() << "次，列出" << rows.size() << "个名字"
               << (streakEnded ? "（连续重复超过500次，提前结束）" : "") << "，随机种子 " << seed
               << "\n";
+    if (leftOut > 0)
+        std::cout << "略去" << leftOut << "个名字（谐音不雅" << leftOutSound << "个，含通用规范汉字表外的字"
+                  << leftOutCharacter << "个）；--keep-all 全部列出\n";
     return 0;
 }
 
@@ -414,10 +425,11 @@ const bool registeredGenerate = registerCommand({
     "  --draws N                 最多抽取次数，1 到 5000，默认 5000\n"
     "  --seed N                  随机种子，同一种子得到同样的结果\n"
     "  --library 文件            使用另一个字库文件（GBK，每行一个字）\n"
-    "  --json                    以 JSON 输出\n",
+    "  --keep-all                也列出谐音不雅或含通用规范汉字表外之字的名字（默认略去）\n"
+    "  --json                    以 JSON 输出（每个名字带品评分 assessment 和理由 flags）\n",
     {"--sex", "--length", "--birth", "--fixed", "--position", "--threshold", "--draws", "--seed",
      "--library"},
-    {"--json"},
+    {"--json", "--keep-all"},
     runGenerate,
 });
 

@@ -57,8 +57,8 @@ struct AssessmentRequest
 {
     std::string surname;   // one or two characters
     std::string givenName; // one to three characters
-    std::string sex;       // "男", "女", or empty when not known
-    std::optional<calendar::BirthTime> birth;
+    std::string sex = {}; // "男", "女", or empty when not known
+    std::optional<calendar::BirthTime> birth = {};
 };
 
 // Checks the name (and the birth time when given) like the report does and assesses it.

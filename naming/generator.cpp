@@ -5,6 +5,7 @@
 #include "core/score.h"
 #include "core/text.h"
 #include "naming/candidates.h"
+#include "naming/favourable.h"
 #include "naming/library.h"
 #include "naming/namecheck.h"
 
@@ -87,6 +88,11 @@ StartResult NameGenerator::start(const RunSettings& settings)
     // start it is simply not used if the option is ticked later.
     m_fixedChar = checkFixedCharacter(m_tables, fixedChar).empty() ? fixedChar : std::string();
     m_missing = chart->missing;
+    m_assessor.emplace(m_tables, surname, settings.sex, favourableElements(*chart), true);
+    m_facts.clear();
+    for (const auto& c : m_library)
+        m_facts.push_back(m_assessor->facts(c));
+    m_fixedFacts = m_assessor->facts(m_fixedChar);
     m_random.seed(settings.seed);
     m_listed.clear();
     m_draws = 0;
@@ -105,24 +111,34 @@ DrawResult NameGenerator::draw(const DrawSettings& settings)
     ++m_draws;
 
     std::uniform_int_distribution<std::size_t> pick(0, m_library.size() - 1);
-    const auto drawOne = [&]() -> const std::string& { return m_library[pick(m_random)]; };
+    std::size_t picked[3] = {0, 0, 0};
+    int drawn = 0;
+    const auto drawOne = [&]() -> const std::string& {
+        picked[drawn++] = pick(m_random);
+        return m_library[picked[drawn - 1]];
+    };
     const int length = std::clamp(settings.length, 1, 3);
     const bool fixed = settings.fixedOn && !m_fixedChar.empty();
     m_session.givenNameLength = length;
 
     std::string given;
+    const CharFacts* facts[3] = {nullptr, nullptr, nullptr};
     if (length == 1) {
         // The fixed character is not part of a one-character name; its bonus still applies.
         given = drawOne();
+        facts[0] = &m_facts[picked[0]];
     } else {
         std::string c[3];
-        for (int i = 0; i < length; ++i)
+        for (int i = 0; i < length; ++i) {
             c[i] = drawOne();
+            facts[i] = &m_facts[picked[i]];
+        }
         if (fixed) {
             int position = std::clamp(settings.fixedPosition, 1, length);
             if (length == 2 && position != 1)
                 position = 2;
             c[position - 1] = m_fixedChar;
+            facts[position - 1] = &m_fixedFacts;
         }
         for (int i = 0; i < length; ++i)
             given += c[i];
@@ -140,9 +156,15 @@ DrawResult NameGenerator::draw(const DrawSettings& settings)
     input.fixedCharacter = settings.fixedOn && !m_fixedChar.empty();
     result.score = core::nameScore(m_tables.luck, m_tables.elements, input);
 
+    m_assessor->assess(facts, length, &result.assessment);
+
     if (!m_listed.insert(result.fullName).second) {
         result.duplicate = true;
         ++m_streak;
+    } else if (settings.leaveOutFaulty && result.assessment.leftOutByDefault()) {
+        // Counted as listed, so drawing it again is a duplicate as for any other name.
+        result.leftOut = true;
+        m_streak = 0;
     } else {
         m_streak = 0;
         result.title = rowTitle(result.fullName, result.score);

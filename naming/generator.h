@@ -5,6 +5,7 @@
 
 #include "calendar/calendar.h"
 #include "core/tables.h"
+#include "naming/assessment.h"
 #include "naming/session.h"
 
 #include <cstdint>
@@ -21,7 +22,8 @@ namespace hmf::naming {
 struct RunSettings
 {
     std::string surname;   // trimmed at start
-    std::string sex;       // "男" selects the boys' library, anything else the girls'
+    std::string sex;       // "男" selects the boys' library, anything else the girls'; the
+                           // assessment weighs characters by it when it is "男" or "女"
     bool fixedOn = false;  // fixed-character option ticked when the run starts
     std::string fixedChar; // the generation character (辈分字)
     calendar::BirthTime birth;
@@ -41,6 +43,8 @@ struct DrawSettings
     int year = 2019, month = 5, day = 5; // the date the score is computed from
     bool collect = true;                 // candidate collection on
     int threshold = 75;                  // candidates score at least this
+    // Leave out names that sound like a bad word or hold a character outside the general table.
+    bool leaveOutFaulty = true;
 };
 
 enum class MessageIcon { None, Information };
@@ -65,6 +69,8 @@ struct DrawResult
     std::string title;      // row title "name[score分]" of a new name; empty otherwise
     bool candidate = false; // the new row also goes to the candidate list
     bool finished = false;  // the run ended with this draw (5,000 draws or the streak)
+    Assessment assessment;  // of every drawn name
+    bool leftOut = false;   // a new name the leave-out option dropped: no row
 };
 
 class NameGenerator
@@ -98,6 +104,9 @@ class NameGenerator
     SessionState& m_session;
     std::mt19937_64 m_random;
     std::vector<std::string> m_library;
+    std::optional<NameAssessor> m_assessor;
+    std::vector<CharFacts> m_facts; // of each library character
+    CharFacts m_fixedFacts;
     std::unordered_set<std::string> m_listed;
     std::string m_surname;
     std::string m_fixedChar;

@@ -5,6 +5,7 @@
 #include "core/grids.h"
 #include "core/score.h"
 #include "core/text.h"
+#include "naming/favourable.h"
 #include "naming/namecheck.h"
 
 namespace hmf::naming {
@@ -133,6 +134,16 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request)
     w.add(Colour::Magenta, header("星座解释"));
     w.add(Colour::Blue,
           calendar::starSignText(request.birth.month, request.birth.day) + "\r\n\r\n");
+
+    // The assessment beside the product's score: the figure, the reasons, and what each given
+    // character means.
+    const NameAssessor assessor(tables, surname, request.sex, favourableElements(*chart), true);
+    report.assessment = assessor.assess(givenChars);
+    w.add(Colour::Magenta, header("名字品评"));
+    const auto lines = assessmentLines(report.assessment);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        w.add(i == 0 ? Colour::Red : Colour::Blue,
+              lines[i] + (i + 1 == lines.size() ? "\r\n\r\n" : "\r\n"));
     report.runs = w.take();
     return report;
 }

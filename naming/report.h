@@ -4,6 +4,7 @@
 
 #include "calendar/calendar.h"
 #include "core/tables.h"
+#include "naming/assessment.h"
 
 #include <optional>
 #include <string>
@@ -30,12 +31,19 @@ struct ReportRequest
     // Shown after "名字总分（仅供参考）：" instead of the computed score, unit included
     // ("88分"); the window passes a list row's score text here only while fixedCharUsed is set.
     std::optional<std::string> shownScore;
+    // The child's sex ("男", "女", or empty) for the assessment section.
+    std::string sex = {};
 };
+
+// The product's report has this many runs; the sections this program adds follow them.
+inline constexpr std::size_t kProductRuns = 32;
 
 struct Report
 {
-    std::vector<ColouredRun> runs; // empty when error is set
+    // The product's 32 runs, then the section "名字品评"; empty when error is set.
+    std::vector<ColouredRun> runs;
     std::optional<int> score;      // the computed score, whatever line 1 shows
+    Assessment assessment;         // what the section "名字品评" shows
     std::string error;             // a short Chinese message for the user; empty on success
 
     bool ok() const { return error.empty(); }

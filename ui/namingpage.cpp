@@ -18,12 +18,34 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <algorithm>
 #include <chrono>
 
 namespace hmf::ui {
 namespace {
 
 constexpr qint64 kShowRowsEveryMs = 40;
+// The assessment figure of a listed row, for sorting.
+constexpr int kAssessmentRole = Qt::UserRole + 1;
+
+// A row keeps the product's title; its tooltip gives the assessment and its first reasons.
+QListWidgetItem* rowItem(const naming::DrawResult& drawn)
+{
+    auto* item = new QListWidgetItem(QString::fromStdString(drawn.title));
+    const naming::Assessment& a = drawn.assessment;
+    QString tip = QStringLiteral("品评分 %1").arg(a.figure);
+    int shown = 0;
+    for (const auto& flag : a.flags) {
+        if (shown++ == 3)
+            break;
+        tip += QStringLiteral("\n【%1】%2").arg(QString::fromUtf8(flag.kindText().data(),
+                                                                 qsizetype(flag.kindText().size())),
+                                                QString::fromStdString(flag.text));
+    }
+    item->setToolTip(tip);
+    item->setData(kAssessmentRole, a.figure);
+    return item;
+}
 
 MessageBox::Icon iconOf(naming::MessageIcon icon)
 {
@@ -74,6 +96,14 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
                       "选择框_候选", 480, 40, 200, 16);
     m_collect->setChecked(true);
     m_threshold = edit(this, "编辑框1", "75", 525, 40, 57, 20);
+    // Beside the product's controls: leave out names that sound like a bad word or hold a
+    // character outside the general table (on by default), and sort candidates by assessment.
+    m_leaveOut = place(new QCheckBox(QStringLiteral("略去谐音不雅和生僻字的名字"), this),
+                       "选择框_略去", 8, 448, 200, 20);
+    m_leaveOut->setChecked(true);
+    auto* sort = place(new QPushButton(QStringLiteral("候选按品评排序"), this), "按钮_品评排序",
+                       264, 444, 112, 29);
+    sort->setToolTip(QStringLiteral("候选名字按品评分从高到低排列"));
 
     m_generated = place(new QListWidget(this), "超级列表框1", 8, 64, 384, 376);
     m_generated->setUniformItemSizes(true);
@@ -121,6 +151,7 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
     }
     connect(clear, &QPushButton::clicked, m_candidates, &QListWidget::clear);
     connect(copy, &QPushButton::clicked, this, &NamingPage::copyCandidates);
+    connect(sort, &QPushButton::clicked, this, &NamingPage::sortCandidatesByAssessment);
 }
 
 calendar::BirthTime NamingPage::birthTime() const
@@ -145,6 +176,7 @@ std::optional<naming::ReportRequest> NamingPage::requestForRow(const QString& ti
     request.surname = surname;
     request.givenName = naming::givenNameOfRow(parts->fullName, surname, fallbackLength);
     request.birth = birthTime();
+    request.sex = m_sex->currentText().toStdString();
     // The row's own score stands in for the computed one once a fixed character has been used.
     if (m_session.fixedCharUsed)
         request.shownScore = parts->scoreText;
@@ -170,6 +202,7 @@ void NamingPage::readDrawSettings(naming::DrawSettings& settings) const
         settings.day = *day;
     }
     settings.collect = m_collect->isChecked();
+    settings.leaveOutFaulty = m_leaveOut->isChecked();
     if (const auto threshold = numberOf(m_threshold->text()))
         settings.threshold = *threshold;
 }
@@ -224,20 +257,22 @@ void NamingPage::startGeneration()
     m_running = true;
     m_start->setEnabled(false);
     m_stop->setEnabled(true);
-    QStringList newRows;
-    QStringList newCandidates;
+    QList<QListWidgetItem*> newRows;
+    QList<QListWidgetItem*> newCandidates;
     QElapsedTimer sinceShown;
     sinceShown.start();
     // New rows reach the lists in batches a few times a second: painting the lists after every
     // one of 5,000 draws would cost far more than the draws themselves.
     const auto showNewRows = [&] {
         if (!newRows.isEmpty()) {
-            m_generated->addItems(newRows);
+            for (QListWidgetItem* item : newRows)
+                m_generated->addItem(item);
             m_generated->scrollToBottom();
             newRows.clear();
         }
         if (!newCandidates.isEmpty()) {
-            m_candidates->addItems(newCandidates);
+            for (QListWidgetItem* item : newCandidates)
+                m_candidates->addItem(item);
             newCandidates.clear();
         }
         sinceShown.restart();
@@ -248,9 +283,9 @@ void NamingPage::startGeneration()
         if (!drawn.drawn)
             break;
         if (!drawn.duplicate && !drawn.title.empty()) {
-            newRows.append(QString::fromStdString(drawn.title));
+            newRows.append(rowItem(drawn));
             if (drawn.candidate)
-                newCandidates.append(newRows.constLast());
+                newCandidates.append(newRows.constLast()->clone());
         }
         // The enabled start button is the stop signal: the stop button enables it.
         if (drawn.finished || m_start->isEnabled())
@@ -277,6 +312,19 @@ void NamingPage::stopGeneration()
 {
     m_start->setEnabled(true);
     m_stop->setEnabled(false);
+}
+
+void NamingPage::sortCandidatesByAssessment()
+{
+    QList<QListWidgetItem*> items;
+    while (m_candidates->count() > 0)
+        items.append(m_candidates->takeItem(0));
+    // Stable: equal figures keep the order in which they were collected.
+    std::stable_sort(items.begin(), items.end(), [](QListWidgetItem* a, QListWidgetItem* b) {
+        return a->data(kAssessmentRole).toInt() > b->data(kAssessmentRole).toInt();
+    });
+    for (QListWidgetItem* item : items)
+        m_candidates->addItem(item);
 }
 
 void NamingPage::copyCandidates()

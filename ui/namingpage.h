@@ -55,6 +55,7 @@ class NamingPage : public QWidget
   private:
     void readDrawSettings(naming::DrawSettings& settings) const;
     void copyCandidates();
+    void sortCandidatesByAssessment();
 
     naming::SessionState& m_session;
     std::filesystem::path m_dataDir;
@@ -78,6 +79,7 @@ class NamingPage : public QWidget
     QLineEdit* m_hour = nullptr;
     QLineEdit* m_minute = nullptr;
     QCheckBox* m_collect = nullptr;
+    QCheckBox* m_leaveOut = nullptr;
     QLineEdit* m_threshold = nullptr;
     QListWidget* m_generated = nullptr;
     QListWidget* m_candidates = nullptr;

@@ -29,7 +29,7 @@ TEST(ReportTest, ZhangMingHuaHasEveryLineInOrderAndColour)
 {
     const Report report = reportOf("张", "明华", {2019, 5, 5, 5});
     ASSERT_TRUE(report.ok()) << report.error;
-    ASSERT_EQ(report.runs.size(), 32u);
+    ASSERT_GT(report.runs.size(), kProductRuns);
 
     using C = Colour;
     const C colours[32] = {C::Red,  C::Magenta, C::Blue,    C::Blue, C::Blue, C::Blue,    C::Blue,
@@ -79,6 +79,29 @@ TEST(ReportTest, ZhangMingHuaHasEveryLineInOrderAndColour)
     EXPECT_EQ(r[30].text, "----------------------星座解释--------------------------------\r\n");
     EXPECT_EQ(r[31].text, calendar::starSignText(5, 5) + "\r\n\r\n");
     EXPECT_EQ(plainText(report.runs).rfind(r[0].text + r[1].text, 0), 0u);
+
+    // After the product's lines: the assessment with its figure, reasons and meanings.
+    EXPECT_EQ(r[32].text, "----------------------名字品评--------------------------------\r\n");
+    EXPECT_EQ(r[32].colour, C::Magenta);
+    EXPECT_EQ(r[33].colour, C::Red);
+    EXPECT_EQ(r[33].text.rfind("品评分：" + std::to_string(report.assessment.figure), 0), 0u);
+    const std::string section = plainText({r.begin() + 32, r.end()});
+    EXPECT_NE(section.find("【数理】人格19为凶数"), std::string::npos) << section;
+    EXPECT_NE(section.find("字义 “明”："), std::string::npos) << section;
+    EXPECT_NE(section.find("字义 “华”："), std::string::npos) << section;
+    EXPECT_EQ(section.substr(section.size() - 4), "\r\n\r\n");
+}
+
+TEST(ReportTest, AssessmentSectionWeighsTheSexWhenGiven)
+{
+    ReportRequest request{"林", "泰", {2019, 5, 5, 5}, std::nullopt, "女"};
+    const Report girl = buildReport(shippedTables(), request);
+    request.sex = "男";
+    const Report boy = buildReport(shippedTables(), request);
+    ASSERT_TRUE(girl.ok() && boy.ok());
+    EXPECT_NE(plainText(girl.runs).find("“泰”多用于男孩名"), std::string::npos);
+    EXPECT_EQ(plainText(boy.runs).find("多用于"), std::string::npos);
+    EXPECT_GT(boy.assessment.figure, girl.assessment.figure);
 }
 
 TEST(ReportTest, NameLinesHaveOnePartPerGivenCharacter)
@@ -98,7 +121,7 @@ TEST(ReportTest, NameLinesHaveOnePartPerGivenCharacter)
         SCOPED_TRACE(std::string(c.surname) + c.given);
         const Report report = reportOf(c.surname, c.given, {2019, 5, 5, 5});
         ASSERT_TRUE(report.ok()) << report.error;
-        ASSERT_EQ(report.runs.size(), 32u);
+        ASSERT_GT(report.runs.size(), kProductRuns);
         for (int line : {10, 11, 12}) {
             const std::string& text = report.runs[line].text;
             EXPECT_EQ(countOf(text, "—"), c.dashes) << text;

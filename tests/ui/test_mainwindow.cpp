@@ -62,6 +62,7 @@ class TestMainWindow : public QObject
     void generationFromFixtureLibrary();
     void candidatesAtAndBelowThreshold();
     void stopButtonEndsRun();
+    void leaveOutOptionTooltipsAndSorting();
     void controlsAreReadBeforeEveryDraw();
     void closingWindowEndsRun();
     void fullRunEndsByItself();
@@ -380,6 +381,7 @@ void TestMainWindow::candidatesAtAndBelowThreshold()
 void TestMainWindow::stopButtonEndsRun()
 {
     m_window->setSeedOverride(42);
+    find<QCheckBox>("选择框_略去")->setChecked(false); // the first draw is always listed
     bool sawRunning = false;
     int rowsWhenStopped = -1;
     // The first pending event inside the run is this click on 停止.
@@ -399,6 +401,51 @@ void TestMainWindow::stopButtonEndsRun()
     QVERIFY(list("超级列表框1")->count() >= 1);
     QVERIFY(find<QPushButton>("按钮1")->isEnabled());
     QVERIFY(!find<QPushButton>("按钮2")->isEnabled());
+}
+
+void TestMainWindow::leaveOutOptionTooltipsAndSorting()
+{
+    // 杜子腾 sounds like 肚子疼; the option, ticked at start, leaves it out.
+    edit("编辑框_姓")->setText(QStringLiteral("杜"));
+    edit("编辑框1")->setText(QStringLiteral("0"));
+    QVERIFY(find<QCheckBox>("选择框_略去")->isChecked());
+    useFixtureLibrary({"子", "腾", "明", "华"}, 7);
+    runGeneration();
+    QStringList listed = rows("超级列表框1");
+    QCOMPARE(listed.size(), 15);
+    for (const QString& row : listed)
+        QVERIFY2(!row.startsWith(QStringLiteral("杜子腾[")), qPrintable(row));
+
+    find<QCheckBox>("选择框_略去")->setChecked(false);
+    find<QPushButton>("按钮4")->click();
+    runGeneration();
+    listed = rows("超级列表框1");
+    QCOMPARE(listed.size(), 16);
+    const auto it = std::find_if(listed.begin(), listed.end(), [](const QString& row) {
+        return row.startsWith(QStringLiteral("杜子腾["));
+    });
+    QVERIFY(it != listed.end());
+    QVERIFY2(it->endsWith(QStringLiteral("分]")), qPrintable(*it)); // the row text is unchanged
+    const QListWidgetItem* item = list("超级列表框1")->item(int(it - listed.begin()));
+    QVERIFY2(item->toolTip().startsWith(QStringLiteral("品评分 ")), qPrintable(item->toolTip()));
+    QVERIFY2(item->toolTip().contains(QStringLiteral("【谐音】")), qPrintable(item->toolTip()));
+
+    // Sorting puts the candidates in descending order of their figures, titles unchanged.
+    QListWidget* candidates = list("列表框1");
+    QCOMPARE(candidates->count(), 16);
+    find<QPushButton>("按钮_品评排序")->click();
+    QCOMPARE(candidates->count(), 16);
+    int previous = 101;
+    QSet<QString> sorted;
+    for (int i = 0; i < candidates->count(); ++i) {
+        const QString tip = candidates->item(i)->toolTip();
+        const int figure = tip.section(QLatin1Char('\n'), 0, 0).mid(4).toInt();
+        QVERIFY2(figure <= previous, qPrintable(tip));
+        previous = figure;
+        sorted.insert(candidates->item(i)->text());
+    }
+    QCOMPARE(sorted, QSet<QString>(listed.begin(), listed.end()));
+    QVERIFY(!candidates->item(candidates->count() - 1)->text().isEmpty());
 }
 
 void TestMainWindow::controlsAreReadBeforeEveryDraw()
