@@ -185,14 +185,19 @@ def build_meanings(write, standard, libraries, data, here):
     return problems
 
 
+# Surnames read otherwise than their first reading in pinyin.txt.
+SURNAME_READINGS = {"曾": "zeng", "覃": "qin", "单": "shan", "解": "xie", "仇": "qiu",
+                    "区": "ou", "查": "zha", "盖": "ge", "朴": "piao", "缪": "miao"}
+
+
 def name_runs(name, readings):
     """Every run of two to four syllables of a name, as tuples of toneless syllables."""
     sylls = []
-    for ch in name:
+    for i, ch in enumerate(name):
         r = readings.get(ch)
         if not r:
             return []
-        sylls.append(r[0][:-1])
+        sylls.append(SURNAME_READINGS.get(ch, r[0][:-1]) if i == 0 else r[0][:-1])
     return [tuple(sylls[i:j]) for i in range(len(sylls))
             for j in range(i + 2, min(len(sylls), i + 4) + 1)]
 
