@@ -367,6 +367,8 @@ int runTop(const Args& args)
     request.birth = *birth;
     request.library = std::move(*library);
     request.count = *count;
+    request.sex = *sex;
+    request.keepAll = args.has("--keep-all");
     const naming::TopResult result = naming::topNames(*t, request);
     if (!result.error.empty())
         return fail(result.error);
@@ -376,14 +378,17 @@ int runTop(const Args& args)
         for (std::size_t i = 0; i < result.names.size(); ++i)
             std::cout << (i ? "," : "") << "{\"name\":" << jsonString(result.names[i].fullName)
                       << ",\"givenName\":" << jsonString(result.names[i].givenName)
-                      << ",\"score\":" << jsonScore(result.names[i].score) << "}";
+                      << ",\"score\":" << jsonScore(result.names[i].score)
+                      << jsonAssessment(result.names[i].assessment) << "}";
         std::cout << "]}\n";
         return 0;
     }
     for (const auto& name : result.names)
-        std::cout << naming::rowTitle(name.fullName, name.score) << "\n";
-    std::cout << "\n共评了" << result.considered << "个名字，列出最高的" << result.names.size()
-              << "个（同分按字库顺序）\n";
+        std::cout << naming::rowTitle(name.fullName, name.score) << "  品评"
+                  << name.assessment.figure << "\n";
+    std::cout << "\n按品评分、再按名字总分排列，列出最好的" << result.names.size()
+              << "个（无谐音、音律毛病，每20个名字中同一个字至多出现3次），共评估" << result.considered
+              << "次\n";
     return 0;
 }
 
@@ -437,17 +442,19 @@ const bool registeredTop = registerCommand({
     "top",
     "hmf top <姓> --sex 男|女 --birth \"YYYY-MM-DD HH\" [--length N] [--count N]   "
     "字库中得分最高的名字",
-    "\n给字库允许的每一个名字评分（两个字时为所有字对），列出得分最高的名字；\n"
-    "同分的名字按字库中的顺序排列。\n"
+    "\n从字库允许的所有名字中找出最好的名字：先比品评分，再比名字总分，再按字库顺序；\n"
+    "有谐音或音律毛病的名字不列，每20个名字中同一个字至多出现3次（固定字除外）。\n"
+    "默认不用通用规范汉字表外的字；--keep-all 也用这些字。\n"
     "  --sex 男|女               选择字库（给出 --library 时可省）\n"
     "  --length 1|2|3            名字的字数，默认 2\n"
     "  --birth \"YYYY-MM-DD HH\"  出生日期和时辰\n"
     "  --count N                 列出的名字个数，默认 20\n"
     "  --fixed 字 --position N   固定字（辈分字）及其位置\n"
     "  --library 文件            使用另一个字库文件\n"
-    "  --json                    以 JSON 输出\n",
+    "  --keep-all                也用通用规范汉字表外的字\n"
+    "  --json                    以 JSON 输出（每个名字带品评分 assessment 和理由 flags）\n",
     {"--sex", "--length", "--birth", "--count", "--fixed", "--position", "--library"},
-    {"--json"},
+    {"--json", "--keep-all"},
     runTop,
 });
 

@@ -34,9 +34,10 @@ bool forEachRecord(std::string_view text, const std::string& fileName, LoadError
             continue;
         auto fields = splitTabs(raw);
         if (fields.size() != fieldCount) {
-            error = LoadError{fileName, line,
-                              "应有" + std::to_string(fieldCount) + "个以制表符分隔的字段 (expected " +
-                                  std::to_string(fieldCount) + " TAB-separated fields)"};
+            error =
+                LoadError{fileName, line,
+                          "应有" + std::to_string(fieldCount) + "个以制表符分隔的字段 (expected " +
+                              std::to_string(fieldCount) + " TAB-separated fields)"};
             return false;
         }
         if (!record(fields, line))
@@ -145,8 +146,8 @@ bool BadWordList::parse(std::string_view text, const std::string& fileName, Load
         while (!readings.empty()) {
             auto blank = readings.find(' ');
             std::string_view one = readings.substr(0, blank);
-            readings = blank == std::string_view::npos ? std::string_view()
-                                                       : readings.substr(blank + 1);
+            readings =
+                blank == std::string_view::npos ? std::string_view() : readings.substr(blank + 1);
             if (one.empty())
                 continue;
             auto s = syllableFromNumbered(one);
@@ -236,8 +237,7 @@ int ThreeTalentTable::elementOfNumber(int n)
     return digit == 0 ? 4 : (digit - 1) / 2;
 }
 
-bool ThreeTalentTable::parse(std::string_view text, const std::string& fileName,
-                             LoadError& error)
+bool ThreeTalentTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
 {
     static constexpr std::array<std::string_view, 5> kNames = {"木", "火", "土", "金", "水"};
     static constexpr std::array<std::pair<std::string_view, TalentVerdict>, 4> kVerdicts = {{
@@ -272,7 +272,8 @@ bool ThreeTalentTable::parse(std::string_view text, const std::string& fileName,
             if (trimmed.size() < suffix.size() ||
                 std::string_view(trimmed).substr(trimmed.size() - suffix.size()) != suffix)
                 continue;
-            if (pending < 0 || m_verdicts[static_cast<std::size_t>(pending)] != TalentVerdict::None) {
+            if (pending < 0 ||
+                m_verdicts[static_cast<std::size_t>(pending)] != TalentVerdict::None) {
                 error = LoadError{fileName, line,
                                   "评语前缺少五行配置 (verdict without its configuration)"};
                 return false;
@@ -294,8 +295,7 @@ bool ThreeTalentTable::parse(std::string_view text, const std::string& fileName,
 
 TalentVerdict ThreeTalentTable::verdict(int tian, int ren, int di) const
 {
-    const int index =
-        (elementOfNumber(tian) * 5 + elementOfNumber(ren)) * 5 + elementOfNumber(di);
+    const int index = (elementOfNumber(tian) * 5 + elementOfNumber(ren)) * 5 + elementOfNumber(di);
     return m_verdicts[static_cast<std::size_t>(index)];
 }
 

@@ -16,12 +16,11 @@ struct Marked
 
 // The toned letters of the pinyin tables (GBK's pinyin letters and the two IPA forms it uses).
 constexpr std::array<Marked, 28> kMarked = {{
-    {U'ā', 'a', 1}, {U'á', 'a', 2}, {U'ǎ', 'a', 3}, {U'à', 'a', 4}, {U'ē', 'e', 1},
-    {U'é', 'e', 2}, {U'ě', 'e', 3}, {U'è', 'e', 4}, {U'ī', 'i', 1}, {U'í', 'i', 2},
-    {U'ǐ', 'i', 3}, {U'ì', 'i', 4}, {U'ō', 'o', 1}, {U'ó', 'o', 2}, {U'ǒ', 'o', 3},
-    {U'ò', 'o', 4}, {U'ū', 'u', 1}, {U'ú', 'u', 2}, {U'ǔ', 'u', 3}, {U'ù', 'u', 4},
-    {U'ǖ', 'v', 1}, {U'ǘ', 'v', 2}, {U'ǚ', 'v', 3}, {U'ǜ', 'v', 4}, {U'ü', 'v', 5},
-    {U'ɑ', 'a', 5}, {U'ɡ', 'g', 5}, {U'ń', 'n', 2},
+    {U'ā', 'a', 1}, {U'á', 'a', 2}, {U'ǎ', 'a', 3}, {U'à', 'a', 4}, {U'ē', 'e', 1}, {U'é', 'e', 2},
+    {U'ě', 'e', 3}, {U'è', 'e', 4}, {U'ī', 'i', 1}, {U'í', 'i', 2}, {U'ǐ', 'i', 3}, {U'ì', 'i', 4},
+    {U'ō', 'o', 1}, {U'ó', 'o', 2}, {U'ǒ', 'o', 3}, {U'ò', 'o', 4}, {U'ū', 'u', 1}, {U'ú', 'u', 2},
+    {U'ǔ', 'u', 3}, {U'ù', 'u', 4}, {U'ǖ', 'v', 1}, {U'ǘ', 'v', 2}, {U'ǚ', 'v', 3}, {U'ǜ', 'v', 4},
+    {U'ü', 'v', 5}, {U'ɑ', 'a', 5}, {U'ɡ', 'g', 5}, {U'ń', 'n', 2},
 }};
 
 // Fills initial, final and code from `plain`; false when it is no syllable.
@@ -66,9 +65,9 @@ bool complete(Syllable& s)
     else if (rest == "un" && s.initial != "j" && s.initial != "q" && s.initial != "x")
         rest = "uen";
     // The i after z c s zh ch sh r is another vowel than the i of li or ji.
-    if (rest == "i" && (s.initial == "z" || s.initial == "c" || s.initial == "s" ||
-                        s.initial == "zh" || s.initial == "ch" || s.initial == "sh" ||
-                        s.initial == "r"))
+    if (rest == "i" &&
+        (s.initial == "z" || s.initial == "c" || s.initial == "s" || s.initial == "zh" ||
+         s.initial == "ch" || s.initial == "sh" || s.initial == "r"))
         rest = "-i";
     s.final = rest;
     std::uint32_t code = 0;

@@ -11,10 +11,10 @@ namespace hmf::core {
 
 struct Syllable
 {
-    std::string plain;     // lower-case ASCII without tone, ü written v ("lv", "zhang")
-    int tone = 5;          // 1-4, 5 for the neutral tone
-    std::string initial;   // "zh", "b", … ; empty for y, w and no initial
-    std::string final;     // the rhyme with y/w spelled out ("yan" -> "ian", "ju" -> "jv")
+    std::string plain;      // lower-case ASCII without tone, ü written v ("lv", "zhang")
+    int tone = 5;           // 1-4, 5 for the neutral tone
+    std::string initial;    // "zh", "b", … ; empty for y, w and no initial
+    std::string final;      // the rhyme with y/w spelled out ("yan" -> "ian", "ju" -> "jv")
     std::uint32_t code = 0; // `plain` packed into a number, for fast comparison (0: none)
 
     // 平 (level: tones 1 and 2) or 仄 (oblique: tones 3 and 4); the neutral tone counts as 平.

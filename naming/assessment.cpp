@@ -63,8 +63,8 @@ std::string inQuotes(std::string_view text)
 
 std::string_view toneName(int tone)
 {
-    static constexpr std::string_view names[] = {"", "第一声", "第二声", "第三声", "第四声",
-                                                 "轻声"};
+    static constexpr std::string_view names[] = {"",       "第一声", "第二声",
+                                                 "第三声", "第四声", "轻声"};
     return names[std::clamp(tone, 0, 5)];
 }
 
@@ -73,6 +73,15 @@ void addFlag(std::vector<AssessmentFlag>* flags, FlagKind kind, std::string text
 {
     if (flags)
         flags->push_back({kind, std::move(text), points, fault});
+}
+
+// Same, building the text only when the flags are wanted (rankings weigh millions of names).
+template <class MakeText>
+void addFlagLazy(std::vector<AssessmentFlag>* flags, FlagKind kind, MakeText&& makeText, int points,
+                 bool fault)
+{
+    if (flags)
+        flags->push_back({kind, makeText(), points, fault});
 }
 
 int elementIndex(const core::Tables& tables, std::string_view c)
@@ -142,7 +151,8 @@ CharFacts NameAssessor::facts(std::string_view character) const
 
 int NameAssessor::maxCharacterPoints() const
 {
-    const bool anyFavourable = std::find(m_favours.begin(), m_favours.end(), true) != m_favours.end();
+    const bool anyFavourable =
+        std::find(m_favours.begin(), m_favours.end(), true) != m_favours.end();
     return kW.positiveMeaning + (m_sexKnown ? kW.sexFits : 0) + kW.levelOne +
            (anyFavourable ? kW.favourableEach : 0);
 }
@@ -158,24 +168,31 @@ int NameAssessor::characterPoints(const CharFacts& c, std::vector<AssessmentFlag
     const std::string q = inQuotes(c.text);
     if (!c.meaning) {
         points -= kW.unknownMeaning;
-        addFlag(flags, FlagKind::Meaning, q + "的字义未收录，请查字典确认", -kW.unknownMeaning,
-                false);
+        if (flags)
+            if (flags)
+                addFlag(flags, FlagKind::Meaning, q + "的字义未收录，请查字典确认",
+                        -kW.unknownMeaning, false);
     } else {
         if (c.meaning->polarity > 0) {
             points += kW.positiveMeaning;
         } else if (c.meaning->polarity < 0) {
             points -= kW.negativeMeaning;
-            addFlag(flags, FlagKind::Meaning, q + "：" + c.meaning->meaning + "，取名宜避",
-                    -kW.negativeMeaning, true);
+            if (flags)
+                if (flags)
+                    addFlag(flags, FlagKind::Meaning, q + "：" + c.meaning->meaning + "，取名宜避",
+                            -kW.negativeMeaning, true);
         }
         if (m_sexKnown) {
-            const bool other = c.meaning->sex != core::SexLeaning::Neutral && c.meaning->sex != m_sex;
+            const bool other =
+                c.meaning->sex != core::SexLeaning::Neutral && c.meaning->sex != m_sex;
             if (other) {
                 points -= kW.otherSex;
-                addFlag(flags, FlagKind::Meaning,
-                        q + (c.meaning->sex == core::SexLeaning::Male ? "多用于男孩名"
-                                                                       : "多用于女孩名"),
-                        -kW.otherSex, false);
+                if (flags)
+                    if (flags)
+                        addFlag(flags, FlagKind::Meaning,
+                                q + (c.meaning->sex == core::SexLeaning::Male ? "多用于男孩名"
+                                                                              : "多用于女孩名"),
+                                -kW.otherSex, false);
             } else {
                 points += kW.sexFits;
             }
@@ -185,25 +202,34 @@ int NameAssessor::characterPoints(const CharFacts& c, std::vector<AssessmentFlag
         points += kW.levelOne;
     } else if (c.level == 3) {
         points -= kW.levelThree;
-        addFlag(flags, FlagKind::Usage, q + "是通用规范汉字表的三级字，书写和录入不便",
-                -kW.levelThree, false);
+        if (flags)
+            if (flags)
+                addFlag(flags, FlagKind::Usage, q + "是通用规范汉字表的三级字，书写和录入不便",
+                        -kW.levelThree, false);
     } else if (c.level == 0) {
         points -= kW.outsideTable;
-        addFlag(flags, FlagKind::Usage, q + "不在通用规范汉字表内，户籍系统可能无法录入",
-                -kW.outsideTable, true);
+        if (flags)
+            if (flags)
+                addFlag(flags, FlagKind::Usage, q + "不在通用规范汉字表内，户籍系统可能无法录入",
+                        -kW.outsideTable, true);
     }
     if (c.polyphone) {
         points -= kW.uncertainReading;
-        addFlag(flags, FlagKind::Tone,
-                q + "是多音字（" + c.polyphone->readings + "）：" + c.polyphone->note,
-                -kW.uncertainReading, false);
+        if (flags)
+            if (flags)
+                addFlag(flags, FlagKind::Tone,
+                        q + "是多音字（" + c.polyphone->readings + "）：" + c.polyphone->note,
+                        -kW.uncertainReading, false);
     }
     if (c.element < 5 && m_favours[static_cast<std::size_t>(c.element)]) {
         points += kW.favourableEach;
-        addFlag(flags, FlagKind::Elements,
-                q + "属" + std::string(core::kElementOrder[static_cast<std::size_t>(c.element)]) +
-                    "，补八字所喜",
-                kW.favourableEach, false);
+        if (flags)
+            if (flags)
+                addFlag(flags, FlagKind::Elements,
+                        q + "属" +
+                            std::string(core::kElementOrder[static_cast<std::size_t>(c.element)]) +
+                            "，补八字所喜",
+                        kW.favourableEach, false);
     }
     return points;
 }
@@ -229,40 +255,51 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
         if (sur.syllable && sur.syllable->code == s.code) {
             points -= kW.repeatsSurname;
             toneFault = repeated = true;
-            addFlag(flags, FlagKind::Tone,
-                    inQuotes(cur.text) + "与姓氏" + inQuotes(sur.text) + "同音，读来重复",
-                    -kW.repeatsSurname, true);
+            if (flags)
+                if (flags)
+                    addFlag(flags, FlagKind::Tone,
+                            inQuotes(cur.text) + "与姓氏" + inQuotes(sur.text) + "同音，读来重复",
+                            -kW.repeatsSurname, true);
             break;
         }
     for (int j = 0; j < k && !repeated; ++j)
         if (given[j]->syllable && given[j]->syllable->code == s.code) {
             points -= kW.repeatedSyllable;
             toneFault = repeated = true;
-            addFlag(flags, FlagKind::Tone,
-                    given[j]->text == cur.text
-                        ? "名中" + inQuotes(cur.text) + "重叠，读音重复"
-                        : "名中" + inQuotes(given[j]->text) + inQuotes(cur.text) + "读音相同",
-                    -kW.repeatedSyllable, true);
+            if (flags)
+                if (flags)
+                    addFlag(flags, FlagKind::Tone,
+                            given[j]->text == cur.text
+                                ? "名中" + inQuotes(cur.text) + "重叠，读音重复"
+                                : "名中" + inQuotes(given[j]->text) + inQuotes(cur.text) +
+                                      "读音相同",
+                            -kW.repeatedSyllable, true);
         }
 
     const CharFacts& prev = at(idx - 1);
     if (prev.syllable && !repeated) {
         const core::Syllable& p = *prev.syllable;
-        const std::string pair = inQuotes(prev.text + cur.text);
+        const auto pair = [&] { return inQuotes(prev.text + cur.text); };
         if (p.tone == 3 && s.tone == 3) {
             points -= kW.twoThirdTones;
-            addFlag(flags, FlagKind::Tone, pair + "连读两个第三声，前字要变调", -kW.twoThirdTones,
-                    false);
+            if (flags)
+                if (flags)
+                    addFlag(flags, FlagKind::Tone, pair() + "连读两个第三声，前字要变调",
+                            -kW.twoThirdTones, false);
         }
         if (!p.initial.empty() && p.initial == s.initial) {
             points -= kW.sameInitial;
-            addFlag(flags, FlagKind::Tone, pair + "声母相同（双声），读来拗口", -kW.sameInitial,
-                    false);
+            if (flags)
+                if (flags)
+                    addFlag(flags, FlagKind::Tone, pair() + "声母相同（双声），读来拗口",
+                            -kW.sameInitial, false);
         }
         if (p.final == s.final) {
             points -= kW.sameFinal;
-            addFlag(flags, FlagKind::Tone, pair + "韵母相同（叠韵），读来拗口", -kW.sameFinal,
-                    false);
+            if (flags)
+                if (flags)
+                    addFlag(flags, FlagKind::Tone, pair() + "韵母相同（叠韵），读来拗口",
+                            -kW.sameFinal, false);
         }
     }
 
@@ -296,10 +333,12 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
                     run += at(start + i).text;
                 homophoneFault = true;
                 const int added = std::min(homophone, -cost) - homophone; // the worst word counts
-                addFlag(flags, FlagKind::Homophone,
-                        inQuotes(run) + (sameTones ? "音同" : "音近") + inQuotes(w.word) + "（" +
-                            w.reason + "）",
-                        added, true);
+                if (flags)
+                    if (flags)
+                        addFlag(flags, FlagKind::Homophone,
+                                inQuotes(run) + (sameTones ? "音同" : "音近") + inQuotes(w.word) +
+                                    "（" + w.reason + "）",
+                                added, true);
                 homophone = std::min(homophone, -cost);
             });
     }
@@ -309,32 +348,38 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
 int NameAssessor::tonePattern(const CharFacts* const* given, int n, bool& toneFault,
                               std::vector<AssessmentFlag>* flags) const
 {
-    std::vector<const core::Syllable*> all;
+    const core::Syllable* all[5];
+    int m = 0;
     for (const auto& s : m_surname)
-        all.push_back(s.syllable ? &*s.syllable : nullptr);
+        all[m++] = s.syllable ? &*s.syllable : nullptr;
     for (int i = 0; i < n; ++i)
-        all.push_back(given[i]->syllable ? &*given[i]->syllable : nullptr);
-    for (const auto* s : all)
-        if (!s)
+        all[m++] = given[i]->syllable ? &*given[i]->syllable : nullptr;
+    for (int i = 0; i < m; ++i)
+        if (!all[i])
             return 0;
     bool sameTone = true, allLevel = true, allOblique = true;
-    for (const auto* s : all) {
-        sameTone = sameTone && s->tone == all.front()->tone;
-        allLevel = allLevel && s->level();
-        allOblique = allOblique && !s->level();
+    for (int i = 0; i < m; ++i) {
+        sameTone = sameTone && all[i]->tone == all[0]->tone;
+        allLevel = allLevel && all[i]->level();
+        allOblique = allOblique && !all[i]->level();
     }
-    if (all.size() >= 3 && sameTone) {
+    if (m >= 3 && sameTone) {
         toneFault = true;
-        addFlag(flags, FlagKind::Tone,
-                "全名" + std::to_string(all.size()) + "字同为" +
-                    std::string(toneName(all.front()->tone)) + "，读来平板",
-                -kW.sameTones, true);
+        addFlagLazy(
+            flags, FlagKind::Tone,
+            [&] {
+                return "全名" + std::to_string(m) + "字同为" + std::string(toneName(all[0]->tone)) +
+                       "，读来平板";
+            },
+            -kW.sameTones, true);
         return -kW.sameTones;
     }
     if (allLevel || allOblique) {
-        addFlag(flags, FlagKind::Tone,
-                std::string(allLevel ? "全名皆为平声" : "全名皆为仄声") + "，缺少起伏",
-                -kW.noToneChange, false);
+        if (flags)
+            if (flags)
+                addFlag(flags, FlagKind::Tone,
+                        std::string(allLevel ? "全名皆为平声" : "全名皆为仄声") + "，缺少起伏",
+                        -kW.noToneChange, false);
         return -kW.noToneChange;
     }
     return 0;
@@ -354,9 +399,12 @@ int NameAssessor::numerologyPoints(const core::FiveGrids& g,
         if (cost == 0)
             return;
         points -= cost;
-        addFlag(flags, FlagKind::Numerology,
-                std::string(name) + std::to_string(number) + "为" + std::string(verdict) + "数",
-                -cost, false);
+        if (flags)
+            if (flags)
+                addFlag(flags, FlagKind::Numerology,
+                        std::string(name) + std::to_string(number) + "为" + std::string(verdict) +
+                            "数",
+                        -cost, false);
     };
     grid("人格", g.ren, kW.renBad, kW.renFair);
     grid("地格", g.di, kW.diBad, kW.diFair);
@@ -377,10 +425,12 @@ int NameAssessor::numerologyPoints(const core::FiveGrids& g,
             for (int n : {g.tian, g.ren, g.di})
                 config += names[core::ThreeTalentTable::elementOfNumber(n)];
             points -= cost;
-            addFlag(flags, FlagKind::Numerology,
-                    "三才" + config + "，配置" +
-                        std::string(core::ThreeTalentTable::verdictText(verdict)),
-                    -cost, false);
+            if (flags)
+                if (flags)
+                    addFlag(flags, FlagKind::Numerology,
+                            "三才" + config + "，配置" +
+                                std::string(core::ThreeTalentTable::verdictText(verdict)),
+                            -cost, false);
         }
     }
     return points;
@@ -397,8 +447,9 @@ int NameAssessor::elementShortfall(const CharFacts* const* given, int n,
     std::string wanted;
     for (const auto& e : m_favourable)
         wanted += (wanted.empty() ? "" : "、") + e;
-    addFlag(flags, FlagKind::Elements, "名字五行未补八字所缺的" + wanted, -kW.noFavourable,
-            false);
+    if (flags)
+        addFlag(flags, FlagKind::Elements, "名字五行未补八字所缺的" + wanted, -kW.noFavourable,
+                false);
     return -kW.noFavourable;
 }
 
@@ -464,7 +515,8 @@ Assessment NameAssessor::assess(const std::vector<std::string>& given) const
 std::vector<std::string> assessmentLines(const Assessment& a)
 {
     std::vector<std::string> lines;
-    lines.push_back("品评分：" + std::to_string(a.figure) + "（满分100，只比较名字本身，与名字总分无关）");
+    lines.push_back("品评分：" + std::to_string(a.figure) +
+                    "（满分100，只比较名字本身，与名字总分无关）");
     if (a.flags.empty())
         lines.push_back("未见明显不足");
     for (const auto& f : a.flags)

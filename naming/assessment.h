@@ -25,8 +25,8 @@ std::string_view kindName(FlagKind kind);
 struct AssessmentFlag
 {
     FlagKind kind = FlagKind::Tone;
-    std::string text; // one short Chinese sentence
-    int points = 0;   // what it adds to the figure: negative for a cost, positive for a merit
+    std::string text;   // one short Chinese sentence
+    int points = 0;     // what it adds to the figure: negative for a cost, positive for a merit
     bool fault = false; // a fault (costs clearly more) rather than a nuance
 
     std::string_view kindText() const { return kindName(kind); }
@@ -57,7 +57,7 @@ struct AssessmentRequest
 {
     std::string surname;   // one or two characters
     std::string givenName; // one to three characters
-    std::string sex = {}; // "男", "女", or empty when not known
+    std::string sex = {};  // "男", "女", or empty when not known
     std::optional<calendar::BirthTime> birth = {};
 };
 

@@ -4,53 +4,112 @@
 #include "core/grids.h"
 #include "core/score.h"
 #include "core/text.h"
+#include "naming/favourable.h"
 #include "naming/namecheck.h"
 
 #include <algorithm>
-#include <array>
-#include <map>
+#include <limits>
+#include <queue>
 #include <unordered_set>
 
 namespace hmf::naming {
 namespace {
 
-// The characters one position of the given name can take, grouped into classes of characters
-// that score alike: the score of a name depends on its characters only through their grid
-// counts and, for the first and last given character, their elements.
-struct Position
-{
-    std::vector<std::string> characters;
-    std::vector<int> classOf;                // class of each character
-    std::vector<std::string> representative; // one character per class
-};
+constexpr int kNone = std::numeric_limits<int>::min() / 4; // no character of that stroke count
+constexpr int kPartialScore = 1000; // above any score: partial names go before whole ones
 
-int elementIndex(const core::Tables& tables, const std::string& c)
+int elementIndexOf(std::string_view element)
 {
-    const std::string element = core::trimBlanks(tables.elements.elementOf(c));
     for (std::size_t i = 0; i < core::kElementOrder.size(); ++i)
         if (element == core::kElementOrder[i])
             return static_cast<int>(i);
-    return static_cast<int>(core::kElementOrder.size());
+    return 5;
 }
 
-Position makePosition(const core::Tables& tables, std::vector<std::string> characters,
-                      bool elementMatters)
+// One entry of the search: a character iterator (the children of a prefix, in descending order
+// of their own points), a partial name, or a whole name.
+struct Entry
 {
-    Position p;
-    p.characters = std::move(characters);
-    std::map<int, int> classes;
-    for (const auto& c : p.characters) {
-        const int key =
-            tables.gridStrokeCount(c) * 8 + (elementMatters ? elementIndex(tables, c) : 0);
-        auto [it, added] = classes.emplace(key, static_cast<int>(p.representative.size()));
-        if (added)
-            p.representative.push_back(c);
-        p.classOf.push_back(it->second);
+    enum Kind : std::uint8_t { Children, Partial, Whole };
+    int bound = 0; // nothing this entry leads to has a higher figure
+    int score = 0; // the product's score of a whole name; kPartialScore otherwise
+    std::uint64_t seq = 0;
+    Kind kind = Children;
+    std::uint8_t depth = 0;           // characters fixed in the prefix
+    std::uint32_t idx[3] = {0, 0, 0}; // library index of each fixed character
+    std::uint32_t stroke = 0; // Children: the stroke index of the candidates it walks
+    std::uint32_t next = 0;   // Children: the next of them
+    int exact = 0;                    // base + the points of the prefix that are final
+    int homophone = 0;                // the prefix's worst homophone cost, part of `exact`
+    std::uint32_t strokes = 0;        // the prefix's stroke indexes, as one number in base T
+};
+
+struct LowerPriority
+{
+    bool operator()(const Entry& a, const Entry& b) const
+    {
+        if (a.bound != b.bound)
+            return a.bound < b.bound;
+        if (a.score != b.score)
+            return a.score < b.score;
+        if (a.kind == Entry::Whole && b.kind == Entry::Whole)
+            return std::lexicographical_compare(b.idx, b.idx + 3, a.idx, a.idx + 3);
+        return a.seq > b.seq;
     }
-    return p;
-}
+};
 
 } // namespace
+
+FastScorer::FastScorer(const core::Tables& tables, const std::vector<int>& surnameCounts, int year,
+                       int month, int day, const std::string& missing, bool fixedCharacter)
+    : m_surname(surnameCounts), m_fixed(fixedCharacter)
+{
+    const core::ScoredGrid grids[] = {core::ScoredGrid::Ren, core::ScoredGrid::Di,
+                                      core::ScoredGrid::Wai, core::ScoredGrid::Zong};
+    for (int g = 0; g < 4; ++g)
+        for (int n = 1; n <= 81; ++n)
+            m_points[static_cast<std::size_t>(g)][static_cast<std::size_t>(n)] =
+                core::gridPoints(grids[g], tables.luck.verdict(n));
+    const long long y = year, m = month, d = day;
+    const long long yearTerm = y - core::decadeBase(year);
+    m_dateTerms = (m > 6 && d > 15) ? yearTerm + (m - 6) + (d - 15) / 3 + 3
+                                    : yearTerm + (6 - m) + (15 - d) / 3 + 3;
+    const auto first = core::splitCharacters(core::trimBlanks(missing));
+    m_missing = first.empty() ? 5 : elementIndexOf(first.front());
+}
+
+int FastScorer::score(const int* given, int n, int firstElement, int lastElement) const
+{
+    const core::FiveGrids g = core::gridNumbersFromCounts(m_surname.data(), m_surname.size(), given,
+                                                          static_cast<std::size_t>(n));
+    const auto points = [&](int grid, int number) {
+        return number >= 1 && number <= 81
+                   ? m_points[static_cast<std::size_t>(grid)][static_cast<std::size_t>(number)]
+                   : 0;
+    };
+    const int base = (3 * points(0, g.ren) + 2 * points(1, g.di) + 2 * points(2, g.wai) +
+                      3 * points(3, g.zong)) /
+                     10;
+    int score = static_cast<int>(
+        std::clamp<long long>(base + m_dateTerms, std::numeric_limits<int>::min(), 100));
+    if (m_fixed && score > 80)
+        score = std::min(score + 5, 100);
+    if (n > 0) {
+        if (m_missing == 5) {
+            score = std::min(score, 100);
+        } else if (n == 1) {
+            score = lastElement == m_missing ? 100 : std::min(score, 99);
+        } else {
+            if (firstElement == m_missing)
+                score = 100;
+            if (lastElement == m_missing)
+                score = 100;
+            else
+                score = std::min(score, 99);
+        }
+    }
+    return std::min(score, 100);
+}
 
 TopResult topNames(const core::Tables& tables, const TopRequest& request)
 {
@@ -61,13 +120,16 @@ TopResult topNames(const core::Tables& tables, const TopRequest& request)
     error = checkSurname(tables, surname);
     if (error.empty() && (length < 1 || length > 3))
         error = "名字长度应为1到3个字";
+    const std::string fixedChar = request.fixedChar ? core::trimBlanks(*request.fixedChar) : "";
     if (error.empty() && request.fixedChar) {
-        error = checkFixedCharacter(tables, core::trimBlanks(*request.fixedChar));
+        error = checkFixedCharacter(tables, fixedChar);
         if (error.empty() && (request.fixedPosition < 1 || request.fixedPosition > length))
             error = "固定字的位置应在1到" + std::to_string(length) + "之间";
     }
     if (error.empty() && request.count < 1)
         error = "名字个数应至少为1";
+    if (error.empty() && !request.sex.empty() && request.sex != "男" && request.sex != "女")
+        error = "性别应为“男”或“女”";
     if (error.empty())
         error = calendar::checkBirthTime(request.birth);
     if (!error.empty())
@@ -93,73 +155,231 @@ TopResult topNames(const core::Tables& tables, const TopRequest& request)
         return result;
     }
 
-    std::array<Position, 3> positions;
-    for (int i = 0; i < 3; ++i) {
-        std::vector<std::string> chars = library;
-        if (i >= length)
-            chars = {std::string()};
-        else if (request.fixedChar && i + 1 == request.fixedPosition)
-            chars = {core::trimBlanks(*request.fixedChar)};
-        // The element check reads the first and the last given character only.
-        const bool elementMatters = i == 0 || i == length - 1;
-        positions[i] = makePosition(tables, std::move(chars), elementMatters);
+    const NameAssessor assessor(tables, surname, request.sex, favourableElements(*chart), true);
+    std::vector<CharFacts> facts;
+    std::vector<int> points; // each character's own points
+    for (const auto& c : library) {
+        facts.push_back(assessor.facts(c));
+        points.push_back(assessor.characterPoints(facts.back(), nullptr));
+    }
+    const std::uint32_t fixedIndex = static_cast<std::uint32_t>(facts.size());
+    if (request.fixedChar) {
+        facts.push_back(assessor.facts(fixedChar));
+        points.push_back(assessor.characterPoints(facts.back(), nullptr));
     }
 
-    // Score every combination of classes once, through the one grid and score procedure.
-    const std::size_t n0 = positions[0].representative.size();
-    const std::size_t n1 = positions[1].representative.size();
-    const std::size_t n2 = positions[2].representative.size();
-    std::vector<int> classScore(n0 * n1 * n2);
-    core::ScoreInput input;
-    input.year = request.birth.year;
-    input.month = request.birth.month;
-    input.day = request.birth.day;
-    input.missing = chart->missing;
-    input.fixedCharacter = request.fixedChar.has_value();
-    int lowest = 100, highest = 0;
-    for (std::size_t a = 0; a < n0; ++a)
-        for (std::size_t b = 0; b < n1; ++b)
-            for (std::size_t c = 0; c < n2; ++c) {
-                input.givenName = positions[0].representative[a] + positions[1].representative[b] +
-                                  positions[2].representative[c];
-                input.grids = core::gridNumbers(tables.strokes, surname, input.givenName);
-                const int score = core::nameScore(tables.luck, tables.elements, input);
-                classScore[(a * n1 + b) * n2 + c] = score;
-                lowest = std::min(lowest, score);
-                highest = std::max(highest, score);
-            }
+    // The candidates of each position, best own points first (library order among equals).
+    const int fixedPosition = request.fixedChar ? request.fixedPosition - 1 : -1;
+    std::array<std::vector<std::uint32_t>, 3> candidates;
+    for (int p = 0; p < length; ++p) {
+        if (p == fixedPosition) {
+            candidates[p] = {fixedIndex};
+            continue;
+        }
+        for (std::uint32_t i = 0; i < library.size(); ++i)
+            if (request.keepAll || facts[i].level != 0)
+                candidates[p].push_back(i);
+        std::stable_sort(candidates[p].begin(), candidates[p].end(),
+                         [&](auto a, auto b) { return points[a] > points[b]; });
+        if (candidates[p].empty()) {
+            error = "字库中的字都不在通用规范汉字表内（--keep-all 可保留）";
+            return result;
+        }
+    }
 
-    // Walk every name in library order and keep the first `count` of every score, so equal
-    // scores stay in library order.
+    // The luck of the grids depends on the stroke counts alone: for every prefix of stroke
+    // counts, the best that the grids and the remaining characters' own points can still give.
+    std::vector<int> strokeValues;
+    for (const auto& f : facts)
+        strokeValues.push_back(f.strokes);
+    std::sort(strokeValues.begin(), strokeValues.end());
+    strokeValues.erase(std::unique(strokeValues.begin(), strokeValues.end()), strokeValues.end());
+    const std::uint32_t T = static_cast<std::uint32_t>(strokeValues.size());
+    std::vector<std::uint32_t> strokeIndex(facts.size());
+    for (std::size_t i = 0; i < facts.size(); ++i)
+        strokeIndex[i] = static_cast<std::uint32_t>(
+            std::lower_bound(strokeValues.begin(), strokeValues.end(), facts[i].strokes) -
+            strokeValues.begin());
+    std::array<std::vector<int>, 3> bestOwn; // [position][stroke index]
+    for (int p = 0; p < length; ++p) {
+        bestOwn[p].assign(T, kNone);
+        for (auto i : candidates[p])
+            bestOwn[p][strokeIndex[i]] = std::max(bestOwn[p][strokeIndex[i]], points[i]);
+    }
+    // The candidates of each position by stroke index, best own points first.
+    std::array<std::vector<std::vector<std::uint32_t>>, 3> byStroke;
+    for (int p = 0; p < length; ++p) {
+        byStroke[p].resize(T);
+        for (auto i : candidates[p])
+            byStroke[p][strokeIndex[i]].push_back(i);
+    }
+    // rest[k][prefix]: the best that the grids and the own points of positions k.. can give
+    // after a prefix of k stroke indexes (rest[length] is the grids' luck of a whole name).
+    std::array<std::vector<int>, 4> rest;
+    std::uint32_t combos = 1;
+    for (int k = 0; k < length; ++k)
+        combos *= T;
+    rest[length].assign(combos, kNone);
+    {
+        std::vector<int> counts(static_cast<std::size_t>(length));
+        for (std::uint32_t code = 0; code < combos; ++code) {
+            std::uint32_t c = code;
+            bool possible = true;
+            for (int k = length - 1; k >= 0; --k) {
+                const std::uint32_t t = c % T;
+                c /= T;
+                counts[static_cast<std::size_t>(k)] = strokeValues[t];
+                possible = possible && bestOwn[k][t] != kNone;
+            }
+            if (possible)
+                rest[length][code] = assessor.numerologyPoints(
+                    core::gridNumbersFromCounts(assessor.surnameCounts().data(),
+                                                assessor.surnameCounts().size(), counts.data(),
+                                                counts.size()),
+                    nullptr);
+        }
+    }
+    for (int k = length - 1; k >= 0; --k) {
+        const std::uint32_t size = static_cast<std::uint32_t>(rest[k + 1].size()) / T;
+        rest[k].assign(size, kNone);
+        for (std::uint32_t prefix = 0; prefix < size; ++prefix)
+            for (std::uint32_t t = 0; t < T; ++t) {
+                const int after = rest[k + 1][prefix * T + t];
+                if (after != kNone && bestOwn[k][t] != kNone)
+                    rest[k][prefix] = std::max(rest[k][prefix], after + bestOwn[k][t]);
+            }
+    }
+
+    const FastScorer scorer(tables, assessor.surnameCounts(), request.birth.year,
+                            request.birth.month, request.birth.day, chart->missing,
+                            request.fixedChar.has_value());
+    const auto clampFigure = [](long long v) {
+        return static_cast<int>(std::clamp(v, 0LL, 100LL));
+    };
+
+    std::priority_queue<Entry, std::vector<Entry>, LowerPriority> heap;
+    std::uint64_t seq = 0;
+    // The candidates of stroke index t for position `from.depth`, from the `next`-th on: the
+    // first of them bounds them all, as they come best first.
+    const auto pushChildren = [&](Entry from, std::uint32_t t, std::uint32_t next) {
+        const int p = from.depth;
+        const auto& list = byStroke[p][t];
+        const int after = rest[p + 1][from.strokes * T + t];
+        if (next >= list.size() || after == kNone)
+            return;
+        from.kind = Entry::Children;
+        from.stroke = t;
+        from.next = next;
+        from.score = kPartialScore;
+        from.seq = seq++;
+        from.bound = clampFigure(static_cast<long long>(from.exact) + points[list[next]] + after);
+        heap.push(from);
+    };
+    const auto expand = [&](const Entry& from) {
+        for (std::uint32_t t = 0; t < T; ++t)
+            pushChildren(from, t, 0);
+    };
+    Entry root;
+    root.exact = assessor.base(length);
+    expand(root);
+
+    // A character may stand in 3 of the first 20 names, 6 of the first 40, and so on; an entry
+    // that would break this waits until the limit rises.
+    std::vector<int> uses(facts.size(), 0);
+    std::vector<Entry> waiting;
     const std::size_t keep = static_cast<std::size_t>(request.count);
-    std::vector<std::vector<std::array<std::uint32_t, 3>>> buckets(highest - lowest + 1);
-    const auto& p0 = positions[0];
-    const auto& p1 = positions[1];
-    const auto& p2 = positions[2];
-    for (std::uint32_t i = 0; i < p0.characters.size(); ++i) {
-        const std::size_t rowA = p0.classOf[i] * n1;
-        for (std::uint32_t j = 0; j < p1.characters.size(); ++j) {
-            const std::size_t rowB = (rowA + p1.classOf[j]) * n2;
-            for (std::uint32_t k = 0; k < p2.characters.size(); ++k) {
-                auto& bucket = buckets[classScore[rowB + p2.classOf[k]] - lowest];
-                if (bucket.size() < keep)
-                    bucket.push_back({i, j, k});
-            }
-        }
-    }
-    result.considered = static_cast<std::uint64_t>(p0.characters.size()) * p1.characters.size() *
-                        p2.characters.size();
+    const auto overLimit = [&](const Entry& e) {
+        const int limit = 3 * static_cast<int>(result.names.size() / 20 + 1);
+        for (int i = 0; i < e.depth; ++i)
+            if (i != fixedPosition && uses[e.idx[i]] >= limit)
+                return true;
+        return false;
+    };
 
-    for (int s = highest; s >= lowest && result.names.size() < keep; --s) {
-        for (const auto& [i, j, k] : buckets[s - lowest]) {
-            if (result.names.size() >= keep)
-                break;
-            RankedName name;
-            name.givenName = p0.characters[i] + p1.characters[j] + p2.characters[k];
-            name.fullName = surname + name.givenName;
-            name.score = s;
-            result.names.push_back(std::move(name));
+    const CharFacts* given[3] = {nullptr, nullptr, nullptr};
+    while (!heap.empty() && result.names.size() < keep) {
+        Entry e = heap.top();
+        heap.pop();
+        if (e.kind == Entry::Partial) {
+            if (overLimit(e))
+                waiting.push_back(e);
+            else
+                expand(e);
+            continue;
         }
+        if (e.kind == Entry::Whole) {
+            if (overLimit(e)) {
+                waiting.push_back(e);
+                continue;
+            }
+            RankedName name;
+            for (int i = 0; i < length; ++i) {
+                name.givenName += facts[e.idx[i]].text;
+                given[i] = &facts[e.idx[i]];
+                if (i != fixedPosition)
+                    ++uses[e.idx[i]];
+            }
+            name.fullName = surname + name.givenName;
+            name.score = e.score;
+            assessor.assess(given, length, &name.assessment);
+            result.names.push_back(std::move(name));
+            if (result.names.size() % 20 == 0) {
+                for (const auto& w : waiting)
+                    heap.push(w);
+                waiting.clear();
+            }
+            continue;
+        }
+
+        // The next candidate of position p after the prefix, then the one after it.
+        const int p = e.depth;
+        const std::uint32_t c = byStroke[p][e.stroke][e.next];
+        pushChildren(e, e.stroke, e.next + 1);
+        if (++result.considered > kTopMaxWeighed) {
+            error = "字库太大：要给出确切的最佳名字需要评估超过" +
+                    std::to_string(kTopMaxWeighed / 10000) +
+                    "万个名字，请缩小字库、减少名字字数或个数";
+            result.names.clear();
+            return result;
+        }
+        for (int i = 0; i < p; ++i)
+            given[i] = &facts[e.idx[i]];
+        given[p] = &facts[c];
+        int homophone = e.homophone;
+        bool homophoneFault = false, toneFault = false;
+        const int sound =
+            assessor.soundStep(given, p, homophone, homophoneFault, toneFault, nullptr);
+        if (homophoneFault || toneFault)
+            continue; // never listed, nor anything that begins with it
+        Entry child = e;
+        child.idx[p] = c;
+        child.depth = static_cast<std::uint8_t>(p + 1);
+        child.exact = e.exact + points[c] + sound + (homophone - e.homophone);
+        child.homophone = homophone;
+        child.strokes = e.strokes * T + strokeIndex[c];
+        child.seq = seq++;
+        if (p + 1 < length) {
+            child.kind = Entry::Partial;
+            child.score = kPartialScore;
+            child.bound =
+                clampFigure(static_cast<long long>(child.exact) + rest[p + 1][child.strokes]);
+        } else {
+            // The grids' luck from the table of stroke counts, the rest as the assessment has it.
+            bool wholeFault = false;
+            const int whole = assessor.tonePattern(given, length, wholeFault, nullptr) +
+                              rest[length][child.strokes] +
+                              assessor.elementShortfall(given, length, nullptr);
+            if (wholeFault)
+                continue;
+            child.kind = Entry::Whole;
+            child.bound = clampFigure(static_cast<long long>(child.exact) + whole);
+            int counts[3];
+            for (int i = 0; i < length; ++i)
+                counts[i] = given[i]->strokes;
+            child.score =
+                scorer.score(counts, length, given[0]->element, given[length - 1]->element);
+        }
+        heap.push(child);
     }
     return result;
 }

@@ -1,10 +1,13 @@
 #pragma once
-// The best names a library allows: every combination of its characters for one given-name
-// length is scored, instead of drawing at random.
+// The best names a library allows for one given-name length, instead of drawing at random:
+// ranked by the assessment, then by the product's score, found exactly by a best-first search
+// that bounds what every partial name can still reach, so it never walks all combinations.
 
 #include "calendar/calendar.h"
 #include "core/tables.h"
+#include "naming/assessment.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,6 +24,9 @@ struct TopRequest
     calendar::BirthTime birth;
     std::vector<std::string> library; // a repeated character counts once
     int count = 20;
+    std::string sex; // "男", "女" or empty: the assessment weighs characters by it
+    // Keep characters outside the general table (left out by default, as the generator does).
+    bool keepAll = false;
 };
 
 struct RankedName
@@ -28,16 +34,42 @@ struct RankedName
     std::string fullName;
     std::string givenName;
     std::optional<int> score;
+    Assessment assessment;
 };
 
 struct TopResult
 {
-    // Best first; among equal scores in library order (first given character, then second...).
+    // Best assessment first, then the best score, then library order (first given character,
+    // then second ...). None has a 谐音 or 音律 fault, and the list is varied: no character but
+    // the fixed one stands in more than 3 of any 20 names (3 of the first 20, 6 of the first 40,
+    // and so on).
     std::vector<RankedName> names;
-    std::uint64_t considered = 0; // how many names were scored
+    std::uint64_t considered = 0; // how many partial and whole names were weighed
     std::string error;            // a short Chinese message; empty on success
 };
 
+// Names are weighed at most this many times; a request that would need more is refused with a
+// message that says so (a library of every GBK character with --length 3 stays well within it).
+inline constexpr std::uint64_t kTopMaxWeighed = 40'000'000;
+
 TopResult topNames(const core::Tables& tables, const TopRequest& request);
+
+// The product's score from the grid counts and elements alone (element index in
+// core::kElementOrder, 5 for none), exactly as core::nameScore computes it; built once per
+// request so a ranking can score many names cheaply.
+class FastScorer
+{
+  public:
+    FastScorer(const core::Tables& tables, const std::vector<int>& surnameCounts, int year,
+               int month, int day, const std::string& missing, bool fixedCharacter);
+    int score(const int* givenCounts, int n, int firstElement, int lastElement) const;
+
+  private:
+    std::vector<int> m_surname;
+    std::array<std::array<int, 82>, 4> m_points{}; // 人格 地格 外格 总格 by number 1..81
+    long long m_dateTerms = 0;
+    int m_missing = 5; // the first missing element; 5 when nothing is missing
+    bool m_fixed = false;
+};
 
 } // namespace hmf::naming

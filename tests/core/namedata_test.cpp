@@ -22,7 +22,7 @@ TEST(Syllable, SplitsToneInitialAndFinalOfBothSpellings)
         {"wéi", true, "wei", "", "uei", 2},       {"xù", true, "xu", "x", "v", 4},
         {"ba", true, "ba", "b", "a", 5},          {"chu1", false, "chu", "ch", "u", 1},
         {"lv4", false, "lv", "l", "v", 4},        {"lü4", false, "lv", "l", "v", 4},
-        {"zi5", false, "zi", "z", "-i", 5},        {"liu2", false, "liu", "l", "iou", 2},
+        {"zi5", false, "zi", "z", "-i", 5},       {"liu2", false, "liu", "l", "iou", 2},
         {"gui4", false, "gui", "g", "uei", 4},    {"ying1", false, "ying", "", "ing", 1},
     };
     for (const auto& c : cases) {
@@ -47,8 +47,9 @@ TEST(MeaningTable, ReadsRecordsAndSkipsComments)
 {
     MeaningTable t;
     LoadError e;
-    ASSERT_TRUE(t.parse("# 字\t性别\t褒贬\t字义\n\n明\t中\t+\t光明\r\n浅\t女\t-\t浅薄\n泰\t男\t0\t安泰\n",
-                        "meanings.txt", e))
+    ASSERT_TRUE(
+        t.parse("# 字\t性别\t褒贬\t字义\n\n明\t中\t+\t光明\r\n浅\t女\t-\t浅薄\n泰\t男\t0\t安泰\n",
+                "meanings.txt", e))
         << e.message();
     EXPECT_EQ(t.size(), 3u);
     ASSERT_TRUE(t.find(U'明'));
@@ -113,8 +114,9 @@ TEST(BadWordList, FindsWordsByTheirSyllablesWithoutTones)
 {
     BadWordList list;
     LoadError e;
-    ASSERT_TRUE(list.parse("饭桶\tfan4 tong3\t辱骂\n范统\tfan4 tong3\t重复\n肚子疼\tdu4 zi5 teng2\t笑柄\n",
-                           "badwords.txt", e))
+    ASSERT_TRUE(
+        list.parse("饭桶\tfan4 tong3\t辱骂\n范统\tfan4 tong3\t重复\n肚子疼\tdu4 zi5 teng2\t笑柄\n",
+                   "badwords.txt", e))
         << e.message();
     const auto code = [](std::string_view r) { return syllableFromNumbered(r)->code; };
     std::vector<std::string> found;

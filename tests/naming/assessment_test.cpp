@@ -161,13 +161,12 @@ TEST(Assessment, ElementsOnlyWithABirthTimeAndByTheChartsFavourableElements)
 TEST(Assessment, FaultsCostClearlyMoreThanNuances)
 {
     const Assessment plain = assess("李", "思远");
-    for (const auto& [surname, given] :
-         std::vector<std::pair<std::string, std::string>>{
+    for (const auto& [surname, given] : std::vector<std::pair<std::string, std::string>>{
              {"杜", "子腾"}, {"陈", "楚慕"}, {"陈", "铭明"}, {"林", "浅"}, {"林", "龘"}}) {
         SCOPED_TRACE(surname + given);
         const Assessment a = assess(surname, given);
-        const auto fault = std::find_if(a.flags.begin(), a.flags.end(),
-                                        [](const auto& f) { return f.fault; });
+        const auto fault =
+            std::find_if(a.flags.begin(), a.flags.end(), [](const auto& f) { return f.fault; });
         ASSERT_NE(fault, a.flags.end());
         EXPECT_EQ(&*fault, &a.flags.front()); // the biggest cost comes first
         for (const auto& f : a.flags) {

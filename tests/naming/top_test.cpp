@@ -1,5 +1,8 @@
 #include "naming/top.h"
 
+#include "naming/favourable.h"
+#include "naming/library.h"
+
 #include "calendar/birthchart.h"
 #include "core/score.h"
 #include "core/text.h"
@@ -8,31 +11,52 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 
 namespace hmf::naming {
 namespace {
 
 using test::shippedTables;
 
-// Every name scored one by one, best first and stable: what topNames must find through its
-// classes of alike characters.
+// Every name assessed and scored one by one, ranked by figure then score (stable, so library
+// order breaks ties), without faulty names, then picked row by row as the first name that keeps
+// every character within its limit: what topNames must find through its bounds.
 std::vector<RankedName> bruteForce(const TopRequest& request)
 {
     const auto& tables = shippedTables();
     const auto chart = calendar::birthChart(request.birth, tables.sexagenary);
+    const NameAssessor assessor(tables, request.surname, request.sex, favourableElements(*chart),
+                                true);
+    const int fixed = request.fixedChar ? request.fixedPosition - 1 : -1;
     std::vector<std::vector<std::string>> choices(request.length, request.library);
     if (request.fixedChar)
-        choices[request.fixedPosition - 1] = {*request.fixedChar};
-    std::vector<std::string> givens = {""};
+        choices[fixed] = {*request.fixedChar};
+    std::vector<std::vector<std::string>> givens = {{}};
     for (const auto& position : choices) {
-        std::vector<std::string> next;
+        std::vector<std::vector<std::string>> next;
         for (const auto& prefix : givens)
-            for (const auto& c : position)
-                next.push_back(prefix + c);
+            for (const auto& c : position) {
+                next.push_back(prefix);
+                next.back().push_back(c);
+            }
         givens = std::move(next);
     }
-    std::vector<RankedName> all;
-    for (const auto& given : givens) {
+    std::vector<std::pair<RankedName, std::vector<std::string>>> all;
+    for (const auto& chars : givens) {
+        std::string given;
+        bool outside = false;
+        for (std::size_t i = 0; i < chars.size(); ++i) {
+            given += chars[i];
+            outside = outside || (static_cast<int>(i) != fixed &&
+                                  tables.levels.level(*core::singleCodepoint(chars[i])) == 0);
+        }
+        if (outside && !request.keepAll)
+            continue;
+        RankedName name;
+        name.assessment = assessor.assess(chars);
+        if (name.assessment.homophoneFault || name.assessment.toneFault)
+            continue;
         core::ScoreInput input;
         input.grids = core::gridNumbers(tables.strokes, request.surname, given);
         input.year = request.birth.year;
@@ -41,13 +65,40 @@ std::vector<RankedName> bruteForce(const TopRequest& request)
         input.missing = chart->missing;
         input.givenName = given;
         input.fixedCharacter = request.fixedChar.has_value();
-        all.push_back(
-            {request.surname + given, given, core::nameScore(tables.luck, tables.elements, input)});
+        name.score = core::nameScore(tables.luck, tables.elements, input);
+        name.fullName = request.surname + given;
+        name.givenName = given;
+        all.push_back({std::move(name), chars});
     }
-    std::stable_sort(all.begin(), all.end(),
-                     [](const auto& a, const auto& b) { return *a.score > *b.score; });
-    all.resize(std::min<std::size_t>(all.size(), request.count));
-    return all;
+    std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) {
+        if (a.first.assessment.figure != b.first.assessment.figure)
+            return a.first.assessment.figure > b.first.assessment.figure;
+        return *a.first.score > *b.first.score;
+    });
+    std::vector<RankedName> picked;
+    std::vector<bool> taken(all.size(), false);
+    std::map<std::string, int> uses;
+    while (picked.size() < static_cast<std::size_t>(request.count)) {
+        const int limit = 3 * static_cast<int>(picked.size() / 20 + 1);
+        std::size_t i = 0;
+        for (; i < all.size(); ++i) {
+            if (taken[i])
+                continue;
+            bool within = true;
+            for (std::size_t k = 0; k < all[i].second.size(); ++k)
+                within = within && (static_cast<int>(k) == fixed || uses[all[i].second[k]] < limit);
+            if (within)
+                break;
+        }
+        if (i == all.size())
+            break;
+        taken[i] = true;
+        for (std::size_t k = 0; k < all[i].second.size(); ++k)
+            if (static_cast<int>(k) != fixed)
+                ++uses[all[i].second[k]];
+        picked.push_back(all[i].first);
+    }
+    return picked;
 }
 
 TEST(TopTest, FindsTheSameBestNamesAsScoringEachOne)
@@ -59,17 +110,23 @@ TEST(TopTest, FindsTheSameBestNamesAsScoringEachOne)
         std::optional<std::string> fixed;
         int position;
         calendar::BirthTime birth;
+        const char* sex = "";
+        bool keepAll = false;
     };
     // Births whose charts lack different elements, so that the element check matters.
     const Case cases[] = {
-        {"林", 2, std::nullopt, 1, {2019, 5, 5, 5}},
-        {"欧阳", 2, std::nullopt, 1, {1985, 8, 20, 0}},
+        {"林", 2, std::nullopt, 1, {2019, 5, 5, 5}, "女"},
+        {"欧阳", 2, std::nullopt, 1, {1985, 8, 20, 0}, "男"},
         {"王", 1, std::nullopt, 1, {1985, 8, 20, 12}},
-        {"林", 3, std::nullopt, 1, {2024, 3, 10, 23}},
-        {"林", 3, "德", 2, {2019, 5, 5, 5}},
+        {"林", 3, std::nullopt, 1, {2024, 3, 10, 23}, "女"},
+        {"林", 3, "德", 2, {2019, 5, 5, 5}, "男"},
         {"张", 2, "德", 1, {1995, 3, 10, 8}},
+        {"杜", 2, std::nullopt, 1, {2019, 5, 5, 5}, "", true},
     };
-    const auto library = core::splitCharacters("子涵轩浩宇博文明华德佳怡欣然琪思远嘉俊雨泽鑫炎坤");
+    // Names of every kind of fault and merit: 杜子腾 and 范统-like sounds, repeated syllables,
+    // a character outside the general table (犇 level 3, 龘 outside), both sexes' characters.
+    const auto library =
+        core::splitCharacters("子腾涵轩浩宇博文明华德佳怡欣然琪思远嘉俊雨泽鑫炎坤婷龘犇统");
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.surname) + std::to_string(c.length));
         TopRequest request;
@@ -79,7 +136,9 @@ TEST(TopTest, FindsTheSameBestNamesAsScoringEachOne)
         request.fixedPosition = c.position;
         request.birth = c.birth;
         request.library = library;
-        request.count = 40;
+        request.count = 45;
+        request.sex = c.sex;
+        request.keepAll = c.keepAll;
         const TopResult result = topNames(shippedTables(), request);
         ASSERT_TRUE(result.error.empty()) << result.error;
         const auto expected = bruteForce(request);
@@ -87,7 +146,42 @@ TEST(TopTest, FindsTheSameBestNamesAsScoringEachOne)
         for (std::size_t i = 0; i < expected.size(); ++i) {
             EXPECT_EQ(result.names[i].fullName, expected[i].fullName) << i;
             EXPECT_EQ(result.names[i].score, expected[i].score) << i;
+            EXPECT_EQ(result.names[i].assessment.figure, expected[i].assessment.figure) << i;
         }
+    }
+}
+
+// On the shipped girls' library: the best 20 hold no faulty name, and no character but the fixed
+// one in more than 3 of them.
+TEST(TopTest, BestNamesOfAShippedLibraryAreVariedAndFaultless)
+{
+    std::string message;
+    auto library = loadLibrary(std::filesystem::path(std::getenv("HMF_DATA_DIR")) / "zwz.fne",
+                               shippedTables().strokes, message);
+    ASSERT_TRUE(library) << message;
+    for (auto fixed : {std::optional<std::string>(), std::optional<std::string>("雅")}) {
+        TopRequest request;
+        request.surname = "陈";
+        request.length = fixed ? 3 : 2;
+        request.fixedChar = fixed;
+        request.birth = {2019, 5, 5, 5};
+        request.library = *library;
+        request.sex = "女";
+        const TopResult result = topNames(shippedTables(), request);
+        ASSERT_TRUE(result.error.empty()) << result.error;
+        ASSERT_EQ(result.names.size(), 20u);
+        std::map<std::string, int> uses;
+        for (const auto& name : result.names) {
+            SCOPED_TRACE(name.fullName);
+            EXPECT_FALSE(name.assessment.homophoneFault || name.assessment.toneFault);
+            EXPECT_FALSE(name.assessment.outsideTable);
+            for (const auto& c : core::splitCharacters(name.givenName))
+                if (!fixed || c != *fixed) {
+                    EXPECT_LE(++uses[c], 3) << c;
+                }
+        }
+        for (std::size_t i = 1; i < result.names.size(); ++i)
+            EXPECT_GE(result.names[i - 1].assessment.figure, result.names[i].assessment.figure);
     }
 }
 
@@ -99,8 +193,9 @@ TEST(TopTest, RepeatedCharactersCountOnceAndBadRequestsAreRefused)
     request.library = {"子", "涵", "子"};
     request.count = 100;
     const TopResult result = topNames(shippedTables(), request);
-    EXPECT_EQ(result.considered, 4u);
-    EXPECT_EQ(result.names.size(), 4u);
+    // 林子子 and 林涵涵 repeat a syllable: only the two mixed names are listed.
+    ASSERT_EQ(result.names.size(), 2u);
+    EXPECT_NE(result.names[0].fullName, result.names[1].fullName);
 
     struct Case
     {
