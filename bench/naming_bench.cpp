@@ -1,8 +1,10 @@
-// Speed of the naming engines: one report, one whole generator run, the ranking of every
-// two-character name of a library.
+// Speed of the naming engines: one report, one assessment, one whole generator run, the best
+// names of a library and of every GBK character.
 
 #include "core/datafile.h"
 #include "core/tables.h"
+#include "core/text.h"
+#include "naming/assessment.h"
 #include "naming/generator.h"
 #include "naming/library.h"
 #include "naming/report.h"
@@ -92,6 +94,59 @@ void BM_Top(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Top)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// Every GBK character the grid table knows, as one library: top must stay bounded.
+void BM_TopAllGbk(benchmark::State& state)
+{
+    static const std::vector<std::string> all = [] {
+        std::vector<std::string> chars;
+        for (char32_t cp = 0x3007; cp <= 0xFFFF; ++cp)
+            if (tables().strokes.hasGridCount(cp))
+                chars.push_back(core::toUtf8(cp));
+        return chars;
+    }();
+    naming::TopRequest request;
+    request.surname = "林";
+    request.length = static_cast<int>(state.range(0));
+    request.birth = {2019, 5, 5, 5};
+    request.library = all;
+    for (auto _ : state) {
+        auto result = naming::topNames(tables(), request);
+        if (!result.error.empty())
+            state.SkipWithError(result.error.c_str());
+        benchmark::DoNotOptimize(result);
+    }
+    state.counters["characters"] = static_cast<double>(all.size());
+}
+BENCHMARK(BM_TopAllGbk)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// One assessment with its reasons, as the generator makes one per draw (characters looked up
+// once per run), and one from the texts as `hmf assess` makes it.
+void BM_Assessment(benchmark::State& state)
+{
+    const naming::NameAssessor assessor(tables(), "陈", "女", {"金", "火"}, true);
+    const auto chars = library("女");
+    std::vector<naming::CharFacts> facts;
+    for (const auto& c : chars)
+        facts.push_back(assessor.facts(c));
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const naming::CharFacts* given[2] = {&facts[i % facts.size()],
+                                             &facts[(i * 7 + 3) % facts.size()]};
+        ++i;
+        naming::Assessment a;
+        benchmark::DoNotOptimize(assessor.assess(given, 2, &a));
+    }
+}
+BENCHMARK(BM_Assessment)->Unit(benchmark::kMicrosecond);
+
+void BM_AssessName(benchmark::State& state)
+{
+    const naming::AssessmentRequest request{"陈", "楚慕", "男", calendar::BirthTime{2019, 5, 5, 5}};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(naming::assessName(tables(), request));
+}
+BENCHMARK(BM_AssessName)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

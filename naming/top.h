@@ -49,8 +49,9 @@ struct TopResult
 };
 
 // Names are weighed at most this many times; a request that would need more is refused with a
-// message that says so (a library of every GBK character with --length 3 stays well within it).
-inline constexpr std::uint64_t kTopMaxWeighed = 40'000'000;
+// message that says so (about three seconds; the best 20 of three characters from every GBK
+// character take some 65,000).
+inline constexpr std::uint64_t kTopMaxWeighed = 10'000'000;
 
 TopResult topNames(const core::Tables& tables, const TopRequest& request);
 

@@ -35,6 +35,7 @@ fixture() {
     twochars) { gbk '明'; printf '\n'; gbk '明华'; printf '\n'; } >"$f" ;;
     latin) printf 'ab\n' >"$f" ;;
     symbol) gbk '★' >"$f" ;;
+    outside) gbk '龘' >"$f" ;;
     hugeline) gbk '明' | awk '{ s = $0; for (i = 0; i < 19; ++i) s = s s; printf "%s", s }' >"$f" ;;
     utf8) printf '明\n华\n' >"$f" ;;
     dir) mkdir -p "$f" ;;
