@@ -100,6 +100,24 @@ int forEachCharacter(const Args& args, const char* usage,
     return 0;
 }
 
+// `hmf pinyin <姓> --surname`: one line, the surname and its reading as a surname.
+int runSurnamePinyin(const Args& args)
+{
+    if (args.positional.size() != 1)
+        return fail("用法: hmf pinyin <姓> --surname");
+    std::string error;
+    auto chars = hanCharacters(args.positional[0], error);
+    if (!chars)
+        return fail(error);
+    if (chars->size() > 2)
+        return fail("姓氏应为一到两个汉字 (a surname has one or two characters)");
+    const core::Tables* t = tables();
+    if (!t)
+        return kExitData;
+    std::cout << args.positional[0] << " " << t->surnamePinyin(args.positional[0]) << "\n";
+    return 0;
+}
+
 const bool registered = [] {
     registerCommand({"grids",
                      "hmf grids <姓> <名>        五格、吉凶与三才 (five grids)",
@@ -132,11 +150,15 @@ const bool registered = [] {
                              });
                      }});
     registerCommand({"pinyin",
-                     "hmf pinyin <汉字>          拼音 (pinyin with tone marks)",
-                     "  例: hmf pinyin 曾长行\n  每行: 字 拼音 (取名常用读音)。\n",
+                     "hmf pinyin <汉字> [--surname]  拼音 (pinyin with tone marks)",
+                     "  例: hmf pinyin 曾长行\n  每行: 字 拼音 (取名常用读音)。\n"
+                     "  --surname  把参数当作一个姓氏 (一到两字), 按姓氏读音: hmf pinyin 曾 "
+                     "--surname 得 zēng\n",
                      {},
-                     {},
+                     {"--surname"},
                      [](const Args& a) {
+                         if (a.has("--surname"))
+                             return runSurnamePinyin(a);
                          return forEachCharacter(
                              a, "hmf pinyin <汉字>", [](const core::Tables& t, auto& c) {
                                  std::cout << c << " " << t.pinyin.pinyinOf(c) << "\n";

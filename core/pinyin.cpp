@@ -2,6 +2,8 @@
 
 #include "core/text.h"
 
+#include <algorithm>
+
 namespace hmf::core {
 namespace {
 
@@ -61,6 +63,59 @@ bool PinyinTable::parseFallback(std::string_view text, const std::string& fileNa
                                 LoadError& error)
 {
     return parseItems(text, fileName, error, m_fallback);
+}
+
+bool PinyinTable::parseSurnames(std::string_view text, const std::string& fileName,
+                                LoadError& error)
+{
+    m_surnames.clear();
+    int line = 0;
+    while (!text.empty()) {
+        ++line;
+        std::string_view row = takeLine(text);
+        if (row.empty())
+            continue;
+        const auto tab = row.find('\t');
+        const auto chars = splitCharacters(row.substr(0, tab));
+        std::string reading;
+        std::size_t syllables = 0;
+        if (tab != std::string_view::npos) {
+            std::string_view rest = row.substr(tab + 1);
+            while (!rest.empty()) {
+                const auto blank = rest.find(' ');
+                const auto syllable = rest.substr(0, blank);
+                if (syllable.empty())
+                    break;
+                reading += syllable;
+                ++syllables;
+                rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
+            }
+        }
+        const bool han = std::all_of(chars.begin(), chars.end(), [](const std::string& c) {
+            const auto cp = singleCodepoint(c);
+            return cp && isHan(*cp);
+        });
+        if (tab == std::string_view::npos || chars.empty() || chars.size() > 2 || !han ||
+            syllables != chars.size()) {
+            error = LoadError{fileName, line,
+                              "应为\"姓<TAB>每字一个音节\" (expected \"surname<TAB>one syllable "
+                              "per character\")"};
+            return false;
+        }
+        m_surnames.emplace(std::string(row.substr(0, tab)), std::move(reading));
+    }
+    if (m_surnames.empty()) {
+        error = LoadError{fileName, 0, "表为空 (empty table)"};
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::string> PinyinTable::surnameReading(std::string_view surname) const
+{
+    if (auto it = m_surnames.find(std::string(surname)); it != m_surnames.end())
+        return it->second;
+    return std::nullopt;
 }
 
 std::string PinyinTable::readingOf(char32_t cp) const

@@ -5,9 +5,14 @@
 // the main table lacks): items separated by ","; an item that begins with a Han character starts
 // that character's entry and the rest of the item is its reading; items without a leading
 // character are further readings of the previous one. The first entry of a character wins.
+//
+// Data file surnames.txt: the readings of surnames, which often differ from a character's
+// ordinary reading (曾 zēng, 单 shàn, 尉迟 yù chí). Lines "<surname>TAB<syllables>", one
+// syllable per character, separated by blanks.
 
 #include "core/loaderror.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -19,12 +24,17 @@ class PinyinTable
   public:
     bool parse(std::string_view text, const std::string& fileName, LoadError& error);
     bool parseFallback(std::string_view text, const std::string& fileName, LoadError& error);
+    bool parseSurnames(std::string_view text, const std::string& fileName, LoadError& error);
 
     // Reading of one character: main table, then fallback; empty when neither knows it.
     std::string readingOf(char32_t cp) const;
     // Readings of the characters of a text in order, run together, or each followed by one
     // blank when `blankAfterEach`.
     std::string pinyinOf(std::string_view text, bool blankAfterEach = false) const;
+
+    // Reading of a whole surname with its syllables run together (尉迟 yùchí), from the surname
+    // table; nullopt for a surname the table lacks.
+    std::optional<std::string> surnameReading(std::string_view surname) const;
 
     bool hasMainReading(char32_t cp) const { return m_main.count(cp) != 0; }
     std::size_t size() const { return m_main.size(); }
@@ -33,6 +43,7 @@ class PinyinTable
   private:
     std::unordered_map<char32_t, std::string> m_main;
     std::unordered_map<char32_t, std::string> m_fallback;
+    std::unordered_map<std::string, std::string> m_surnames;
 };
 
 } // namespace hmf::core

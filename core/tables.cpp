@@ -45,6 +45,8 @@ std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, LoadErr
         load("pinyin.txt", [&](auto& t, auto n) { return tables->pinyin.parse(t, n, error); }) &&
         load("pinyin-fallback.txt",
              [&](auto& t, auto n) { return tables->pinyin.parseFallback(t, n, error); }) &&
+        load("surnames.txt",
+             [&](auto& t, auto n) { return tables->pinyin.parseSurnames(t, n, error); }) &&
         load("luck81.txt", [&](auto& t, auto n) { return tables->luck.parse(t, n, error); }) &&
         load("sexagenary.txt",
              [&](auto& t, auto n) { return tables->sexagenary.parse(t, n, error); }) &&

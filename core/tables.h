@@ -42,6 +42,14 @@ struct Tables
     {
         return strokes.strokeString(t, &traditional);
     }
+    // A surname's reading as name books give it (曾 zēng, 尉迟 yùchí): the surname table first,
+    // then the readings of its characters run together.
+    std::string surnamePinyin(std::string_view surname) const
+    {
+        if (auto reading = pinyin.surnameReading(surname))
+            return *reading;
+        return pinyin.pinyinOf(traditional.toTraditional(surname));
+    }
 };
 
 // Loads every table; on the first fault returns null and says which file and what.

@@ -15,6 +15,9 @@ trap 'rm -rf "$work"' EXIT
 opencc_dict -i "$opencc_dir/STCharacters.ocd2" -o "$work/st.txt" -f ocd2 -t text
 python3 "$tools/build_tables.py" --list-gbk > "$work/gbk.txt"
 node "$tools/pinyin-readings.mjs" < "$work/gbk.txt" > "$work/pinyin.txt"
+node "$tools/surname-readings.mjs" > "$work/surnames.txt"
 python3 "$tools/build_tables.py" --unicode-dir "$unicode_dir" --opencc "$work/st.txt" \
-    --pinyin "$work/pinyin.txt" --overrides "$tools/overrides" --out "$data"
+    --pinyin "$work/pinyin.txt" \
+    --dictionary "$tools/name-dictionary/name-dictionary.tsv" --surnames "$work/surnames.txt" \
+    --overrides "$tools/overrides" --out "$data"
 python3 "$tools/check-tables.py" "$data"

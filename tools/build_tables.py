@@ -2,10 +2,12 @@
 """Builds the character tables in data/ from open sources.
 
 Inputs: the Unihan files and CJKRadicals.txt of the Unicode Character Database, OpenCC's
-character map dumped to text (STCharacters), and the readings pinyin-pro gives every GBK
-character (tools/pinyin-readings.mjs).  tools/build-tables.sh runs the whole chain.
+character map dumped to text (STCharacters), the readings pinyin-pro gives every GBK
+character (tools/pinyin-readings.mjs), and the name dictionary's five-element classes
+(tools/name-dictionary).  tools/build-tables.sh runs the whole chain.
 Outputs (GBK): gridstrokes.txt, strokegroups.txt, generalstrokes.txt, traditional.txt,
-elements.txt, pinyin.txt, pinyin-fallback.txt.
+elements.txt, pinyin.txt, pinyin-fallback.txt, surnames.txt (from pinyin-pro's surname mode,
+tools/surname-readings.mjs).
 """
 
 import argparse
@@ -157,6 +159,38 @@ def read_pinyin_pro(path):
     return readings
 
 
+def read_surnames(path):
+    """[(surname, [syllables])] in the order of the file ("<surname>TAB<syllable> ...")."""
+    entries = []
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            line = line.rstrip("\n")
+            if not line or line.startswith("#"):
+                continue
+            parts = line.split("\t")
+            syllables = parts[1].split() if len(parts) >= 2 else []
+            if len(parts) not in (2, 3) or len(syllables) != len(parts[0]):
+                fail(f"{path}:{number}: expected a surname and one syllable per character")
+            entries.append((parts[0], syllables))
+    return entries
+
+
+def read_name_dictionary(path):
+    """character -> (five-element class or "", name-science stroke count or 0)."""
+    table = {}
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            line = line.rstrip("\n")
+            if not line or line.startswith("#"):
+                continue
+            parts = line.split("\t")
+            if (len(parts) != 3 or len(parts[0]) != 1 or parts[1] not in ELEMENT_FILE_ORDER + [""]
+                    or not parts[2].isdigit()):
+                fail(f"{path}:{number}: expected character, element and stroke count")
+            table[parts[0]] = (parts[1], int(parts[2]))
+    return table
+
+
 def read_overrides(directory, name, convert=str):
     """character -> value from a file of lines "<character>TAB<value>TAB<reason>"."""
     path = os.path.join(directory, name)
@@ -192,6 +226,9 @@ class Builder:
         self.radical_characters = read_radical_characters(args.unicode_dir)
         self.opencc = read_opencc(args.opencc)
         self.pinyin_pro = read_pinyin_pro(args.pinyin)
+        self.dictionary = read_name_dictionary(args.dictionary)
+        self.surnames = read_surnames(args.surnames)
+        self.surname_override = dict(read_surnames(os.path.join(args.overrides, "surnames.tsv")))
         ov = args.overrides
         self.trad_override = read_overrides(ov, "traditional.tsv")
         self.grid_override = read_overrides(ov, "gridstrokes.tsv", int)
@@ -334,6 +371,21 @@ class Builder:
         self.first_reading = {ch: r[0] for ch, r in main + fallback}
         return self.pinyin_items(main), self.pinyin_items(fallback)
 
+    def build_surnames(self):
+        """One line per surname: pinyin-pro's surname-mode reading, overrides first; each
+        surname's name-proper traditional form reads the same."""
+        readings = dict(self.surname_override)
+        for surname, syllables in self.surnames:
+            readings.setdefault(surname, syllables)
+        for surname in list(readings):
+            traditional = "".join(self.name_traditional(c) for c in surname)
+            readings.setdefault(traditional, readings[surname])
+        for surname, syllables in readings.items():
+            if not encodable(surname + "".join(syllables)):
+                fail(f"surname {surname} {' '.join(syllables)} cannot be written in GBK")
+        self.stats["surnames"] = (len(self.surnames), len(self.surname_override), len(readings))
+        return "".join(f"{s}\t{' '.join(r)}\n" for s, r in readings.items())
+
     # --- five elements -------------------------------------------------------------------
     @staticmethod
     def initial(reading):
@@ -355,15 +407,21 @@ class Builder:
                 return "水", "sound-tang"
         return SOUND_ELEMENT[initial], "sound"
 
-    def element_of(self, ch):
-        if ch in self.element_override:
-            return self.element_override[ch], "override"
+    def element_by_rule(self, ch):
         trad = self.name_traditional(ch)
         rr = self.radical_residual(trad) or self.radical_residual(ch)
         # A residual of -1 marks a reduced form that has lost the radical's meaning (王 is no jade).
         if rr and rr[0] in RADICAL_ELEMENT and rr[1] >= 0:
             return RADICAL_ELEMENT[rr[0]], "radical"
         return self.element_by_sound(ch, trad)
+
+    def element_of(self, ch):
+        if ch in self.element_override:
+            return self.element_override[ch], "override"
+        element = self.dictionary.get(ch, ("", 0))[0]
+        if element:
+            return element, "dictionary"
+        return self.element_by_rule(ch)
 
     def build_elements(self):
         lists = {e: [] for e in ELEMENT_FILE_ORDER}
@@ -373,17 +431,24 @@ class Builder:
             element, reason = self.element_of(ch)
             assigned[ch] = element
             how[reason] = how.get(reason, 0) + 1
-        # Traditional forms follow their simplified character unless they are GB2312 themselves.
+        # A traditional form outside GB2312 takes the dictionary's class where it gives one,
+        # otherwise its simplified character's.
         extra = []
         for ch in self.gb2312:
             t = self.name_traditional(ch)
             if t != ch and t not in assigned:
-                assigned[t] = self.element_override.get(t, assigned[ch])
+                element = self.element_override.get(t) or self.dictionary.get(t, ("", 0))[0]
+                assigned[t] = element or assigned[ch]
                 extra.append(t)
+        # Every other GBK character that the dictionary classes.
+        for ch in self.gbk_rest:
+            if ch not in assigned and self.dictionary.get(ch, ("", 0))[0]:
+                assigned[ch] = self.element_override.get(ch) or self.dictionary[ch][0]
+                extra.append(ch)
         for ch in self.gb2312 + extra:
             lists[assigned[ch]].append(ch)
         self.stats["elements"] = {e: len(v) for e, v in lists.items()}
-        self.stats["elements_how"] = how
+        self.stats["elements_how_gb2312"] = how
         self.stats["elements_total"] = len(assigned)
         return "".join(f"{e}\t{''.join(lists[e])}\n" for e in ELEMENT_FILE_ORDER)
 
@@ -400,6 +465,8 @@ def main():
     parser.add_argument("--unicode-dir")
     parser.add_argument("--opencc", help="STCharacters dumped as text")
     parser.add_argument("--pinyin", help="output of pinyin-readings.mjs")
+    parser.add_argument("--dictionary", help="the name dictionary (tools/name-dictionary)")
+    parser.add_argument("--surnames", help="output of surname-readings.mjs")
     parser.add_argument("--overrides")
     parser.add_argument("--out")
     args = parser.parse_args()
@@ -407,7 +474,8 @@ def main():
         gb2312, rest = gbk_hanzi()
         sys.stdout.write("".join(ch + "\n" for ch in gb2312 + rest))
         return
-    for option in ("unicode_dir", "opencc", "pinyin", "overrides", "out"):
+    for option in ("unicode_dir", "opencc", "pinyin", "dictionary", "surnames", "overrides",
+                   "out"):
         if getattr(args, option) is None:
             parser.error(f"--{option.replace('_', '-')} is required")
 
@@ -420,6 +488,7 @@ def main():
     }
     outputs["pinyin.txt"], outputs["pinyin-fallback.txt"] = b.build_pinyin()
     outputs["elements.txt"] = b.build_elements()
+    outputs["surnames.txt"] = b.build_surnames()
     for name, text in outputs.items():
         write_gbk(os.path.join(args.out, name), text)
     for key, value in b.stats.items():

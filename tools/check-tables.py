@@ -11,7 +11,11 @@ import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from build_tables import gbk_hanzi  # noqa: E402
+from build_tables import gbk_hanzi, read_name_dictionary, read_overrides  # noqa: E402
+
+TOOLS = os.path.dirname(os.path.abspath(__file__))
+DICTIONARY = os.path.join(TOOLS, "name-dictionary", "name-dictionary.tsv")
+OVERRIDES = os.path.join(TOOLS, "overrides")
 
 GRID_EXPECTED = {
     "刘": 15, "陈": 16, "国": 11, "爱": 13, "宝": 20, "王": 4, "李": 7, "张": 11,
@@ -32,6 +36,12 @@ TRADITIONAL_KEPT = "余范于后郁台党种朴丑强"
 ELEMENT_EXPECTED = {"文": "水", "自": "火", "又": "土", "林": "木",
                     "海": "水", "鑫": "金", "炎": "火", "坤": "土"}
 PINYIN_EXPECTED = {"长": "cháng", "行": "xíng", "曾": "céng", "朝": "cháo"}
+SURNAME_EXPECTED = {
+    "曾": "zēng", "单": "shàn", "解": "xiè", "区": "ōu", "仇": "qiú", "朴": "piáo", "查": "zhā",
+    "盖": "gě", "种": "chóng", "缪": "miào", "召": "shào", "员": "yùn", "折": "shé", "乐": "yuè",
+    "任": "rén", "尉迟": "yù chí", "万俟": "mò qí", "单于": "chán yú", "澹台": "tán tái",
+    "长孙": "zhǎng sūn", "單": "shàn",
+}
 ELEMENT_ORDER = ["土", "木", "火", "水", "金"]
 TONED = "āáǎàēéěèīíǐìōóǒòūúǔùǘǚǜüêɑɡńňḿ"
 READING = re.compile(f"^[a-z{TONED}]+$")
@@ -44,6 +54,25 @@ class Checker:
         self.gb2312, rest = gbk_hanzi()
         self.gbk = self.gb2312 + rest
         self.gbk_set = set(self.gbk)
+        self.dictionary = read_name_dictionary(DICTIONARY)
+        self.libraries = self.library_characters()
+
+    def library_characters(self):
+        chars = set()
+        for name in ("zmz.fne", "zwz.fne"):
+            path = os.path.join(self.data_dir, name)
+            if os.path.exists(path):
+                chars |= {line.strip() for line in self.read(name).split("\n") if line.strip()}
+        return sorted(chars)
+
+    def agreement(self, what, table, column):
+        """Share of GB2312 and library characters on which `table` gives the dictionary's value."""
+        parts = []
+        for label, chars in (("GB2312", self.gb2312), ("libraries", self.libraries)):
+            given = [c for c in chars if self.dictionary.get(c, ("", 0))[column]]
+            same = sum(table.get(c) == self.dictionary[c][column] for c in given)
+            parts.append(f"{label} {same}/{len(given)} = {100 * same / max(len(given), 1):.1f}%")
+        print(f"{what} agreeing with the name dictionary: " + ", ".join(parts))
 
     def fail(self, message):
         self.failures.append(message)
@@ -174,6 +203,14 @@ class Checker:
                     self.fail(f"{name}: {ch!r} is not a GBK hanzi")
                 table[ch] = element
         self.expect(name, table, ELEMENT_EXPECTED)
+        # The dictionary's class stands wherever it gives one, except for a listed override.
+        overrides = read_overrides(OVERRIDES, "elements.tsv")
+        differ = [ch for ch, e in table.items()
+                  if self.dictionary.get(ch, ("", 0))[0] not in ("", e) and ch not in overrides]
+        if differ:
+            self.fail(f"{name}: {len(differ)} characters differ from the name dictionary without "
+                      f"an override, e.g. {''.join(differ[:20])}")
+        self.agreement("elements", table, 0)
         wanted = self.gb2312 + sorted(set(traditional.values()) - set(self.gb2312))
         n = self.coverage(name, table, wanted, "GB2312 or traditional characters")
         print(f"{name}: {len(table)} characters ({n} of {len(wanted)} wanted), "
@@ -213,6 +250,27 @@ class Checker:
         print(f"pinyin.txt: {len(main)} characters; pinyin-fallback.txt: {len(fallback)}; "
               f"GBK hanzi without any reading: {len(unread)} {''.join(unread)}")
 
+    def check_surnames(self):
+        name = "surnames.txt"
+        text = self.read(name)
+        table = {}
+        for number, line in enumerate(text.split("\n")[:-1], 1):
+            surname, _, reading = line.partition("\t")
+            syllables = reading.split(" ")
+            if (not 1 <= len(surname) <= 2 or any(c not in self.gbk_set for c in surname)
+                    or len(syllables) != len(surname)
+                    or not all(READING.match(s) for s in syllables)):
+                self.fail(f"{name}:{number}: not '<surname>TAB<one syllable per character>'")
+                continue
+            if surname in table:
+                self.fail(f"{name}:{number}: {surname} twice")
+            table[surname] = reading
+        if not text.endswith("\n"):
+            self.fail(f"{name}: last line has no line end")
+        self.expect(name, table, SURNAME_EXPECTED)
+        print(f"{name}: {len(table)} surnames, "
+              f"{sum(len(s) == 2 for s in table)} of them compound")
+
     def run(self):
         self.check_grid()
         self.check_groups()
@@ -220,6 +278,7 @@ class Checker:
         traditional = self.check_traditional()
         self.check_elements(traditional)
         self.check_pinyin()
+        self.check_surnames()
         for message in self.failures:
             print(f"check-tables: {message}", file=sys.stderr)
         return 1 if self.failures else 0

@@ -92,6 +92,25 @@ TEST(ShippedTables, ElementsReadingsAndTraditionalForms)
     EXPECT_EQ(t.traditional.toTraditional("余华"), "余華");
 }
 
+TEST(ShippedTables, SurnamesReadAsSurnames)
+{
+    // Polyphonic single surnames, compound surnames, a traditional form, and a surname that is
+    // read as usual.
+    const std::pair<const char*, const char*> cases[] = {
+        {"曾", "zēng"},   {"单", "shàn"},     {"解", "xiè"},       {"区", "ōu"},
+        {"仇", "qiú"},    {"朴", "piáo"},     {"查", "zhā"},       {"盖", "gě"},
+        {"种", "chóng"},  {"缪", "miào"},     {"乐", "yuè"},       {"任", "rén"},
+        {"尉迟", "yùchí"}, {"万俟", "mòqí"},   {"单于", "chányú"},  {"澹台", "tántái"},
+        {"长孙", "zhǎngsūn"}, {"單", "shàn"}, {"张", "zhāng"},
+    };
+    for (const auto& [surname, reading] : cases) {
+        SCOPED_TRACE(surname);
+        EXPECT_EQ(shipped().surnamePinyin(surname), reading);
+    }
+    // A pair that is no surname reads character by character.
+    EXPECT_EQ(shipped().surnamePinyin("张曾"), "zhāngcéng");
+}
+
 TEST(ShippedTables, CoverEveryGb2312Character)
 {
     const auto& t = shipped();
@@ -155,6 +174,9 @@ TEST(LoadTables, NamesTheMissingOrDamagedFile)
     };
     const Case cases[] = {
         {"elements.txt", "", 0},
+        {"surnames.txt", "", 0},
+        // 尉迟 with one syllable for two characters.
+        {"surnames.txt", "\xD4\xF8\tz\xA8\xA5ng\n\xCE\xBE\xB3\xD9\ty\xA8\xB4\n", 2},
         {"luck81.txt", "", 0},
         {"sexagenary.txt", "\xC4\xBE,\xCB\xAE,\r\n\xC4\xBE,\xCB\xAE,\r\n\xFF\xFF", 3},
         {"gridstrokes.txt",
