@@ -148,7 +148,7 @@ std::optional<DateHour> parseDateHour(const std::string& text)
         hour = core::parseInt(t.substr(sep + 1));
     if (!year || !month || !day || !hour)
         return std::nullopt;
-    return DateHour{*year, *month, *day, *hour};
+    return DateHour{*year, *month, *day, *hour, sep != std::string::npos};
 }
 
 } // namespace hmf::cli

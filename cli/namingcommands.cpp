@@ -34,6 +34,11 @@ std::optional<calendar::BirthTime> birthOption(const Args& args, std::string& er
         error = "出生时间格式应为 \"YYYY-MM-DD HH\"：" + *text + " (bad --birth)";
         return std::nullopt;
     }
+    // The hour decides the hour pillar and with it the missing elements: never assume 0 时.
+    if (!parsed->hourGiven) {
+        error = "出生时间缺少时辰 (0到23)：" + *text + " (--birth needs the hour: \"YYYY-MM-DD HH\")";
+        return std::nullopt;
+    }
     calendar::BirthTime birth{parsed->year, parsed->month, parsed->day, parsed->hour};
     if (auto message = calendar::checkBirthTime(birth); !message.empty()) {
         error = message + "：" + *text;

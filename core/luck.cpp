@@ -61,6 +61,8 @@ bool LuckTable::parse(std::string_view text, const std::string& fileName, LoadEr
 const LuckEntry& LuckTable::entry(int n) const
 {
     static const LuckEntry none;
+    if (n > 81)
+        n = (n - 82) % 80 + 2;
     if (n < 1 || n > static_cast<int>(m_entries.size()))
         return none;
     return m_entries[static_cast<std::size_t>(n - 1)];

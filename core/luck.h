@@ -34,9 +34,10 @@ class LuckTable
   public:
     bool parse(std::string_view text, const std::string& fileName, LoadError& error);
 
-    // Entry n (1..81); six empty fields for any other n (numbers are never reduced).
+    // Entry n (1..81). A number above 81 takes the entry of the number less 80, as the name
+    // books count on (95 -> 15, 162 -> 2); six empty fields for 0 and below.
     const LuckEntry& entry(int n) const;
-    // "吉", "半吉", "凶", or empty outside 1..81.
+    // "吉", "半吉", "凶", or empty for 0 and below.
     std::string_view verdict(int n) const { return entry(n).verdict; }
     const std::vector<LuckEntry>& entries() const { return m_entries; }
 

@@ -87,7 +87,8 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request)
     w.add(Colour::Blue,
           "姓名（繁体）：" + tradSurname + tables.traditional.toTraditional(given) + "\r\n");
     w.add(Colour::Blue, "农历日期：" + std::to_string(chart->lunar.year) + "年" +
-                            std::to_string(chart->lunar.month) + "月" +
+                            (chart->lunar.leap ? "闰" : "") + std::to_string(chart->lunar.month) +
+                            "月" +
                             std::to_string(chart->lunar.day) + "日\r\n");
     w.add(Colour::Blue, "属相：" + chart->zodiac + "\r\n");
     w.add(Colour::Blue, "四柱：" + p[0] + "年 " + p[1] + "月 " + p[2] + "日 " + p[3] + "时\r\n");
@@ -96,7 +97,7 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request)
     w.add(Colour::Blue, "纳音：" + chart->nayinText + "\r\n");
 
     // One part for the surname (in its traditional form), one for each given character.
-    std::string sounds = tables.pinyin.pinyinOf(tradSurname);
+    std::string sounds = tables.surnamePinyin(surname);
     std::string strokes = tables.strokeString(tradSurname);
     std::string elements = tables.elements.elementString(tradSurname);
     for (const auto& c : givenChars) {

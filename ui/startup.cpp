@@ -13,7 +13,7 @@ namespace hmf::ui {
 void prepareApplication(QApplication& app)
 {
     app.setApplicationName(QStringLiteral("huimingfang"));
-    app.setApplicationDisplayName(QStringLiteral("慧名坊"));
+    // No display name: X11 window managers would show it after every title ("… — 慧名坊").
     app.setDesktopFileName(QStringLiteral("huimingfang"));
     app.setFont(interfaceFont());
     app.setWindowIcon(windowIcon());

@@ -114,7 +114,8 @@ TEST(Score, GridPointsAndBirthDateTerms)
         {wangMing, 2021, 6, 15, 74},           // the decade table goes on: base 2020
         {wangMing, 2035, 6, 15, 78},           // base 2030
         {wangMing, 2030, 6, 15, 83},           // 2030 still belongs to 2021-2030
-        {{5, 82, 0, -3, 90}, 2019, 6, 15, 12}, // no verdict outside 1..81: 0 points
+        {{5, 82, 0, -3, 90}, 2019, 6, 15, 49}, // 82 counts as 2 (凶 60); 90 as 10 (凶 65)
+        {{5, 95, 0, -3, 0}, 2019, 6, 15, 42},  // 95 counts as 15 (吉 100); 0 and below: 0
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.y) + "-" + std::to_string(c.m) + "-" + std::to_string(c.d));

@@ -144,7 +144,7 @@ std::string luckFixture(int records, const std::string& tenthFamily = "家\r\n�
 
 } // namespace
 
-TEST(LuckTable, KeepsFieldsAsWrittenAndHasNoEntryOutsideOneTo81)
+TEST(LuckTable, KeepsFieldsAsWrittenAndCountsOnPast81)
 {
     LuckTable t;
     LoadError e;
@@ -154,10 +154,18 @@ TEST(LuckTable, KeepsFieldsAsWrittenAndHasNoEntryOutsideOneTo81)
     EXPECT_EQ(t.verdict(17), "半吉");
     EXPECT_EQ(t.entry(10).family, "家\r\n庭");
     EXPECT_EQ(t.entry(81).meaning, "含义81");
-    for (int n : {0, -1, 82, 100}) {
+    for (int n : {0, -1, -80}) {
         SCOPED_TRACE(n);
         EXPECT_EQ(t.verdict(n), "");
         EXPECT_EQ(t.entry(n).title, "");
+    }
+    // Past 81 the count starts again at 2: the number less 80.
+    const std::pair<int, const char*> past81[] = {
+        {82, "第2数理"}, {95, "第15数理"}, {161, "第81数理"}, {162, "第2数理"}};
+    for (const auto& [n, title] : past81) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(t.entry(n).title, title);
+        EXPECT_EQ(t.verdict(n), t.verdict(n == 161 ? 81 : n % 80));
     }
 }
 

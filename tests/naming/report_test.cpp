@@ -1,6 +1,8 @@
 #include "naming/report.h"
 
 #include "calendar/starsign.h"
+#include "core/grids.h"
+#include "core/score.h"
 #include "shippedtables.h"
 
 #include <gtest/gtest.h>
@@ -135,14 +137,14 @@ TEST(ReportTest, NameLinesHaveOnePartPerGivenCharacter)
 TEST(ReportTest, ScoreUsesTheReportsOwnBirthAndTheGivenNamesLength)
 {
     // 王明: 人格 12 凶 60, 地格 9 凶 60, 外格 2 凶 50, 总格 12 凶 65: base 59; born 1985-08-20
-    // the date terms add 5 + 2 + 1 + 3. At noon the chart lacks 水, which 明 (火) does not
-    // supply: 70 stays; at midnight it lacks 火, which 明 supplies: 100.
+    // the date terms add 5 + 2 + 1 + 3. At noon the chart lacks 水, which 明 (水 in the name
+    // dictionaries) supplies: 100; at midnight it lacks 火, which 明 does not supply: 70 stays.
     struct Case
     {
         calendar::BirthTime birth;
         int score;
     };
-    const Case cases[] = {{{1985, 8, 20, 12}, 70}, {{1985, 8, 20, 0}, 100}};
+    const Case cases[] = {{{1985, 8, 20, 12}, 100}, {{1985, 8, 20, 0}, 70}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.birth.hour);
         const Report report = reportOf("王", "明", c.birth);
@@ -160,6 +162,58 @@ TEST(ReportTest, ChartWithEveryElementLacksNothing)
     EXPECT_EQ(report.runs[15].text, "五行缺：\r\n");
     EXPECT_EQ(report.runs[16].text, "此喜用神：生辰八字不缺\r\n");
     EXPECT_EQ(report.score, 96);
+}
+
+TEST(ReportTest, LunarDateMarksALeapMonth)
+{
+    // 2023 has a leap second month from 03-22; its first day and the first day of the
+    // ordinary second month must not read alike.
+    const std::pair<calendar::BirthTime, const char*> cases[] = {
+        {{2023, 2, 20, 5}, "农历日期：2023年2月1日\r\n"},
+        {{2023, 3, 22, 5}, "农历日期：2023年闰2月1日\r\n"},
+        {{2023, 4, 19, 5}, "农历日期：2023年闰2月29日\r\n"},
+        {{2023, 4, 20, 5}, "农历日期：2023年3月1日\r\n"},
+    };
+    for (const auto& [birth, line] : cases) {
+        SCOPED_TRACE(line);
+        const Report report = reportOf("张", "明华", birth);
+        ASSERT_TRUE(report.ok()) << report.error;
+        EXPECT_EQ(report.runs[4].text, line);
+    }
+}
+
+TEST(ReportTest, SurnamesReadAsSurnames)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"曾", "名字音韵：zēng—zǐ—xuān\r\n"},
+        {"单", "名字音韵：shàn—zǐ—xuān\r\n"},
+        {"尉迟", "名字音韵：yùchí—zǐ—xuān\r\n"},
+        {"单于", "名字音韵：chányú—zǐ—xuān\r\n"},
+    };
+    for (const auto& [surname, line] : cases) {
+        SCOPED_TRACE(surname);
+        const Report report = reportOf(surname, "子轩", {2019, 5, 5, 5});
+        ASSERT_TRUE(report.ok()) << report.error;
+        EXPECT_EQ(report.runs[10].text, line);
+    }
+}
+
+TEST(ReportTest, GridNumbersAbove81CountAsTheNumberLess80)
+{
+    // 欧阳 鑫耀麟: 总格 above 81 takes the verdict, text and points of the number less 80.
+    const Report report = reportOf("欧阳", "鑫耀麟", {2019, 5, 5, 5});
+    ASSERT_TRUE(report.ok()) << report.error;
+    const auto grids = core::gridNumbers(test::shippedTables().strokes, "欧阳", "鑫耀麟");
+    ASSERT_GT(grids.zong, 81);
+    const auto& entry = test::shippedTables().luck.entry(grids.zong - 80);
+    EXPECT_EQ(report.runs[27].text.rfind(entry.title + "(" + entry.verdict + ")\r\n基业：", 0), 0u)
+        << report.runs[27].text;
+    core::ScoreInput in{grids, 2019, 5, 5, "", "鑫耀麟", false};
+    core::FiveGrids reduced = grids;
+    reduced.zong -= 80;
+    EXPECT_EQ(core::nameScore(test::shippedTables().luck, test::shippedTables().elements, in),
+              core::nameScore(test::shippedTables().luck, test::shippedTables().elements,
+                              {reduced, 2019, 5, 5, "", "鑫耀麟", false}));
 }
 
 TEST(ReportTest, ShownScoreReplacesTheComputedOneWithItsUnit)
