@@ -36,7 +36,8 @@ std::optional<calendar::BirthTime> birthOption(const Args& args, std::string& er
     }
     // The hour decides the hour pillar and with it the missing elements: never assume 0 时.
     if (!parsed->hourGiven) {
-        error = "出生时间缺少时辰 (0到23)：" + *text + " (--birth needs the hour: \"YYYY-MM-DD HH\")";
+        error =
+            "出生时间缺少时辰 (0到23)：" + *text + " (--birth needs the hour: \"YYYY-MM-DD HH\")";
         return std::nullopt;
     }
     calendar::BirthTime birth{parsed->year, parsed->month, parsed->day, parsed->hour};

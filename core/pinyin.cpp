@@ -88,7 +88,8 @@ bool PinyinTable::parseSurnames(std::string_view text, const std::string& fileNa
                     break;
                 reading += syllable;
                 ++syllables;
-                rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
+                rest =
+                    blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
             }
         }
         const bool han = std::all_of(chars.begin(), chars.end(), [](const std::string& c) {

@@ -88,8 +88,7 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request)
           "姓名（繁体）：" + tradSurname + tables.traditional.toTraditional(given) + "\r\n");
     w.add(Colour::Blue, "农历日期：" + std::to_string(chart->lunar.year) + "年" +
                             (chart->lunar.leap ? "闰" : "") + std::to_string(chart->lunar.month) +
-                            "月" +
-                            std::to_string(chart->lunar.day) + "日\r\n");
+                            "月" + std::to_string(chart->lunar.day) + "日\r\n");
     w.add(Colour::Blue, "属相：" + chart->zodiac + "\r\n");
     w.add(Colour::Blue, "四柱：" + p[0] + "年 " + p[1] + "月 " + p[2] + "日 " + p[3] + "时\r\n");
     w.add(Colour::Blue, "八字：" + p[0] + " " + p[1] + " " + p[2] + " " + p[3] + "\r\n");
