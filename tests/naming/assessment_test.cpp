@@ -144,10 +144,10 @@ TEST(Assessment, ElementsOnlyWithABirthTimeAndByTheChartsFavourableElements)
     for (const auto& f : without.flags)
         EXPECT_NE(f.kind, FlagKind::Elements);
 
-    const Assessment helps = assess("林", "明华", "", birth); // 明 火
+    const Assessment helps = assess("林", "晓华", "", birth); // 晓 火
     EXPECT_EQ(flagOf(helps, FlagKind::Elements), nullptr);
     EXPECT_TRUE(std::any_of(helps.flags.begin(), helps.flags.end(), [](const auto& f) {
-        return f.kind == FlagKind::Elements && f.points > 0 && f.text.find("“明”属火") == 0;
+        return f.kind == FlagKind::Elements && f.points > 0 && f.text.find("“晓”属火") == 0;
     }));
 
     const Assessment misses = assess("林", "浩宇", "", birth); // 水 土
