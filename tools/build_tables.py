@@ -191,6 +191,28 @@ def read_name_dictionary(path):
     return table
 
 
+def read_components(directory):
+    """character -> (strokes to add, component) from components.tsv: lines "<component>TAB<full
+    count>TAB<count in the listed characters>TAB<characters>TAB<reason>"."""
+    path = os.path.join(directory, "components.tsv")
+    table = {}
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            line = line.rstrip("\n")
+            if not line or line.startswith("#"):
+                continue
+            parts = line.split("\t")
+            if (len(parts) != 5 or len(parts[0]) != 1 or not parts[1].isdigit()
+                    or not parts[2].isdigit() or not parts[3] or not parts[4].strip()):
+                fail(f"{path}:{number}: expected component, full count, short count, "
+                     "characters and reason, tab-separated")
+            for ch in parts[3]:
+                if ch in table:
+                    fail(f"{path}:{number}: {ch} listed twice")
+                table[ch] = (int(parts[1]) - int(parts[2]), parts[0])
+    return table
+
+
 def read_overrides(directory, name, convert=str):
     """character -> value from a file of lines "<character>TAB<value>TAB<reason>"."""
     path = os.path.join(directory, name)
@@ -234,6 +256,7 @@ class Builder:
         self.grid_override = read_overrides(ov, "gridstrokes.tsv", int)
         self.general_override = read_overrides(ov, "generalstrokes.tsv", int)
         self.element_override = read_overrides(ov, "elements.tsv")
+        self.components = read_components(ov)
         self.pinyin_override = read_overrides(ov, "pinyin.tsv", str.split)
         for ch, element in self.element_override.items():
             if element not in ELEMENT_FILE_ORDER:
@@ -255,9 +278,16 @@ class Builder:
         return int(radical.rstrip("'")), int(residual)
 
     def kangxi_count(self, ch):
-        """Strokes of the radical's full form plus the residual.  A residual of 0 or -1 marks
-        the radical itself (龜 16) or a form of it (王 4, 亻 2), which count their own strokes;
-        without kRSKangXi the plain total."""
+        """Strokes of the radical's full form plus the residual, with a short-counted component
+        made up to its full form (components.tsv).  A residual of 0 or -1 marks the radical
+        itself (龜 16) or a form of it (王 4, 亻 2), which count their own strokes; without
+        kRSKangXi the plain total."""
+        count = self.radical_count(ch)
+        if count is not None and ch in self.components:
+            count += self.components[ch][0]
+        return count
+
+    def radical_count(self, ch):
         rr = self.radical_residual(ch)
         if rr is None:
             return self.total_strokes(ch)

@@ -26,6 +26,9 @@ GRID_EXPECTED = {
     "一": 1, "二": 2, "三": 3, "四": 4, "五": 5, "六": 6, "七": 7, "八": 8,
     "九": 9, "十": 10,
     "百": 6, "千": 3, "万": 15,
+    # A component counts the same in every character.
+    "暑": 13, "署": 15, "著": 15, "都": 16, "诸": 16, "储": 18, "节": 15, "鲫": 20, "即": 9,
+    "慨": 15, "既": 11, "嘅": 14, "搜": 14, "嫂": 13,
     "余": 7, "范": 11, "于": 3, "后": 6, "郁": 13, "台": 5, "党": 10, "种": 9, "朴": 6,
 }
 GROUP_EXPECTED = {"千": 24, "万": 15, "干": 13, "卜": 17, "台": 18, "吁": 32,
@@ -35,7 +38,7 @@ TRADITIONAL_EXPECTED = {"刘": "劉", "张": "張", "国": "國", "华": "華", 
 TRADITIONAL_KEPT = "余范于后郁台党种朴丑强"
 ELEMENT_EXPECTED = {"文": "水", "自": "火", "又": "土", "林": "木",
                     "海": "水", "鑫": "金", "炎": "火", "坤": "土"}
-PINYIN_EXPECTED = {"长": "cháng", "行": "xíng", "曾": "céng", "朝": "cháo"}
+PINYIN_EXPECTED = {"长": "cháng", "行": "xíng", "曾": "céng", "朝": "zhāo", "冠": "guàn"}
 SURNAME_EXPECTED = {
     "曾": "zēng", "单": "shàn", "解": "xiè", "区": "ōu", "仇": "qiú", "朴": "piáo", "查": "zhā",
     "盖": "gě", "种": "chóng", "缪": "miào", "召": "shào", "员": "yùn", "折": "shé", "乐": "yuè",
@@ -121,6 +124,39 @@ class Checker:
         n = self.coverage(name, table, self.gbk, "GBK hanzi")
         print(f"{name}: {len(table)} characters, {n} of {len(self.gbk)} GBK hanzi")
         return table
+
+    def check_stroke_classes(self, grid):
+        """Every GB2312 or library character whose grid count differs from the dictionary's
+        stands in one class of stroke-classes.tsv, and every listed character still differs."""
+        path = os.path.join(OVERRIDES, "stroke-classes.tsv")
+        listed = {}
+        with open(path, encoding="utf-8") as f:
+            for number, line in enumerate(f, 1):
+                line = line.rstrip("\n")
+                if not line or line.startswith("#"):
+                    continue
+                parts = line.split("\t")
+                if len(parts) != 3 or not parts[1] or not parts[2].strip():
+                    self.fail(f"stroke-classes.tsv:{number}: expected class, characters, reason")
+                    continue
+                for ch in parts[1]:
+                    if ch in listed:
+                        self.fail(f"stroke-classes.tsv:{number}: {ch} also in {listed[ch]}")
+                    listed[ch] = parts[0]
+        counts = {}
+        for ch in dict.fromkeys(self.gb2312 + self.libraries):
+            theirs = self.dictionary.get(ch, ("", 0))[1]
+            differs = theirs > 0 and grid.get(ch) != theirs
+            if differs and ch not in listed:
+                self.fail(f"gridstrokes.txt: {ch} is {grid.get(ch)}, the name dictionary "
+                          f"{theirs}, and stroke-classes.tsv gives no class")
+            elif ch in listed and not differs:
+                self.fail(f"stroke-classes.tsv: {ch} ({listed[ch]}) no longer differs")
+            elif differs:
+                counts[listed[ch]] = counts.get(listed[ch], 0) + 1
+        self.agreement("grid counts", grid, 1)
+        print("grid counts differing by class: "
+              + ", ".join(f"{k} {v}" for k, v in counts.items()))
 
     def check_groups(self):
         name = "strokegroups.txt"
@@ -272,7 +308,7 @@ class Checker:
               f"{sum(len(s) == 2 for s in table)} of them compound")
 
     def run(self):
-        self.check_grid()
+        self.check_stroke_classes(self.check_grid())
         self.check_groups()
         self.check_general()
         traditional = self.check_traditional()

@@ -62,6 +62,20 @@ TEST(ShippedTables, GridCountsThatNameBooksGive)
     }
 }
 
+TEST(ShippedTables, AComponentCountsTheSameInEveryCharacter)
+{
+    // 者 9, 即 9, 既 11, 叟 10 in their Kangxi forms, whatever character holds them.
+    const std::pair<const char*, int> cases[] = {
+        {"暑", 13}, {"署", 15}, {"著", 15}, {"都", 16}, {"诸", 16}, {"储", 18},
+        {"节", 15}, {"鲫", 20}, {"即", 9},  {"慨", 15}, {"嘅", 14}, {"既", 11},
+        {"搜", 14}, {"嫂", 13},
+    };
+    for (const auto& [c, n] : cases) {
+        SCOPED_TRACE(c);
+        EXPECT_EQ(shipped().gridStrokeCount(c), n);
+    }
+}
+
 TEST(ShippedTables, DisplayCounts)
 {
     const std::pair<const char*, int> cases[] = {
@@ -88,6 +102,8 @@ TEST(ShippedTables, ElementsReadingsAndTraditionalForms)
     EXPECT_EQ(t.pinyin.pinyinOf("长"), "cháng");
     EXPECT_EQ(t.pinyin.pinyinOf("行"), "xíng");
     EXPECT_EQ(t.pinyin.pinyinOf("曾"), "céng");
+    EXPECT_EQ(t.pinyin.pinyinOf("朝"), "zhāo"); // the readings names use come first
+    EXPECT_EQ(t.pinyin.pinyinOf("冠"), "guàn");
     EXPECT_EQ(t.traditional.toTraditional("刘德华"), "劉德華");
     EXPECT_EQ(t.traditional.toTraditional("余华"), "余華");
 }
