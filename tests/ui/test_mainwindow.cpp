@@ -203,6 +203,8 @@ void TestMainWindow::doubleClickRow(QListWidget* widget, int row)
 void TestMainWindow::startState()
 {
     QCOMPARE(m_window->windowTitle(), QStringLiteral("慧名坊软件 v31.0"));
+    // A display name of its own would be shown after every title ("… — 慧名坊") on X11.
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
     QCOMPARE(m_window->objectName(), QStringLiteral("主窗口"));
     QCOMPARE(m_window->size(), QSize(769, 648));
 
