@@ -22,7 +22,9 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    hmf::ui::MainWindow window(*loaded.tables, dataDir);
+    // The tables stay until the process ends and are never freed: nobody sees that work at exit.
+    static const hmf::core::Tables* const tables = loaded.tables.release();
+    hmf::ui::MainWindow window(*tables, dataDir);
     window.show();
     return app.exec();
 }

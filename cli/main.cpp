@@ -80,16 +80,19 @@ bool registerCommand(Command command)
 
 const core::Tables* tables()
 {
-    static std::unique_ptr<core::Tables> loaded;
+    // Kept to the end of the process and never freed: tearing the tables down at exit is work
+    // nobody sees.
+    static const core::Tables* loaded = nullptr;
     static bool tried = false;
     if (!tried) {
         tried = true;
         core::LoadError error;
-        loaded = core::loadTables(core::findDataDirectory(core::executableDirectory()), error);
+        loaded =
+            core::loadTables(core::findDataDirectory(core::executableDirectory()), error).release();
         if (!loaded)
             std::cerr << "hmf: 数据文件有误 (data file fault): " << error.message() << "\n";
     }
-    return loaded.get();
+    return loaded;
 }
 
 int fail(const std::string& message)

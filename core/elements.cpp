@@ -29,18 +29,20 @@ bool ElementTable::parse(std::string_view text, const std::string& fileName, Loa
             return false;
         }
         seen.push_back(element);
-        auto cps = toCodepoints(row.substr(tab + 1));
-        if (!cps) {
-            error = LoadError{fileName, line, "不是有效的文本 (malformed text)"};
-            return false;
-        }
         // Lists are read in file order and a character in several lists takes the last one.
         std::size_t listed = 0;
-        for (char32_t c : *cps)
-            if (c != ' ' && c != '\r') {
-                m_map[c] = element;
+        for (std::string_view list = row.substr(tab + 1); !list.empty();) {
+            const auto c = firstCodepoint(list);
+            if (!c) {
+                error = LoadError{fileName, line, "不是有效的文本 (malformed text)"};
+                return false;
+            }
+            list.remove_prefix(c->second);
+            if (c->first != ' ' && c->first != '\r') {
+                m_map[c->first] = element;
                 ++listed;
             }
+        }
         if (listed == 0) {
             error = LoadError{fileName, line, "列表为空: " + element + " (empty element list)"};
             return false;

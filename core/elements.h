@@ -4,6 +4,7 @@
 // Data file elements.txt: five lines "<element>\t<characters run together>" in the order
 // 土 木 火 水 金; when a character stands in more than one list, the last list wins.
 
+#include "core/codepointmap.h"
 #include "core/loaderror.h"
 
 #include <array>
@@ -30,7 +31,7 @@ class ElementTable
     std::size_t size() const { return m_map.size(); }
 
   private:
-    std::unordered_map<char32_t, std::string> m_map;
+    CodepointMap<std::string> m_map;
 };
 
 } // namespace hmf::core

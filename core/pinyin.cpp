@@ -8,7 +8,7 @@ namespace hmf::core {
 namespace {
 
 bool parseItems(std::string_view text, const std::string& fileName, LoadError& error,
-                std::unordered_map<char32_t, std::string>& map)
+                CodepointMap<std::string>& map)
 {
     map.clear();
     map.reserve(text.size() / 6);

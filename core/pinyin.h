@@ -10,6 +10,7 @@
 // ordinary reading (曾 zēng, 单 shàn, 尉迟 yù chí). Lines "<surname>TAB<syllables>", one
 // syllable per character, separated by blanks.
 
+#include "core/codepointmap.h"
 #include "core/loaderror.h"
 
 #include <optional>
@@ -41,8 +42,8 @@ class PinyinTable
     std::size_t fallbackSize() const { return m_fallback.size(); }
 
   private:
-    std::unordered_map<char32_t, std::string> m_main;
-    std::unordered_map<char32_t, std::string> m_fallback;
+    CodepointMap<std::string> m_main;
+    CodepointMap<std::string> m_fallback;
     std::unordered_map<std::string, std::string> m_surnames;
 };
 

@@ -5,16 +5,23 @@
 namespace hmf::core {
 namespace {
 
-// Walks a decoded table text code point by code point and keeps the line number for errors.
+// Walks a table text (well-formed UTF-8, checked beforehand) character by character and keeps
+// the line number for errors.
 class Cursor
 {
   public:
-    explicit Cursor(std::u32string_view text) : m_text(text) {}
+    explicit Cursor(std::string_view text) : m_text(text) {}
     bool atEnd() const { return m_pos >= m_text.size(); }
-    char32_t peek() const { return m_text[m_pos]; }
+    char32_t peek() const
+    {
+        std::size_t length;
+        return decodeAt(m_pos, length);
+    }
     char32_t take()
     {
-        char32_t c = m_text[m_pos++];
+        std::size_t length;
+        const char32_t c = decodeAt(m_pos, length);
+        m_pos += length;
         if (c == '\n')
             ++m_line;
         return c;
@@ -22,7 +29,28 @@ class Cursor
     int line() const { return m_line; }
 
   private:
-    std::u32string_view m_text;
+    char32_t decodeAt(std::size_t i, std::size_t& length) const
+    {
+        const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(m_text[i + k]); };
+        const unsigned char b0 = byte(0);
+        if (b0 < 0x80) {
+            length = 1;
+            return b0;
+        }
+        if (b0 < 0xE0) {
+            length = 2;
+            return (char32_t(b0 & 0x1F) << 6) | (byte(1) & 0x3F);
+        }
+        if (b0 < 0xF0) {
+            length = 3;
+            return (char32_t(b0 & 0x0F) << 12) | (char32_t(byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+        }
+        length = 4;
+        return (char32_t(b0 & 0x07) << 18) | (char32_t(byte(1) & 0x3F) << 12) |
+               (char32_t(byte(2) & 0x3F) << 6) | (byte(3) & 0x3F);
+    }
+
+    std::string_view m_text;
     std::size_t m_pos = 0;
     int m_line = 1;
 };
@@ -38,13 +66,11 @@ bool fail(LoadError& error, const std::string& file, int line, std::string what)
     return false;
 }
 
-std::optional<std::u32string> decode(std::string_view text, const std::string& file,
-                                     LoadError& error)
+bool wellFormed(std::string_view text, const std::string& file, LoadError& error)
 {
-    auto cps = toCodepoints(text);
-    if (!cps)
-        fail(error, file, 0, "不是有效的文本 (malformed text)");
-    return cps;
+    if (isValidUtf8(text))
+        return true;
+    return fail(error, file, 0, "不是有效的文本 (malformed text)");
 }
 
 } // namespace
@@ -52,12 +78,11 @@ std::optional<std::u32string> decode(std::string_view text, const std::string& f
 bool StrokeDictionary::parseGridTable(std::string_view text, const std::string& fileName,
                                       LoadError& error)
 {
-    auto cps = decode(text, fileName, error);
-    if (!cps)
+    if (!wellFormed(text, fileName, error))
         return false;
     m_grid.clear();
-    m_grid.reserve(cps->size() / 4);
-    Cursor in(*cps);
+    m_grid.reserve(text.size() / 6);
+    Cursor in(text);
     while (!in.atEnd()) {
         char32_t c = in.peek();
         if (c == ' ' || c == '\r' || c == '\n' || c == 0x1A) {
@@ -97,30 +122,25 @@ bool StrokeDictionary::parseGridTable(std::string_view text, const std::string& 
 bool StrokeDictionary::parseGroupTable(std::string_view text, const std::string& fileName,
                                        LoadError& error)
 {
-    auto cps = decode(text, fileName, error);
-    if (!cps)
+    if (!wellFormed(text, fileName, error))
         return false;
     m_group.clear();
-    std::u32string_view rest = *cps;
+    m_group.reserve(text.size() / 3);
     int line = 0;
-    while (!rest.empty()) {
+    while (!text.empty()) {
         ++line;
-        auto eol = rest.find(U'\n');
-        std::u32string_view row = rest.substr(0, eol);
-        rest = eol == std::u32string_view::npos ? std::u32string_view() : rest.substr(eol + 1);
-        if (!row.empty() && row.back() == U'\r')
-            row.remove_suffix(1);
+        std::string_view row = takeLine(text);
         if (row.empty())
             continue;
-        auto tab = row.find(U'\t');
-        if (tab == std::u32string_view::npos)
+        auto tab = row.find('\t');
+        if (tab == std::string_view::npos)
             return fail(error, fileName, line, "缺少制表符 (expected \"count<TAB>characters\")");
-        auto count = parseInt(toUtf8(row.substr(0, tab)));
+        auto count = parseInt(row.substr(0, tab));
         if (!count || *count < 1)
             return fail(error, fileName, line, "笔画数无效 (bad count)");
         // Groups come in ascending count and the last group holding a character wins.
-        for (char32_t c : row.substr(tab + 1))
-            m_group[c] = *count;
+        for (Cursor in(row.substr(tab + 1)); !in.atEnd();)
+            m_group[in.take()] = *count;
     }
     if (m_group.empty())
         return fail(error, fileName, 0, "表为空 (empty table)");
@@ -130,12 +150,11 @@ bool StrokeDictionary::parseGroupTable(std::string_view text, const std::string&
 bool StrokeDictionary::parseGeneralTable(std::string_view text, const std::string& fileName,
                                          LoadError& error)
 {
-    auto cps = decode(text, fileName, error);
-    if (!cps)
+    if (!wellFormed(text, fileName, error))
         return false;
     m_general.clear();
-    m_general.reserve(cps->size() / 3);
-    Cursor in(*cps);
+    m_general.reserve(text.size() / 5);
+    Cursor in(text);
     while (!in.atEnd()) {
         if (char32_t c = in.peek(); c == '\r' || c == '\n' || c == ' ') {
             in.take();

@@ -10,6 +10,7 @@
 //   count; the last group that holds a character wins.
 // - generalstrokes.txt: items "<character><count>," (no blanks); the first item wins.
 
+#include "core/codepointmap.h"
 #include "core/loaderror.h"
 #include "core/traditional.h"
 
@@ -42,9 +43,9 @@ class StrokeDictionary
     bool hasGeneralCount(char32_t cp) const { return m_general.count(cp) != 0; }
 
   private:
-    std::unordered_map<char32_t, int> m_grid;
-    std::unordered_map<char32_t, int> m_group;
-    std::unordered_map<char32_t, int> m_general;
+    CodepointMap<int> m_grid;
+    CodepointMap<int> m_group;
+    CodepointMap<int> m_general;
 };
 
 } // namespace hmf::core

@@ -127,7 +127,26 @@ std::string toUtf8(std::u32string_view cps)
 
 bool isValidUtf8(std::string_view text)
 {
-    return toCodepoints(text).has_value();
+    char32_t cp;
+    for (std::size_t i = 0; i < text.size();) {
+        // Most of a table is ASCII and three-byte characters outside the surrogates.
+        const auto b0 = static_cast<unsigned char>(text[i]);
+        if (b0 < 0x80) {
+            ++i;
+            continue;
+        }
+        if (b0 >= 0xE1 && b0 <= 0xEC && i + 2 < text.size() &&
+            (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80 &&
+            (static_cast<unsigned char>(text[i + 2]) & 0xC0) == 0x80) {
+            i += 3;
+            continue;
+        }
+        const std::size_t len = sequenceLength(text, i, &cp);
+        if (len == 0)
+            return false;
+        i += len;
+    }
+    return true;
 }
 
 bool isHan(char32_t cp)
@@ -148,8 +167,7 @@ std::string_view takeLine(std::string_view& text)
 
 std::string trimBlanks(std::string_view text)
 {
-    auto cps = toCodepoints(text);
-    if (!cps) {
+    if (!isValidUtf8(text)) {
         // Malformed text: trim ASCII blanks only, never cut into bytes we cannot decode.
         auto first = text.find_first_not_of(" \t\r\n");
         if (first == std::string_view::npos)
@@ -157,12 +175,20 @@ std::string trimBlanks(std::string_view text)
         auto last = text.find_last_not_of(" \t\r\n");
         return std::string(text.substr(first, last - first + 1));
     }
-    std::size_t b = 0, e = cps->size();
-    while (b < e && isBlank((*cps)[b]))
-        ++b;
-    while (e > b && isBlank((*cps)[e - 1]))
-        --e;
-    return toUtf8(std::u32string_view(*cps).substr(b, e - b));
+    // Blanks are ASCII or the three bytes of U+3000, so both ends trim without decoding.
+    constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
+    for (;;) {
+        if (!text.empty() && isBlank(static_cast<unsigned char>(text.front())))
+            text.remove_prefix(1);
+        else if (text.substr(0, 3) == kIdeographicSpace)
+            text.remove_prefix(3);
+        else if (!text.empty() && isBlank(static_cast<unsigned char>(text.back())))
+            text.remove_suffix(1);
+        else if (text.size() >= 3 && text.substr(text.size() - 3) == kIdeographicSpace)
+            text.remove_suffix(3);
+        else
+            return std::string(text);
+    }
 }
 
 std::optional<int> parseInt(std::string_view text)

@@ -5,6 +5,7 @@
 // Characters without a line (traditional ones, and surnames such as 余 that keep their form in
 // a name) stay as they are.
 
+#include "core/codepointmap.h"
 #include "core/loaderror.h"
 
 #include <string>
@@ -23,7 +24,7 @@ class TraditionalTable
     std::size_t size() const { return m_map.size(); }
 
   private:
-    std::unordered_map<char32_t, char32_t> m_map;
+    CodepointMap<char32_t> m_map;
 };
 
 } // namespace hmf::core

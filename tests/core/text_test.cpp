@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
 using namespace hmf::core;
 
 TEST(Text, SplitsWholeCharactersWhateverTheirEncodedLength)
@@ -84,4 +86,44 @@ TEST(Gbk, RoundTripsAndReportsTheOffsetOfBadBytes)
     EXPECT_EQ(bad2.errorOffset, 1u);
 
     EXPECT_FALSE(utf8ToGbk("\xF0\x9F\x98\x80")); // an emoji has no GBK form
+}
+
+// The decoder looks codes up in a map it took from iconv: every byte and byte pair, and a text of
+// several, must decode exactly as iconv decodes them, valid or not.
+TEST(Gbk, DecodesEveryCodeAsIconvDoes)
+{
+    iconv_t cd = iconv_open("UTF-8", "GBK");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    const auto viaIconv = [&](const std::string& in) -> std::optional<std::string> {
+        std::string out(in.size() * 4 + 4, '\0');
+        char* inPtr = const_cast<char*>(in.data());
+        std::size_t inLeft = in.size();
+        char* outPtr = out.data();
+        std::size_t outLeft = out.size();
+        const bool ok =
+            iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (!ok)
+            return std::nullopt;
+        out.resize(out.size() - outLeft);
+        return out;
+    };
+    int decoded = 0;
+    std::string all;
+    for (int lead = 0x80; lead <= 0xFF; ++lead)
+        for (int trail = -1; trail <= 0xFF; ++trail) {
+            std::string code(1, static_cast<char>(lead));
+            if (trail >= 0)
+                code += static_cast<char>(trail);
+            const auto expected = viaIconv(code);
+            const auto ours = gbkToUtf8(code).text;
+            ASSERT_EQ(ours, expected) << std::hex << lead << " " << trail;
+            if (ours && trail >= 0x40) {
+                ++decoded;
+                all += code;
+            }
+        }
+    EXPECT_GT(decoded, 21000);
+    EXPECT_EQ(gbkToUtf8(all).text, viaIconv(all));
+    iconv_close(cd);
 }
