@@ -37,8 +37,8 @@ struct Entry
     Kind kind = Children;
     std::uint8_t depth = 0;           // characters fixed in the prefix
     std::uint32_t idx[3] = {0, 0, 0}; // library index of each fixed character
-    std::uint32_t stroke = 0; // Children: the stroke index of the candidates it walks
-    std::uint32_t next = 0;   // Children: the next of them
+    std::uint32_t stroke = 0;         // Children: the stroke index of the candidates it walks
+    std::uint32_t next = 0;           // Children: the next of them
     int exact = 0;                    // base + the points of the prefix that are final
     int homophone = 0;                // the prefix's worst homophone cost, part of `exact`
     std::uint32_t strokes = 0;        // the prefix's stroke indexes, as one number in base T

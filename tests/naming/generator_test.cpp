@@ -272,7 +272,6 @@ TEST(GeneratorTest, ChartTimeIsKeptOnlyWhenTheChartWindowAskedForIt)
     }
 }
 
-
 // The assessment ranks what the product's score cannot: over a whole run of either shipped
 // library it takes many values, none of them for more than a tenth of the names.
 TEST(GeneratorTest, AssessmentSpreadsTheNamesOfARun)
