@@ -9,15 +9,39 @@
 
 namespace hmf::core {
 
-std::optional<std::string> readGbkFile(const std::filesystem::path& path, LoadError& error)
+std::string tooLargeText(std::uintmax_t maxBytes)
+{
+    const std::uintmax_t kib = maxBytes >> 10;
+    const std::string limit = kib >= 1024 && kib % 1024 == 0 ? std::to_string(kib >> 10) + " MB"
+                                                             : std::to_string(kib) + " KB";
+    return "文件过大，超过" + limit + " (file too large)";
+}
+
+std::optional<std::string> readGbkFile(const std::filesystem::path& path, LoadError& error,
+                                       std::uintmax_t maxBytes)
 {
     error = LoadError{path.filename().string(), 0, {}};
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
+    const auto status = std::filesystem::status(path, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory) {
+        // An unsearchable directory on the way: the file may well exist.
+        error.what = "无法读取 (cannot read: " + ec.message() + ")";
+        return std::nullopt;
+    }
+    if (!std::filesystem::exists(status)) {
         error.what = "文件不存在 (file not found)";
         return std::nullopt;
     }
+    // A directory, a device such as /dev/zero or a FIFO: never read (a FIFO would block).
+    if (!std::filesystem::is_regular_file(status)) {
+        error.what = "不是普通文件 (not a regular file)";
+        return std::nullopt;
+    }
     const auto size = std::filesystem::file_size(path, ec);
+    if (!ec && size > maxBytes) {
+        error.what = tooLargeText(maxBytes);
+        return std::nullopt;
+    }
     std::ifstream in(path, std::ios::binary);
     if (ec || !in) {
         error.what = "无法读取 (cannot read)";

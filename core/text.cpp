@@ -207,4 +207,33 @@ std::optional<int> parseInt(std::string_view text)
     return value;
 }
 
+std::string quotedInput(std::string_view text, std::size_t maxCharacters)
+{
+    std::string out;
+    std::size_t shown = 0;
+    while (!text.empty()) {
+        if (shown == maxCharacters)
+            return out + "…";
+        ++shown;
+        const auto first = firstCodepoint(text);
+        const std::size_t length = first ? first->second : 1;
+        // C0 and C1 controls and DEL: none of them may reach a terminal or a message box raw.
+        const bool control = !first || first->first < 0x20 || first->first == 0x7f ||
+                             (first->first >= 0x80 && first->first < 0xa0);
+        if (control) {
+            static const char kHex[] = "0123456789abcdef";
+            for (std::size_t i = 0; i < length; ++i) {
+                const auto byte = static_cast<unsigned char>(text[i]);
+                out += "\\x";
+                out += kHex[byte >> 4];
+                out += kHex[byte & 15];
+            }
+        } else {
+            out += text.substr(0, length);
+        }
+        text.remove_prefix(length);
+    }
+    return out;
+}
+
 } // namespace hmf::core

@@ -37,6 +37,11 @@ std::string_view takeLine(std::string_view& text);
 // Removes leading and trailing ASCII blanks, tabs and line ends, and the ideographic space.
 std::string trimBlanks(std::string_view text);
 
+// What the user typed, fit to quote in a message: at most `maxCharacters` characters (then "…"),
+// control characters and bytes that are no UTF-8 written as \xNN, so a message never floods the
+// screen or sends a terminal escape sequence.
+std::string quotedInput(std::string_view text, std::size_t maxCharacters = 20);
+
 // Reads a whole decimal number the way the window's boxes are read: optional blanks and sign,
 // digits only; nullopt for anything else (empty, letters, fractions, overflow).
 std::optional<int> parseInt(std::string_view text);

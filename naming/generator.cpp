@@ -67,6 +67,7 @@ StartResult NameGenerator::start(const RunSettings& settings)
             if (!std::filesystem::is_regular_file(path, ec)) {
                 result.message =
                     settings.sex == "男" ? "字库男不存在 无法生成" : "字库女不存在 无法生成";
+                result.dataFault = true;
                 return result;
             }
         }
@@ -74,6 +75,7 @@ StartResult NameGenerator::start(const RunSettings& settings)
     }
     if (!library) {
         result.message = error;
+        result.dataFault = !settings.characters && settings.libraryFile.empty();
         return result;
     }
     const auto chart = calendar::birthChart(settings.birth, m_tables.sexagenary);

@@ -57,6 +57,8 @@ struct StartResult
     // The caller empties its list of generated names: true once the surname and fixed-character
     // checks have passed, even when the library then fails.
     bool clearRows = false;
+    // The program's own library of the sex is missing or damaged (not a file the user named).
+    bool dataFault = false;
 };
 
 struct DrawResult

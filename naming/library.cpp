@@ -13,16 +13,9 @@ std::string libraryFileName(std::string_view sex)
 
 namespace {
 
-// The start of a faulty line for the message: a line may be megabytes long, and a byte that is
-// no text shows as "?".
-std::string excerpt(const std::vector<std::string>& pieces)
-{
-    constexpr std::size_t kShown = 10;
-    std::string out;
-    for (std::size_t i = 0; i < pieces.size() && i < kShown; ++i)
-        out += core::isValidUtf8(pieces[i]) ? pieces[i] : std::string("?");
-    return pieces.size() > kShown ? out + "…" : out;
-}
+// A library holds one character a line: a longer line is refused before it is split into
+// characters (a line of megabytes would otherwise become millions of strings).
+constexpr std::size_t kMaxLineBytes = 64;
 
 } // namespace
 
@@ -43,11 +36,11 @@ std::optional<std::vector<std::string>> parseLibrary(std::string_view text,
         pos = end + 1;
         if (line.empty())
             continue;
-        const auto pieces = core::splitCharacters(line);
-        const auto cp = core::singleCodepoint(line);
+        const auto cp = line.size() <= kMaxLineBytes ? core::singleCodepoint(line) : std::nullopt;
         std::string what;
-        if (pieces.size() != 1 || !cp || !core::isHan(*cp))
-            what = "每行应为一个汉字，此行为“" + excerpt(pieces) + "”";
+        if (!cp || !core::isHan(*cp))
+            what = "每行应为一个汉字，此行为“" +
+                   core::quotedInput(std::string_view(line).substr(0, kMaxLineBytes), 10) + "”";
         else if (strokes.gridStrokeCount(line) < 0)
             what = "“" + line + "”不在笔画表中";
         if (!what.empty()) {
@@ -67,14 +60,20 @@ std::optional<std::vector<std::string>> loadLibrary(const std::filesystem::path&
                                                     const core::StrokeDictionary& strokes,
                                                     std::string& error)
 {
+    if (path.empty()) {
+        error = "字库文件名为空 (empty library path)";
+        return std::nullopt;
+    }
     core::LoadError loadError;
-    auto text = core::readGbkFile(path, loadError);
+    auto text = core::readGbkFile(path, loadError, kMaxLibraryBytes);
     if (!text) {
-        loadError.file = path.string();
+        loadError.file = core::quotedInput(path.string(), 200);
+        if (loadError.what == core::tooLargeText(kMaxLibraryBytes))
+            loadError.what = "字库" + loadError.what;
         error = loadError.message();
         return std::nullopt;
     }
-    return parseLibrary(*text, path.string(), strokes, error);
+    return parseLibrary(*text, core::quotedInput(path.string(), 200), strokes, error);
 }
 
 } // namespace hmf::naming

@@ -4,6 +4,7 @@
 
 #include "core/strokes.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -23,7 +24,11 @@ std::optional<std::vector<std::string>> parseLibrary(std::string_view text,
                                                      const core::StrokeDictionary& strokes,
                                                      std::string& error);
 
-// Reads a GBK library file and parses it; a missing or unreadable file is an error as well.
+// A library has a few thousand lines; a larger file is refused unread ("字库文件过大").
+inline constexpr std::uintmax_t kMaxLibraryBytes = 1 << 20;
+
+// Reads a GBK library file and parses it; an empty path, a missing, unreadable or oversized file
+// is an error as well.
 std::optional<std::vector<std::string>> loadLibrary(const std::filesystem::path& path,
                                                     const core::StrokeDictionary& strokes,
                                                     std::string& error);

@@ -17,7 +17,7 @@ std::string checkCharacters(const core::Tables& tables, std::string_view text,
     for (const auto& c : characters) {
         auto cp = core::singleCodepoint(c);
         if (!cp || !core::isHan(*cp))
-            return "“" + (core::isValidUtf8(c) ? c : std::string("?")) + "”不是汉字";
+            return "“" + core::quotedInput(c) + "”不是汉字";
     }
     if (characters.size() > maxCount)
         return countMessage;

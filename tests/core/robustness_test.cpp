@@ -195,13 +195,22 @@ TEST(Robustness, ReadGbkFileReportsTheLineOfTheFault)
             EXPECT_NE(e.what.find("GBK"), std::string::npos);
         }
     }
-    for (const char* name : {"adirectory", "absent"}) {
-        SCOPED_TRACE(name);
+    // Each refusal says what is true of the path; a file above the limit is refused unread.
+    std::ofstream(dir / "large", std::ios::binary) << std::string(2048, 'a');
+    const std::pair<fs::path, std::string> refusals[] = {
+        {dir / "adirectory", "不是普通文件"},  {"/dev/zero", "不是普通文件"},
+        {dir / "absent", "文件不存在"},        {dir / "absent" / "below", "文件不存在"},
+        {dir / "large", "文件过大，超过1 KB"},
+    };
+    for (const auto& [path, what] : refusals) {
+        SCOPED_TRACE(path.string());
         LoadError e;
-        EXPECT_FALSE(readGbkFile(dir / name, e));
-        EXPECT_EQ(e.file, name);
-        EXPECT_FALSE(e.what.empty());
+        EXPECT_FALSE(readGbkFile(path, e, 1024));
+        EXPECT_EQ(e.file, path.filename().string());
+        EXPECT_NE(e.what.find(what), std::string::npos) << e.what;
     }
+    LoadError e;
+    EXPECT_TRUE(readGbkFile(dir / "large", e, 2048)) << e.message();
     fs::remove_all(dir);
 }
 

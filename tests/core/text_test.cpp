@@ -51,6 +51,27 @@ TEST(Text, TrimsAsciiAndIdeographicBlanks)
     EXPECT_EQ(trimBlanks("水  火  "), "水  火");
 }
 
+TEST(Text, QuotedInputIsShortAndShowsControlCharactersEscaped)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"林", "林"},
+        {"", ""},
+        {"\x01", "\\x01"},
+        {"\x01\x1b[31mX", "\\x01\\x1b[31…"},
+        {"a\tb\r\n", "a\\x09b\\x0d\\x0a"},
+        {"\x7f\u0085", "\\x7f\\xc2\\x85"}, // DEL and a C1 control
+        {"\xff\xfe明", "\\xff\\xfe明"},    // bytes that are no UTF-8
+        {std::string(5, 'x'), "xxxxx"},    // the limit itself
+        {std::string(6, 'x'), "xxxxx…"},   // one beyond
+        {"明明明明明明", "明明明明明…"},   // characters, not bytes, are counted
+    };
+    for (const auto& [text, shown] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(quotedInput(text, 5), shown);
+    }
+    EXPECT_EQ(quotedInput(std::string(131000, '9')).size(), 20 + std::string("…").size());
+}
+
 TEST(Text, ParsesWholeNumbersOnly)
 {
     const std::pair<std::string, std::optional<int>> cases[] = {
