@@ -185,6 +185,27 @@ bool StrokeDictionary::parseGeneralTable(std::string_view text, const std::strin
     return true;
 }
 
+int StrokeDictionary::gridCount(char32_t cp) const
+{
+    auto it = m_grid.find(cp);
+    return it == m_grid.end() ? -1 : it->second;
+}
+
+int StrokeDictionary::generalCount(char32_t cp) const
+{
+    auto it = m_general.find(cp);
+    return it == m_general.end() ? -1 : it->second;
+}
+
+std::vector<char32_t> StrokeDictionary::groupCharacters() const
+{
+    std::vector<char32_t> out;
+    out.reserve(m_group.size());
+    for (const auto& entry : m_group)
+        out.push_back(entry.first);
+    return out;
+}
+
 int StrokeDictionary::gridStrokeCount(std::string_view character) const
 {
     auto cp = singleCodepoint(character);

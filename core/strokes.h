@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace hmf::core {
 
@@ -41,6 +42,11 @@ class StrokeDictionary
     bool hasGridCount(char32_t cp) const { return m_grid.count(cp) != 0; }
     bool hasGroupCount(char32_t cp) const { return m_group.count(cp) != 0; }
     bool hasGeneralCount(char32_t cp) const { return m_general.count(cp) != 0; }
+    // Grid and general count of one code point; -1 when the table lacks it.
+    int gridCount(char32_t cp) const;
+    int generalCount(char32_t cp) const;
+    // Every character of the display groups (the common characters), in no particular order.
+    std::vector<char32_t> groupCharacters() const;
 
   private:
     CodepointMap<int> m_grid;

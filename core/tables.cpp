@@ -19,6 +19,45 @@ bool keepText(const std::string& text, const std::string& fileName, std::string&
     return true;
 }
 
+// The tables cover what the program relies on: a table replaced by another or cut short would
+// otherwise load and print empty or half-converted lines.
+bool checkCoverage(const Tables& tables, LoadError& error)
+{
+    const auto common = tables.strokes.groupCharacters();
+    std::size_t noReading = 0, noGridCount = 0, noTraditional = 0;
+    char32_t firstNoReading = 0, firstNoGridCount = 0, firstNoTraditional = 0;
+    for (char32_t c : common) {
+        if (tables.pinyin.readingOf(c).empty() && !noReading++)
+            firstNoReading = c;
+        const int grid = tables.strokes.gridCount(c);
+        if (grid < 0 && !noGridCount++)
+            firstNoGridCount = c;
+        // A grid count is that of the character's traditional form: one that differs from the
+        // character's own general count shows a traditional form the table should hold.
+        if (grid >= 0 && tables.traditional.toTraditional(c) == c &&
+            grid != tables.strokes.generalCount(c) && !noTraditional++)
+            firstNoTraditional = c;
+    }
+    const auto shortOf = [&](const char* file, std::size_t count, char32_t example,
+                             const std::string& what) {
+        error = LoadError{file, 0,
+                          "表不全：" + std::to_string(count) + "个常用字" + what + "，如“" +
+                              toUtf8(example) + "” (table incomplete)"};
+        return false;
+    };
+    if (noGridCount)
+        return shortOf("gridstrokes.txt", noGridCount, firstNoGridCount, "没有五格笔画");
+    if (noReading)
+        return shortOf("pinyin.txt", noReading, firstNoReading, "没有读音");
+    // The shipped tables leave eight (the numerals counted by their value, and 哎); a table cut
+    // short leaves hundreds.
+    constexpr std::size_t kNoTraditionalAllowed = 50;
+    if (noTraditional > kNoTraditionalAllowed)
+        return shortOf("traditional.txt", noTraditional, firstNoTraditional,
+                       "的五格笔画按繁体计算却没有繁体形式");
+    return true;
+}
+
 } // namespace
 
 std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, LoadError& error)
@@ -63,7 +102,7 @@ std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, LoadErr
         load("levels.txt", [&](auto& t, auto n) { return tables->levels.parse(t, n, error); }) &&
         load("polyphones.txt",
              [&](auto& t, auto n) { return tables->polyphones.parse(t, n, error); });
-    if (!ok)
+    if (!ok || !checkCoverage(*tables, error))
         return nullptr;
     return tables;
 }

@@ -221,3 +221,39 @@ TEST(LoadTables, NamesTheMissingOrDamagedFile)
     }
     fs::remove_all(dir);
 }
+
+// A table replaced by another or cut short parses, but leaves common characters without a reading,
+// a grid count or the traditional form their grid count is taken from: loading stops.
+TEST(LoadTables, RefusesATableThatFallsShortOfTheOthers)
+{
+    namespace fs = std::filesystem;
+    const fs::path source = std::getenv("HMF_DATA_DIR");
+    const fs::path dir = fs::path(testing::TempDir()) / "hmf-short-data";
+    const auto firstLines = [&](const char* file, int count) {
+        std::ifstream in(source / file, std::ios::binary);
+        std::string text, line;
+        for (int i = 0; i < count && std::getline(in, line); ++i)
+            text += line + "\n";
+        return text;
+    };
+    const auto whole = [&](const char* file) {
+        std::ifstream in(source / file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::pair<std::string, std::string> cases[] = {
+        {"pinyin.txt", whole("pinyin-fallback.txt")},
+        {"traditional.txt", firstLines("traditional.txt", 1000)},
+        {"gridstrokes.txt", firstLines("gridstrokes.txt", 300)},
+    };
+    for (const auto& [file, content] : cases) {
+        SCOPED_TRACE(file);
+        fs::remove_all(dir);
+        fs::copy(source, dir);
+        std::ofstream(dir / file, std::ios::binary) << content;
+        LoadError e;
+        EXPECT_FALSE(loadTables(dir, e));
+        EXPECT_EQ(e.file, file);
+        EXPECT_NE(e.what.find("表不全"), std::string::npos) << e.message();
+    }
+    fs::remove_all(dir);
+}
