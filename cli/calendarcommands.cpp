@@ -3,6 +3,7 @@
 #include "calendar/birthchart.h"
 #include "calendar/starsign.h"
 #include "cli/command.h"
+#include "cli/jsonparts.h"
 #include "core/text.h"
 
 #include <iostream>
@@ -31,7 +32,7 @@ int runChart(const Args& args)
         text += " " + args.positional[1];
     auto when = parseDateHour(text);
     if (!when)
-        return fail("请填写正确的出生日期 (expected YYYY-MM-DD HH): " + text);
+        return fail("请填写正确的出生日期 (expected YYYY-MM-DD HH): " + shownArg(text));
     calendar::BirthTime time{when->year, when->month, when->day, when->hour};
     if (std::string problem = calendar::checkBirthTime(time); !problem.empty())
         return fail(problem);
@@ -41,6 +42,12 @@ int runChart(const Args& args)
     auto chart = calendar::birthChart(time, t->sexagenary);
     if (!chart)
         return fail(calendar::checkBirthTime(time));
+    if (args.has("--json")) {
+        JsonWriter json;
+        writeChart(json, *chart);
+        std::cout << json.text();
+        return 0;
+    }
     std::cout << unixLines(calendar::chartText(*chart));
     return 0;
 }
@@ -55,6 +62,12 @@ int runStar(const Args& args)
         return fail("月和日应为整数 (month and day must be whole numbers)");
     if (!calendar::isMonthDay(*month, *day))
         return fail("请选择正确的日期 (no such month and day)");
+    if (args.has("--json")) {
+        JsonWriter json;
+        writeStarSign(json, *month, *day);
+        std::cout << json.text();
+        return 0;
+    }
     std::string text = unixLines(calendar::starSignText(*month, *day));
     std::cout << text << (text.back() == '\n' ? "" : "\n");
     return 0;
@@ -67,14 +80,14 @@ const bool registered = [] {
                      "  北京时间 1900-01-31 至 2100-12-31, 时 0-23。输出属相、四柱、八字、五行、\n"
                      "  纳音、五行个数、五行缺与喜用神九行。\n",
                      {},
-                     {},
+                     {"--json"},
                      runChart});
     registerCommand(
         {"star",
          "hmf star <月> <日>          星座 (star sign)",
          "  例: hmf star 4 20\n  输出日期、星座名称与说明; 不存在的日期 (如 2月30日) 被拒绝。\n",
          {},
-         {},
+         {"--json"},
          runStar});
     return true;
 }();

@@ -42,9 +42,22 @@ const core::Tables* tables();
 // Prints "hmf: <message>" to stderr and returns the exit code for bad input (2).
 int fail(const std::string& message);
 
-// Exit codes: 0 success, 1 a data file is missing or damaged, 2 bad input.
+// Exit codes: 0 success, 1 a data file is missing or damaged, 2 bad input, 3 the output could
+// not be written (a full disk, a closed stdout).
 inline constexpr int kExitData = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitOutput = 3;
+
+// The exit codes as `--help` lists them.
+inline constexpr const char* kExitCodesHelp =
+    "退出码: 0 成功, 1 数据文件缺失或损坏, 2 输入有误（原因见 stderr）, 3 无法写出结果\n"
+    "(exit codes: 0 success, 1 data file missing or damaged, 2 bad input, 3 output not written)\n";
+
+// Colours on a terminal, unless NO_COLOR is set to a non-empty value.
+bool colourWanted();
+
+// What the user typed, short and with control characters escaped, for a message.
+std::string shownArg(std::string_view text);
 
 // Quotes a UTF-8 text as a JSON string.
 std::string jsonString(std::string_view text);

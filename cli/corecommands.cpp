@@ -1,6 +1,7 @@
 // Commands over the name-science tables: grids, strokes, element, pinyin.
 
 #include "cli/command.h"
+#include "cli/jsonparts.h"
 #include "core/grids.h"
 #include "core/text.h"
 
@@ -25,7 +26,7 @@ std::optional<std::vector<std::string>> hanCharacters(const std::string& text, s
     for (const auto& c : chars) {
         auto cp = core::singleCodepoint(c);
         if (!cp || !core::isHan(*cp)) {
-            error = "“" + c + "”不是汉字 (not a Chinese character)";
+            error = "“" + shownArg(c) + "”不是汉字 (not a Chinese character)";
             return std::nullopt;
         }
     }
@@ -56,6 +57,28 @@ int runGrids(const Args& args)
         return fail("“" + unknown + "”不在字库中 (character not in the stroke table)");
 
     const auto grids = core::gridNumbers(t->strokes, surname, given);
+    if (args.has("--json")) {
+        JsonWriter json;
+        json.beginObject()
+            .field("name", surname + given)
+            .field("surname", surname)
+            .field("givenName", given)
+            .key("characters")
+            .beginArray();
+        for (const auto& list : {*s, *g})
+            for (const auto& c : list)
+                json.beginObject()
+                    .field("character", c)
+                    .field("gridStrokes", t->gridStrokeCount(c))
+                    .endObject();
+        json.endArray().key("grids");
+        writeGrids(json, *t, grids);
+        json.key("threeTalent");
+        writeThreeTalent(json, grids);
+        json.endObject();
+        std::cout << json.text();
+        return 0;
+    }
     std::cout << "姓名：" << surname << given << "\n笔画：";
     bool first = true;
     for (const auto& list : {*s, *g})
@@ -82,9 +105,12 @@ int runGrids(const Args& args)
     return 0;
 }
 
-// Runs `row` for every character of the single argument.
-int forEachCharacter(const Args& args, const char* usage,
-                     const std::function<void(const core::Tables&, const std::string&)>& row)
+// Runs `row` for every character of the single argument: a text line each, or with --json one
+// object each in {"characters": [...]}.
+int forEachCharacter(
+    const Args& args, const char* usage,
+    const std::function<void(const core::Tables&, const std::string&)>& row,
+    const std::function<void(JsonWriter&, const core::Tables&, const std::string&)>& jsonRow)
 {
     if (args.positional.size() != 1)
         return fail(std::string("用法: ") + usage);
@@ -95,6 +121,18 @@ int forEachCharacter(const Args& args, const char* usage,
     const core::Tables* t = tables();
     if (!t)
         return kExitData;
+    if (args.has("--json")) {
+        JsonWriter json;
+        json.beginObject().key("characters").beginArray();
+        for (const auto& c : *chars) {
+            json.beginObject().field("character", c);
+            jsonRow(json, *t, c);
+            json.endObject();
+        }
+        json.endArray().endObject();
+        std::cout << json.text();
+        return 0;
+    }
     for (const auto& c : *chars)
         row(*t, c);
     return 0;
@@ -114,6 +152,16 @@ int runSurnamePinyin(const Args& args)
     const core::Tables* t = tables();
     if (!t)
         return kExitData;
+    if (args.has("--json")) {
+        JsonWriter json;
+        json.beginObject()
+            .field("surname", args.positional[0])
+            .key("pinyin")
+            .textOrNull(t->surnamePinyin(args.positional[0]))
+            .endObject();
+        std::cout << json.text();
+        return 0;
+    }
     std::cout << args.positional[0] << " " << t->surnamePinyin(args.positional[0]) << "\n";
     return 0;
 }
@@ -123,30 +171,44 @@ const bool registered = [] {
                      "hmf grids <姓> <名>        五格、吉凶与三才 (five grids)",
                      "  例: hmf grids 张 明华\n  列出每个字的五格笔画、五格数理及吉凶、三才。\n",
                      {},
-                     {},
+                     {"--json"},
                      runGrids});
     registerCommand({"strokes",
                      "hmf strokes <汉字>         五格笔画与显示笔画 (stroke counts)",
                      "  例: hmf strokes 千万吁\n  每行: 字  五格笔画(康熙, 用于计算)  显示笔画; "
                      "无数据为 -1 / 0。\n",
                      {},
-                     {},
+                     {"--json"},
                      [](const Args& a) {
                          return forEachCharacter(
-                             a, "hmf strokes <汉字>", [](const core::Tables& t, auto& c) {
+                             a, "hmf strokes <汉字>",
+                             [](const core::Tables& t, auto& c) {
                                  std::cout << c << "  五格笔画 " << t.gridStrokeCount(c)
                                            << "  显示笔画 " << t.displayStrokeCount(c) << "\n";
+                             },
+                             [](JsonWriter& json, const core::Tables& t, auto& c) {
+                                 const int grid = t.gridStrokeCount(c);
+                                 const int display = t.displayStrokeCount(c);
+                                 json.key("gridStrokes")
+                                     .value(grid >= 0 ? std::optional<int>(grid) : std::nullopt)
+                                     .key("displayStrokes")
+                                     .value(display > 0 ? std::optional<int>(display)
+                                                        : std::nullopt);
                              });
                      }});
     registerCommand({"element",
                      "hmf element <汉字>         汉字五行 (five-element class)",
                      "  例: hmf element 文\n  每行: 字 五行 (金 木 水 火 土; 无数据为空)。\n",
                      {},
-                     {},
+                     {"--json"},
                      [](const Args& a) {
                          return forEachCharacter(
-                             a, "hmf element <汉字>", [](const core::Tables& t, auto& c) {
+                             a, "hmf element <汉字>",
+                             [](const core::Tables& t, auto& c) {
                                  std::cout << c << " " << t.elements.elementOf(c) << "\n";
+                             },
+                             [](JsonWriter& json, const core::Tables& t, auto& c) {
+                                 json.key("element").textOrNull(t.elements.elementOf(c));
                              });
                      }});
     registerCommand({"pinyin",
@@ -155,13 +217,17 @@ const bool registered = [] {
                      "  --surname  把参数当作一个姓氏 (一到两字), 按姓氏读音: hmf pinyin 曾 "
                      "--surname 得 zēng\n",
                      {},
-                     {"--surname"},
+                     {"--surname", "--json"},
                      [](const Args& a) {
                          if (a.has("--surname"))
                              return runSurnamePinyin(a);
                          return forEachCharacter(
-                             a, "hmf pinyin <汉字>", [](const core::Tables& t, auto& c) {
+                             a, "hmf pinyin <汉字>",
+                             [](const core::Tables& t, auto& c) {
                                  std::cout << c << " " << t.pinyin.pinyinOf(c) << "\n";
+                             },
+                             [](JsonWriter& json, const core::Tables& t, auto& c) {
+                                 json.key("pinyin").textOrNull(t.pinyin.pinyinOf(c));
                              });
                      }});
     return true;

@@ -4,9 +4,14 @@
 #include "core/datafile.h"
 #include "core/text.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <iostream>
 #include <memory>
+#include <unistd.h>
 
 namespace hmf::cli {
 namespace {
@@ -22,7 +27,38 @@ void printUsage(std::ostream& out)
     out << "用法: hmf <命令> [参数]   (usage: hmf <command> [arguments])\n\n";
     for (const auto& [name, command] : registry())
         out << "  " << command.usage << "\n";
-    out << "\n`hmf <命令> --help` 显示该命令的说明。\n";
+    out << "  hmf --version              版本 (version)\n";
+    out << "\n`hmf <命令> --help` 显示该命令的说明；每个命令都接受 --json (JSON 输出)。\n"
+        << "hmf 不需要图形界面，可在无显示器的服务器上运行。\n"
+        << kExitCodesHelp;
+}
+
+// A stdout closed when the program starts would let the first file the program opens take its
+// descriptor; a read-only /dev/null there makes every write fail, and the failure is reported.
+void guardClosedStdout()
+{
+    if (fcntl(STDOUT_FILENO, F_GETFD) == -1 && errno == EBADF) {
+        const int fd = open("/dev/null", O_RDONLY);
+        if (fd >= 0 && fd != STDOUT_FILENO) {
+            dup2(fd, STDOUT_FILENO);
+            close(fd);
+        }
+    }
+}
+
+// Whatever the command wrote must have reached its file: a full disk or a closed stdout is an
+// error, never a silent success with a truncated result.
+int finishOutput(int code)
+{
+    errno = 0;
+    std::cout.flush();
+    const bool failed = !std::cout || std::fflush(stdout) != 0 || std::ferror(stdout);
+    if (!failed)
+        return code;
+    const int cause = errno;
+    std::cerr << "hmf: 无法写出结果 (cannot write output)"
+              << (cause ? std::string(": ") + std::strerror(cause) : std::string()) << "\n";
+    return kExitOutput;
 }
 
 // Splits argv into positional arguments, options with values ("--birth X" or "--birth=X") and
@@ -42,7 +78,7 @@ std::optional<Args> parseArgs(const Command& command, int argc, char** argv, std
             if (command.valueOptions.count(name)) {
                 if (!value) {
                     if (i + 1 >= argc) {
-                        error = "选项 " + name + " 缺少取值 (option needs a value)";
+                        error = "选项 " + shownArg(name) + " 缺少取值 (option needs a value)";
                         return std::nullopt;
                     }
                     value = argv[++i];
@@ -51,7 +87,7 @@ std::optional<Args> parseArgs(const Command& command, int argc, char** argv, std
             } else if ((command.flagOptions.count(name) || name == "--help") && !value) {
                 args.flags.insert(name);
             } else {
-                error = "未知选项 " + arg + " (unknown option)";
+                error = "未知选项 " + shownArg(arg) + " (unknown option)";
                 return std::nullopt;
             }
         } else {
@@ -93,6 +129,17 @@ const core::Tables* tables()
             std::cerr << "hmf: 数据文件有误 (data file fault): " << error.message() << "\n";
     }
     return loaded;
+}
+
+bool colourWanted()
+{
+    const char* noColour = std::getenv("NO_COLOR");
+    return isatty(STDOUT_FILENO) != 0 && !(noColour && *noColour);
+}
+
+std::string shownArg(std::string_view text)
+{
+    return core::quotedInput(text, 20);
 }
 
 int fail(const std::string& message)
@@ -159,6 +206,7 @@ std::optional<DateHour> parseDateHour(const std::string& text)
 int main(int argc, char** argv)
 {
     using namespace hmf::cli;
+    guardClosedStdout();
     if (argc < 2) {
         printUsage(std::cerr);
         return kExitUsage;
@@ -166,11 +214,15 @@ int main(int argc, char** argv)
     std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         printUsage(std::cout);
-        return 0;
+        return finishOutput(0);
+    }
+    if (name == "--version" && argc == 2) {
+        std::cout << "hmf (慧名坊) " << HMF_VERSION << "\n";
+        return finishOutput(0);
     }
     auto it = registry().find(name);
     if (it == registry().end()) {
-        std::cerr << "hmf: 未知命令 " << name << " (unknown command)\n";
+        std::cerr << "hmf: 未知命令 " << shownArg(name) << " (unknown command)\n";
         printUsage(std::cerr);
         return kExitUsage;
     }
@@ -182,8 +234,8 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     if (args->has("--help")) {
-        std::cout << "用法: " << command.usage << "\n" << command.help;
-        return 0;
+        std::cout << "用法: " << command.usage << "\n" << command.help << "\n" << kExitCodesHelp;
+        return finishOutput(0);
     }
-    return command.run(*args);
+    return finishOutput(command.run(*args));
 }

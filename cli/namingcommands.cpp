@@ -3,7 +3,9 @@
 
 #include "calendar/calendar.h"
 #include "cli/command.h"
+#include "cli/jsonparts.h"
 #include "core/datafile.h"
+#include "core/grids.h"
 #include "core/text.h"
 #include "naming/assessment.h"
 #include "naming/candidates.h"
@@ -13,11 +15,11 @@
 #include "naming/session.h"
 #include "naming/top.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <iostream>
 #include <random>
-#include <unistd.h>
 
 namespace hmf::cli {
 namespace {
@@ -31,7 +33,7 @@ std::optional<calendar::BirthTime> birthOption(const Args& args, std::string& er
     }
     auto parsed = parseDateHour(*text);
     if (!parsed) {
-        error = "出生时间格式应为 \"YYYY-MM-DD HH\"：" + *text + " (bad --birth)";
+        error = "出生时间格式应为 \"YYYY-MM-DD HH\"：" + shownArg(*text) + " (bad --birth)";
         return std::nullopt;
     }
     // The hour decides the hour pillar and with it the missing elements: never assume 0 时.
@@ -42,7 +44,7 @@ std::optional<calendar::BirthTime> birthOption(const Args& args, std::string& er
     }
     calendar::BirthTime birth{parsed->year, parsed->month, parsed->day, parsed->hour};
     if (auto message = calendar::checkBirthTime(birth); !message.empty()) {
-        error = message + "：" + *text;
+        error = message + "：" + shownArg(*text);
         return std::nullopt;
     }
     return birth;
@@ -58,7 +60,7 @@ std::optional<int> intOption(const Args& args, const std::string& name, int fall
     auto value = core::parseInt(*text);
     if (!value || *value < low || *value > high) {
         error = "选项 " + name + " 应为 " + std::to_string(low) + " 到 " + std::to_string(high) +
-                " 之间的整数：" + *text;
+                " 之间的整数：" + shownArg(*text);
         return std::nullopt;
     }
     return value;
@@ -73,7 +75,7 @@ std::optional<std::string> sexOption(const Args& args, bool required, std::strin
         return required ? std::nullopt : std::optional<std::string>(std::string());
     }
     if (*sex != "男" && *sex != "女") {
-        error = "性别应为“男”或“女”：" + *sex;
+        error = "性别应为“男”或“女”：" + shownArg(*sex);
         return std::nullopt;
     }
     return sex;
@@ -122,11 +124,6 @@ const char* ansiColour(naming::Colour colour)
     return "";
 }
 
-std::string jsonScore(std::optional<int> score)
-{
-    return score ? std::to_string(*score) : "null";
-}
-
 // Colour each line on its own, so that a pager or a cut line never carries a colour further.
 void printRuns(const std::vector<naming::ColouredRun>& runs, bool colour)
 {
@@ -150,6 +147,15 @@ void printRuns(const std::vector<naming::ColouredRun>& runs, bool colour)
     }
 }
 
+// The "assessment" and "flags" members of a name's JSON object.
+void writeAssessment(JsonWriter& json, const naming::Assessment& a)
+{
+    json.field("assessment", a.figure).key("flags").beginArray();
+    for (const auto& flag : a.flags)
+        json.beginObject().field("kind", flag.kindText()).field("text", flag.text).endObject();
+    json.endArray();
+}
+
 int runAnalyse(const Args& args)
 {
     if (args.positional.size() != 2)
@@ -167,29 +173,48 @@ int runAnalyse(const Args& args)
         return fail(report.error);
 
     if (args.has("--json")) {
-        std::cout << "{\"name\":"
-                  << jsonString(core::trimBlanks(request.surname) +
-                                core::trimBlanks(request.givenName))
-                  << ",\"score\":" << jsonScore(report.score) << ",\"runs\":[";
-        for (std::size_t i = 0; i < report.runs.size(); ++i)
-            std::cout << (i ? "," : "") << "{\"colour\":\"" << colourName(report.runs[i].colour)
-                      << "\",\"text\":" << jsonString(report.runs[i].text) << "}";
-        std::cout << "]}\n";
+        const std::string surname = core::trimBlanks(request.surname);
+        const std::string given = core::trimBlanks(request.givenName);
+        const auto chart = calendar::birthChart(*birth, t->sexagenary);
+        const auto grids = core::gridNumbers(t->strokes, surname, given);
+        JsonWriter json;
+        json.beginObject()
+            .field("name", surname + given)
+            .field("surname", surname)
+            .field("givenName", given)
+            .field("surnamePinyin", t->surnamePinyin(surname))
+            .field("traditional",
+                   t->traditional.toTraditional(surname) + t->traditional.toTraditional(given))
+            .key("birth");
+        writeBirth(json, *birth);
+        json.field("score", report.score).key("characters").beginArray();
+        for (const auto& c : core::splitCharacters(surname))
+            writeNameCharacter(json, *t, c, true);
+        for (const auto& c : core::splitCharacters(given))
+            writeNameCharacter(json, *t, c, false);
+        json.endArray().key("chart");
+        writeChart(json, *chart);
+        json.key("grids");
+        writeGrids(json, *t, grids);
+        json.key("threeTalent");
+        writeThreeTalent(json, grids);
+        json.key("starSign");
+        writeStarSign(json, birth->month, birth->day);
+        writeAssessment(json, naming::assessName(*t, {surname, given, {}, *birth}));
+        json.key("runs").beginArray();
+        for (const auto& run : report.runs)
+            json.beginObject()
+                .field("colour", colourName(run.colour))
+                .field("text", run.text)
+                .endObject();
+        json.endArray().endObject();
+        std::cout << json.text();
         return 0;
     }
-    printRuns(report.runs, isatty(STDOUT_FILENO) != 0);
+    printRuns(report.runs, colourWanted());
     return 0;
 }
 
-// The "assessment" and "flags" members of a name's JSON object, after a comma.
-std::string jsonAssessment(const naming::Assessment& a)
-{
-    std::string out = ",\"assessment\":" + std::to_string(a.figure) + ",\"flags\":[";
-    for (std::size_t i = 0; i < a.flags.size(); ++i)
-        out += std::string(i ? "," : "") + "{\"kind\":" + jsonString(a.flags[i].kindText()) +
-               ",\"text\":" + jsonString(a.flags[i].text) + "}";
-    return out + "]";
-}
 
 int runAssess(const Args& args)
 {
@@ -215,11 +240,17 @@ int runAssess(const Args& args)
     const std::string name =
         core::trimBlanks(request.surname) + core::trimBlanks(request.givenName);
     if (args.has("--json")) {
-        std::cout << "{\"name\":" << jsonString(name) << jsonAssessment(a) << ",\"characters\":[";
-        for (std::size_t i = 0; i < a.given.size(); ++i)
-            std::cout << (i ? "," : "") << "{\"character\":" << jsonString(a.given[i].character)
-                      << ",\"meaning\":" << jsonString(a.given[i].meaning) << "}";
-        std::cout << "]}\n";
+        JsonWriter json;
+        json.beginObject().field("name", name);
+        writeAssessment(json, a);
+        json.key("characters").beginArray();
+        for (const auto& note : a.given)
+            json.beginObject()
+                .field("character", note.character)
+                .field("meaning", note.meaning)
+                .endObject();
+        json.endArray().endObject();
+        std::cout << json.text();
         return 0;
     }
     for (const auto& line : naming::assessmentLines(a))
@@ -248,11 +279,15 @@ int runGenerate(const Args& args)
         char* end = nullptr;
         errno = 0;
         seed = std::strtoull(text->c_str(), &end, 10);
-        if (text->empty() || *end != '\0' || errno != 0 || (*text)[0] == '-')
-            return fail("选项 --seed 应为非负整数：" + *text);
+        // strtoull would skip leading blanks and take a sign: only digits are a seed.
+        if (text->empty() || !std::isdigit(static_cast<unsigned char>((*text)[0])) ||
+            *end != '\0' || errno != 0)
+            return fail("选项 --seed 应为非负整数：" + shownArg(*text));
     }
     if (args.option("--position") && !args.option("--fixed"))
         return fail("选项 --position 需要与 --fixed 一起使用");
+    if (auto file = args.option("--library"); file && file->empty())
+        return fail("选项 --library 的文件名为空 (empty library path)");
     const core::Tables* t = tables();
     if (!t)
         return kExitData;
@@ -270,8 +305,10 @@ int runGenerate(const Args& args)
         run.libraryFile = *file;
     run.seed = seed;
     const naming::StartResult started = generator.start(run);
-    if (!started.started)
-        return fail(started.message);
+    if (!started.started) {
+        fail(started.message);
+        return started.dataFault ? kExitData : kExitUsage;
+    }
 
     naming::DrawSettings draw;
     draw.length = *length;
@@ -304,19 +341,28 @@ int runGenerate(const Args& args)
     }
 
     if (args.has("--json")) {
-        std::cout << "{\"seed\":" << seed << ",\"draws\":" << generator.drawCount()
-                  << ",\"endedByDuplicates\":" << (streakEnded ? "true" : "false")
-                  << ",\"leftOut\":" << leftOut << ",\"rows\":[";
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            std::cout << (i ? "," : "") << "{\"name\":" << jsonString(rows[i].fullName)
-                      << ",\"score\":" << jsonScore(rows[i].score)
-                      << ",\"title\":" << jsonString(rows[i].title)
-                      << ",\"candidate\":" << (rows[i].candidate ? "true" : "false")
-                      << jsonAssessment(rows[i].assessment) << "}";
-        std::cout << "],\"candidates\":[";
-        for (std::size_t i = 0; i < candidates.rows().size(); ++i)
-            std::cout << (i ? "," : "") << jsonString(candidates.rows()[i]);
-        std::cout << "]}\n";
+        JsonWriter json;
+        json.beginObject()
+            .field("seed", static_cast<unsigned long long>(seed))
+            .field("draws", generator.drawCount())
+            .field("endedByDuplicates", streakEnded)
+            .field("leftOut", leftOut)
+            .key("rows")
+            .beginArray();
+        for (const auto& row : rows) {
+            json.beginObject()
+                .field("name", row.fullName)
+                .field("score", row.score)
+                .field("title", row.title)
+                .field("candidate", row.candidate);
+            writeAssessment(json, row.assessment);
+            json.endObject();
+        }
+        json.endArray().key("candidates").beginArray();
+        for (const auto& title : candidates.rows())
+            json.value(title);
+        json.endArray().endObject();
+        std::cout << json.text();
         return 0;
     }
     for (const auto& row : rows)
@@ -348,6 +394,8 @@ int runTop(const Args& args)
         return fail(error);
     if (args.option("--position") && !args.option("--fixed"))
         return fail("选项 --position 需要与 --fixed 一起使用");
+    if (auto file = args.option("--library"); file && file->empty())
+        return fail("选项 --library 的文件名为空 (empty library path)");
     const core::Tables* t = tables();
     if (!t)
         return kExitData;
@@ -358,12 +406,17 @@ int runTop(const Args& args)
     } else {
         path = dataDirectory() / naming::libraryFileName(*sex);
         std::error_code ec;
-        if (!std::filesystem::is_regular_file(path, ec))
-            return fail(*sex == "男" ? "字库男不存在 无法生成" : "字库女不存在 无法生成");
+        if (!std::filesystem::is_regular_file(path, ec)) {
+            fail(*sex == "男" ? "字库男不存在 无法生成" : "字库女不存在 无法生成");
+            return kExitData;
+        }
     }
     auto library = naming::loadLibrary(path, t->strokes, error);
-    if (!library)
-        return fail(error);
+    if (!library) {
+        fail(error);
+        // A library the user named is input; the program's own is one of its data files.
+        return args.option("--library") ? kExitUsage : kExitData;
+    }
 
     naming::TopRequest request;
     request.surname = args.positional[0];
@@ -380,13 +433,21 @@ int runTop(const Args& args)
         return fail(result.error);
 
     if (args.has("--json")) {
-        std::cout << "{\"considered\":" << result.considered << ",\"names\":[";
-        for (std::size_t i = 0; i < result.names.size(); ++i)
-            std::cout << (i ? "," : "") << "{\"name\":" << jsonString(result.names[i].fullName)
-                      << ",\"givenName\":" << jsonString(result.names[i].givenName)
-                      << ",\"score\":" << jsonScore(result.names[i].score)
-                      << jsonAssessment(result.names[i].assessment) << "}";
-        std::cout << "]}\n";
+        JsonWriter json;
+        json.beginObject()
+            .field("considered", static_cast<unsigned long long>(result.considered))
+            .key("names")
+            .beginArray();
+        for (const auto& name : result.names) {
+            json.beginObject()
+                .field("name", name.fullName)
+                .field("givenName", name.givenName)
+                .field("score", name.score);
+            writeAssessment(json, name.assessment);
+            json.endObject();
+        }
+        json.endArray().endObject();
+        std::cout << json.text();
         return 0;
     }
     for (const auto& name : result.names)
@@ -403,8 +464,9 @@ const bool registeredAnalyse = registerCommand({
     "hmf analyse <姓> <名> --birth \"YYYY-MM-DD HH\" [--json]   姓名评测：一个名字的完整分析",
     "\n写出一个名字的完整分析：总分、八字、五行、五格、三才、数理释义和星座。\n"
     "  --birth \"YYYY-MM-DD HH\"  出生日期和时辰（北京时间，0到23时）\n"
-    "  --json                    以 JSON 输出（各行文字及颜色）\n"
-    "终端中按红、蓝、品红着色。\n",
+    "  --json                    以 JSON 输出：五格、笔画、五行、读音、八字、三才、释义、总分，\n"
+    "                            各行文字及颜色在 runs 中（见 docs/json.md）\n"
+    "终端中按红、蓝、品红着色（设置 NO_COLOR 时不着色）。\n",
     {"--birth"},
     {"--json"},
     runAnalyse,

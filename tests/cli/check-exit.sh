@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs a command and checks how it refuses bad input: its exit code, a text its stderr must hold
-# (and no more than a few lines), and for a refusal nothing at all on stdout.
+# (and no more than a few lines, no raw control character), and for a refusal nothing at all on
+# stdout. A case expecting exit 0 finds its text on stdout or stderr.
 #
 # Usage: check-exit.sh <exit code> <text on stderr> <command> [arguments...]
 # An argument naming a fixture (@empty, @badgbk ...), or ending in "=@fixture", is replaced by
@@ -39,6 +40,15 @@ fixture() {
     hugeline) gbk '明' | awk '{ s = $0; for (i = 0; i < 19; ++i) s = s s; printf "%s", s }' >"$f" ;;
     utf8) printf '明\n华\n' >"$f" ;;
     dir) mkdir -p "$f" ;;
+    fifo) mkfifo "$f" ;;
+    hugefile) gbk '明' | awk '{ for (i = 0; i < 600000; ++i) print $0 }' >"$f" ;;
+    badlibs)
+        f=$(data_copy badlibs zmz.fne zwz.fne)
+        printf 'ab\n' >"$f/zmz.fne"
+        printf 'ab\n' >"$f/zwz.fne" ;;
+    longarg) head -c 131000 /dev/zero | tr '\0' 9 && return ;;
+    escape) printf '\001\033[31mX' && return ;;
+    control) printf '\001' && return ;;
     missing) ;;
     nolibs) f=$(data_copy nolibs zmz.fne zwz.fne) ;;
     nodata) f=$scratch/nodata ;;
@@ -46,6 +56,12 @@ fixture() {
         f=$(data_copy damaged gridstrokes.txt)
         { gbk '啊16 '; printf '\r\n'; gbk '阿1x '; } >"$f/gridstrokes.txt" ;;
     notables) f=$(data_copy notables luck81.txt) ;;
+    shortpinyin)
+        f=$(data_copy shortpinyin pinyin.txt)
+        cp "$HMF_DATA_DIR/pinyin-fallback.txt" "$f/pinyin.txt" ;;
+    hugetable)
+        f=$(data_copy hugetable tips.txt)
+        head -c 10000000 /dev/zero | tr '\0' a >"$f/tips.txt" ;;
     badutf8) printf '\377\376' && return ;;
     emptyarg) return ;;
     *) echo "unknown fixture @$1" >&2 && exit 1 ;;
@@ -74,13 +90,23 @@ if [ "$code" != "$expected" ]; then
     echo "exit code $code, expected $expected" >&2
     status=1
 fi
-if ! grep -qF -- "$needle" "$scratch/err"; then
-    echo "stderr lacks: $needle" >&2
+# A refusal's reason is on stderr (its stdout stays empty); a success may answer on stdout.
+if ! cat "$scratch/err" "$scratch/out" | grep -qF -- "$needle"; then
+    echo "output lacks: $needle" >&2
     status=1
 fi
 # One clear message, not a flood (the usage list is the longest).
 if [ "$(wc -c <"$scratch/err")" -gt 4096 ]; then
     echo "stderr holds $(wc -c <"$scratch/err") bytes" >&2
+    status=1
+fi
+# What the user typed comes back escaped: no control character but the line end reaches stderr.
+if LC_ALL=C grep -q "$(printf '[\001-\011\013-\037\177]')" "$scratch/err"; then
+    echo "stderr holds a raw control character" >&2
+    status=1
+fi
+if [ "$expected" = 0 ] && [ ! -s "$scratch/out" ]; then
+    echo "nothing on stdout" >&2
     status=1
 fi
 if [ "$expected" != 0 ] && [ -s "$scratch/out" ]; then

@@ -1,0 +1,34 @@
+#pragma once
+// The parts that several commands' JSON shares: a birth chart, the five grids, a star sign and
+// the facts of a name's characters. docs/json.md describes every key.
+
+#include "calendar/birthchart.h"
+#include "cli/json.h"
+#include "core/grids.h"
+#include "core/tables.h"
+
+namespace hmf::cli {
+
+// {"year","month","day","hour"} of a birth time.
+void writeBirth(JsonWriter& json, const calendar::BirthTime& time);
+
+// The chart: birth, lunar date, zodiac, pillars, the eight elements, their counts, the missing
+// and favourable elements and the nayin.
+void writeChart(JsonWriter& json, const calendar::BirthChart& chart);
+
+// The five grids keyed 天格 … 总格, each with number, verdict and the 81-number texts.
+void writeGrids(JsonWriter& json, const core::Tables& tables, const core::FiveGrids& grids);
+
+// 天才, 人才, 地才 as the report prints them.
+void writeThreeTalent(JsonWriter& json, const core::FiveGrids& grids);
+
+// {"month","day","sign","description"}.
+void writeStarSign(JsonWriter& json, int month, int day);
+
+// One character of a name: traditional form, reading, stroke counts, element. A surname's
+// character is read as a surname and takes its element from its traditional form, as the report
+// does.
+void writeNameCharacter(JsonWriter& json, const core::Tables& tables, const std::string& c,
+                        bool surname);
+
+} // namespace hmf::cli
