@@ -77,8 +77,7 @@ bool PinyinTable::parseSurnames(std::string_view text, const std::string& fileNa
             continue;
         const auto tab = row.find('\t');
         const auto chars = splitCharacters(row.substr(0, tab));
-        std::string reading;
-        std::size_t syllables = 0;
+        std::vector<std::string> syllables;
         if (tab != std::string_view::npos) {
             std::string_view rest = row.substr(tab + 1);
             while (!rest.empty()) {
@@ -86,8 +85,7 @@ bool PinyinTable::parseSurnames(std::string_view text, const std::string& fileNa
                 const auto syllable = rest.substr(0, blank);
                 if (syllable.empty())
                     break;
-                reading += syllable;
-                ++syllables;
+                syllables.emplace_back(syllable);
                 rest =
                     blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
             }
@@ -97,13 +95,13 @@ bool PinyinTable::parseSurnames(std::string_view text, const std::string& fileNa
             return cp && isHan(*cp);
         });
         if (tab == std::string_view::npos || chars.empty() || chars.size() > 2 || !han ||
-            syllables != chars.size()) {
+            syllables.size() != chars.size()) {
             error = LoadError{fileName, line,
                               "应为\"姓<TAB>每字一个音节\" (expected \"surname<TAB>one syllable "
                               "per character\")"};
             return false;
         }
-        m_surnames.emplace(std::string(row.substr(0, tab)), std::move(reading));
+        m_surnames.emplace(std::string(row.substr(0, tab)), std::move(syllables));
     }
     if (m_surnames.empty()) {
         error = LoadError{fileName, 0, "表为空 (empty table)"};
@@ -113,6 +111,18 @@ bool PinyinTable::parseSurnames(std::string_view text, const std::string& fileNa
 }
 
 std::optional<std::string> PinyinTable::surnameReading(std::string_view surname) const
+{
+    auto syllables = surnameSyllables(surname);
+    if (!syllables)
+        return std::nullopt;
+    std::string reading;
+    for (const auto& s : *syllables)
+        reading += s;
+    return reading;
+}
+
+std::optional<std::vector<std::string>>
+PinyinTable::surnameSyllables(std::string_view surname) const
 {
     if (auto it = m_surnames.find(std::string(surname)); it != m_surnames.end())
         return it->second;

@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace hmf::core {
 
@@ -36,6 +37,8 @@ class PinyinTable
     // Reading of a whole surname with its syllables run together (尉迟 yùchí), from the surname
     // table; nullopt for a surname the table lacks.
     std::optional<std::string> surnameReading(std::string_view surname) const;
+    // The same reading one syllable per character (尉迟 -> yù, chí).
+    std::optional<std::vector<std::string>> surnameSyllables(std::string_view surname) const;
 
     bool hasMainReading(char32_t cp) const { return m_main.count(cp) != 0; }
     std::size_t size() const { return m_main.size(); }
@@ -44,7 +47,7 @@ class PinyinTable
   private:
     CodepointMap<std::string> m_main;
     CodepointMap<std::string> m_fallback;
-    std::unordered_map<std::string, std::string> m_surnames;
+    std::unordered_map<std::string, std::vector<std::string>> m_surnames;
 };
 
 } // namespace hmf::core

@@ -119,10 +119,16 @@ NameAssessor::NameAssessor(const core::Tables& tables, std::string_view surname,
                            bool birthKnown)
     : m_tables(tables), m_favourable(std::move(favourable)), m_birthKnown(birthKnown)
 {
-    for (const auto& c : core::splitCharacters(core::trimBlanks(surname))) {
+    const std::string trimmed = core::trimBlanks(surname);
+    for (const auto& c : core::splitCharacters(trimmed)) {
         m_surname.push_back(facts(c));
         m_surnameCounts.push_back(m_surname.back().strokes);
     }
+    // A surname sounds as a surname (曾 zēng, 单 shàn, 尉迟 yù chí), not as the plain character.
+    if (auto syllables = tables.pinyin.surnameSyllables(trimmed);
+        syllables && syllables->size() == m_surname.size())
+        for (std::size_t i = 0; i < m_surname.size(); ++i)
+            m_surname[i].syllable = core::syllableFromMarked((*syllables)[i]);
     m_sexKnown = sex == "男" || sex == "女";
     m_sex = sex == "男" ? core::SexLeaning::Male : core::SexLeaning::Female;
     if (m_birthKnown)

@@ -104,6 +104,10 @@ INSTANTIATE_TEST_SUITE_P(
     Sounds, AssessmentKinds,
     testing::Values(Case{"陈", "琛唯", "", FlagKind::Tone, true, true, "与姓氏“陈”同音"},
                     Case{"陈", "铭明", "", FlagKind::Tone, true, true, "读音相同"},
+                    // The surname sounds as a surname: 单 shàn, 曾 zēng.
+                    Case{"单", "善明", "", FlagKind::Tone, true, true, "与姓氏“单”同音"},
+                    Case{"单", "丹明", "", FlagKind::Tone, false, false, "同音"},
+                    Case{"曾", "增明", "", FlagKind::Tone, true, true, "与姓氏“曾”同音"},
                     Case{"陈", "道道", "", FlagKind::Tone, true, true, "重叠"},
                     Case{"陈", "河捷", "", FlagKind::Tone, true, true, "第二声"},
                     Case{"张", "明华", "", FlagKind::Tone, true, false, "平声"},
