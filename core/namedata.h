@@ -12,6 +12,7 @@
 // The three-talent verdicts come from the three-talent text (santalent.txt), each block's
 // description ending with "（吉）", "（半吉）", "（半凶）" or "（凶）".
 
+#include "core/codepointmap.h"
 #include "core/loaderror.h"
 #include "core/syllable.h"
 
@@ -41,7 +42,7 @@ class MeaningTable
     std::size_t size() const { return m_map.size(); }
 
   private:
-    std::unordered_map<char32_t, CharMeaning> m_map;
+    CodepointMap<CharMeaning> m_map;
 };
 
 struct BadWord
@@ -95,7 +96,7 @@ class LevelTable
     std::size_t size() const { return m_map.size(); }
 
   private:
-    std::unordered_map<char32_t, std::uint8_t> m_map;
+    CodepointMap<std::uint8_t> m_map;
 };
 
 struct Polyphone
@@ -112,7 +113,7 @@ class PolyphoneTable
     std::size_t size() const { return m_map.size(); }
 
   private:
-    std::unordered_map<char32_t, Polyphone> m_map;
+    CodepointMap<Polyphone> m_map;
 };
 
 // Verdicts of the 125 three-talent configurations, as the three-talent text gives them.
