@@ -95,6 +95,11 @@ StartResult NameGenerator::start(const RunSettings& settings)
     for (const auto& c : m_library)
         m_facts.push_back(m_assessor->facts(c));
     m_fixedFacts = m_assessor->facts(m_fixedChar);
+    if (std::string message = startVerse(settings); !message.empty()) {
+        result.message = message;
+        result.icon = MessageIcon::Information;
+        return result;
+    }
     m_random.seed(settings.seed);
     m_listed.clear();
     m_draws = 0;
@@ -125,7 +130,22 @@ DrawResult NameGenerator::draw(const DrawSettings& settings)
 
     std::string given;
     const CharFacts* facts[3] = {nullptr, nullptr, nullptr};
-    if (length == 1) {
+    CharFacts verseFacts[3];
+    if (m_verse) {
+        auto verseName = drawFromVerse(length, fixed, settings.fixedPosition, result.source);
+        if (!verseName) {
+            // No line of the book offers this many characters (the length was raised mid-run).
+            m_running = false;
+            result.finished = true;
+            return result;
+        }
+        given = std::move(*verseName);
+        const auto characters = core::splitCharacters(given);
+        for (std::size_t i = 0; i < characters.size() && i < 3; ++i) {
+            verseFacts[i] = m_assessor->facts(characters[i]);
+            facts[i] = &verseFacts[i];
+        }
+    } else if (length == 1) {
         // The fixed character is not part of a one-character name; its bonus still applies.
         given = drawOne();
         facts[0] = &m_facts[picked[0]];
@@ -177,6 +197,109 @@ DrawResult NameGenerator::draw(const DrawSettings& settings)
         result.finished = true;
     }
     return result;
+}
+
+std::string NameGenerator::startVerse(const RunSettings& settings)
+{
+    m_verse = nullptr;
+    for (auto& list : m_verseAtLeast)
+        list.clear();
+    for (auto& list : m_fixedAtLeast)
+        list.clear();
+    m_verseLines.clear();
+    m_fixedLines.clear();
+    if (settings.source.empty() || settings.source == kLibrarySource)
+        return {};
+
+    const VerseTable* table = settings.verse;
+    if (!table) {
+        core::LoadError error;
+        table = verseTable(settings.dataDir, error);
+        if (!table)
+            return error.message();
+    }
+    const auto book = table->bookIndex(settings.source);
+    if (!book) {
+        std::string books = kLibrarySource;
+        for (const auto& name : table->books())
+            books += "、" + name;
+        return "出处应为" + books + "之一：" + settings.source;
+    }
+    std::u32string pool;
+    for (const auto& c : m_library)
+        if (auto cp = core::singleCodepoint(c))
+            pool += *cp;
+    const auto fixed = core::singleCodepoint(m_fixedChar);
+
+    const auto [first, last] = table->bookLines(*book);
+    for (std::uint32_t id = first; id < last; ++id) {
+        const std::u32string& han = table->lineCharacters(id);
+        VerseChoice plain{id, {}};
+        VerseChoice withFixed{id, {}};
+        bool fixedSkipped = false;
+        for (char32_t c : han) {
+            const bool inPool = pool.find(c) != std::u32string::npos;
+            if (inPool)
+                plain.characters += c;
+            // The fixed character takes one place of the line; the others may still be drawn.
+            if (fixed && c == *fixed && !fixedSkipped)
+                fixedSkipped = true;
+            else if (inPool)
+                withFixed.characters += c;
+        }
+        const auto add = [](std::vector<VerseChoice>& lines, std::vector<std::uint32_t>* atLeast,
+                            VerseChoice&& choice) {
+            const std::size_t count = choice.characters.size();
+            if (count == 0)
+                return;
+            const auto index = static_cast<std::uint32_t>(lines.size());
+            for (std::size_t k = 1; k <= 3 && k <= count; ++k)
+                atLeast[k].push_back(index);
+            lines.push_back(std::move(choice));
+        };
+        add(m_verseLines, m_verseAtLeast, std::move(plain));
+        if (fixedSkipped)
+            add(m_fixedLines, m_fixedAtLeast, std::move(withFixed));
+    }
+    const std::string bookTitle = "《" + settings.source + "》";
+    if (m_verseAtLeast[1].empty())
+        return bookTitle + "中没有字库里的字，无法取名";
+    if (settings.fixedOn && fixed && m_fixedAtLeast[1].empty())
+        return bookTitle + "中没有同时含有“" + m_fixedChar + "”和字库里其他字的句子";
+    m_verse = table;
+    return {};
+}
+
+std::optional<std::string> NameGenerator::drawFromVerse(int length, bool fixed, int position,
+                                                        std::optional<VerseSource>& source)
+{
+    // With length 1 the fixed character is not part of the name.
+    const bool placeFixed = fixed && length > 1;
+    const int drawn = placeFixed ? length - 1 : length;
+    const auto& lines = placeFixed ? m_fixedLines : m_verseLines;
+    const auto& candidates = placeFixed ? m_fixedAtLeast[drawn] : m_verseAtLeast[drawn];
+    if (candidates.empty())
+        return std::nullopt;
+    std::uniform_int_distribution<std::size_t> pickLine(0, candidates.size() - 1);
+    const VerseChoice& choice = lines[candidates[pickLine(m_random)]];
+
+    // Distinct places of the line, in the order drawn: either order of the line is a name.
+    std::u32string places = choice.characters;
+    std::u32string name;
+    for (int i = 0; i < drawn; ++i) {
+        std::uniform_int_distribution<std::size_t> pick(static_cast<std::size_t>(i),
+                                                         places.size() - 1);
+        std::swap(places[static_cast<std::size_t>(i)], places[pick(m_random)]);
+        name += places[static_cast<std::size_t>(i)];
+    }
+    if (placeFixed) {
+        int at = std::clamp(position, 1, length);
+        if (length == 2 && at != 1)
+            at = 2;
+        name.insert(static_cast<std::size_t>(at - 1), 1, *core::singleCodepoint(m_fixedChar));
+    }
+    source = m_verse->source(choice.line);
+    return core::toUtf8(name);
 }
 
 } // namespace hmf::naming

@@ -7,6 +7,7 @@
 #include "core/tables.h"
 #include "naming/assessment.h"
 #include "naming/session.h"
+#include "naming/verse.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -32,7 +33,15 @@ struct RunSettings
     // When set, used instead of any file (benchmarks, tests); checked like a loaded library.
     std::optional<std::vector<std::string>> characters;
     std::uint64_t seed = 0;
+    // Where names come from: 字库 (or empty), the library alone; or a book of the verse table
+    // (诗经, 楚辞, 唐诗, 宋词): the library's characters that stand together in one line of it.
+    std::string source;
+    // The verse table for a verse source; when null it is read from dataDir on first use.
+    const VerseTable* verse = nullptr;
 };
+
+// The source choice that draws from the library alone.
+inline constexpr const char* kLibrarySource = "字库";
 
 // Read again before every draw: the user may change these controls while a run goes on.
 struct DrawSettings
@@ -73,6 +82,7 @@ struct DrawResult
     bool finished = false;  // the run ended with this draw (5,000 draws or the streak)
     Assessment assessment;  // of every drawn name
     bool leftOut = false;   // a new name the leave-out option dropped: no row
+    std::optional<VerseSource> source; // the line a verse source drew the name from
 };
 
 class NameGenerator
@@ -100,8 +110,19 @@ class NameGenerator
     int duplicateStreak() const { return m_streak; }
     const std::string& missingElements() const { return m_missing; }
     const std::vector<std::string>& library() const { return m_library; }
+    bool verseSource() const { return m_verse != nullptr; }
 
   private:
+    // The library's characters in one line of the chosen book, one entry per place.
+    struct VerseChoice
+    {
+        std::uint32_t line = 0;
+        std::u32string characters;
+    };
+    std::string startVerse(const RunSettings& settings);
+    std::optional<std::string> drawFromVerse(int length, bool fixed, int position,
+                                             std::optional<VerseSource>& source);
+
     const core::Tables& m_tables;
     SessionState& m_session;
     std::mt19937_64 m_random;
@@ -116,6 +137,12 @@ class NameGenerator
     int m_draws = 0;
     int m_streak = 0;
     bool m_running = false;
+    const VerseTable* m_verse = nullptr; // null when drawing from the library alone
+    std::vector<VerseChoice> m_verseLines; // lines with at least one library character
+    std::vector<VerseChoice> m_fixedLines; // lines with the fixed character, which is left out
+    // Indexes into the lists above of the lines with at least 1, 2 and 3 characters to draw.
+    std::vector<std::uint32_t> m_verseAtLeast[4];
+    std::vector<std::uint32_t> m_fixedAtLeast[4];
 };
 
 } // namespace hmf::naming

@@ -1,0 +1,122 @@
+#pragma once
+// Classic verse as a source of names: the lines of 诗经, 楚辞, 唐诗三百首 and 宋词三百首 with
+// their titles and authors (data/verse.txt), indexed by character, so that a given name finds
+// the lines that hold its characters and the generator can draw names from one line.
+
+#include "core/loaderror.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace hmf::naming {
+
+// Where a name comes from: one line of one poem.
+struct VerseSource
+{
+    std::string book;   // 诗经, 楚辞, 唐诗, 宋词
+    std::string title;  // a 宋词 is titled by its tune
+    std::string author; // empty for 诗经
+    std::string line;   // 静女其姝，俟我于城隅。
+
+    bool operator==(const VerseSource&) const = default;
+};
+
+// One line holding a name: the line's id, whether the characters stand in the name's order, and
+// whether they stand side by side (静女 in 静女其姝).
+struct VerseMatch
+{
+    std::uint32_t line = 0;
+    bool inOrder = false;
+    bool together = false;
+};
+
+// A piece of a line for display: the name's characters are marked.
+struct MarkedPiece
+{
+    std::string text;
+    bool marked = false;
+
+    bool operator==(const MarkedPiece&) const = default;
+};
+
+class VerseTable
+{
+  public:
+    // Parses the table's text (UTF-8). Records, one a line: "书<TAB>book", "篇<TAB>title<TAB>
+    // author", or a line of the current poem; "#" starts a comment. A fault is reported as
+    // "file:line: what" in `error`.
+    static std::optional<VerseTable> parse(std::string_view text, const std::string& fileName,
+                                           core::LoadError& error);
+    // Reads and parses a GBK table file.
+    static std::optional<VerseTable> load(const std::filesystem::path& path,
+                                          core::LoadError& error);
+
+    // Books in the table's order, which is also their rank: the best-known first.
+    const std::vector<std::string>& books() const { return m_books; }
+    std::optional<int> bookIndex(std::string_view name) const;
+    std::size_t lineCount() const { return m_lines.size(); }
+    // Ids of the lines of one book: [first, last).
+    std::pair<std::uint32_t, std::uint32_t> bookLines(int book) const;
+
+    const std::string& lineText(std::uint32_t line) const { return m_lines[line].text; }
+    // The line's Chinese characters without its punctuation.
+    const std::u32string& lineCharacters(std::uint32_t line) const { return m_lines[line].han; }
+    int lineBook(std::uint32_t line) const { return m_poems[m_lines[line].poem].book; }
+    VerseSource source(std::uint32_t line) const;
+
+    // Calls `visit` for every line that holds all characters of `name` (each in a place of its
+    // own, so 依依 needs 依 twice), in line order; `book` < 0 searches every book.
+    void forEachMatch(std::u32string_view name, int book,
+                      const std::function<void(const VerseMatch&)>& visit) const;
+    // Every line holding the name, best first: in the name's order, then the better-known book,
+    // then side by side, then the earlier line.
+    std::vector<VerseMatch> matches(std::string_view givenName, int book = -1) const;
+    // The best of matches(), without listing them all; nullopt when no line holds the name.
+    std::optional<VerseMatch> bestMatch(std::string_view givenName) const;
+    std::optional<VerseSource> bestSource(std::string_view givenName) const;
+
+    // The lines that hold a character, ascending; empty for a character no line holds.
+    const std::vector<std::uint32_t>& linesWith(char32_t c) const;
+
+  private:
+    struct Poem
+    {
+        int book = 0;
+        std::string title;
+        std::string author;
+    };
+    struct Line
+    {
+        std::uint32_t poem = 0;
+        std::string text;
+        std::u32string han;
+    };
+
+    std::vector<std::string> m_books;
+    std::vector<std::uint32_t> m_bookStart; // first line of each book, plus the end
+    std::vector<Poem> m_poems;
+    std::vector<Line> m_lines;
+    std::unordered_map<char32_t, std::vector<std::uint32_t>> m_index;
+};
+
+// "《诗经·静女》静女其姝，俟我于城隅。", with the author in brackets after the title when known:
+// "《唐诗·登鹳雀楼》（王之涣）白日依山尽，黄河入海流。"
+std::string citation(const VerseSource& source);
+
+// The line cut into pieces, every occurrence of a character of the name marked.
+std::vector<MarkedPiece> markCharacters(std::string_view line, std::string_view givenName);
+
+// The verse table of a data directory (verse.txt), read and indexed on its first use and kept
+// for the rest of the run; null with `error` filled when it cannot be read. Thread-safe.
+const VerseTable* verseTable(const std::filesystem::path& dataDir, core::LoadError& error);
+
+// File name of the verse table in the data directory.
+inline constexpr const char* kVerseFileName = "verse.txt";
+
+} // namespace hmf::naming

@@ -1,0 +1,310 @@
+#include "naming/verse.h"
+
+#include "core/text.h"
+#include "naming/generator.h"
+#include "shippedtables.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+
+namespace hmf::naming {
+namespace {
+
+using test::shippedTables;
+
+// Two small books; the second book's rank is lower, and 静 and 姝 stand in both.
+const char* const kFixture = "# fixture\n"
+                             "书\t甲书\n"
+                             "篇\t姝静\t\n"
+                             "姝者静也，\n" // line 0: 静姝 out of order
+                             "篇\t依依\t某人\n"
+                             "杨柳依依，雨雪霏霏。\n" // line 1
+                             "书\t乙书\n"
+                             "篇\t静女\t\n"
+                             "静女其姝，俟我于城隅。\r\n" // line 2: in order, not together
+                             "静姝在此。\n";               // line 3: in order and together
+
+VerseTable fixtureTable()
+{
+    core::LoadError error;
+    auto table = VerseTable::parse(kFixture, "fixture.txt", error);
+    if (!table)
+        ADD_FAILURE() << error.message();
+    return table ? std::move(*table) : VerseTable();
+}
+
+bool lineHolds(const std::string& line, const std::string& name)
+{
+    auto text = core::splitCharacters(line);
+    for (const auto& c : core::splitCharacters(name)) {
+        auto it = std::find(text.begin(), text.end(), c);
+        if (it == text.end())
+            return false;
+        text.erase(it); // one place for each character of the name
+    }
+    return true;
+}
+
+const VerseTable& shippedVerse()
+{
+    core::LoadError error;
+    const char* dir = std::getenv("HMF_DATA_DIR");
+    const VerseTable* table = verseTable(dir ? dir : "data", error);
+    if (!table) {
+        ADD_FAILURE() << error.message();
+        std::abort();
+    }
+    return *table;
+}
+
+TEST(VerseTableTest, FindsLinesHoldingEveryCharacterRankedBestFirst)
+{
+    const VerseTable table = fixtureTable();
+    ASSERT_EQ(table.lineCount(), 4u);
+    EXPECT_EQ(table.books(), (std::vector<std::string>{"甲书", "乙书"}));
+    EXPECT_EQ(table.bookLines(1), (std::pair<std::uint32_t, std::uint32_t>{2, 4}));
+
+    struct Case
+    {
+        const char* name;
+        int book;
+        std::vector<std::uint32_t> lines; // best first
+    };
+    const Case cases[] = {
+        // In order beats the better-known book; side by side beats the earlier line.
+        {"静姝", -1, {3, 2, 0}},
+        {"姝静", -1, {0, 2, 3}},
+        {"静姝", 0, {0}},
+        {"静", -1, {0, 2, 3}},
+        {"依依", -1, {1}}, // 依 twice in the line
+        {"姝姝", -1, {}},  // 姝 only once in any line
+        {"静依", -1, {}},  // never in one line
+        {"霏依", -1, {1}},
+        {"城", 0, {}},
+        {"无", -1, {}},
+        {"", -1, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::uint32_t> lines;
+        for (const auto& m : table.matches(c.name, c.book))
+            lines.push_back(m.line);
+        EXPECT_EQ(lines, c.lines);
+        if (c.book < 0) {
+            const auto best = table.bestMatch(c.name);
+            EXPECT_EQ(best.has_value(), !c.lines.empty());
+            if (best) {
+                EXPECT_EQ(best->line, c.lines.front());
+            }
+        }
+    }
+    const auto best = table.matches("静姝").front();
+    EXPECT_TRUE(best.inOrder);
+    EXPECT_TRUE(best.together);
+    EXPECT_EQ(table.bestSource("霏依"),
+              (VerseSource{"甲书", "依依", "某人", "杨柳依依，雨雪霏霏。"}));
+    EXPECT_EQ(table.bestSource("静女"), (VerseSource{"乙书", "静女", "", "静女其姝，俟我于城隅。"}));
+}
+
+TEST(VerseTableTest, RefusesMalformedTablesWithFileAndLine)
+{
+    struct Case
+    {
+        const char* text;
+        int line;
+        const char* what; // part of the message
+    };
+    const Case cases[] = {
+        {"篇\t题\t\n句子。\n", 1, "之前没有“书”"},
+        {"书\t甲\n句子。\n", 2, "之前没有“篇”"},
+        {"书\t甲\n篇\t题\t\n句子。\n书\t乙\n句子。\n", 5, "之前没有“篇”"},
+        {"书\t甲\n篇\t题\n", 2, "篇的格式"},
+        {"书\t甲\n篇\t\t作者\n", 2, "篇的格式"},
+        {"书\n", 1, "书的格式"},
+        {"书\t甲\n篇\t题\t\n一\t二\n", 3, "制表符"},
+        {"书\t甲\n篇\t题\t\n，。！\n", 3, "没有汉字"},
+        {"书\t甲\n篇\t题\t\n句。\n书\t甲\n", 4, "书名重复"},
+        {"# only a comment\n\n", 0, "没有诗句"},
+        {"书\t甲\n篇\t题\t\n\xff\xfe\n", 3, "不是有效的文本"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        core::LoadError error;
+        EXPECT_FALSE(VerseTable::parse(c.text, "v.txt", error));
+        EXPECT_EQ(error.file, "v.txt");
+        EXPECT_EQ(error.line, c.line);
+        EXPECT_NE(error.what.find(c.what), std::string::npos) << error.what;
+    }
+}
+
+TEST(VerseTableTest, CitationAndMarkedCharacters)
+{
+    EXPECT_EQ(citation({"诗经", "静女", "", "静女其姝，俟我于城隅。"}),
+              "《诗经·静女》静女其姝，俟我于城隅。");
+    EXPECT_EQ(citation({"唐诗", "登鹳雀楼", "王之涣", "白日依山尽，黄河入海流。"}),
+              "《唐诗·登鹳雀楼》（王之涣）白日依山尽，黄河入海流。");
+    EXPECT_EQ(markCharacters("静女其姝，俟我于城隅。", "姝静"),
+              (std::vector<MarkedPiece>{
+                  {"静", true}, {"女其", false}, {"姝", true}, {"，俟我于城隅。", false}}));
+    EXPECT_EQ(markCharacters("依依", "依"), (std::vector<MarkedPiece>{{"依依", true}}));
+}
+
+TEST(VerseTableTest, ShippedTableHoldsTheFourBooksAndTheKnownSources)
+{
+    const VerseTable& table = shippedVerse();
+    EXPECT_EQ(table.books(), (std::vector<std::string>{"诗经", "楚辞", "唐诗", "宋词"}));
+    EXPECT_GT(table.lineCount(), 9000u);
+    EXPECT_EQ(table.bestSource("静姝"),
+              (VerseSource{"诗经", "静女", "", "静女其姝，俟我于城隅。"}));
+    const auto siqi = table.bestSource("思齐");
+    ASSERT_TRUE(siqi);
+    EXPECT_EQ(siqi->book, "诗经");
+    EXPECT_EQ(siqi->line.rfind("思齐大任", 0), 0u) << siqi->line;
+    const auto lingjun = table.bestSource("灵均");
+    ASSERT_TRUE(lingjun);
+    EXPECT_EQ(citation(*lingjun), "《楚辞·离骚》（屈原）名余曰正则兮，字余曰灵均。");
+    // 唐诗 is simplified: 鹳 and 涣 are found in their simplified forms.
+    const auto tang = table.bestSource("穷目");
+    ASSERT_TRUE(tang);
+    EXPECT_EQ(citation(*tang), "《唐诗·登鹳雀楼》（王之涣）欲穷千里目，更上一层楼。");
+}
+
+// The generator on the fixture table, drawing from a small library.
+struct VerseRun
+{
+    StartResult start;
+    std::vector<DrawResult> draws;
+};
+
+VerseRun runVerse(const VerseTable& table, const std::string& source, DrawSettings draw,
+                  const std::string& characters, const std::string& fixed = "")
+{
+    SessionState session;
+    NameGenerator generator(shippedTables(), session);
+    RunSettings run;
+    run.surname = "林";
+    run.sex = "女";
+    run.birth = {2019, 5, 5, 5};
+    run.seed = 7;
+    run.characters = core::splitCharacters(characters);
+    run.source = source;
+    run.verse = &table;
+    run.fixedOn = !fixed.empty();
+    run.fixedChar = fixed;
+    draw.fixedOn = run.fixedOn;
+    VerseRun result;
+    result.start = generator.start(run);
+    while (generator.running() && result.draws.size() < 300)
+        result.draws.push_back(generator.draw(draw));
+    return result;
+}
+
+TEST(VerseGeneratorTest, EveryNameStandsInTheLineItCites)
+{
+    const VerseTable table = fixtureTable();
+    struct Case
+    {
+        const char* source;
+        int length;
+        const char* fixed;
+        int position;
+        std::set<std::string> names; // every given name such a run can list
+    };
+    const Case cases[] = {
+        // The library lacks 者 也 俟: only 静 女 其 姝 城 隅 杨 柳 依 雨 雪 霏 count.
+        {"甲书", 1, "", 1, {"姝", "静", "杨", "柳", "依", "雨", "雪", "霏"}},
+        {"乙书", 2, "", 1, {}},
+        {"乙书", 2, "静", 2, {"女静", "其静", "姝静", "城静", "隅静"}},
+        {"乙书", 2, "姝", 1, {"姝静", "姝女", "姝其", "姝城", "姝隅"}},
+        {"甲书", 3, "", 1, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.source) + " " + std::to_string(c.length) + " " + c.fixed);
+        DrawSettings draw;
+        draw.length = c.length;
+        draw.fixedPosition = c.position;
+        const VerseRun run = runVerse(table, c.source, draw, "静女其姝城隅杨柳依雨雪霏", c.fixed);
+        ASSERT_TRUE(run.start.started) << run.start.message;
+        std::set<std::string> listed;
+        for (const auto& d : run.draws) {
+            if (d.duplicate || d.givenName.empty())
+                continue;
+            ASSERT_TRUE(d.source);
+            EXPECT_EQ(d.source->book, c.source);
+            EXPECT_TRUE(lineHolds(d.source->line, d.givenName))
+                << d.givenName << " " << d.source->line;
+            EXPECT_EQ(core::splitCharacters(d.givenName).size(), std::size_t(c.length));
+            listed.insert(d.givenName);
+        }
+        if (!c.names.empty())
+            EXPECT_EQ(listed, c.names);
+        else
+            EXPECT_GE(listed.size(), 10u);
+    }
+}
+
+TEST(VerseGeneratorTest, RefusesAnUnknownBookOrAFixedCharacterNoLineHolds)
+{
+    const VerseTable table = fixtureTable();
+    DrawSettings draw;
+    struct Case
+    {
+        const char* source;
+        const char* fixed;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"丙书", "", "出处应为字库、甲书、乙书之一：丙书"},
+        {"乙书", "德", "《乙书》中没有同时含有“德”和字库里其他字的句子"},
+        {"甲书", "", "《甲书》中没有字库里的字，无法取名"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        const std::string library = std::string(c.source) == "甲书" ? "德华" : "静女";
+        const VerseRun run = runVerse(table, c.source, draw, library, c.fixed);
+        EXPECT_FALSE(run.start.started);
+        EXPECT_EQ(run.start.message, c.message);
+    }
+    // The library source draws as before and cites nothing.
+    const VerseRun plain = runVerse(table, "字库", draw, "静女其姝");
+    ASSERT_TRUE(plain.start.started);
+    for (const auto& d : plain.draws)
+        EXPECT_FALSE(d.source);
+}
+
+TEST(VerseGeneratorTest, ShippedBooksGiveManyNamesForEachSex)
+{
+    for (const char* book : {"诗经", "楚辞", "唐诗", "宋词"}) {
+        for (const char* sex : {"男", "女"}) {
+            SCOPED_TRACE(std::string(book) + sex);
+            SessionState session;
+            NameGenerator generator(shippedTables(), session);
+            RunSettings run;
+            run.surname = "林";
+            run.sex = sex;
+            run.birth = {2019, 5, 5, 5};
+            run.seed = 2024;
+            const char* dir = std::getenv("HMF_DATA_DIR");
+            run.dataDir = dir ? dir : "data";
+            run.source = book;
+            const StartResult start = generator.start(run);
+            ASSERT_TRUE(start.started) << start.message;
+            DrawSettings draw;
+            std::set<std::string> names;
+            for (int i = 0; i < 300 && generator.running(); ++i) {
+                const DrawResult d = generator.draw(draw);
+                if (d.duplicate || d.title.empty())
+                    continue;
+                ASSERT_TRUE(d.source);
+                EXPECT_TRUE(lineHolds(d.source->line, d.givenName)) << d.givenName;
+                names.insert(d.givenName);
+            }
+            EXPECT_GE(names.size(), 20u);
+        }
+    }
+}
+
+} // namespace
+} // namespace hmf::naming
