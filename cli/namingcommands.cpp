@@ -4,6 +4,7 @@
 #include "calendar/calendar.h"
 #include "cli/command.h"
 #include "cli/jsonparts.h"
+#include "cli/versejson.h"
 #include "core/datafile.h"
 #include "core/grids.h"
 #include "core/text.h"
@@ -14,6 +15,7 @@
 #include "naming/report.h"
 #include "naming/session.h"
 #include "naming/top.h"
+#include "naming/verse.h"
 
 #include <cctype>
 #include <cerrno>
@@ -291,6 +293,17 @@ int runGenerate(const Args& args)
     const core::Tables* t = tables();
     if (!t)
         return kExitData;
+    // The verse table is read only when a verse source is asked for.
+    const std::string source = args.option("--source").value_or(naming::kLibrarySource);
+    const naming::VerseTable* verse = nullptr;
+    if (source != naming::kLibrarySource) {
+        core::LoadError loadError;
+        verse = naming::verseTable(dataDirectory(), loadError);
+        if (!verse) {
+            std::cerr << "hmf: 数据文件有误 (data file fault): " << loadError.message() << "\n";
+            return kExitData;
+        }
+    }
 
     naming::SessionState session;
     naming::NameGenerator generator(*t, session);
@@ -304,6 +317,8 @@ int runGenerate(const Args& args)
     if (auto file = args.option("--library"))
         run.libraryFile = *file;
     run.seed = seed;
+    run.source = source;
+    run.verse = verse;
     const naming::StartResult started = generator.start(run);
     if (!started.started) {
         fail(started.message);
@@ -356,6 +371,8 @@ int runGenerate(const Args& args)
                 .field("title", row.title)
                 .field("candidate", row.candidate);
             writeAssessment(json, row.assessment);
+            json.key("source");
+            writeVerseSource(json, row.source);
             json.endObject();
         }
         json.endArray().key("candidates").beginArray();
@@ -365,8 +382,12 @@ int runGenerate(const Args& args)
         std::cout << json.text();
         return 0;
     }
-    for (const auto& row : rows)
-        std::cout << row.title << "\n";
+    for (const auto& row : rows) {
+        std::cout << row.title;
+        if (row.source)
+            std::cout << "  " << naming::citation(*row.source);
+        std::cout << "\n";
+    }
     std::cout << "\n候选名字（" << *threshold << "分及以上，" << candidates.rows().size()
               << "个）：\n";
     for (const auto& title : candidates.rows())
@@ -498,10 +519,20 @@ const bool registeredGenerate = registerCommand({
     "  --draws N                 最多抽取次数，1 到 5000，默认 5000\n"
     "  --seed N                  随机种子，同一种子得到同样的结果\n"
     "  --library 文件            使用另一个字库文件（GBK，每行一个字）\n"
-    "  --keep-all                也列出谐音不雅或含通用规范汉字表外之字的名字（默认略去）\n"
-    "  --json                    以 JSON 输出（每个名字带品评分 assessment 和理由 flags）\n",
+    "  --source 字库|诗经|楚辞|唐诗|宋词
+"
+    "                            名字的来源，默认 字库；选一部书时名字的字取自书中同一句，
+"
+    "                            且是适合该性别的取名用字，每个名字附上出处
+"
+    "  --keep-all                也列出谐音不雅或含通用规范汉字表外之字的名字（默认略去）
+"
+    "  --json                    以 JSON 输出（每个名字带品评分 assessment 和理由 flags，
+"
+    "                            及出处 source）
+",
     {"--sex", "--length", "--birth", "--fixed", "--position", "--threshold", "--draws", "--seed",
-     "--library"},
+     "--library", "--source"},
     {"--json", "--keep-all"},
     runGenerate,
 });

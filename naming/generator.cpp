@@ -233,18 +233,19 @@ std::string NameGenerator::startVerse(const RunSettings& settings)
 
     const auto [first, last] = table->bookLines(*book);
     for (std::uint32_t id = first; id < last; ++id) {
-        const std::u32string& han = table->lineCharacters(id);
+        const std::u32string_view han = table->lineCharacters(id);
+        // Each character once: 之 twice in a line makes no name 之之.
         VerseChoice plain{id, {}};
         VerseChoice withFixed{id, {}};
-        bool fixedSkipped = false;
+        bool hasFixed = false;
         for (char32_t c : han) {
-            const bool inPool = pool.find(c) != std::u32string::npos;
-            if (inPool)
-                plain.characters += c;
-            // The fixed character takes one place of the line; the others may still be drawn.
-            if (fixed && c == *fixed && !fixedSkipped)
-                fixedSkipped = true;
-            else if (inPool)
+            if (fixed && c == *fixed)
+                hasFixed = true;
+            if (pool.find(c) == std::u32string::npos ||
+                plain.characters.find(c) != std::u32string::npos)
+                continue;
+            plain.characters += c;
+            if (!fixed || c != *fixed)
                 withFixed.characters += c;
         }
         const auto add = [](std::vector<VerseChoice>& lines, std::vector<std::uint32_t>* atLeast,
@@ -258,7 +259,7 @@ std::string NameGenerator::startVerse(const RunSettings& settings)
             lines.push_back(std::move(choice));
         };
         add(m_verseLines, m_verseAtLeast, std::move(plain));
-        if (fixedSkipped)
+        if (hasFixed)
             add(m_fixedLines, m_fixedAtLeast, std::move(withFixed));
     }
     const std::string bookTitle = "《" + settings.source + "》";

@@ -113,7 +113,7 @@ class NameGenerator
     bool verseSource() const { return m_verse != nullptr; }
 
   private:
-    // The library's characters in one line of the chosen book, one entry per place.
+    // The library's characters in one line of the chosen book, each once.
     struct VerseChoice
     {
         std::uint32_t line = 0;

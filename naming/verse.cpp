@@ -13,6 +13,15 @@ namespace hmf::naming {
 
 namespace {
 
+constexpr unsigned kLineBits = 22;
+constexpr std::size_t kMaxLines = std::size_t(1) << kLineBits;
+constexpr char32_t kCodepointLimit = 1u << 21;
+
+std::uint64_t pairKey(char32_t low, char32_t high)
+{
+    return (std::uint64_t(low) << 21) | high;
+}
+
 // The start of a faulty line for the message: a line may be megabytes long.
 std::string excerpt(std::string_view line)
 {
@@ -83,7 +92,7 @@ std::optional<VerseTable> VerseTable::parse(std::string_view text, const std::st
         if (!core::isValidUtf8(raw))
             return fail("不是有效的文本");
         // Trimmed per field: the author after the last TAB may be empty.
-        const std::string row = core::trimBlanks(raw);
+        std::string row = core::trimBlanks(raw);
         if (row.empty() || row[0] == '#')
             continue;
         const auto fields = splitTabs(raw);
@@ -112,30 +121,57 @@ std::optional<VerseTable> VerseTable::parse(std::string_view text, const std::st
             return fail("诗句之前没有“篇”：" + excerpt(row));
         if (fields.size() != 1)
             return fail("诗句中不应有制表符：" + excerpt(row));
-        Line line;
-        line.poem = static_cast<std::uint32_t>(table.m_poems.size() - 1);
-        line.text = row;
+        if (table.m_lines.size() >= kMaxLines)
+            return fail("诗句太多");
+        const std::size_t start = table.m_han.size();
+        if (table.m_hanStart.empty())
+            table.m_hanStart.push_back(0);
         const std::u32string codepoints = core::toCodepoints(row).value_or(std::u32string());
         for (char32_t c : codepoints)
             if (core::isHan(c))
-                line.han += c;
-        if (line.han.empty())
+                table.m_han += c;
+        if (table.m_han.size() == start)
             return fail("诗句中没有汉字：" + excerpt(row));
-        table.m_lines.push_back(std::move(line));
+        table.m_hanStart.push_back(static_cast<std::uint32_t>(table.m_han.size()));
+        table.m_lines.push_back(
+            Line{static_cast<std::uint32_t>(table.m_poems.size() - 1), std::move(row)});
+        table.m_lineBook.push_back(static_cast<int>(table.m_books.size()) - 1);
     }
     lineNumber = 0;
     if (table.m_lines.empty())
         return fail("表中没有诗句");
     table.m_bookStart.push_back(static_cast<std::uint32_t>(table.m_lines.size()));
+    table.buildIndex();
+    return table;
+}
 
-    for (std::uint32_t id = 0; id < table.m_lines.size(); ++id) {
-        for (char32_t c : table.m_lines[id].han) {
-            auto& list = table.m_index[c];
-            if (list.empty() || list.back() != id)
-                list.push_back(id);
+void VerseTable::buildIndex()
+{
+    // A pair key holds two code points (21 bits each) and a line id (22 bits) in one word.
+    std::vector<std::uint64_t> entries;
+    std::u32string distinct;
+    for (std::uint32_t id = 0; id < m_lines.size(); ++id) {
+        const auto han = lineCharacters(id);
+        distinct.assign(han.begin(), han.end());
+        std::sort(distinct.begin(), distinct.end());
+        distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+        for (std::size_t i = 0; i < distinct.size(); ++i) {
+            m_index[distinct[i]].push_back(id);
+            for (std::size_t j = i + 1; j < distinct.size(); ++j)
+                entries.push_back((pairKey(distinct[i], distinct[j]) << kLineBits) | id);
         }
     }
-    return table;
+    std::sort(entries.begin(), entries.end());
+    m_pairLines.reserve(entries.size());
+    for (std::uint64_t entry : entries) {
+        const std::uint64_t key = entry >> kLineBits;
+        if (m_pairKeys.empty() || m_pairKeys.back() != key) {
+            m_pairKeys.push_back(key);
+            m_pairStart.push_back(static_cast<std::uint32_t>(m_pairLines.size()));
+        }
+        m_pairLines.push_back(static_cast<std::uint32_t>(entry & ((1u << kLineBits) - 1)));
+    }
+    m_pairStart.push_back(static_cast<std::uint32_t>(m_pairLines.size()));
 }
 
 std::optional<VerseTable> VerseTable::load(const std::filesystem::path& path,
@@ -153,6 +189,19 @@ std::optional<int> VerseTable::bookIndex(std::string_view name) const
         if (m_books[i] == name)
             return static_cast<int>(i);
     return std::nullopt;
+}
+
+std::span<const std::uint32_t> VerseTable::linesWithPair(char32_t a, char32_t b) const
+{
+    if (a == b || a >= kCodepointLimit || b >= kCodepointLimit)
+        return {};
+    const std::uint64_t key = a < b ? pairKey(a, b) : pairKey(b, a);
+    const auto it = std::lower_bound(m_pairKeys.begin(), m_pairKeys.end(), key);
+    if (it == m_pairKeys.end() || *it != key)
+        return {};
+    const auto k = static_cast<std::size_t>(it - m_pairKeys.begin());
+    return std::span<const std::uint32_t>(m_pairLines).subspan(m_pairStart[k],
+                                                              m_pairStart[k + 1] - m_pairStart[k]);
 }
 
 std::pair<std::uint32_t, std::uint32_t> VerseTable::bookLines(int book) const
@@ -182,27 +231,31 @@ void VerseTable::forEachMatch(std::u32string_view name, int book,
 {
     if (name.empty())
         return;
-    // Walk the shortest list and check the other characters in the line itself: lines are short.
-    const std::vector<std::uint32_t>* shortest = nullptr;
-    for (char32_t c : name) {
-        const auto& list = linesWith(c);
-        if (!shortest || list.size() < shortest->size())
-            shortest = &list;
+    // The shortest list among the name's characters and pairs of different characters; the
+    // lines on it are then checked whole (a character needed twice, a third character).
+    std::span<const std::uint32_t> shortest = linesWith(name[0]);
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (const auto& list = linesWith(name[i]); list.size() < shortest.size())
+            shortest = list;
+        for (std::size_t j = i + 1; j < name.size(); ++j)
+            if (name[i] != name[j])
+                if (auto list = linesWithPair(name[i], name[j]); list.size() < shortest.size())
+                    shortest = list;
     }
-    auto first = shortest->begin();
-    auto last = shortest->end();
+    auto first = shortest.begin();
+    auto last = shortest.end();
     if (book >= 0) {
         const auto [from, to] = bookLines(book);
-        first = std::lower_bound(shortest->begin(), shortest->end(), from);
-        last = std::lower_bound(first, shortest->end(), to);
+        first = std::lower_bound(shortest.begin(), shortest.end(), from);
+        last = std::lower_bound(first, shortest.end(), to);
     }
     const std::string utf8 = core::toUtf8(name);
     for (auto it = first; it != last; ++it) {
-        const Line& line = m_lines[*it];
-        if (name.size() > 1 && !holds(line.han, name))
+        const auto han = lineCharacters(*it);
+        if (name.size() > 1 && !holds(han, name))
             continue;
-        visit(VerseMatch{*it, inOrder(line.han, name),
-                         line.text.find(utf8) != std::string::npos});
+        visit(VerseMatch{*it, inOrder(han, name),
+                         m_lines[*it].text.find(utf8) != std::string::npos});
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Classic verse as a source of names: the lines of 诗经, 楚辞, 唐诗三百首 and 宋词三百首 with
-// their titles and authors (data/verse.txt), indexed by character, so that a given name finds
-// the lines that hold its characters and the generator can draw names from one line.
+// their titles and authors (data/verse.txt), indexed by character and by pair of characters, so
+// that a given name finds the lines that hold its characters and the generator can draw names
+// from one line.
 
 #include "core/loaderror.h"
 
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -66,8 +68,12 @@ class VerseTable
 
     const std::string& lineText(std::uint32_t line) const { return m_lines[line].text; }
     // The line's Chinese characters without its punctuation.
-    const std::u32string& lineCharacters(std::uint32_t line) const { return m_lines[line].han; }
-    int lineBook(std::uint32_t line) const { return m_poems[m_lines[line].poem].book; }
+    std::u32string_view lineCharacters(std::uint32_t line) const
+    {
+        return std::u32string_view(m_han).substr(m_hanStart[line],
+                                                 m_hanStart[line + 1] - m_hanStart[line]);
+    }
+    int lineBook(std::uint32_t line) const { return m_lineBook[line]; }
     VerseSource source(std::uint32_t line) const;
 
     // Calls `visit` for every line that holds all characters of `name` (each in a place of its
@@ -83,6 +89,8 @@ class VerseTable
 
     // The lines that hold a character, ascending; empty for a character no line holds.
     const std::vector<std::uint32_t>& linesWith(char32_t c) const;
+    // The lines that hold two different characters, ascending.
+    std::span<const std::uint32_t> linesWithPair(char32_t a, char32_t b) const;
 
   private:
     struct Poem
@@ -95,14 +103,23 @@ class VerseTable
     {
         std::uint32_t poem = 0;
         std::string text;
-        std::u32string han;
     };
+    void buildIndex();
 
     std::vector<std::string> m_books;
     std::vector<std::uint32_t> m_bookStart; // first line of each book, plus the end
     std::vector<Poem> m_poems;
     std::vector<Line> m_lines;
+    std::vector<int> m_lineBook;
+    // The Chinese characters of every line in one buffer: checking many lines stays in cache.
+    std::u32string m_han;
+    std::vector<std::uint32_t> m_hanStart; // line i is m_han[m_hanStart[i], m_hanStart[i + 1])
     std::unordered_map<char32_t, std::vector<std::uint32_t>> m_index;
+    // Pairs of different characters that share a line, sorted, each with its lines:
+    // m_pairLines[m_pairStart[k], m_pairStart[k + 1]) for m_pairKeys[k].
+    std::vector<std::uint64_t> m_pairKeys;
+    std::vector<std::uint32_t> m_pairStart;
+    std::vector<std::uint32_t> m_pairLines;
 };
 
 // "《诗经·静女》静女其姝，俟我于城隅。", with the author in brackets after the title when known:

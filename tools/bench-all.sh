@@ -24,7 +24,7 @@ done
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DHMF_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j2 >/dev/null
 bin=$build/bin
-for program in calendar_bench naming_bench startup_bench hmf floor_hello floor_window; do
+for program in calendar_bench naming_bench verse_bench startup_bench hmf floor_hello floor_window; do
     [ -x "$bin/$program" ] || { echo "bench-all: $bin/$program was not built" >&2; exit 1; }
 done
 
@@ -37,7 +37,7 @@ reference=$root/tools/calendar-reference
 
 if [ -z "$floor_only" ]; then
     # Only the aggregate lines; the medians are the figures recorded.
-    for program in calendar_bench naming_bench startup_bench; do
+    for program in calendar_bench naming_bench verse_bench startup_bench; do
         echo "== $program (median of $reps)"
         "$bin/$program" --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true \
             --benchmark_filter='^BM_[^H]' 2>/dev/null | grep -E '^(Benchmark|BM_.*_median)'

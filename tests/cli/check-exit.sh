@@ -62,6 +62,10 @@ fixture() {
     hugetable)
         f=$(data_copy hugetable tips.txt)
         head -c 10000000 /dev/zero | tr '\0' a >"$f/tips.txt" ;;
+    noverse) f=$(data_copy noverse verse.txt) ;;
+    badverse)
+        f=$(data_copy badverse verse.txt)
+        { gbk '书'; printf '\t'; gbk '诗经'; printf '\r\n'; gbk '静女其姝。'; printf '\r\n'; } >"$f/verse.txt" ;;
     badutf8) printf '\377\376' && return ;;
     emptyarg) return ;;
     *) echo "unknown fixture @$1" >&2 && exit 1 ;;

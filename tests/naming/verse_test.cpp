@@ -235,7 +235,11 @@ TEST(VerseGeneratorTest, EveryNameStandsInTheLineItCites)
             EXPECT_EQ(d.source->book, c.source);
             EXPECT_TRUE(lineHolds(d.source->line, d.givenName))
                 << d.givenName << " " << d.source->line;
-            EXPECT_EQ(core::splitCharacters(d.givenName).size(), std::size_t(c.length));
+            const auto characters = core::splitCharacters(d.givenName);
+            EXPECT_EQ(characters.size(), std::size_t(c.length));
+            // No name repeats a character the line holds twice (杨柳依依 gives no 依依).
+            EXPECT_EQ(std::set<std::string>(characters.begin(), characters.end()).size(),
+                      characters.size());
             listed.insert(d.givenName);
         }
         if (!c.names.empty())
