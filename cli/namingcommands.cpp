@@ -170,6 +170,12 @@ int runAnalyse(const Args& args)
     if (!t)
         return kExitData;
     naming::ReportRequest request{args.positional[0], args.positional[1], *birth, std::nullopt};
+    core::LoadError verseError;
+    request.verse = naming::verseTable(dataDirectory(), verseError);
+    if (!request.verse) {
+        std::cerr << "hmf: 数据文件有误 (data file fault): " << verseError.message() << "\n";
+        return kExitData;
+    }
     const naming::Report report = naming::buildReport(*t, request);
     if (!report.ok())
         return fail(report.error);
@@ -519,18 +525,12 @@ const bool registeredGenerate = registerCommand({
     "  --draws N                 最多抽取次数，1 到 5000，默认 5000\n"
     "  --seed N                  随机种子，同一种子得到同样的结果\n"
     "  --library 文件            使用另一个字库文件（GBK，每行一个字）\n"
-    "  --source 字库|诗经|楚辞|唐诗|宋词
-"
-    "                            名字的来源，默认 字库；选一部书时名字的字取自书中同一句，
-"
-    "                            且是适合该性别的取名用字，每个名字附上出处
-"
-    "  --keep-all                也列出谐音不雅或含通用规范汉字表外之字的名字（默认略去）
-"
-    "  --json                    以 JSON 输出（每个名字带品评分 assessment 和理由 flags，
-"
-    "                            及出处 source）
-",
+    "  --source 字库|诗经|楚辞|唐诗|宋词\n"
+    "                            名字的来源，默认 字库；选一部书时名字的字取自书中同一句，\n"
+    "                            且是适合该性别的取名用字，每个名字附上出处\n"
+    "  --keep-all                也列出谐音不雅或含通用规范汉字表外之字的名字（默认略去）\n"
+    "  --json                    以 JSON 输出（每个名字带品评分 assessment 和理由 flags，\n"
+    "                            及出处 source）\n",
     {"--sex", "--length", "--birth", "--fixed", "--position", "--threshold", "--draws", "--seed",
      "--library", "--source"},
     {"--json", "--keep-all"},

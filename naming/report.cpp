@@ -140,7 +140,10 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request)
     const NameAssessor assessor(tables, surname, request.sex, favourableElements(*chart), true);
     report.assessment = assessor.assess(givenChars);
     w.add(Colour::Magenta, header("名字品评"));
-    const auto lines = assessmentLines(report.assessment);
+    auto lines = assessmentLines(report.assessment);
+    if (request.verse)
+        if (const auto source = request.verse->bestSource(given))
+            lines.push_back("出处：" + citation(*source));
     for (std::size_t i = 0; i < lines.size(); ++i)
         w.add(i == 0 ? Colour::Red : Colour::Blue,
               lines[i] + (i + 1 == lines.size() ? "\r\n\r\n" : "\r\n"));

@@ -5,6 +5,7 @@
 #include "calendar/calendar.h"
 #include "core/tables.h"
 #include "naming/assessment.h"
+#include "naming/verse.h"
 
 #include <optional>
 #include <string>
@@ -33,6 +34,8 @@ struct ReportRequest
     std::optional<std::string> shownScore;
     // The child's sex ("男", "女", or empty) for the assessment section.
     std::string sex = {};
+    // When given, the section names the best line of verse that holds the given name: "出处：…".
+    const VerseTable* verse = nullptr;
 };
 
 // The product's report has this many runs; the sections this program adds follow them.

@@ -13,15 +13,6 @@ namespace hmf::naming {
 
 namespace {
 
-constexpr unsigned kLineBits = 22;
-constexpr std::size_t kMaxLines = std::size_t(1) << kLineBits;
-constexpr char32_t kCodepointLimit = 1u << 21;
-
-std::uint64_t pairKey(char32_t low, char32_t high)
-{
-    return (std::uint64_t(low) << 21) | high;
-}
-
 // The start of a faulty line for the message: a line may be megabytes long.
 std::string excerpt(std::string_view line)
 {
@@ -121,8 +112,6 @@ std::optional<VerseTable> VerseTable::parse(std::string_view text, const std::st
             return fail("诗句之前没有“篇”：" + excerpt(row));
         if (fields.size() != 1)
             return fail("诗句中不应有制表符：" + excerpt(row));
-        if (table.m_lines.size() >= kMaxLines)
-            return fail("诗句太多");
         const std::size_t start = table.m_han.size();
         if (table.m_hanStart.empty())
             table.m_hanStart.push_back(0);
@@ -147,31 +136,13 @@ std::optional<VerseTable> VerseTable::parse(std::string_view text, const std::st
 
 void VerseTable::buildIndex()
 {
-    // A pair key holds two code points (21 bits each) and a line id (22 bits) in one word.
-    std::vector<std::uint64_t> entries;
-    std::u32string distinct;
     for (std::uint32_t id = 0; id < m_lines.size(); ++id) {
-        const auto han = lineCharacters(id);
-        distinct.assign(han.begin(), han.end());
-        std::sort(distinct.begin(), distinct.end());
-        distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-        for (std::size_t i = 0; i < distinct.size(); ++i) {
-            m_index[distinct[i]].push_back(id);
-            for (std::size_t j = i + 1; j < distinct.size(); ++j)
-                entries.push_back((pairKey(distinct[i], distinct[j]) << kLineBits) | id);
+        for (char32_t c : lineCharacters(id)) {
+            auto& list = m_index[c];
+            if (list.empty() || list.back() != id)
+                list.push_back(id);
         }
     }
-    std::sort(entries.begin(), entries.end());
-    m_pairLines.reserve(entries.size());
-    for (std::uint64_t entry : entries) {
-        const std::uint64_t key = entry >> kLineBits;
-        if (m_pairKeys.empty() || m_pairKeys.back() != key) {
-            m_pairKeys.push_back(key);
-            m_pairStart.push_back(static_cast<std::uint32_t>(m_pairLines.size()));
-        }
-        m_pairLines.push_back(static_cast<std::uint32_t>(entry & ((1u << kLineBits) - 1)));
-    }
-    m_pairStart.push_back(static_cast<std::uint32_t>(m_pairLines.size()));
 }
 
 std::optional<VerseTable> VerseTable::load(const std::filesystem::path& path,
@@ -189,19 +160,6 @@ std::optional<int> VerseTable::bookIndex(std::string_view name) const
         if (m_books[i] == name)
             return static_cast<int>(i);
     return std::nullopt;
-}
-
-std::span<const std::uint32_t> VerseTable::linesWithPair(char32_t a, char32_t b) const
-{
-    if (a == b || a >= kCodepointLimit || b >= kCodepointLimit)
-        return {};
-    const std::uint64_t key = a < b ? pairKey(a, b) : pairKey(b, a);
-    const auto it = std::lower_bound(m_pairKeys.begin(), m_pairKeys.end(), key);
-    if (it == m_pairKeys.end() || *it != key)
-        return {};
-    const auto k = static_cast<std::size_t>(it - m_pairKeys.begin());
-    return std::span<const std::uint32_t>(m_pairLines).subspan(m_pairStart[k],
-                                                              m_pairStart[k + 1] - m_pairStart[k]);
 }
 
 std::pair<std::uint32_t, std::uint32_t> VerseTable::bookLines(int book) const
@@ -231,34 +189,50 @@ void VerseTable::forEachMatch(std::u32string_view name, int book,
 {
     if (name.empty())
         return;
-    // The shortest list among the name's characters and pairs of different characters; the
-    // lines on it are then checked whole (a character needed twice, a third character).
-    std::span<const std::uint32_t> shortest = linesWith(name[0]);
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        if (const auto& list = linesWith(name[i]); list.size() < shortest.size())
-            shortest = list;
-        for (std::size_t j = i + 1; j < name.size(); ++j)
-            if (name[i] != name[j])
-                if (auto list = linesWithPair(name[i], name[j]); list.size() < shortest.size())
-                    shortest = list;
-    }
-    auto first = shortest.begin();
-    auto last = shortest.end();
-    if (book >= 0) {
-        const auto [from, to] = bookLines(book);
-        first = std::lower_bound(shortest.begin(), shortest.end(), from);
-        last = std::lower_bound(first, shortest.end(), to);
-    }
-    const std::string utf8 = core::toUtf8(name);
-    for (auto it = first; it != last; ++it) {
-        const auto han = lineCharacters(*it);
-        if (name.size() > 1 && !holds(han, name))
+    // A pair of characters is found by walking the two shortest lists of its characters
+    // together; the lines found are then checked whole (a character needed twice, a third one).
+    const std::vector<std::uint32_t>* shortest = &linesWith(name[0]);
+    const std::vector<std::uint32_t>* second = nullptr;
+    for (std::size_t i = 1; i < name.size(); ++i) {
+        const auto* list = &linesWith(name[i]);
+        if (name[i] == name[0] || list == shortest || list == second)
             continue;
-        visit(VerseMatch{*it, inOrder(han, name),
-                         m_lines[*it].text.find(utf8) != std::string::npos});
+        if (list->size() < shortest->size()) {
+            second = shortest;
+            shortest = list;
+        } else if (!second || list->size() < second->size()) {
+            second = list;
+        }
+    }
+    std::uint32_t from = 0;
+    std::uint32_t to = static_cast<std::uint32_t>(m_lines.size());
+    if (book >= 0)
+        std::tie(from, to) = bookLines(book);
+    auto first = std::lower_bound(shortest->begin(), shortest->end(), from);
+    const auto last = std::lower_bound(first, shortest->end(), to);
+    auto other = second ? second->begin() : std::vector<std::uint32_t>::const_iterator();
+    // Binary steps through the other list when it is much longer, plain steps otherwise.
+    const bool gallop = second && second->size() > 16 * shortest->size();
+    const std::string utf8 = core::toUtf8(name);
+    for (; first != last; ++first) {
+        const std::uint32_t id = *first;
+        if (second) {
+            other = gallop ? std::lower_bound(other, second->end(), id)
+                           : std::find_if(other, second->end(),
+                                          [id](std::uint32_t x) { return x >= id; });
+            if (other == second->end())
+                return;
+            if (*other != id)
+                continue;
+        }
+        const auto han = lineCharacters(id);
+        if (name.size() > 2 || (name.size() == 2 && !second))
+            if (!holds(han, name))
+                continue;
+        visit(VerseMatch{id, inOrder(han, name),
+                         m_lines[id].text.find(utf8) != std::string::npos});
     }
 }
-
 std::vector<VerseMatch> VerseTable::matches(std::string_view givenName, int book) const
 {
     std::vector<VerseMatch> found;

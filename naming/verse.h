@@ -1,8 +1,8 @@
 #pragma once
 // Classic verse as a source of names: the lines of 诗经, 楚辞, 唐诗三百首 and 宋词三百首 with
-// their titles and authors (data/verse.txt), indexed by character and by pair of characters, so
-// that a given name finds the lines that hold its characters and the generator can draw names
-// from one line.
+// their titles and authors (data/verse.txt), indexed by character, so that a given name finds the
+// lines that hold its characters (a pair by walking two sorted lists together) and the generator
+// can draw names from one line.
 
 #include "core/loaderror.h"
 
@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -89,8 +88,6 @@ class VerseTable
 
     // The lines that hold a character, ascending; empty for a character no line holds.
     const std::vector<std::uint32_t>& linesWith(char32_t c) const;
-    // The lines that hold two different characters, ascending.
-    std::span<const std::uint32_t> linesWithPair(char32_t a, char32_t b) const;
 
   private:
     struct Poem
@@ -115,11 +112,6 @@ class VerseTable
     std::u32string m_han;
     std::vector<std::uint32_t> m_hanStart; // line i is m_han[m_hanStart[i], m_hanStart[i + 1])
     std::unordered_map<char32_t, std::vector<std::uint32_t>> m_index;
-    // Pairs of different characters that share a line, sorted, each with its lines:
-    // m_pairLines[m_pairStart[k], m_pairStart[k + 1]) for m_pairKeys[k].
-    std::vector<std::uint64_t> m_pairKeys;
-    std::vector<std::uint32_t> m_pairStart;
-    std::vector<std::uint32_t> m_pairLines;
 };
 
 // "《诗经·静女》静女其姝，俟我于城隅。", with the author in brackets after the title when known:

@@ -94,8 +94,19 @@ void AnalysisPage::analyseTypedName()
     showReport(request);
 }
 
-bool AnalysisPage::showReport(const naming::ReportRequest& request)
+bool AnalysisPage::showReport(const naming::ReportRequest& given)
 {
+    naming::ReportRequest request = given;
+    if (!request.verse && !m_verseDir.empty()) {
+        core::LoadError error;
+        request.verse = naming::verseTable(m_verseDir, error);
+        // A damaged verse table costs the report its 出处 line only; it is named once.
+        if (!request.verse && !m_verseFaultShown) {
+            m_verseFaultShown = true;
+            MessageBox::show(this, QStringLiteral("诗词出处表有误，报告中不列出处：") +
+                                       QString::fromStdString(error.message()));
+        }
+    }
     const naming::Report report = naming::buildReport(m_tables, request);
     if (!report.ok()) {
         MessageBox::show(this, QString::fromStdString(report.error));

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <filesystem>
+
 class QLineEdit;
 class QTextEdit;
 
@@ -21,6 +23,9 @@ class AnalysisPage : public QWidget
   public:
     explicit AnalysisPage(const core::Tables& tables, QWidget* parent = nullptr);
 
+    // Where the verse table lies; it is read at the first report, for the line "出处：…".
+    void setVerseDirectory(std::filesystem::path dataDir) { m_verseDir = std::move(dataDir); }
+
     // Shows the report of `request`; a refused request leaves the report as it was, shows the
     // refusal and gives false.
     bool showReport(const naming::ReportRequest& request);
@@ -31,6 +36,8 @@ class AnalysisPage : public QWidget
     void focusFirstBox();
 
   private:
+    std::filesystem::path m_verseDir;
+    bool m_verseFaultShown = false;
     void analyseTypedName();
 
     const core::Tables& m_tables;

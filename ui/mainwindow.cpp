@@ -48,8 +48,9 @@ MainWindow::MainWindow(const core::Tables& tables, std::filesystem::path dataDir
     m_tabs = place(new QTabWidget(this), "选择夹1", 72, 32, 696, 592);
     // The tool bar is the way between the pages, so the tab strip stays hidden.
     m_tabs->tabBar()->hide();
-    m_naming = new NamingPage(tables, m_session, std::move(dataDir));
+    m_naming = new NamingPage(tables, m_session, dataDir);
     m_analysis = new AnalysisPage(tables);
+    m_analysis->setVerseDirectory(dataDir);
     QWidget* pages[] = {m_naming, m_analysis, new LuckTablePage(tables),
                         new ThreeTalentPage(tables), new TipsPage(tables)};
     const char* pageCaptions[] = {"宝宝取名", "姓名评测", "81树立", "三才表", "ww"};

@@ -2,6 +2,7 @@
 
 #include "core/text.h"
 #include "naming/generator.h"
+#include "naming/report.h"
 #include "shippedtables.h"
 
 #include <gtest/gtest.h>
@@ -307,6 +308,45 @@ TEST(VerseGeneratorTest, ShippedBooksGiveManyNamesForEachSex)
             }
             EXPECT_GE(names.size(), 20u);
         }
+    }
+}
+
+
+TEST(VerseReportTest, SectionNamesTheBestSourceOfTheGivenName)
+{
+    const VerseTable& verse = shippedVerse();
+    struct Case
+    {
+        const char* given;
+        const VerseTable* table;
+        const char* line; // empty: no 出处 line
+    };
+    const Case cases[] = {
+        {"静姝", &verse, "出处：《诗经·静女》静女其姝，俟我于城隅。"},
+        {"姝静", &verse, "出处：《诗经·静女》静女其姝，俟我于城隅。"},
+        {"鑫淼", &verse, ""},
+        {"静姝", nullptr, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.given);
+        ReportRequest request{"林", c.given, {2019, 5, 5, 5}, std::nullopt};
+        request.verse = c.table;
+        const Report report = buildReport(shippedTables(), request);
+        ASSERT_TRUE(report.ok()) << report.error;
+        const std::string text = plainText(report.runs);
+        const auto section = text.find("名字品评");
+        ASSERT_NE(section, std::string::npos);
+        const auto at = text.find("出处：");
+        if (*c.line) {
+            EXPECT_GT(at, section);
+            EXPECT_NE(text.find(std::string(c.line) + "\r\n"), std::string::npos) << text;
+        } else {
+            EXPECT_EQ(at, std::string::npos);
+        }
+        // The product's lines stay as they are.
+        Report plain = buildReport(shippedTables(), {"林", c.given, {2019, 5, 5, 5}, std::nullopt});
+        EXPECT_EQ(std::vector<ColouredRun>(report.runs.begin(), report.runs.begin() + kProductRuns),
+                  std::vector<ColouredRun>(plain.runs.begin(), plain.runs.begin() + kProductRuns));
     }
 }
 
