@@ -225,28 +225,14 @@ std::string NameGenerator::startVerse(const RunSettings& settings)
             books += "、" + name;
         return "出处应为" + books + "之一：" + settings.source;
     }
-    // The library's characters, and with the sex's own library also the characters the meaning
-    // table knows as suited to a name of this sex: a meaning that is not one parents avoid, not
-    // leaning to the other sex, within the general table and with a grid count. A library the
-    // user names is taken as it is. Each name is then assessed like any other.
+    // The library's characters only: chosen for names of this sex, within the general table and
+    // without a meaning parents avoid. (Widened to every good character of the meaning table,
+    // verse gave names such as 南自 大之 于祝.) Each name is then assessed like any other.
     std::unordered_set<char32_t> pool;
     for (const auto& c : m_library)
         if (auto cp = core::singleCodepoint(c))
             pool.insert(*cp);
-    const bool widen = !settings.characters && settings.libraryFile.empty();
-    const bool boy = settings.sex == "男";
-    const auto otherSex = boy ? core::SexLeaning::Female : core::SexLeaning::Male;
     const auto [first, last] = table->bookLines(*book);
-    for (std::uint32_t id = first; widen && id < last; ++id) {
-        for (char32_t c : table->lineCharacters(id)) {
-            if (pool.count(c))
-                continue;
-            const core::CharMeaning* meaning = m_tables.meanings.find(c);
-            if (meaning && meaning->polarity >= 0 && meaning->sex != otherSex &&
-                m_tables.levels.level(c) > 0 && m_tables.gridStrokeCount(core::toUtf8(c)) >= 0)
-                pool.insert(c);
-        }
-    }
     const auto fixed = core::singleCodepoint(m_fixedChar);
 
     for (std::uint32_t id = first; id < last; ++id) {
