@@ -54,8 +54,9 @@ bool valid(const BirthTime& t)
     return day >= kFirstDay && day <= kLastDay;
 }
 
-// Cycle indices 0..59 of the four pillars of a valid time.
-std::array<int, 4> pillarIndices(const BirthTime& t)
+// Cycle indices 0..59 of the four pillars of a valid time; the day and hour pillars are those of
+// `localDay` and `localHour` (the clock's own unless true solar time moves them).
+std::array<int, 4> pillarIndices(const BirthTime& t, int localDay, int localHour)
 {
     const int day = almanac::daysFromCivil(t.year, t.month, t.day);
     const double seconds = day * 86400.0 + t.hour * 3600.0;
@@ -65,11 +66,40 @@ std::array<int, 4> pillarIndices(const BirthTime& t)
     while (k >= 0 && seconds < terms[k])
         k -= 2;
     const long long monthsSince1900 = 12LL * (t.year - 1900) + (k >= 0 ? k / 2 - 1 : -2);
-    const int dayIndex = cycleMod(day + kDayCycleOffset);
+    const int dayIndex = cycleMod(localDay + kDayCycleOffset);
     // From 23:00 the 子 hour belongs to the next day: (hour + 1) / 2 reaches 12 and carries.
     return {cycleMod(pillarYear - 4), cycleMod(kMonthCycleOffset + monthsSince1900), dayIndex,
-            cycleMod(dayIndex * 12LL + (t.hour + 1) / 2)};
+            cycleMod(dayIndex * 12LL + (localHour + 1) / 2)};
 }
+
+std::array<int, 4> pillarIndices(const BirthTime& t)
+{
+    return pillarIndices(t, almanac::daysFromCivil(t.year, t.month, t.day), t.hour);
+}
+
+// The month entries of lunar year `year` lie in the spans of two Gregorian years: 正月 to about
+// 十月 in the span ending at 冬至 of `year`, 十一月 and 十二月 in the next one.
+struct LunarMonthPlace
+{
+    const almanac::Months* span = nullptr;
+    int index = 0;
+};
+
+std::optional<LunarMonthPlace> findLunarMonth(int year, int month, bool leap)
+{
+    if (year < 1900 || year > 2100 || month < 1 || month > 12)
+        return std::nullopt;
+    for (int spanYear : {year, year + 1}) {
+        const almanac::Months& span = almanac::months(spanYear);
+        for (int i = 0; i < span.count; ++i)
+            if (span.lunarYear[i] == year && span.number[i] == month && span.leap[i] == leap)
+                return LunarMonthPlace{&span, i};
+    }
+    return std::nullopt;
+}
+
+const char* const kChineseMonths[12] = {"正月", "二月", "三月", "四月", "五月",   "六月",
+                                        "七月", "八月", "九月", "十月", "十一月", "十二月"};
 
 std::string pairText(int index)
 {
@@ -159,6 +189,56 @@ std::string nayin(std::string_view pair)
 {
     int n = cycleIndex(pair);
     return n == 0 ? std::string() : std::string(kNayin[(n - 1) / 2]);
+}
+
+int lunarMonthDays(int year, int month, bool leap)
+{
+    auto place = findLunarMonth(year, month, leap);
+    if (!place)
+        return 0;
+    return place->span->start[place->index + 1] - place->span->start[place->index];
+}
+
+std::string checkLunarDate(const LunarDate& d)
+{
+    if (d.year < 1900 || d.year > 2100)
+        return "农历日期超出支持范围（1900年正月初一至2100年十二月初一）";
+    if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > 30)
+        return "请填写正确的农历日期";
+    const std::string monthName = std::string(d.leap ? "闰" : "") + kChineseMonths[d.month - 1];
+    const int days = lunarMonthDays(d.year, d.month, d.leap);
+    if (days == 0)
+        return "农历" + std::to_string(d.year) + "年没有" + monthName;
+    if (d.day > days)
+        return "农历" + std::to_string(d.year) + "年" + monthName + "只有" + std::to_string(days) +
+               "天";
+    auto place = findLunarMonth(d.year, d.month, d.leap);
+    const int day = place->span->start[place->index] + d.day - 1;
+    if (day < kFirstDay || day > kLastDay)
+        return "农历日期超出支持范围（1900年正月初一至2100年十二月初一）";
+    return {};
+}
+
+std::optional<BirthTime> solarDate(const LunarDate& d, int hour)
+{
+    if (!checkLunarDate(d).empty())
+        return std::nullopt;
+    auto place = findLunarMonth(d.year, d.month, d.leap);
+    BirthTime out{0, 0, 0, hour};
+    almanac::civilFromDays(place->span->start[place->index] + d.day - 1, out.year, out.month,
+                           out.day);
+    return out;
+}
+
+std::optional<std::array<int, 4>> pillarNumbers(const BirthTime& clock, const LocalTime& local)
+{
+    if (!valid(clock))
+        return std::nullopt;
+    std::array<int, 4> out = pillarIndices(
+        clock, almanac::daysFromCivil(local.year, local.month, local.day), local.hour);
+    for (int& n : out)
+        ++n;
+    return out;
 }
 
 std::optional<double> solarTerm(int year, int k)

@@ -52,6 +52,31 @@ std::string nayin(std::string_view pair);
 // The four pillars as cycle numbers 1..60 (the numbers of cyclePair), without building texts.
 std::optional<std::array<int, 4>> pillarNumbers(const BirthTime& time);
 
+// A lunar birthday: the Gregorian date of a lunar date, for lunar dates from 1900 正月初一
+// (1900-01-31) to the lunar date of 2100-12-31. checkLunarDate says what is wrong with a date that
+// does not exist ("农历2023年没有闰三月", "农历2023年二月只有29天") or lies outside that range;
+// solarDate returns nullopt exactly for those.
+std::string checkLunarDate(const LunarDate& date);
+std::optional<BirthTime> solarDate(const LunarDate& date, int hour = 0);
+// The number of days of a lunar month (29 or 30), 0 when the year has no such month.
+int lunarMonthDays(int year, int month, bool leap);
+
+// A moment to the minute on a clock other than Beijing time (true solar time at the birthplace).
+struct LocalTime
+{
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+};
+
+// The pillars of a Beijing-time moment whose day and hour are read on another clock: the year and
+// month pillars change at the moments of 立春 and the 节, which are the same everywhere, while the
+// day changes at local midnight and the hour branch follows the local hour. nullopt when `clock`
+// is refused by checkBirthTime.
+std::optional<std::array<int, 4>> pillarNumbers(const BirthTime& clock, const LocalTime& local);
+
 // The moment of solar term k of a Gregorian year (0 小寒, 1 大寒, 2 立春 ... 22 大雪, 23 冬至; the
 // even ones are the 节 that start the pillar months) as seconds since 1970-01-01 00:00 on the
 // Beijing clock, unrounded; nullopt outside 1900..2100 or 0..23.

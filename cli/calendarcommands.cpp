@@ -2,6 +2,7 @@
 
 #include "calendar/birthchart.h"
 #include "calendar/starsign.h"
+#include "cli/birthoptions.h"
 #include "cli/command.h"
 #include "cli/jsonparts.h"
 #include "core/text.h"
@@ -25,17 +26,33 @@ std::string unixLines(std::string text)
 
 int runChart(const Args& args)
 {
-    if (args.positional.empty() || args.positional.size() > 2)
-        return fail("用法: hmf chart <YYYY-MM-DD> [时]  (date and hour 0-23)");
-    std::string text = args.positional[0];
-    if (args.positional.size() == 2)
-        text += " " + args.positional[1];
-    auto when = parseDateHour(text);
-    if (!when)
-        return fail("请填写正确的出生日期 (expected YYYY-MM-DD HH): " + shownArg(text));
-    calendar::BirthTime time{when->year, when->month, when->day, when->hour};
-    if (std::string problem = calendar::checkBirthTime(time); !problem.empty())
-        return fail(problem);
+    calendar::BirthTime time;
+    calendar::BirthDetails details;
+    std::string error;
+    if (auto lunar = args.option("--lunar")) {
+        if (!args.positional.empty())
+            return fail("--lunar 与公历日期只能给一个 (give the date once)");
+        calendar::LunarDate date;
+        auto birth = lunarBirth(*lunar, date, error);
+        if (!birth)
+            return fail(error);
+        time = *birth;
+        details.lunar = date;
+    } else {
+        if (args.positional.empty() || args.positional.size() > 2)
+            return fail("用法: hmf chart <YYYY-MM-DD> [时]  (date and hour 0-23)");
+        std::string text = args.positional[0];
+        if (args.positional.size() == 2)
+            text += " " + args.positional[1];
+        auto when = parseDateHour(text);
+        if (!when)
+            return fail("请填写正确的出生日期 (expected YYYY-MM-DD HH): " + shownArg(text));
+        time = calendar::BirthTime{when->year, when->month, when->day, when->hour};
+        if (std::string problem = calendar::checkBirthTime(time); !problem.empty())
+            return fail(problem);
+    }
+    if (!birthplace(args, time, details, error))
+        return error.empty() ? kExitData : fail(error);
     const core::Tables* t = tables();
     if (!t)
         return kExitData;
@@ -49,6 +66,7 @@ int runChart(const Args& args)
         return 0;
     }
     std::cout << unixLines(calendar::chartText(*chart));
+    std::cout << unixLines(calendar::strengthSection(time, details));
     return 0;
 }
 
@@ -74,14 +92,17 @@ int runStar(const Args& args)
 }
 
 const bool registered = [] {
-    registerCommand({"chart",
-                     "hmf chart <YYYY-MM-DD> <时>  生辰八字 (birth chart)",
-                     "  例: hmf chart 2019-05-05 05\n"
-                     "  北京时间 1900-01-31 至 2100-12-31, 时 0-23。输出属相、四柱、八字、五行、\n"
-                     "  纳音、五行个数、五行缺与喜用神九行。\n",
-                     {},
-                     {"--json"},
-                     runChart});
+    registerCommand(
+        {"chart",
+         "hmf chart <YYYY-MM-DD> <时> | --lunar \"YYYY-[闰]M-D HH\"  生辰八字 (birth chart)",
+         "  例: hmf chart 2019-05-05 05    hmf chart --lunar \"2023-闰2-01 05\" --place 乌鲁木齐\n"
+         "  北京时间 1900-01-31 至 2100-12-31, 时 0-23。输出属相、四柱、八字、五行、\n"
+         "  纳音、五行个数、五行缺与喜用神九行，然后是\"八字旺衰\"一节：藏干、十神、\n"
+         "  月令、通根、帮扶、旺衰与喜用神。\n" +
+             std::string(kBirthplaceHelp),
+         {"--lunar", "--place", "--longitude"},
+         {},
+         runChart});
     registerCommand(
         {"star",
          "hmf star <月> <日>          星座 (star sign)",

@@ -101,7 +101,8 @@ std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, LoadErr
              [&](auto& t, auto n) { return tables->badWords.parse(t, n, error); }) &&
         load("levels.txt", [&](auto& t, auto n) { return tables->levels.parse(t, n, error); }) &&
         load("polyphones.txt",
-             [&](auto& t, auto n) { return tables->polyphones.parse(t, n, error); });
+             [&](auto& t, auto n) { return tables->polyphones.parse(t, n, error); }) &&
+        load("cities.txt", [&](auto& t, auto n) { return tables->cities.parse(t, n, error); });
     if (!ok || !checkCoverage(*tables, error))
         return nullptr;
     return tables;

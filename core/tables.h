@@ -1,6 +1,7 @@
 #pragma once
 // All tables of the program, loaded once per run from the data directory.
 
+#include "core/cities.h"
 #include "core/elements.h"
 #include "core/loaderror.h"
 #include "core/luck.h"
@@ -32,6 +33,8 @@ struct Tables
     BadWordList badWords;
     LevelTable levels;
     PolyphoneTable polyphones;
+    // Birthplaces for true solar time.
+    CityTable cities;
 
     int gridStrokeCount(std::string_view c) const { return strokes.gridStrokeCount(c); }
     int displayStrokeCount(std::string_view c) const

@@ -1,9 +1,11 @@
 // The calendar against golden files written by an established reference calendar
 // (tools/calendar-reference): every day's lunar date, every solar term, the pillars of every hour
-// on the days of the twelve 节 and of a random sample of birth hours.
+// on the days of the twelve 节 and of a random sample of birth hours, every lunar date converted
+// back, and the hidden stems and ten gods of the sample.
 
 #include "calendar/almanac.h"
 #include "calendar/calendar.h"
+#include "calendar/strength.h"
 
 #include <gtest/gtest.h>
 
@@ -221,4 +223,82 @@ TEST(CalendarGolden, SampledBirthHoursHaveTheReferencePillarsLunarDateAndZodiac)
         EXPECT_EQ(lunar->leap, leap == 1);
         EXPECT_EQ(hmf::calendar::zodiacAnimal(t), kAnimals[zodiac]);
     }
+}
+
+// Lunar birthdays: every day of every lunar month of the reference converts back to its own
+// Gregorian date, and the day after a month's last is refused.
+TEST(CalendarGolden, EveryLunarDateOfTheReferenceConvertsBackToItsDay)
+{
+    auto lines = goldenLines("lunar-months.txt");
+    const int lastDay = daysFromCivil(2100, 12, 31);
+    int converted = 0;
+    std::vector<std::string> wrong;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::istringstream fields(lines[i]);
+        std::string date;
+        int year, month, leap, pillar;
+        fields >> date >> year >> month >> leap >> pillar;
+        const int start = parseDate(date);
+        const bool last = i + 1 == lines.size();
+        const int end = last ? lastDay + 1 : parseDate(lines[i + 1].substr(0, 10));
+        const hmf::calendar::LunarDate first{year, month, 1, leap == 1};
+        if (!last && hmf::calendar::lunarMonthDays(year, month, leap == 1) != end - start)
+            wrong.push_back(date + " month length");
+        for (int day = start; day <= end; ++day) {
+            hmf::calendar::LunarDate lunar = first;
+            lunar.day = day - start + 1;
+            auto solar = hmf::calendar::solarDate(lunar, 7);
+            if (day == end) {
+                // The day after the month's last (or after the range) does not exist.
+                if (lunar.day <= 30 && solar)
+                    wrong.push_back(date + " accepts day " + std::to_string(lunar.day));
+                continue;
+            }
+            ++converted;
+            if (!solar || *solar != civilFromDays(day, 7))
+                wrong.push_back(date + " day " + std::to_string(lunar.day));
+        }
+    }
+    EXPECT_EQ(converted, 73384);
+    for (std::size_t i = 0; i < std::min<std::size_t>(wrong.size(), 30); ++i)
+        ADD_FAILURE() << wrong[i];
+    EXPECT_EQ(wrong.size(), 0u);
+}
+
+// The hidden stems of every branch and the ten gods of every stem, as the reference calendar
+// reads them, on its sample of birth hours (ten-gods.txt).
+TEST(CalendarGolden, SampledBirthHoursHaveTheReferenceHiddenStemsAndTenGods)
+{
+    auto lines = goldenLines("ten-gods.txt");
+    ASSERT_GE(lines.size(), 2000u);
+    int compared = 0;
+    for (const std::string& line : lines) {
+        std::istringstream fields(line);
+        std::string when;
+        fields >> when;
+        BirthTime t{std::stoi(when.substr(0, 4)), std::stoi(when.substr(4, 2)),
+                    std::stoi(when.substr(6, 2)), std::stoi(when.substr(8, 2))};
+        SCOPED_TRACE(show(t));
+        auto numbers = hmf::calendar::pillarNumbers(t);
+        ASSERT_TRUE(numbers);
+        if (distanceToJie(t) < kTermTolerance)
+            continue; // the pillars themselves may differ here
+        auto analysis = hmf::calendar::analyseStrength(*numbers);
+        ASSERT_TRUE(analysis);
+        for (int p = 0; p < 4; ++p) {
+            std::string stemGod, hidden, hiddenGods;
+            fields >> stemGod >> hidden >> hiddenGods;
+            std::string ourGod = p == 2 ? "-" : std::to_string(analysis->stemGods[p]);
+            std::string ourHidden, ourHiddenGods;
+            for (int k = 0; k < analysis->hidden[p].count; ++k) {
+                ourHidden += std::to_string(analysis->hidden[p].stems[k]);
+                ourHiddenGods += std::to_string(analysis->hiddenGods[p][k]);
+            }
+            EXPECT_EQ(ourGod, stemGod) << "pillar " << p;
+            EXPECT_EQ(ourHidden, hidden) << "pillar " << p;
+            EXPECT_EQ(ourHiddenGods, hiddenGods) << "pillar " << p;
+        }
+        ++compared;
+    }
+    EXPECT_GE(compared, 1990);
 }

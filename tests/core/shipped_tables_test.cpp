@@ -177,6 +177,35 @@ TEST(ShippedTables, ReferenceTexts)
     EXPECT_EQ(t.threeTalents.verdict(11, 11, 12), TalentVerdict::Good); // 木 木 木
 }
 
+// Every provincial-level capital is a birthplace, at its longitude to about a degree (a
+// prefecture's centroid, not its seat: 4 minutes of solar time a degree).
+TEST(ShippedTables, BirthplacesCoverTheCapitals)
+{
+    const struct
+    {
+        const char* name;
+        double seat; // longitude of the city seat
+    } capitals[] = {
+        {"北京", 116.4},   {"天津", 117.2},   {"上海", 121.5},     {"重庆", 106.5},
+        {"石家庄", 114.5}, {"太原", 112.5},   {"呼和浩特", 111.7}, {"沈阳", 123.4},
+        {"长春", 125.3},   {"哈尔滨", 126.6}, {"南京", 118.8},     {"杭州", 120.2},
+        {"合肥", 117.3},   {"福州", 119.3},   {"南昌", 115.9},     {"济南", 117.0},
+        {"郑州", 113.6},   {"武汉", 114.3},   {"长沙", 112.9},     {"广州", 113.3},
+        {"南宁", 108.4},   {"海口", 110.3},   {"成都", 104.1},     {"贵阳", 106.6},
+        {"昆明", 102.7},   {"拉萨", 91.1},    {"西安", 108.9},     {"兰州", 103.8},
+        {"西宁", 101.8},   {"银川", 106.2},   {"乌鲁木齐", 87.6},  {"台北", 121.5},
+        {"香港", 114.2},   {"澳门", 113.5},
+    };
+    const auto& t = shipped();
+    EXPECT_GE(t.cities.cities().size(), 330u); // the prefecture-level cities too
+    for (const auto& c : capitals) {
+        SCOPED_TRACE(c.name);
+        const City* city = t.cities.find(c.name);
+        ASSERT_NE(city, nullptr);
+        EXPECT_NEAR(city->longitude, c.seat, 1.5);
+    }
+}
+
 TEST(LoadTables, NamesTheMissingOrDamagedFile)
 {
     namespace fs = std::filesystem;

@@ -1,5 +1,6 @@
 // The lookup rules of each table, on small fixtures that show them.
 
+#include "core/cities.h"
 #include "core/elements.h"
 #include "core/luck.h"
 #include "core/pinyin.h"
@@ -191,4 +192,45 @@ TEST(SexagenaryTable, ReadsSixtyRows)
     EXPECT_EQ(t.row(61), "");
     EXPECT_FALSE(t.parse(text + "\r\n木,水,", "s", e));
     EXPECT_FALSE(t.parse("木,水,\r\n", "s", e));
+}
+
+TEST(CityTable, FindsByNameWithoutSuffixOrByAUniqueBeginning)
+{
+    CityTable t;
+    LoadError e;
+    ASSERT_TRUE(t.parse("新疆\t乌鲁木齐\t87.79\t43.76\r\n吉林\t延边朝鲜族自治州\t129.24\t43."
+                        "15\r\n吉林\t吉林\t126.44\t43.51\r\n辽宁\t大连\t121.81\t39.28\r\n辽宁\t大"
+                        "庆\t124.67\t46.27\r\n",
+                        "c", e))
+        << e.message();
+    ASSERT_NE(t.find("乌鲁木齐"), nullptr);
+    EXPECT_DOUBLE_EQ(t.find("乌鲁木齐")->longitude, 87.79);
+    EXPECT_EQ(t.find(" 乌鲁木齐市 ")->name, "乌鲁木齐");
+    EXPECT_EQ(t.find("延边")->name, "延边朝鲜族自治州");
+    EXPECT_EQ(t.find("吉林")->name, "吉林"); // an exact name beats a longer one
+    EXPECT_EQ(t.find("大"), nullptr);        // 大连 or 大庆
+    EXPECT_EQ(t.find("北京"), nullptr);
+    EXPECT_EQ(t.find(""), nullptr);
+}
+
+TEST(CityTable, MalformedLinesNameTheirLine)
+{
+    const char* const bad[] = {
+        "新疆\t乌鲁木齐\t87.79\r\n",                            // a field missing
+        "新疆\t乌鲁木齐\t-87.79\t43.76\r\n",                    // west longitude
+        "新疆\t乌鲁木齐\t187.79\t43.76\r\n",                    // beyond 180°
+        "新疆\t乌鲁木齐\t8e1\t43.76\r\n",                       // not a plain decimal
+        "新疆\t\t87.79\t43.76\r\n",                             // no name
+        "新疆\t哈密\t93.5\t43.0\r\n新疆\t哈密\t93.5\t43.0\r\n", // given twice
+    };
+    for (const char* text : bad) {
+        SCOPED_TRACE(text);
+        CityTable t;
+        LoadError e;
+        EXPECT_FALSE(t.parse(text, "cities.txt", e));
+        EXPECT_GE(e.line, 1);
+    }
+    CityTable t;
+    LoadError e;
+    EXPECT_FALSE(t.parse("", "cities.txt", e));
 }
