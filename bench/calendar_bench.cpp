@@ -1,11 +1,14 @@
 // Speed of the calendar: the four pillars, the lunar date and the full birth chart of one birth
-// hour, with the year tables already computed (the steady state of a naming run).
+// hour, the strength analysis, lunar-to-solar conversion and true solar time, with the year
+// tables already computed (the steady state of a naming run).
 //
 // `calendar_bench --hours=FILE` also runs the list of birth hours in FILE ("YYYY MM DD HH" per
 // line), the list tools/calendar-reference/timing.js gives the reference calendar as well.
 
 #include "calendar/birthchart.h"
 #include "calendar/calendar.h"
+#include "calendar/solartime.h"
+#include "calendar/strength.h"
 
 #include <benchmark/benchmark.h>
 
@@ -109,6 +112,51 @@ void BM_BirthChartText(benchmark::State& state)
     });
 }
 BENCHMARK(BM_BirthChartText);
+
+// The day master's strength of one chart: hidden stems, ten gods, the count and 喜用神.
+void BM_StrengthAnalysis(benchmark::State& state)
+{
+    overHours(state, [](const BirthTime& t) {
+        return hmf::calendar::analyseStrength(*hmf::calendar::pillarNumbers(t));
+    });
+}
+BENCHMARK(BM_StrengthAnalysis);
+
+// The same with its reasoning written out as the section shows it.
+void BM_StrengthText(benchmark::State& state)
+{
+    overHours(state, [](const BirthTime& t) {
+        return hmf::calendar::strengthText(
+            *hmf::calendar::analyseStrength(*hmf::calendar::pillarNumbers(t)));
+    });
+}
+BENCHMARK(BM_StrengthText);
+
+// A lunar birthday to its Gregorian date (the lunar dates of the warm hours, so both directions
+// use tables already computed).
+void BM_LunarToSolar(benchmark::State& state)
+{
+    static const std::vector<hmf::calendar::LunarDate> dates = [] {
+        std::vector<hmf::calendar::LunarDate> out;
+        for (const BirthTime& t : warmHours())
+            out.push_back(*hmf::calendar::lunarDate(t));
+        return out;
+    }();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(hmf::calendar::solarDate(dates[i], 12));
+        i = (i + 1) & (dates.size() - 1);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_LunarToSolar);
+
+// True solar time at a longitude: the equation of time from ERFA dominates.
+void BM_TrueSolarTime(benchmark::State& state)
+{
+    overHours(state, [](const BirthTime& t) { return hmf::calendar::trueSolarTime(t, 87.6); });
+}
+BENCHMARK(BM_TrueSolarTime);
 
 // What the reference is timed on: lunar date, the four pillars and the zodiac animal.
 void runHourList()

@@ -2,6 +2,7 @@
 // names with their candidates) and top (the best names a library allows).
 
 #include "calendar/calendar.h"
+#include "cli/birthoptions.h"
 #include "cli/command.h"
 #include "cli/jsonparts.h"
 #include "cli/versejson.h"
@@ -26,9 +27,22 @@
 namespace hmf::cli {
 namespace {
 
-std::optional<calendar::BirthTime> birthOption(const Args& args, std::string& error)
+// --birth, or a lunar birthday with --lunar (then `lunar`, when given, receives it).
+std::optional<calendar::BirthTime> birthOption(const Args& args, std::string& error,
+                                               std::optional<calendar::LunarDate>* lunar = nullptr)
 {
     auto text = args.option("--birth");
+    if (auto lunarText = args.option("--lunar")) {
+        if (text) {
+            error = "--birth 与 --lunar 只能给一个 (give the date once)";
+            return std::nullopt;
+        }
+        calendar::LunarDate date;
+        auto birth = lunarBirth(*lunarText, date, error);
+        if (birth && lunar)
+            *lunar = date;
+        return birth;
+    }
     if (!text) {
         error = "请用 --birth \"YYYY-MM-DD HH\" 给出出生时间 (--birth is required)";
         return std::nullopt;
@@ -41,7 +55,7 @@ std::optional<calendar::BirthTime> birthOption(const Args& args, std::string& er
     // The hour decides the hour pillar and with it the missing elements: never assume 0 时.
     if (!parsed->hourGiven) {
         error =
-            "出生时间缺少时辰 (0到23)：" + *text + " (--birth needs the hour: \"YYYY-MM-DD HH\")";
+            "出生时间缺少时辰 (0到23)：" + shownArg(*text) + " (--birth needs the hour: \"YYYY-MM-DD HH\")";
         return std::nullopt;
     }
     calendar::BirthTime birth{parsed->year, parsed->month, parsed->day, parsed->hour};
@@ -163,9 +177,12 @@ int runAnalyse(const Args& args)
     if (args.positional.size() != 2)
         return fail("请给出姓和名，例如 hmf analyse 张 明华 --birth \"2019-05-05 05\"");
     std::string error;
-    auto birth = birthOption(args, error);
+    calendar::BirthDetails details;
+    auto birth = birthOption(args, error, &details.lunar);
     if (!birth)
         return fail(error);
+    if (!birthplace(args, *birth, details, error))
+        return error.empty() ? kExitData : fail(error);
     const core::Tables* t = tables();
     if (!t)
         return kExitData;
@@ -176,7 +193,7 @@ int runAnalyse(const Args& args)
         std::cerr << "hmf: 数据文件有误 (data file fault): " << verseError.message() << "\n";
         return kExitData;
     }
-    const naming::Report report = naming::buildReport(*t, request);
+    const naming::Report report = naming::buildReport(*t, request, details);
     if (!report.ok())
         return fail(report.error);
 
@@ -489,12 +506,13 @@ int runTop(const Args& args)
 const bool registeredAnalyse = registerCommand({
     "analyse",
     "hmf analyse <姓> <名> --birth \"YYYY-MM-DD HH\" [--json]   姓名评测：一个名字的完整分析",
-    "\n写出一个名字的完整分析：总分、八字、五行、五格、三才、数理释义和星座。\n"
-    "  --birth \"YYYY-MM-DD HH\"  出生日期和时辰（北京时间，0到23时）\n"
-    "  --json                    以 JSON 输出：五格、笔画、五行、读音、八字、三才、释义、总分，\n"
-    "                            各行文字及颜色在 runs 中（见 docs/json.md）\n"
-    "终端中按红、蓝、品红着色（设置 NO_COLOR 时不着色）。\n",
-    {"--birth"},
+    "\n写出一个名字的完整分析：总分、八字、五行、五格、三才、数理释义、星座和八字旺衰。\n"
+    "  --birth \"YYYY-MM-DD HH\"  出生日期和时辰（北京时间，0到23时）\n" +
+        std::string(kBirthplaceHelp) +
+        "  --json                    以 JSON 输出：五格、笔画、五行、读音、八字、三才、释义、总分，\n"
+        "                            各行文字及颜色在 runs 中（见 docs/json.md）\n"
+        "终端中按红、蓝、品红着色（设置 NO_COLOR 时不着色）。\n",
+    {"--birth", "--lunar", "--place", "--longitude"},
     {"--json"},
     runAnalyse,
 });
@@ -520,6 +538,7 @@ const bool registeredGenerate = registerCommand({
     "  --sex 男|女               选择字库 zmz.fne 或 zwz.fne（给出 --library 时可省）\n"
     "  --length 1|2|3            名字的字数，默认 2\n"
     "  --birth \"YYYY-MM-DD HH\"  出生日期和时辰\n"
+    "  --lunar \"YYYY-[闰]M-D HH\"  或以农历给出生日\n"
     "  --fixed 字 --position N   固定字（辈分字）及其位置，默认位置 1\n"
     "  --threshold N             候选分数线，默认 75\n"
     "  --draws N                 最多抽取次数，1 到 5000，默认 5000\n"
@@ -531,8 +550,8 @@ const bool registeredGenerate = registerCommand({
     "  --keep-all                也列出谐音不雅或含通用规范汉字表外之字的名字（默认略去）\n"
     "  --json                    以 JSON 输出（每个名字带品评分 assessment 和理由 flags，\n"
     "                            及出处 source）\n",
-    {"--sex", "--length", "--birth", "--fixed", "--position", "--threshold", "--draws", "--seed",
-     "--library", "--source"},
+    {"--sex", "--length", "--birth", "--lunar", "--fixed", "--position", "--threshold", "--draws",
+     "--seed", "--library", "--source"},
     {"--json", "--keep-all"},
     runGenerate,
 });
@@ -547,12 +566,13 @@ const bool registeredTop = registerCommand({
     "  --sex 男|女               选择字库（给出 --library 时可省）\n"
     "  --length 1|2|3            名字的字数，默认 2\n"
     "  --birth \"YYYY-MM-DD HH\"  出生日期和时辰\n"
+    "  --lunar \"YYYY-[闰]M-D HH\"  或以农历给出生日\n"
     "  --count N                 列出的名字个数，默认 20\n"
     "  --fixed 字 --position N   固定字（辈分字）及其位置\n"
     "  --library 文件            使用另一个字库文件\n"
     "  --keep-all                也用通用规范汉字表外的字\n"
     "  --json                    以 JSON 输出（每个名字带品评分 assessment 和理由 flags）\n",
-    {"--sex", "--length", "--birth", "--count", "--fixed", "--position", "--library"},
+    {"--sex", "--length", "--birth", "--lunar", "--count", "--fixed", "--position", "--library"},
     {"--json", "--keep-all"},
     runTop,
 });

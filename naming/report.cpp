@@ -49,6 +49,12 @@ std::string checkName(const core::Tables& tables, std::string_view surname,
 
 Report buildReport(const core::Tables& tables, const ReportRequest& request)
 {
+    return buildReport(tables, request, calendar::BirthDetails{});
+}
+
+Report buildReport(const core::Tables& tables, const ReportRequest& request,
+                   const calendar::BirthDetails& details)
+{
     Report report;
     const std::string surname = core::trimBlanks(request.surname);
     const std::string given = core::trimBlanks(request.givenName);
@@ -147,6 +153,12 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request)
     for (std::size_t i = 0; i < lines.size(); ++i)
         w.add(i == 0 ? Colour::Red : Colour::Blue,
               lines[i] + (i + 1 == lines.size() ? "\r\n\r\n" : "\r\n"));
+
+    // The day master's strength, its own section after the assessment.
+    const std::string heading = calendar::strengthHeading();
+    const std::string strength = calendar::strengthSection(request.birth, details);
+    w.add(Colour::Magenta, heading);
+    w.add(Colour::Blue, strength.substr(heading.size()));
     report.runs = w.take();
     return report;
 }

@@ -1,8 +1,10 @@
 #pragma once
 // The analysis report of one name for one birth time: 32 lines of coloured text that the window
-// appends to its rich-text box and the command line prints.
+// appends to its rich-text box and the command line prints, followed by the section "八字旺衰"
+// (the day master's strength, two runs: its heading and its lines).
 
 #include "calendar/calendar.h"
+#include "calendar/strength.h"
 #include "core/tables.h"
 #include "naming/assessment.h"
 #include "naming/verse.h"
@@ -61,6 +63,10 @@ std::string checkName(const core::Tables& tables, std::string_view surname,
 // Checks the name (checkName) and the birth time (calendar::checkBirthTime) and builds the
 // report; the score comes from the report's own birth date.
 Report buildReport(const core::Tables& tables, const ReportRequest& request);
+// The same, with a lunar birthday as typed and the birthplace's true solar time for the section
+// "八字旺衰"; the product's lines keep the clock time of the request.
+Report buildReport(const core::Tables& tables, const ReportRequest& request,
+                   const calendar::BirthDetails& details);
 
 // The runs' texts joined as they are.
 std::string plainText(const std::vector<ColouredRun>& runs);

@@ -87,11 +87,18 @@ TEST(ReportTest, ZhangMingHuaHasEveryLineInOrderAndColour)
     EXPECT_EQ(r[32].colour, C::Magenta);
     EXPECT_EQ(r[33].colour, C::Red);
     EXPECT_EQ(r[33].text.rfind("品评分：" + std::to_string(report.assessment.figure), 0), 0u);
-    const std::string section = plainText({r.begin() + 32, r.end()});
+    const std::string section = plainText({r.begin() + 32, r.end() - 2});
     EXPECT_NE(section.find("【数理】人格19为凶数"), std::string::npos) << section;
     EXPECT_NE(section.find("字义 “明”："), std::string::npos) << section;
     EXPECT_NE(section.find("字义 “华”："), std::string::npos) << section;
     EXPECT_EQ(section.substr(section.size() - 4), "\r\n\r\n");
+
+    // Last, the day master's strength: its heading and its lines.
+    const ColouredRun& heading = r[r.size() - 2];
+    EXPECT_EQ(heading.text, "----------------------八字旺衰--------------------------------\r\n");
+    EXPECT_EQ(heading.colour, C::Magenta);
+    EXPECT_EQ(r.back().text.rfind("日主：壬水，生于辰月。\r\n", 0), 0u) << r.back().text;
+    EXPECT_EQ(r.back().colour, C::Blue);
 }
 
 TEST(ReportTest, AssessmentSectionWeighsTheSexWhenGiven)
