@@ -141,23 +141,24 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Assessment, ElementsOnlyWithABirthTimeAndByTheChartsFavourableElements)
 {
-    // 2019-05-05 05 lacks 金 and 火 (the report's 喜用神).
+    // 2019-05-05 05 (己亥 戊辰 壬寅 癸卯): 壬 water is weak under earth, so 用神 金 and 喜神 水
+    // (section 八字旺衰), although the chart lacks 金 and 火.
     const calendar::BirthTime birth{2019, 5, 5, 5};
-    const Assessment without = assess("林", "明华");
+    const Assessment without = assess("林", "铭泽");
     EXPECT_EQ(flagOf(without, FlagKind::Elements), nullptr);
     for (const auto& f : without.flags)
         EXPECT_NE(f.kind, FlagKind::Elements);
 
-    const Assessment helps = assess("林", "晓华", "", birth); // 晓 火
+    const Assessment helps = assess("林", "铭泽", "", birth); // 铭 金
     EXPECT_EQ(flagOf(helps, FlagKind::Elements), nullptr);
     EXPECT_TRUE(std::any_of(helps.flags.begin(), helps.flags.end(), [](const auto& f) {
-        return f.kind == FlagKind::Elements && f.points > 0 && f.text.find("“晓”属火") == 0;
+        return f.kind == FlagKind::Elements && f.points > 0 && f.text.find("“铭”属金") == 0;
     }));
 
-    const Assessment misses = assess("林", "浩宇", "", birth); // 水 土
+    const Assessment misses = assess("林", "晓宇", "", birth); // 火 土
     const AssessmentFlag* f = flagOf(misses, FlagKind::Elements);
     ASSERT_NE(f, nullptr);
-    EXPECT_NE(f->text.find("金、火"), std::string::npos);
+    EXPECT_NE(f->text.find("金、水"), std::string::npos);
 }
 
 // A fault (of any kind) costs more than all nuances a plain name shows together, and merits
