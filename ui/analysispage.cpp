@@ -55,6 +55,8 @@ AnalysisPage::AnalysisPage(const core::Tables& tables, QWidget* parent)
         place(new QPushButton(QStringLiteral("开始分析"), this), "按钮_分析", 584, 5, 96, 28);
     m_report = place(new QTextEdit(this), "超级编辑框1", 8, 40, 680, 424);
     m_report->setReadOnly(true);
+    // Below the report: how the date is meant (公历 or 农历) and the birthplace.
+    m_choice = addBirthChoice(this, m_tables.cities, "2", 8, 470);
     m_report->setAcceptRichText(true);
     connect(analyse, &QPushButton::clicked, this, &AnalysisPage::analyseTypedName);
     connect(m_surname, &QLineEdit::returnPressed, this, &AnalysisPage::analyseTypedName);
@@ -90,11 +92,17 @@ void AnalysisPage::analyseTypedName()
     naming::ReportRequest request;
     request.surname = surname;
     request.givenName = given;
-    request.birth = readBirth(m_year, m_month, m_day, m_hour);
-    showReport(request);
+    const BirthReading birth = readBirth(m_choice, m_tables.cities, m_year, m_month, m_day, m_hour);
+    if (!birth.problem.empty()) {
+        MessageBox::show(this, QString::fromStdString(birth.problem));
+        return;
+    }
+    request.birth = birth.time;
+    showReport(request, birth.details);
 }
 
-bool AnalysisPage::showReport(const naming::ReportRequest& given)
+bool AnalysisPage::showReport(const naming::ReportRequest& given,
+                              const calendar::BirthDetails& details)
 {
     naming::ReportRequest request = given;
     if (!request.verse && !m_verseDir.empty()) {
@@ -107,7 +115,7 @@ bool AnalysisPage::showReport(const naming::ReportRequest& given)
                                        QString::fromStdString(error.message()));
         }
     }
-    const naming::Report report = naming::buildReport(m_tables, request);
+    const naming::Report report = naming::buildReport(m_tables, request, details);
     if (!report.ok()) {
         MessageBox::show(this, QString::fromStdString(report.error));
         return false;

@@ -2,6 +2,7 @@
 // Page 姓名评测: a typed name and birth date, and the coloured report of a name.
 
 #include "naming/report.h"
+#include "ui/birthchoice.h"
 #include "ui/formparts.h"
 
 #include <QWidget>
@@ -28,9 +29,11 @@ class AnalysisPage : public QWidget
 
     // Shows the report of `request`; a refused request leaves the report as it was, shows the
     // refusal and gives false.
-    bool showReport(const naming::ReportRequest& request);
+    bool showReport(const naming::ReportRequest& request,
+                    const calendar::BirthDetails& details = {});
 
     void setBirthTexts(const BirthTexts& texts);
+    void setBirthChoice(const BirthChoice::State& state) { m_choice.setState(state); }
     void setName(const QString& surname, const QString& givenName);
     // Puts the keyboard in the surname box.
     void focusFirstBox();
@@ -49,6 +52,7 @@ class AnalysisPage : public QWidget
     QLineEdit* m_hour = nullptr;
     QLineEdit* m_minute = nullptr;
     QTextEdit* m_report = nullptr;
+    BirthChoice m_choice;
 };
 
 } // namespace hmf::ui

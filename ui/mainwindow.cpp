@@ -147,8 +147,9 @@ void MainWindow::openBirthChart()
 {
     m_session.birthChartRequested = true;
     // The chart always belongs to the birth date and hour now on the page 宝宝取名.
-    const calendar::BirthTime birth = m_naming->birthTime();
-    const std::string problem = calendar::checkBirthTime(birth);
+    const BirthReading reading = m_naming->birthReading();
+    const calendar::BirthTime& birth = reading.time;
+    const std::string& problem = reading.problem;
     const auto chart =
         problem.empty() ? calendar::birthChart(birth, m_tables.sexagenary) : std::nullopt;
     if (!chart) {
@@ -156,15 +157,18 @@ void MainWindow::openBirthChart()
                                                : QString::fromStdString(problem));
         return;
     }
-    BirthChartWindow window(calendar::chartText(*chart), this);
+    // The product's nine lines, then the section 八字旺衰.
+    BirthChartWindow window(
+        calendar::chartText(*chart) + calendar::strengthSection(birth, reading.details), this);
     window.exec();
 }
 
 void MainWindow::analyseListedName(const QString& title)
 {
     m_analysis->setBirthTexts(m_naming->birthTexts());
+    m_analysis->setBirthChoice(m_naming->birthChoice());
     const std::optional<naming::ReportRequest> request = m_naming->requestForRow(title);
-    if (!request || !m_analysis->showReport(*request))
+    if (!request || !m_analysis->showReport(*request, m_naming->birthReading().details))
         return;
     // The page shows the name it analyses, so 开始分析 there gives the same report again.
     m_analysis->setName(QString::fromStdString(request->surname),

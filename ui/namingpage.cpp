@@ -38,9 +38,10 @@ QListWidgetItem* rowItem(const naming::DrawResult& drawn)
     for (const auto& flag : a.flags) {
         if (shown++ == 3)
             break;
-        tip += QStringLiteral("\n【%1】%2").arg(QString::fromUtf8(flag.kindText().data(),
-                                                                 qsizetype(flag.kindText().size())),
-                                                QString::fromStdString(flag.text));
+        tip +=
+            QStringLiteral("\n【%1】%2")
+                .arg(QString::fromUtf8(flag.kindText().data(), qsizetype(flag.kindText().size())),
+                     QString::fromStdString(flag.text));
     }
     item->setToolTip(tip);
     item->setData(kAssessmentRole, a.figure);
@@ -140,6 +141,9 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
     label(this, "标签25", "特别申明：", 16, 512, 96, 24);
     label(this, "标签21", "取名软件结合周易易经五格等原理综合取名，名字仅供参考！", 120, 504, 552,
           40);
+    // At the foot of the page: how the date is meant (公历 or 农历) and the birthplace.
+    m_cities = &tables.cities;
+    m_choice = addBirthChoice(this, tables.cities, "", 8, 544);
 
     connect(m_start, &QPushButton::clicked, this, &NamingPage::startGeneration);
     connect(m_stop, &QPushButton::clicked, this, &NamingPage::stopGeneration);
@@ -156,7 +160,17 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
 
 calendar::BirthTime NamingPage::birthTime() const
 {
-    return readBirth(m_year, m_month, m_day, m_hour);
+    // A lunar date that does not exist gives a time every caller refuses; a bad birthplace does
+    // not touch the time.
+    BirthReading birth = birthReading();
+    if (!birth.problem.empty() && m_choice.calendar->currentIndex() == 1)
+        return {0, 0, 0, birth.time.hour};
+    return birth.time;
+}
+
+BirthReading NamingPage::birthReading() const
+{
+    return readBirth(m_choice, *m_cities, m_year, m_month, m_day, m_hour);
 }
 
 BirthTexts NamingPage::birthTexts() const
@@ -193,13 +207,12 @@ void NamingPage::readDrawSettings(naming::DrawSettings& settings) const
     if (const auto position = numberOf(m_fixedPosition->currentText());
         position && *position >= 1 && *position <= 3)
         settings.fixedPosition = *position;
-    const auto year = numberOf(m_year->text());
-    const auto month = numberOf(m_month->text());
-    const auto day = numberOf(m_day->text());
-    if (year && month && day && calendar::checkBirthTime({*year, *month, *day, 0}).empty()) {
-        settings.year = *year;
-        settings.month = *month;
-        settings.day = *day;
+    // The score reads the Gregorian date, also of a birthday typed as a lunar date.
+    const calendar::BirthTime birth = birthTime();
+    if (calendar::checkBirthTime({birth.year, birth.month, birth.day, 0}).empty()) {
+        settings.year = birth.year;
+        settings.month = birth.month;
+        settings.day = birth.day;
     }
     settings.collect = m_collect->isChecked();
     settings.leaveOutFaulty = m_leaveOut->isChecked();
@@ -222,6 +235,14 @@ void NamingPage::startGeneration()
     }
     if (m_collect->isChecked() && !numberOf(m_threshold->text())) {
         MessageBox::show(this, QStringLiteral("请填写正确的候选分数"));
+        return;
+    }
+
+    // A lunar date that does not exist or an unknown birthplace is refused before anything else.
+    const BirthReading birth = birthReading();
+    if (!birth.problem.empty() &&
+        (m_choice.calendar->currentIndex() == 1 || calendar::checkBirthTime(birth.time).empty())) {
+        MessageBox::show(this, QString::fromStdString(birth.problem));
         return;
     }
 

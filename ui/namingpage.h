@@ -6,6 +6,7 @@
 #include "naming/generator.h"
 #include "naming/report.h"
 #include "naming/session.h"
+#include "ui/birthchoice.h"
 #include "ui/formparts.h"
 
 #include <QWidget>
@@ -43,6 +44,9 @@ class NamingPage : public QWidget
     // The birth date and hour now in the boxes, and the boxes' texts as they stand.
     calendar::BirthTime birthTime() const;
     BirthTexts birthTexts() const;
+    // The same read as the page's 公历/农历 choice and birthplace say, with the problem if any.
+    BirthReading birthReading() const;
+    BirthChoice::State birthChoice() const { return m_choice.state(); }
 
     // The analysis of a listed row title such as 林子涵[88分], or nothing when the title does not
     // split into a name and a score.
@@ -78,6 +82,8 @@ class NamingPage : public QWidget
     QLineEdit* m_day = nullptr;
     QLineEdit* m_hour = nullptr;
     QLineEdit* m_minute = nullptr;
+    BirthChoice m_choice;
+    const core::CityTable* m_cities = nullptr;
     QCheckBox* m_collect = nullptr;
     QCheckBox* m_leaveOut = nullptr;
     QLineEdit* m_threshold = nullptr;

@@ -2,6 +2,7 @@
 // through its controls, found by their product names.
 
 #include "calendar/birthchart.h"
+#include "calendar/strength.h"
 #include "core/gbk.h"
 #include "core/tables.h"
 #include "naming/candidates.h"
@@ -80,6 +81,7 @@ class TestMainWindow : public QObject
     void elementWindow();
     void starSignWindow();
     void birthChartWindowFollowsPageDate();
+    void lunarBirthdayAndBirthplace();
     void webButtons();
     void damagedTablesStopStartUp_data();
     void damagedTablesStopStartUp();
@@ -859,7 +861,9 @@ void TestMainWindow::birthChartWindowFollowsPageDate()
 {
     const auto expectedChart = [&](int y, int m, int d, int h) {
         const auto chart = hmf::calendar::birthChart({y, m, d, h}, m_tables->sexagenary);
-        return chart ? hmf::ui::fromEngineText(hmf::calendar::chartText(*chart)) : QString();
+        return chart ? hmf::ui::fromEngineText(hmf::calendar::chartText(*chart) +
+                                               hmf::calendar::strengthSection({y, m, d, h}, {}))
+                     : QString();
     };
     const auto shownChart = [&] {
         QString text;
@@ -896,6 +900,73 @@ void TestMainWindow::birthChartWindowFollowsPageDate()
     toolAction(6)->trigger();
     QVERIFY(!opened);
     QCOMPARE(m_messages, QStringList{QStringLiteral("请填写正确的出生日期")});
+}
+
+// Both pages take the date as 农历 (with 闰月) and a birthplace; the report and the birth-chart
+// window then end with the section 八字旺衰 at true solar time, and impossible input is refused.
+void TestMainWindow::lunarBirthdayAndBirthplace()
+{
+    auto* leap = find<QCheckBox>("选择框_闰月2");
+    QVERIFY(!leap->isEnabled()); // 公历 has no leap months
+    toolAction(1)->trigger();
+    edit("编辑框_性2")->setText(QStringLiteral("张"));
+    edit("编辑框_名2")->setText(QStringLiteral("明华"));
+    const char* boxes[] = {"编辑框2", "编辑框3", "编辑框5", "编辑框12"};
+    const QStringList date = {"2023", "2", "1", "5"};
+    for (int i = 0; i < 4; ++i)
+        edit(boxes[i])->setText(date[i]);
+    find<QComboBox>("组合框_历法2")->setCurrentIndex(1);
+    QVERIFY(leap->isEnabled());
+    leap->setChecked(true);
+    find<QComboBox>("组合框_出生地2")->setCurrentText(QStringLiteral("乌鲁木齐"));
+    find<QPushButton>("按钮_分析")->click();
+    QCOMPARE(m_messages, QStringList{});
+    const QString report = reportText();
+    QVERIFY2(report.contains(QStringLiteral("四柱：癸卯年 乙卯月 己卯日 丁卯时\n")),
+             qPrintable(report));
+    QVERIFY(report.contains(QStringLiteral("农历2023年闰二月初一，即公历2023年3月22日。\n"
+                                           "真太阳时 02:44（北京时间 05:00，乌鲁木齐）\n"
+                                           "四柱（按真太阳时）：癸卯年 乙卯月 己卯日 乙丑时\n")));
+
+    const struct
+    {
+        const char* month;
+        bool leap;
+        const char* place;
+        const char* message;
+    } refused[] = {{"3", true, "乌鲁木齐", "农历2023年没有闰三月"},
+                   {"2", true, "长安", "未知的出生地：长安"},
+                   {"2", true, "-87.6", "经度应在东经0°到180°之间"}};
+    for (const auto& r : refused) {
+        m_messages.clear();
+        edit("编辑框3")->setText(QString::fromUtf8(r.month));
+        leap->setChecked(r.leap);
+        find<QComboBox>("组合框_出生地2")->setCurrentText(QString::fromUtf8(r.place));
+        find<QPushButton>("按钮_分析")->click();
+        QCOMPARE(m_messages, QStringList{QString::fromUtf8(r.message)});
+        QCOMPARE(reportText(), report);
+    }
+
+    // Page 宝宝取名: the chart window shows the Gregorian day of the lunar date.
+    m_messages.clear();
+    edit("编辑框7")->setText(QStringLiteral("2023"));
+    edit("编辑框8")->setText(QStringLiteral("2"));
+    edit("编辑框9")->setText(QStringLiteral("1"));
+    edit("编辑框11")->setText(QStringLiteral("5"));
+    find<QComboBox>("组合框_历法")->setCurrentIndex(1);
+    find<QCheckBox>("选择框_闰月")->setChecked(true);
+    find<QComboBox>("组合框_出生地")->setCurrentText(QStringLiteral("87.6"));
+    QString shown;
+    withModalWindow(6, [&](QDialog* dialog) {
+        shown = dialog->findChild<QTextEdit*>(QStringLiteral("生辰八字超级编辑框"))->toPlainText();
+    });
+    QVERIFY2(shown.startsWith(QStringLiteral("属相：兔\n四柱：癸卯年 乙卯月 己卯日 丁卯时\n")),
+             qPrintable(shown));
+    QVERIFY(shown.contains(QStringLiteral("（北京时间 05:00，东经87.6°）")));
+    QVERIFY(shown.contains(QStringLiteral("八字旺衰")));
+    edit("编辑框8")->setText(QStringLiteral("3"));
+    toolAction(6)->trigger();
+    QCOMPARE(m_messages, QStringList{QStringLiteral("农历2023年没有闰三月")});
 }
 
 void TestMainWindow::webButtons()
