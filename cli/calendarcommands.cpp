@@ -101,7 +101,7 @@ const bool registered = [] {
          "  月令、通根、帮扶、旺衰与喜用神。\n" +
              std::string(kBirthplaceHelp),
          {"--lunar", "--place", "--longitude"},
-         {},
+         {"--json"},
          runChart});
     registerCommand(
         {"star",
