@@ -1,4 +1,5 @@
-// huimingfang: the desktop program. Everything happens in the main window's handlers.
+// huimingfang: the desktop program. Everything happens in the main window's handlers; the
+// inputs of one run are remembered for the next.
 
 #include "core/tables.h"
 #include "ui/mainwindow.h"
@@ -6,6 +7,7 @@
 #include "ui/startup.h"
 
 #include <QApplication>
+#include <QSettings>
 
 #include <cstdio>
 
@@ -25,6 +27,11 @@ int main(int argc, char** argv)
     // The tables stay until the process ends and are never freed: nobody sees that work at exit.
     static const hmf::core::Tables* const tables = loaded.tables.release();
     hmf::ui::MainWindow window(*tables, dataDir);
+    // The inputs and window size of the last run come back; they are kept again at the end.
+    QSettings settings;
+    window.restoreSettings(settings);
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    window.saveSettings(settings);
+    return status;
 }

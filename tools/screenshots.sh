@@ -72,7 +72,8 @@ click() {
 
 program=$1
 out=$2
-"$program" &
+# A fresh user: no remembered inputs and an empty shortlist, whatever the real user has.
+XDG_CONFIG_HOME=$HMF_FB_DIR/config XDG_DATA_HOME=$HMF_FB_DIR/data "$program" &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 main=$(xdotool search --sync --onlyvisible --name "慧名坊软件")
@@ -90,6 +91,20 @@ snap "$out/generation.png" "$mx" "$my" "$mw" "$mh"
 click $((72 + 464 + 40)) $((32 + 64 + 10)) double
 sleep 1.5
 snap "$out/analysis.png" "$mx" "$my" "$mw" "$mh"
+
+# 加入收藏 under the report keeps the name; the confirmation closes with Enter. A second
+# candidate is kept from the list with Ctrl+D.
+click $((72 + 8 + 48)) $((32 + 472 + 14))
+sleep 0.8
+xdotool key Return
+sleep 0.5
+click 40 $((6 + 29))
+sleep 0.5
+click $((72 + 464 + 40)) $((32 + 64 + 30))
+xdotool key ctrl+d
+sleep 0.8
+xdotool key Return
+sleep 0.5
 
 # Tool bar: 81数理表 (third button), then 生辰八字 (seventh), which opens its own window.
 click 40 $((6 + 2 * 59 + 29))
@@ -124,6 +139,11 @@ sleep 0.5
 snap "$out/starsign.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
 xdotool key Escape
 sleep 0.5
+
+# 收藏夹 (ninth button): the kept names.
+click 40 $((6 + 8 * 59 + 29))
+sleep 1
+snap "$out/shortlist.png" "$mx" "$my" "$mw" "$mh"
 kill $pid 2>/dev/null || true
 wait $pid 2>/dev/null || true
 echo "screenshots written to $out"

@@ -3,7 +3,7 @@
 set -e
 packages="build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev
 libgmock-dev libbenchmark-dev liberfa-dev fonts-noto-cjk xvfb xauth xdotool python3 time
-python3-jsonschema desktop-file-utils appstream dpkg-dev file"
+python3-jsonschema desktop-file-utils appstream dpkg-dev file qt6-translations-l10n poppler-utils"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -3,11 +3,13 @@
 #include "core/tables.h"
 #include "core/text.h"
 #include "ui/artwork.h"
+#include "ui/fileoutput.h"
 #include "ui/messagebox.h"
 #include "ui/richtext.h"
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTextEdit>
 
 namespace hmf::ui {
@@ -38,8 +40,8 @@ AnalysisPage::AnalysisPage(const core::Tables& tables, QWidget* parent)
     m_given = edit(this, "编辑框_名2", "", 91, 8, 53, 20);
     m_given->setAlignment(Qt::AlignCenter);
     label(this, "标签8", "性别", 153, 8, 24, 20);
-    combo(this, "组合框_性别2", {QStringLiteral("男"), QStringLiteral("女")}, 0, false, 184, 8, 48,
-          20);
+    m_sex = combo(this, "组合框_性别2", {QStringLiteral("男"), QStringLiteral("女")}, 0, false, 184,
+                  8, 48, 20);
     label(this, "标签29", "出生日期：", 240, 8, 56, 24);
     m_year = edit(this, "编辑框2", "", 296, 8, 53, 20);
     label(this, "标签27", "年", 352, 8, 16, 20);
@@ -61,6 +63,98 @@ AnalysisPage::AnalysisPage(const core::Tables& tables, QWidget* parent)
     connect(analyse, &QPushButton::clicked, this, &AnalysisPage::analyseTypedName);
     connect(m_surname, &QLineEdit::returnPressed, this, &AnalysisPage::analyseTypedName);
     connect(m_given, &QLineEdit::returnPressed, this, &AnalysisPage::analyseTypedName);
+    // Enter in the date boxes analyses too.
+    for (QLineEdit* box : {m_year, m_month, m_day, m_hour, m_minute})
+        connect(box, &QLineEdit::returnPressed, this, &AnalysisPage::analyseTypedName);
+
+    auto* keep =
+        place(new QPushButton(QStringLiteral("加入收藏"), this), "按钮_收藏此名", 8, 472, 96, 28);
+    auto* pdf = place(new QPushButton(QStringLiteral("导出PDF"), this), "按钮_报告导出PDF", 112,
+                      472, 96, 28);
+    auto* print =
+        place(new QPushButton(QStringLiteral("打印…"), this), "按钮_打印报告", 216, 472, 96, 28);
+    m_bottomWidgets = {keep, pdf, print};
+    connect(keep, &QPushButton::clicked, this, &AnalysisPage::keepShownName);
+    connect(pdf, &QPushButton::clicked, this, [this] {
+        if (reportShown())
+            exportPdf(this, *m_report->document(),
+                      QStringLiteral("%1%2.pdf")
+                          .arg(QString::fromStdString(m_shown->surname),
+                               QString::fromStdString(m_shown->givenName)));
+    });
+    connect(print, &QPushButton::clicked, this, [this] {
+        if (reportShown())
+            printDocument(this, *m_report->document());
+    });
+}
+
+bool AnalysisPage::reportShown()
+{
+    if (m_shown)
+        return true;
+    MessageBox::show(this, QStringLiteral("请先分析一个名字"));
+    return false;
+}
+
+void AnalysisPage::keepShownName()
+{
+    if (!reportShown())
+        return;
+    ShortlistEntry entry;
+    entry.surname = QString::fromStdString(m_shown->surname);
+    entry.givenName = QString::fromStdString(m_shown->givenName);
+    entry.sex = m_sex->currentText();
+    entry.year = m_shown->birth.year;
+    entry.month = m_shown->birth.month;
+    entry.day = m_shown->birth.day;
+    entry.hour = m_shown->birth.hour;
+    // The score the report shows on its first line.
+    if (m_shown->shownScore)
+        entry.scoreText = QString::fromStdString(*m_shown->shownScore);
+    else if (m_shownScore)
+        entry.scoreText = QStringLiteral("%1分").arg(*m_shownScore);
+    emit keepRequested(entry);
+}
+
+void AnalysisPage::saveSettings(QSettings& settings) const
+{
+    settings.beginGroup(QStringLiteral("analysis"));
+    settings.setValue(QStringLiteral("surname"), m_surname->text());
+    settings.setValue(QStringLiteral("givenName"), m_given->text());
+    settings.setValue(QStringLiteral("sex"), m_sex->currentIndex());
+    settings.setValue(QStringLiteral("year"), m_year->text());
+    settings.setValue(QStringLiteral("month"), m_month->text());
+    settings.setValue(QStringLiteral("day"), m_day->text());
+    settings.setValue(QStringLiteral("hour"), m_hour->text());
+    settings.setValue(QStringLiteral("minute"), m_minute->text());
+    settings.endGroup();
+}
+
+void AnalysisPage::restoreSettings(const QSettings& settings)
+{
+    const struct
+    {
+        const char* key;
+        QLineEdit* box;
+    } boxes[] = {{"surname", m_surname}, {"givenName", m_given}, {"year", m_year},
+                 {"month", m_month},     {"day", m_day},         {"hour", m_hour},
+                 {"minute", m_minute}};
+    for (const auto& b : boxes) {
+        const QVariant v = settings.value(QStringLiteral("analysis/") + QLatin1String(b.key));
+        if (v.isValid())
+            b.box->setText(v.toString());
+    }
+    bool ok = false;
+    const int sex = settings.value(QStringLiteral("analysis/sex")).toInt(&ok);
+    if (ok && sex >= 0 && sex < m_sex->count())
+        m_sex->setCurrentIndex(sex);
+}
+
+void AnalysisPage::stretch(int dx, int dy)
+{
+    m_report->setGeometry(8, 40, 680 + dx, 424 + dy);
+    for (QWidget* button : m_bottomWidgets)
+        button->move(button->x(), 472 + dy);
 }
 
 void AnalysisPage::setBirthTexts(const BirthTexts& texts)
@@ -124,6 +218,10 @@ bool AnalysisPage::showReport(const naming::ReportRequest& given,
     for (const naming::ColouredRun& run : report.runs)
         appendColoured(m_report, run.text, colourOf(run.colour));
     m_report->moveCursor(QTextCursor::Start);
+    m_report->document()->setMetaInformation(
+        QTextDocument::DocumentTitle, QString::fromStdString(request.surname + request.givenName));
+    m_shown = request;
+    m_shownScore = report.score;
     return true;
 }
 

@@ -4,12 +4,17 @@
 #include "naming/report.h"
 #include "ui/birthchoice.h"
 #include "ui/formparts.h"
+#include "ui/shortlist.h"
+
+#include <optional>
 
 #include <QWidget>
 
 #include <filesystem>
 
+class QComboBox;
 class QLineEdit;
+class QSettings;
 class QTextEdit;
 
 namespace hmf::core {
@@ -38,10 +43,20 @@ class AnalysisPage : public QWidget
     // Puts the keyboard in the surname box.
     void focusFirstBox();
 
+    void saveSettings(QSettings& settings) const;
+    void restoreSettings(const QSettings& settings);
+    void stretch(int dx, int dy);
+
+  signals:
+    // The user asked to keep the name of the report now shown.
+    void keepRequested(const hmf::ui::ShortlistEntry& entry);
+
   private:
     std::filesystem::path m_verseDir;
     bool m_verseFaultShown = false;
     void analyseTypedName();
+    void keepShownName();
+    bool reportShown();
 
     const core::Tables& m_tables;
     QLineEdit* m_surname = nullptr;
@@ -53,6 +68,11 @@ class AnalysisPage : public QWidget
     QLineEdit* m_minute = nullptr;
     QTextEdit* m_report = nullptr;
     BirthChoice m_choice;
+    QComboBox* m_sex = nullptr;
+    QList<QWidget*> m_bottomWidgets;
+    // The request and computed score of the report now shown.
+    std::optional<naming::ReportRequest> m_shown;
+    std::optional<int> m_shownScore;
 };
 
 } // namespace hmf::ui

@@ -148,6 +148,28 @@ void drawHelp(QPainter& p)
     p.drawEllipse(QPointF(16, 22.5), 1.5, 1.5);
 }
 
+void drawShortlist(QPainter& p)
+{
+    // A bookmark ribbon with a heart: names kept for later.
+    QPainterPath ribbon;
+    ribbon.moveTo(9, 5);
+    ribbon.lineTo(23, 5);
+    ribbon.lineTo(23, 27);
+    ribbon.lineTo(16, 21.5);
+    ribbon.lineTo(9, 27);
+    ribbon.closeSubpath();
+    p.setPen(glyphPen(1.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(ribbon);
+    QPainterPath heart;
+    heart.moveTo(16, 17);
+    heart.cubicTo(10, 13, 12.5, 8.5, 16, 11);
+    heart.cubicTo(19.5, 8.5, 22, 13, 16, 17);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawPath(heart);
+}
+
 struct ToolStyle
 {
     QColor colour;
@@ -173,6 +195,8 @@ ToolStyle toolStyle(ToolPicture picture)
         return {QColor(176, 124, 48), drawBirthChart};
     case ToolPicture::Help:
         return {QColor(96, 112, 136), drawHelp};
+    case ToolPicture::Shortlist:
+        return {QColor(204, 72, 140), drawShortlist};
     }
     return {Qt::gray, drawHelp};
 }

@@ -17,7 +17,8 @@ enum class ToolPicture {
     Element,
     StarSign,
     BirthChart,
-    Help
+    Help,
+    Shortlist
 };
 
 QIcon toolIcon(ToolPicture picture);

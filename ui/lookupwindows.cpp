@@ -26,11 +26,18 @@ template <typename W> W* place(W* widget, const char* name, int x, int y, int w,
 
 } // namespace
 
-BirthChartWindow::BirthChartWindow(const std::string& chartText, QWidget* parent) : QDialog(parent)
+BirthChartWindow::BirthChartWindow(const std::string& chartText, const QString& basis,
+                                   QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("窗口_生辰八字"));
     setWindowTitle(QStringLiteral("皮肤"));
-    setFixedSize(486, 356);
+    // A line under the chart says whose date and hour it shows.
+    setFixedSize(486, basis.isEmpty() ? 356 : 384);
+    if (!basis.isEmpty()) {
+        auto* line = place(new QLabel(basis, this), "标签_八字依据", 8, 326, 456, 24);
+        line->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
     m_box = place(new QTextEdit(this), "生辰八字超级编辑框", 8, 8, 456, 312);
     m_box->setReadOnly(true);
     appendColoured(m_box, chartText, kBlue);

@@ -22,7 +22,9 @@ class BirthChartWindow : public QDialog
 {
     Q_OBJECT
   public:
-    BirthChartWindow(const std::string& chartText, QWidget* parent = nullptr);
+    // `basis` names the date and hour the chart belongs to; it is shown under the chart.
+    BirthChartWindow(const std::string& chartText, const QString& basis = {},
+                     QWidget* parent = nullptr);
 
   private:
     QTextEdit* m_box;

@@ -10,18 +10,18 @@ namespace hmf::ui {
 
 LuckTablePage::LuckTablePage(const core::Tables& tables, QWidget* parent) : QWidget(parent)
 {
-    auto* table = place(new QTreeWidget(this), "超级列表框81", 8, 8, 680, 456);
-    table->setRootIsDecorated(false);
-    table->setAlternatingRowColors(true);
+    m_table = place(new QTreeWidget(this), "超级列表框81", 8, 8, 680, 456);
+    m_table->setRootIsDecorated(false);
+    m_table->setAlternatingRowColors(true);
     // Every row is one elided line: measuring the first row serves them all, where measuring
     // each long text took a fifth of start-up although the page is hidden.
-    table->setUniformRowHeights(true);
-    table->setHeaderLabels({QStringLiteral("数理"), QStringLiteral("吉凶"), QStringLiteral("基业"),
-                            QStringLiteral("家庭"), QStringLiteral("健康"),
-                            QStringLiteral("含义")});
+    m_table->setUniformRowHeights(true);
+    m_table->setHeaderLabels({QStringLiteral("数理"), QStringLiteral("吉凶"),
+                              QStringLiteral("基业"), QStringLiteral("家庭"),
+                              QStringLiteral("健康"), QStringLiteral("含义")});
     const int widths[] = {80, 70, 150, 150, 150, 250};
     for (int c = 0; c < 6; ++c)
-        table->setColumnWidth(c, widths[c]);
+        m_table->setColumnWidth(c, widths[c]);
     QList<QTreeWidgetItem*> rows;
     for (const core::LuckEntry& entry : tables.luck.entries()) {
         auto* row = new QTreeWidgetItem;
@@ -34,7 +34,22 @@ LuckTablePage::LuckTablePage(const core::Tables& tables, QWidget* parent) : QWid
         }
         rows.append(row);
     }
-    table->addTopLevelItems(rows);
+    m_table->addTopLevelItems(rows);
+}
+
+void LuckTablePage::stretch(int dx, int dy)
+{
+    m_table->setGeometry(8, 8, 680 + dx, 456 + dy);
+    // At the default size the texts are cut with "…" and shown whole in their tooltips; a larger
+    // window widens the four text columns and wraps the texts so they are read in full.
+    const bool larger = dx > 0 || dy > 0;
+    m_table->setUniformRowHeights(!larger);
+    m_table->setWordWrap(larger);
+    m_table->setTextElideMode(larger ? Qt::ElideNone : Qt::ElideRight);
+    const int widths[] = {80, 70, 150, 150, 150, 250};
+    const int extra = qMax(0, dx);
+    for (int c = 0; c < 6; ++c)
+        m_table->setColumnWidth(c, widths[c] + (c >= 2 ? extra / 4 : 0));
 }
 
 } // namespace hmf::ui

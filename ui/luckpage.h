@@ -3,6 +3,8 @@
 
 #include <QWidget>
 
+class QTreeWidget;
+
 namespace hmf::core {
 struct Tables;
 }
@@ -14,6 +16,12 @@ class LuckTablePage : public QWidget
     Q_OBJECT
   public:
     explicit LuckTablePage(const core::Tables& tables, QWidget* parent = nullptr);
+
+    // Gives the extra room of a window larger than its default size to the table.
+    void stretch(int dx, int dy);
+
+  private:
+    QTreeWidget* m_table;
 };
 
 } // namespace hmf::ui

@@ -9,6 +9,7 @@
 #include "ui/luckpage.h"
 #include "ui/messagebox.h"
 #include "ui/namingpage.h"
+#include "ui/shortlistpage.h"
 #include "ui/threetalentpage.h"
 #include "ui/tipspage.h"
 
@@ -16,7 +17,10 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QLayout>
+#include <QResizeEvent>
+#include <QSettings>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 
 namespace hmf::ui {
@@ -33,17 +37,33 @@ constexpr ToolButtonEntry kToolButtons[] = {
     {"81数理表", ToolPicture::Luck81},     {"三才表", ToolPicture::ThreeTalent},
     {"汉字五行", ToolPicture::Element},    {"星座查询", ToolPicture::StarSign},
     {"生辰八字", ToolPicture::BirthChart}, {"使用帮助", ToolPicture::Help},
+    {"收藏夹", ToolPicture::Shortlist},
 };
+
+// The page each tool button shows; -1 for the buttons that open a lookup window.
+constexpr int kPageOfTool[] = {0, 1, 2, 3, -1, -1, -1, 4, 5};
+
+// Calls the page's stretch(dx, dy) whatever class of page it is.
+template <typename... Pages> bool stretchPage(QWidget* page, int dx, int dy)
+{
+    return ((qobject_cast<Pages*>(page) ? (qobject_cast<Pages*>(page)->stretch(dx, dy), true)
+                                        : false) ||
+            ...);
+}
 
 } // namespace
 
-MainWindow::MainWindow(const core::Tables& tables, std::filesystem::path dataDir, QWidget* parent)
+MainWindow::MainWindow(const core::Tables& tables, std::filesystem::path dataDir,
+                       const QString& shortlistFile, QWidget* parent)
     : QWidget(parent), m_tables(tables)
 {
     setObjectName(QStringLiteral("主窗口"));
     setWindowTitle(QStringLiteral("慧名坊软件 v31.0"));
     setWindowIcon(windowIcon());
-    setFixedSize(769, 648);
+    // The product's size is the smallest; a larger window gives its room to the lists, the
+    // report and the tables.
+    setMinimumSize(kDefaultWidth, kDefaultHeight);
+    resize(kDefaultWidth, kDefaultHeight);
 
     m_tabs = place(new QTabWidget(this), "选择夹1", 72, 32, 696, 592);
     // The tool bar is the way between the pages, so the tab strip stays hidden.
@@ -51,14 +71,29 @@ MainWindow::MainWindow(const core::Tables& tables, std::filesystem::path dataDir
     m_naming = new NamingPage(tables, m_session, dataDir);
     m_analysis = new AnalysisPage(tables);
     m_analysis->setVerseDirectory(dataDir);
-    QWidget* pages[] = {m_naming, m_analysis, new LuckTablePage(tables),
-                        new ThreeTalentPage(tables), new TipsPage(tables)};
-    const char* pageCaptions[] = {"宝宝取名", "姓名评测", "81树立", "三才表", "ww"};
-    for (int i = 0; i < 5; ++i) {
+    m_shortlist = new ShortlistPage(tables, shortlistFile.isEmpty() ? Shortlist::defaultFile()
+                                                                    : shortlistFile);
+    QWidget* pages[] = {m_naming,
+                        m_analysis,
+                        new LuckTablePage(tables),
+                        new ThreeTalentPage(tables),
+                        new TipsPage(tables),
+                        m_shortlist};
+    const char* pageCaptions[] = {"宝宝取名", "姓名评测", "81树立", "三才表", "ww", "收藏夹"};
+    for (int i = 0; i < 6; ++i) {
         pages[i]->setObjectName(QStringLiteral("选择夹1页%1").arg(i));
         m_tabs->addTab(pages[i], QString::fromUtf8(pageCaptions[i]));
+        m_stretchingPages.append(pages[i]);
     }
     connect(m_naming, &NamingPage::rowChosen, this, &MainWindow::analyseListedName);
+    connect(m_naming, &NamingPage::keepRequested, m_shortlist, &ShortlistPage::add);
+    connect(m_analysis, &AnalysisPage::keepRequested, m_shortlist, &ShortlistPage::add);
+    // A damaged shortlist file is reported once the window is up.
+    if (!m_shortlist->loadProblem().isEmpty()) {
+        QTimer::singleShot(0, this, [this] {
+            MessageBox::show(this, m_shortlist->loadProblem(), MessageBox::Icon::Warning);
+        });
+    }
 
     buildToolBar();
     m_tabs->setCurrentIndex(0);
@@ -83,7 +118,8 @@ bool MainWindow::generationRunning() const
 
 void MainWindow::buildToolBar()
 {
-    m_toolBar = place(new QToolBar(this), "工具条1", 8, 6, 64, 480);
+    // Eight buttons fill the product's 480 pixels; 收藏夹 adds one more below them.
+    m_toolBar = place(new QToolBar(this), "工具条1", 8, 6, 64, 480 + 59);
     m_toolBar->setOrientation(Qt::Vertical);
     m_toolBar->setMovable(false);
     m_toolBar->setFloatable(false);
@@ -97,10 +133,16 @@ void MainWindow::buildToolBar()
     for (const ToolButtonEntry& entry : kToolButtons) {
         auto* action = new QAction(toolIcon(entry.picture), QString::fromUtf8(entry.caption), this);
         action->setCheckable(true);
-        action->setData(index++);
+        action->setData(index);
+        // Ctrl+1 to Ctrl+9 reach the buttons from the keyboard, in their order on the bar.
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + index)));
+        action->setToolTip(
+            QStringLiteral("%1（%2）")
+                .arg(action->text(), action->shortcut().toString(QKeySequence::NativeText)));
+        ++index;
         m_toolGroup->addAction(action);
         m_toolBar->addAction(action);
-        // Eight buttons of 60 × 58 fill the bar's 480 pixels without an overflow arrow.
+        // Buttons of 60 × 58, one under the other, without an overflow arrow.
         if (QWidget* button = m_toolBar->widgetForAction(action))
             button->setFixedSize(60, 58);
     }
@@ -110,20 +152,8 @@ void MainWindow::buildToolBar()
 
 void MainWindow::onToolAction(QAction* action)
 {
-    switch (action->data().toInt()) {
-    case 0:
-        m_tabs->setCurrentIndex(0);
-        break;
-    case 1:
-        m_tabs->setCurrentIndex(1);
-        m_analysis->focusFirstBox();
-        break;
-    case 2:
-        m_tabs->setCurrentIndex(2);
-        break;
-    case 3:
-        m_tabs->setCurrentIndex(3);
-        break;
+    const int tool = action->data().toInt();
+    switch (tool) {
     case 4: {
         ElementWindow window(m_tables, this);
         window.exec();
@@ -137,10 +167,57 @@ void MainWindow::onToolAction(QAction* action)
     case 6:
         openBirthChart();
         break;
-    case 7:
-        m_tabs->setCurrentIndex(4);
-        break;
+    default:
+        showPage(kPageOfTool[tool]);
+        if (tool == 1)
+            m_analysis->focusFirstBox();
+        return;
     }
+    // A lookup window leaves the page behind it as it was; the bar marks that page again.
+    markShownPage();
+}
+
+void MainWindow::showPage(int page)
+{
+    m_tabs->setCurrentIndex(page);
+    markShownPage();
+}
+
+void MainWindow::markShownPage()
+{
+    const int page = m_tabs->currentIndex();
+    for (int tool = 0; tool < int(std::size(kPageOfTool)); ++tool)
+        if (kPageOfTool[tool] == page)
+            m_toolGroup->actions().at(tool)->setChecked(true);
+}
+
+void MainWindow::restoreSettings(const QSettings& settings)
+{
+    m_naming->restoreSettings(settings);
+    m_analysis->restoreSettings(settings);
+    const QByteArray geometry = settings.value(QStringLiteral("window/geometry")).toByteArray();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+}
+
+void MainWindow::saveSettings(QSettings& settings) const
+{
+    m_naming->saveSettings(settings);
+    m_analysis->saveSettings(settings);
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (!m_tabs)
+        return;
+    const int dx = width() - kDefaultWidth;
+    const int dy = height() - kDefaultHeight;
+    m_tabs->setGeometry(72, 32, 696 + dx, 592 + dy);
+    for (QWidget* page : m_stretchingPages)
+        stretchPage<NamingPage, AnalysisPage, LuckTablePage, ThreeTalentPage, TipsPage,
+                    ShortlistPage>(page, dx, dy);
 }
 
 void MainWindow::openBirthChart()
@@ -157,9 +234,15 @@ void MainWindow::openBirthChart()
                                                : QString::fromStdString(problem));
         return;
     }
+    const QString basis =
+        QStringLiteral("以上为宝宝取名页的出生时间 %1年%2月%3日%4时（阳历）的八字")
+            .arg(birth.year)
+            .arg(birth.month)
+            .arg(birth.day)
+            .arg(birth.hour);
     // The product's nine lines, then the section 八字旺衰.
     BirthChartWindow window(
-        calendar::chartText(*chart) + calendar::strengthSection(birth, reading.details), this);
+        calendar::chartText(*chart) + calendar::strengthSection(birth, reading.details), basis, this);
     window.exec();
 }
 
@@ -173,8 +256,7 @@ void MainWindow::analyseListedName(const QString& title)
     // The page shows the name it analyses, so 开始分析 there gives the same report again.
     m_analysis->setName(QString::fromStdString(request->surname),
                         QString::fromStdString(request->givenName));
-    m_tabs->setCurrentIndex(1);
-    m_toolGroup->actions().at(1)->setChecked(true);
+    showPage(1);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

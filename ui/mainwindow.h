@@ -1,10 +1,11 @@
 #pragma once
-// 主窗口: the tool bar and the five pages, one class each (namingpage.h, analysispage.h,
-// luckpage.h, threetalentpage.h, tipspage.h). The window switches between the pages, opens the
-// small lookup windows and carries a chosen name from 宝宝取名 to 姓名评测.
+// 主窗口: the tool bar and the pages, one class each (namingpage.h, analysispage.h, luckpage.h,
+// threetalentpage.h, tipspage.h, shortlistpage.h). The window switches between the pages, opens
+// the small lookup windows and carries a chosen name from 宝宝取名 to 姓名评测 or to 收藏夹.
 
 #include "naming/session.h"
 
+#include <QString>
 #include <QWidget>
 
 #include <cstdint>
@@ -13,6 +14,7 @@
 
 class QAction;
 class QActionGroup;
+class QSettings;
 class QTabWidget;
 class QToolBar;
 
@@ -24,13 +26,23 @@ namespace hmf::ui {
 
 class AnalysisPage;
 class NamingPage;
+class ShortlistPage;
 
 class MainWindow : public QWidget
 {
     Q_OBJECT
   public:
+    // `shortlistFile` is where the kept names live; empty for the user's data directory.
     MainWindow(const core::Tables& tables, std::filesystem::path dataDir,
-               QWidget* parent = nullptr);
+               const QString& shortlistFile = {}, QWidget* parent = nullptr);
+
+    // The inputs, options and window size of the last run, and their saving at the end.
+    void restoreSettings(const QSettings& settings);
+    void saveSettings(QSettings& settings) const;
+
+    // The size the window opens at, as the product has always had it.
+    static constexpr int kDefaultWidth = 769;
+    static constexpr int kDefaultHeight = 648;
     ~MainWindow() override;
 
     // Test hooks: draw from this library file instead of the sex's library, and seed the draws
@@ -43,10 +55,13 @@ class MainWindow : public QWidget
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void buildToolBar();
     void onToolAction(QAction* action);
+    void showPage(int page);
+    void markShownPage();
     void openBirthChart();
     void analyseListedName(const QString& title);
 
@@ -58,6 +73,8 @@ class MainWindow : public QWidget
     QTabWidget* m_tabs = nullptr;
     NamingPage* m_naming = nullptr;
     AnalysisPage* m_analysis = nullptr;
+    ShortlistPage* m_shortlist = nullptr;
+    QList<QWidget*> m_stretchingPages;
 };
 
 } // namespace hmf::ui

@@ -4,6 +4,7 @@
 #include "core/text.h"
 #include "naming/candidates.h"
 #include "ui/artwork.h"
+#include "ui/fileoutput.h"
 #include "ui/imagebutton.h"
 #include "ui/messagebox.h"
 #include "ui/weblinks.h"
@@ -13,10 +14,14 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
+#include <QSettings>
+#include <QValidator>
 
 #include <algorithm>
 #include <chrono>
@@ -54,6 +59,18 @@ MessageBox::Icon iconOf(naming::MessageIcon icon)
                                                     : MessageBox::Icon::None;
 }
 
+// Accepts at most one character, counted as the user sees it: a character outside the Basic
+// Multilingual Plane takes two UTF-16 units but is still one character.
+class OneCharacterValidator : public QValidator
+{
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        return input.toUcs4().size() <= 1 ? Acceptable : Invalid;
+    }
+};
+
 } // namespace
 
 NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session,
@@ -75,12 +92,13 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
     m_fixedPosition = combo(this, "组合框_第几个字", {"1", "2", "3"}, 0, true, 328, 8, 40, 20);
     m_fixedChar = edit(this, "编辑框_固定字", "", 456, 8, 56, 20);
     m_fixedChar->setMaxLength(2);
+    m_fixedChar->setValidator(new OneCharacterValidator(m_fixedChar));
     m_start = place(new QPushButton(QStringLiteral("开  始"), this), "按钮1", 536, 8, 64, 24);
     m_stop = place(new QPushButton(QStringLiteral("停  止"), this), "按钮2", 616, 8, 64, 24);
     m_stop->setEnabled(false);
 
-    combo(this, "组合框1", {QStringLiteral("出生日期"), QStringLiteral("预产期")}, 0, false, 8, 40,
-          80, 20);
+    m_dateKind = combo(this, "组合框1", {QStringLiteral("出生日期"), QStringLiteral("预产期")}, 0,
+                       false, 8, 40, 80, 20);
     label(this, "标签5", "：", 96, 40, 16, 16);
     m_year = edit(this, "编辑框7", "2019", 120, 40, 48, 20);
     label(this, "标签30", "年", 176, 40, 16, 16);
@@ -108,12 +126,13 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
 
     m_generated = place(new QListWidget(this), "超级列表框1", 8, 64, 384, 376);
     m_generated->setUniformItemSizes(true);
-    auto* hint = label(this, "标签10", "候选名字列表 双击可查看详细解释：", 416, 80, 32, 328);
+    QLabel* hint = label(this, "标签10", "候选名字列表 双击可查看详细解释：", 416, 80, 32, 328);
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_candidates = place(new QListWidget(this), "列表框1", 464, 64, 144, 376);
     m_candidates->setUniformItemSizes(true);
 
+    m_hint = hint;
     const int buttonTops[] = {72, 144, 216, 296, 376};
     int i = 0;
     for (const WebLink& link : webLinks()) {
@@ -121,6 +140,7 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
                                                 qMax(2.0, devicePixelRatioF())),
                                        this);
         place(button, link.objectName, 616, buttonTops[i++], 56, 56);
+        m_rightWidgets.append(button);
         button->setToolTip(QString::fromUtf8(link.words));
         button->setAccessibleName(QString::fromUtf8(link.words));
         const QUrl address(QString::fromUtf8(link.address));
@@ -135,27 +155,227 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
         place(new QPushButton(QStringLiteral("清空候选名字"), this), "按钮4", 392, 444, 96, 29);
     auto* copy =
         place(new QPushButton(QStringLiteral("复制候选名字"), this), "按钮5", 512, 444, 96, 29);
-    label(this, "标签23", "取名方法：", 16, 480, 96, 24);
-    label(this, "标签24", "输入姓和出生日期》》生成高分名字》》双击高分名字看测评》》选择好名！",
-          120, 472, 568, 40);
-    label(this, "标签25", "特别申明：", 16, 512, 96, 24);
-    label(this, "标签21", "取名软件结合周易易经五格等原理综合取名，名字仅供参考！", 120, 504, 552,
-          40);
+    m_clear = clear;
+    m_copy = copy;
+    auto* keep =
+        place(new QPushButton(QStringLiteral("加入收藏"), this), "按钮_加入收藏", 8, 444, 96, 29);
+    keep->setToolTip(QStringLiteral("把所选的名字加入收藏夹（Ctrl+D）"));
+    auto* exportList = place(new QPushButton(QStringLiteral("导出候选CSV"), this),
+                             "按钮_候选导出CSV", 296, 542, 96, 26);
     // At the foot of the page: how the date is meant (公历 or 农历) and the birthplace.
     m_cities = &tables.cities;
     m_choice = addBirthChoice(this, tables.cities, "", 8, 544);
+    m_bottomWidgets = {
+        m_choice.calendar,
+        m_choice.leap,
+        m_choice.place,
+        m_leaveOut,
+        sort,
+        keep,
+        exportList,
+        label(this, "标签23", "取名方法：", 16, 480, 96, 24),
+        label(this, "标签24",
+              "输入姓和出生日期》》生成高分名字》》双击高分名字看测评》》选择好名！", 120, 472, 568,
+              40),
+        label(this, "标签25", "特别申明：", 16, 512, 96, 24),
+        label(this, "标签21", "取名软件结合周易易经五格等原理综合取名，名字仅供参考！", 120, 504,
+              552, 40),
+    };
 
     connect(m_start, &QPushButton::clicked, this, &NamingPage::startGeneration);
     connect(m_stop, &QPushButton::clicked, this, &NamingPage::stopGeneration);
+    m_lastList = m_candidates;
     for (QListWidget* list : {m_generated, m_candidates}) {
         connect(list, &QListWidget::itemDoubleClicked, this, [this, list] {
             if (QListWidgetItem* row = list->currentItem())
                 emit rowChosen(row->text());
         });
+        connect(list, &QListWidget::currentItemChanged, this, [this, list](QListWidgetItem* row) {
+            if (row)
+                m_lastList = list;
+        });
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QWidget::customContextMenuRequested, this,
+                [this, list](const QPoint& at) { showListMenu(list, at); });
+        list->installEventFilter(this);
     }
     connect(clear, &QPushButton::clicked, m_candidates, &QListWidget::clear);
     connect(copy, &QPushButton::clicked, this, &NamingPage::copyCandidates);
     connect(sort, &QPushButton::clicked, this, &NamingPage::sortCandidatesByAssessment);
+    connect(keep, &QPushButton::clicked, this, &NamingPage::keepCurrentRow);
+    connect(exportList, &QPushButton::clicked, this, &NamingPage::exportCandidates);
+
+    // Enter in any box of the page starts a run, as the 开始 button does.
+    for (QLineEdit* box : {m_surname, m_fixedChar, m_year, m_month, m_day, m_hour, m_minute,
+                           m_threshold, m_fixedPosition->lineEdit()})
+        connect(box, &QLineEdit::returnPressed, this, &NamingPage::startGeneration);
+
+    // Tab follows the order of filling in: the name boxes of the first row, the date row, then
+    // 开始 and 停止, the lists and the buttons under them.
+    QWidget* order[] = {m_surname,  m_sex,       m_length, m_fixedOn, m_fixedPosition, m_fixedChar,
+                        m_dateKind, m_year,      m_month,  m_day,     m_hour,          m_minute,
+                        m_collect,  m_threshold, m_start,  m_stop,    m_generated,     m_candidates,
+                        m_leaveOut, sort,        clear,    copy,      keep,            exportList};
+    for (std::size_t k = 1; k < std::size(order); ++k)
+        setTabOrder(order[k - 1], order[k]);
+}
+
+bool NamingPage::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* list = qobject_cast<QListWidget*>(watched);
+    if (list && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            if (QListWidgetItem* row = list->currentItem())
+                emit rowChosen(row->text());
+            return true;
+        }
+        if (key->key() == Qt::Key_D && key->modifiers() == Qt::ControlModifier) {
+            m_lastList = list;
+            keepCurrentRow();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void NamingPage::showListMenu(QListWidget* list, const QPoint& at)
+{
+    QListWidgetItem* row = list->itemAt(at);
+    if (!row)
+        return;
+    list->setCurrentItem(row);
+    QMenu menu(this);
+    QAction* analyse = menu.addAction(QStringLiteral("查看测评"));
+    QAction* keep = menu.addAction(QStringLiteral("加入收藏"));
+    keep->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    QAction* chosen = menu.exec(list->viewport()->mapToGlobal(at));
+    if (chosen == analyse) {
+        emit rowChosen(row->text());
+    } else if (chosen == keep) {
+        m_lastList = list;
+        keepCurrentRow();
+    }
+}
+
+void NamingPage::keepCurrentRow()
+{
+    QListWidgetItem* row = m_lastList ? m_lastList->currentItem() : nullptr;
+    if (!row) {
+        MessageBox::show(this, QStringLiteral("请先在名字列表中选择一个名字"));
+        return;
+    }
+    const auto request = requestForRow(row->text());
+    const auto parts = naming::splitRowTitle(row->text().toStdString());
+    if (!request || !parts || request->givenName.empty()) {
+        MessageBox::show(this, QStringLiteral("这一行不是可以收藏的名字"));
+        return;
+    }
+    ShortlistEntry entry;
+    entry.surname = QString::fromStdString(request->surname);
+    entry.givenName = QString::fromStdString(request->givenName);
+    entry.sex = m_sex->currentText();
+    if (calendar::checkBirthTime(request->birth).empty()) {
+        entry.year = request->birth.year;
+        entry.month = request->birth.month;
+        entry.day = request->birth.day;
+        entry.hour = request->birth.hour;
+    }
+    entry.scoreText = QString::fromStdString(parts->scoreText);
+    emit keepRequested(entry);
+}
+
+void NamingPage::exportCandidates()
+{
+    if (m_candidates->count() == 0) {
+        MessageBox::show(this, QStringLiteral("候选名字列表是空的"));
+        return;
+    }
+    QList<QStringList> rows = {{QStringLiteral("名字"), QStringLiteral("评分")}};
+    for (int i = 0; i < m_candidates->count(); ++i) {
+        const QString title = m_candidates->item(i)->text();
+        const auto parts = naming::splitRowTitle(title.toStdString());
+        if (parts)
+            rows.append({QString::fromStdString(parts->fullName),
+                         QString::fromStdString(parts->scoreText)});
+        else
+            rows.append({title, QString()});
+    }
+    exportCsv(this, csvDocument(rows), QStringLiteral("候选名字.csv"));
+}
+
+void NamingPage::saveSettings(QSettings& settings) const
+{
+    settings.beginGroup(QStringLiteral("naming"));
+    settings.setValue(QStringLiteral("surname"), m_surname->text());
+    settings.setValue(QStringLiteral("sex"), m_sex->currentIndex());
+    settings.setValue(QStringLiteral("length"), m_length->currentIndex());
+    settings.setValue(QStringLiteral("fixedOn"), m_fixedOn->isChecked());
+    settings.setValue(QStringLiteral("fixedPosition"), m_fixedPosition->currentText());
+    settings.setValue(QStringLiteral("fixedChar"), m_fixedChar->text());
+    settings.setValue(QStringLiteral("dateKind"), m_dateKind->currentIndex());
+    settings.setValue(QStringLiteral("year"), m_year->text());
+    settings.setValue(QStringLiteral("month"), m_month->text());
+    settings.setValue(QStringLiteral("day"), m_day->text());
+    settings.setValue(QStringLiteral("hour"), m_hour->text());
+    settings.setValue(QStringLiteral("minute"), m_minute->text());
+    settings.setValue(QStringLiteral("collect"), m_collect->isChecked());
+    settings.setValue(QStringLiteral("threshold"), m_threshold->text());
+    settings.endGroup();
+}
+
+void NamingPage::restoreSettings(const QSettings& settings)
+{
+    const auto text = [&settings](const char* key, QLineEdit* box) {
+        const QVariant v = settings.value(QStringLiteral("naming/") + QLatin1String(key));
+        if (v.isValid())
+            box->setText(v.toString());
+    };
+    const auto index = [&settings](const char* key, QComboBox* box) {
+        bool ok = false;
+        const int i = settings.value(QStringLiteral("naming/") + QLatin1String(key)).toInt(&ok);
+        if (ok && i >= 0 && i < box->count())
+            box->setCurrentIndex(i);
+    };
+    const auto tick = [&settings](const char* key, QCheckBox* box) {
+        const QVariant v = settings.value(QStringLiteral("naming/") + QLatin1String(key));
+        if (v.isValid())
+            box->setChecked(v.toBool());
+    };
+    text("surname", m_surname);
+    index("sex", m_sex);
+    index("length", m_length);
+    tick("fixedOn", m_fixedOn);
+    const QVariant position = settings.value(QStringLiteral("naming/fixedPosition"));
+    if (position.isValid())
+        m_fixedPosition->setCurrentText(position.toString());
+    text("fixedChar", m_fixedChar);
+    index("dateKind", m_dateKind);
+    text("year", m_year);
+    text("month", m_month);
+    text("day", m_day);
+    text("hour", m_hour);
+    text("minute", m_minute);
+    tick("collect", m_collect);
+    text("threshold", m_threshold);
+}
+
+void NamingPage::stretch(int dx, int dy)
+{
+    // The generated list and the candidate list share the extra width; the column of web
+    // buttons keeps to the right edge, the buttons and texts below keep to the bottom.
+    const int half = dx / 2;
+    m_generated->setGeometry(8, 64, 384 + half, 376 + dy);
+    m_hint->move(416 + half, 80);
+    m_candidates->setGeometry(464 + half, 64, 144 + dx - half, 376 + dy);
+    const int tops[] = {72, 144, 216, 296, 376};
+    for (int i = 0; i < m_rightWidgets.size(); ++i)
+        m_rightWidgets[i]->move(616 + dx, tops[i] + dy * i / 4);
+    m_clear->move(392 + half, 444 + dy);
+    m_copy->move(512 + half, 444 + dy);
+    const int bottomTops[] = {448, 444, 548, 548, 480, 472, 512, 504};
+    for (int i = 0; i < m_bottomWidgets.size(); ++i)
+        m_bottomWidgets[i]->move(m_bottomWidgets[i]->x(), bottomTops[i] + dy);
 }
 
 calendar::BirthTime NamingPage::birthTime() const

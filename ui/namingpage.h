@@ -8,6 +8,7 @@
 #include "naming/session.h"
 #include "ui/birthchoice.h"
 #include "ui/formparts.h"
+#include "ui/shortlist.h"
 
 #include <QWidget>
 
@@ -20,6 +21,7 @@ class QComboBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QSettings;
 
 namespace hmf::core {
 struct Tables;
@@ -52,11 +54,27 @@ class NamingPage : public QWidget
     // split into a name and a score.
     std::optional<naming::ReportRequest> requestForRow(const QString& title) const;
 
+    // The inputs and options a user expects to find again at the next start.
+    void saveSettings(QSettings& settings) const;
+    void restoreSettings(const QSettings& settings);
+
+    // Lets the lists take the room a larger window gives: `dx` and `dy` are the pixels the
+    // window has beyond its default size.
+    void stretch(int dx, int dy);
+
   signals:
-    // A row of either list was double-clicked; `title` is the list's current row.
+    // A row of either list was double-clicked or took Enter; `title` is the list's current row.
     void rowChosen(const QString& title);
+    // The user asked to keep a listed name.
+    void keepRequested(const hmf::ui::ShortlistEntry& entry);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void keepCurrentRow();
+    void exportCandidates();
+    void showListMenu(QListWidget* list, const QPoint& at);
     void readDrawSettings(naming::DrawSettings& settings) const;
     void copyCandidates();
     void sortCandidatesByAssessment();
@@ -89,6 +107,13 @@ class NamingPage : public QWidget
     QLineEdit* m_threshold = nullptr;
     QListWidget* m_generated = nullptr;
     QListWidget* m_candidates = nullptr;
+    QListWidget* m_lastList = nullptr; // the list whose row the 加入收藏 button keeps
+    QComboBox* m_dateKind = nullptr;
+    QList<QWidget*> m_bottomWidgets;
+    QList<QWidget*> m_rightWidgets;
+    QWidget* m_hint = nullptr;
+    QWidget* m_clear = nullptr;
+    QWidget* m_copy = nullptr;
 };
 
 } // namespace hmf::ui

@@ -7,6 +7,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace hmf::ui {
 
@@ -17,6 +20,14 @@ void prepareApplication(QApplication& app)
     app.setDesktopFileName(QStringLiteral("huimingfang"));
     app.setFont(interfaceFont());
     app.setWindowIcon(windowIcon());
+    // Qt's own texts (OK, Cancel, the file and print dialogs) in Chinese: the program speaks
+    // Chinese whatever the system's language is.
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(translator);
+    else
+        delete translator;
 }
 
 std::filesystem::path programDataDirectory()

@@ -10,10 +10,15 @@ namespace hmf::ui {
 
 ThreeTalentPage::ThreeTalentPage(const core::Tables& tables, QWidget* parent) : QWidget(parent)
 {
-    auto* talents = place(new QPlainTextEdit(this), "编辑框6", 8, 8, 680, 456);
-    talents->setPlainText(fromEngineText(tables.threeTalentText));
-    talents->setReadOnly(true);
-    talents->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_text = place(new QPlainTextEdit(this), "编辑框6", 8, 8, 680, 456);
+    m_text->setPlainText(fromEngineText(tables.threeTalentText));
+    m_text->setReadOnly(true);
+    m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+void ThreeTalentPage::stretch(int dx, int dy)
+{
+    m_text->setGeometry(8, 8, 680 + dx, 456 + dy);
 }
 
 } // namespace hmf::ui

@@ -3,6 +3,8 @@
 
 #include <QWidget>
 
+class QPlainTextEdit;
+
 namespace hmf::core {
 struct Tables;
 }
@@ -14,6 +16,12 @@ class ThreeTalentPage : public QWidget
     Q_OBJECT
   public:
     explicit ThreeTalentPage(const core::Tables& tables, QWidget* parent = nullptr);
+
+    // Gives the extra room of a window larger than its default size to the text.
+    void stretch(int dx, int dy);
+
+  private:
+    QPlainTextEdit* m_text;
 };
 
 } // namespace hmf::ui

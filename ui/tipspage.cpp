@@ -10,13 +10,18 @@ namespace hmf::ui {
 
 TipsPage::TipsPage(const core::Tables& tables, QWidget* parent) : QWidget(parent)
 {
-    auto* tips = place(new QPlainTextEdit(this), "编辑框4", 8, 0, 680, 464);
-    tips->setPlainText(fromEngineText(tables.tipsText));
-    tips->setReadOnly(true);
-    tips->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QPalette palette = tips->palette();
+    m_text = place(new QPlainTextEdit(this), "编辑框4", 8, 0, 680, 464);
+    m_text->setPlainText(fromEngineText(tables.tipsText));
+    m_text->setReadOnly(true);
+    m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette palette = m_text->palette();
     palette.setColor(QPalette::Text, QColor(0, 136, 255));
-    tips->setPalette(palette);
+    m_text->setPalette(palette);
+}
+
+void TipsPage::stretch(int dx, int dy)
+{
+    m_text->setGeometry(8, 0, 680 + dx, 464 + dy);
 }
 
 } // namespace hmf::ui

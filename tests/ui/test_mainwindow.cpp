@@ -159,7 +159,8 @@ void TestMainWindow::cleanup()
 
 void TestMainWindow::makeWindow(const fs::path& dataDir)
 {
-    m_window = std::make_unique<MainWindow>(*m_tables, dataDir);
+    m_window = std::make_unique<MainWindow>(*m_tables, dataDir,
+                                            m_tempDir.filePath(QStringLiteral("shortlist.json")));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -211,17 +212,17 @@ void TestMainWindow::startState()
     QCOMPARE(m_window->size(), QSize(769, 648));
 
     auto* tabs = find<QTabWidget>("选择夹1");
-    QCOMPARE(tabs->count(), 5);
+    QCOMPARE(tabs->count(), 6);
     QCOMPARE(tabs->currentIndex(), 0);
-    const QStringList pageCaptions = {"宝宝取名", "姓名评测", "81树立", "三才表", "ww"};
-    for (int i = 0; i < 5; ++i)
+    const QStringList pageCaptions = {"宝宝取名", "姓名评测", "81树立", "三才表", "ww", "收藏夹"};
+    for (int i = 0; i < 6; ++i)
         QCOMPARE(tabs->tabText(i), pageCaptions[i]);
 
-    const QStringList toolCaptions = {"宝宝取名", "姓名评测", "81数理表", "三才表",
-                                      "汉字五行", "星座查询", "生辰八字", "使用帮助"};
+    const QStringList toolCaptions = {"宝宝取名", "姓名评测", "81数理表", "三才表", "汉字五行",
+                                      "星座查询", "生辰八字", "使用帮助", "收藏夹"};
     const QList<QAction*> actions = find<QToolBar>("工具条1")->actions();
-    QCOMPARE(actions.size(), 8);
-    for (int i = 0; i < 8; ++i) {
+    QCOMPARE(actions.size(), 9);
+    for (int i = 0; i < 9; ++i) {
         QCOMPARE(actions[i]->text(), toolCaptions[i]);
         QVERIFY(actions[i]->isCheckable());
         QCOMPARE(actions[i]->isChecked(), i == 0);
@@ -304,8 +305,8 @@ void TestMainWindow::startState()
 void TestMainWindow::toolBarSwitchesPages()
 {
     QApplication::setActiveWindow(m_window.get());
-    const int pageOf[] = {0, 1, 2, 3, -1, -1, -1, 4};
-    for (int i : {2, 3, 7, 1, 0}) {
+    const int pageOf[] = {0, 1, 2, 3, -1, -1, -1, 4, 5};
+    for (int i : {2, 3, 7, 8, 1, 0}) {
         toolAction(i)->trigger();
         QCOMPARE(find<QTabWidget>("选择夹1")->currentIndex(), pageOf[i]);
         QVERIFY(toolAction(i)->isChecked());
@@ -813,7 +814,8 @@ void TestMainWindow::elementWindow()
         }
         QCOMPARE(m_messages, messages);
     });
-    QVERIFY(toolAction(4)->isChecked());
+    // Once the window is closed the bar marks the page that is shown again.
+    QVERIFY(toolAction(0)->isChecked());
 }
 
 void TestMainWindow::starSignWindow()
@@ -873,6 +875,14 @@ void TestMainWindow::birthChartWindowFollowsPageDate()
             auto* box = dialog->findChild<QTextEdit*>(QStringLiteral("生辰八字超级编辑框"));
             QVERIFY(box);
             text = box->toPlainText();
+            // A line under the chart names the date and hour it belongs to.
+            auto* basis = dialog->findChild<QLabel*>(QStringLiteral("标签_八字依据"));
+            QVERIFY(basis);
+            QVERIFY2(
+                basis->text().contains(QStringLiteral("%1年%2月%3日%4时")
+                                           .arg(edit("编辑框7")->text(), edit("编辑框8")->text(),
+                                                edit("编辑框9")->text(), edit("编辑框11")->text())),
+                qPrintable(basis->text()));
         });
         return text;
     };
@@ -880,7 +890,7 @@ void TestMainWindow::birthChartWindowFollowsPageDate()
     // The first opening already shows the page's date and hour, without any generation run.
     QCOMPARE(shownChart(), expectedChart(2019, 5, 5, 5));
     QVERIFY(m_window->session().birthChartRequested);
-    QVERIFY(toolAction(6)->isChecked());
+    QVERIFY(toolAction(0)->isChecked());
 
     edit("编辑框7")->setText(QStringLiteral("1982"));
     edit("编辑框8")->setText(QStringLiteral("8"));

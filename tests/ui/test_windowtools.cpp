@@ -1,0 +1,548 @@
+// What the window offers beyond the product's pages: the shortlist (收藏夹) with its file, the
+// CSV and PDF exports, the comparison of names, keyboard paths, resizing, remembered inputs and
+// Qt's Chinese texts. The real main window under the offscreen platform, found by object names.
+
+#include "core/gbk.h"
+#include "core/tables.h"
+#include "ui/fileoutput.h"
+#include "ui/mainwindow.h"
+#include "ui/messagebox.h"
+#include "ui/startup.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+namespace fs = std::filesystem;
+using hmf::ui::MainWindow;
+using hmf::ui::MessageBox;
+
+class TestWindowTools : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void shortlistKeepsNamesAcrossRestarts();
+    void damagedShortlistIsKeptAside_data();
+    void damagedShortlistIsKeptAside();
+    void csvExports();
+    void reportAndComparisonToPdf();
+    void compareNeedsTwoToFourNames();
+    void keyboardPaths();
+    void generationCharacterBoxTakesOneCharacter();
+    void resizingGivesRoomAndComesBack();
+    void settingsComeBack();
+    void standardButtonsSpeakChinese();
+
+  private:
+    template <typename T> T* find(const char* name)
+    {
+        T* widget = m_window->findChild<T*>(QString::fromUtf8(name));
+        if (!widget)
+            qFatal("no widget %s", name);
+        return widget;
+    }
+    QLineEdit* edit(const char* name) { return find<QLineEdit>(name); }
+    QTableWidget* shortlistTable() { return find<QTableWidget>("表格_收藏"); }
+    int currentPage() { return find<QTabWidget>("选择夹1")->currentIndex(); }
+    QString shortlistFile() const { return m_dir->filePath(QStringLiteral("shortlist.json")); }
+
+    void makeWindow();
+    void useFixtureLibrary(const QStringList& characters, std::uint64_t seed);
+    void analyse(const char* surname, const char* given);
+    QStringList listed(const char* name);
+    // Hands the modal window that `open` opens to `check` while it is open.
+    void withModalWindow(const std::function<void()>& open,
+                         const std::function<void(QDialog*)>& check);
+    static QString pdfText(const QString& file);
+    static int pdfPages(const QString& file);
+
+    std::unique_ptr<hmf::core::Tables> m_tables;
+    fs::path m_dataDir;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QStringList m_messages;
+    QString m_nextSaveFile;
+};
+
+void TestWindowTools::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    hmf::ui::prepareApplication(*static_cast<QApplication*>(QCoreApplication::instance()));
+    m_dataDir = hmf::ui::programDataDirectory();
+    hmf::ui::LoadedTables loaded = hmf::ui::loadProgramTables(m_dataDir);
+    QVERIFY2(loaded.tables, qPrintable(loaded.error));
+    m_tables = std::move(loaded.tables);
+    MessageBox::setHook([this](const QString& text, MessageBox::Icon) { m_messages.append(text); });
+    hmf::ui::FileChooser::setHook(
+        [this](const QString&, const QString&) { return m_nextSaveFile; });
+}
+
+void TestWindowTools::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_messages.clear();
+    m_nextSaveFile.clear();
+    makeWindow();
+}
+
+void TestWindowTools::cleanup()
+{
+    m_window.reset();
+}
+
+void TestWindowTools::makeWindow()
+{
+    m_window = std::make_unique<MainWindow>(*m_tables, m_dataDir, shortlistFile());
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QApplication::setActiveWindow(m_window.get());
+}
+
+void TestWindowTools::useFixtureLibrary(const QStringList& characters, std::uint64_t seed)
+{
+    const QString path = m_dir->filePath(QStringLiteral("fixture.fne"));
+    const auto gbk = hmf::core::utf8ToGbk(characters.join(QStringLiteral("\r\n")).toStdString());
+    QVERIFY(gbk);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(gbk->data(), qint64(gbk->size()));
+    file.close();
+    m_window->setLibraryOverride(fs::path(QFile::encodeName(path).toStdString()));
+    m_window->setSeedOverride(seed);
+}
+
+void TestWindowTools::analyse(const char* surname, const char* given)
+{
+    edit("编辑框_性2")->setText(QString::fromUtf8(surname));
+    edit("编辑框_名2")->setText(QString::fromUtf8(given));
+    edit("编辑框2")->setText(QStringLiteral("2019"));
+    edit("编辑框3")->setText(QStringLiteral("5"));
+    edit("编辑框5")->setText(QStringLiteral("5"));
+    edit("编辑框12")->setText(QStringLiteral("5"));
+    find<QPushButton>("按钮_分析")->click();
+}
+
+QStringList TestWindowTools::listed(const char* name)
+{
+    QStringList out;
+    auto* list = find<QListWidget>(name);
+    for (int i = 0; i < list->count(); ++i)
+        out.append(list->item(i)->text());
+    return out;
+}
+
+void TestWindowTools::withModalWindow(const std::function<void()>& open,
+                                      const std::function<void(QDialog*)>& check)
+{
+    bool seen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        seen = dialog != nullptr;
+        if (dialog) {
+            check(dialog);
+            dialog->close();
+        }
+    });
+    open();
+    QVERIFY(seen);
+}
+
+QString TestWindowTools::pdfText(const QString& file)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"),
+            {QStringLiteral("-enc"), QStringLiteral("UTF-8"), file, QStringLiteral("-")});
+    p.waitForFinished();
+    // Some fonts map a character such as 子 to its Kangxi radical twin (⼦) in the PDF's text
+    // layer; compatibility normalisation maps it back.
+    return QString::fromUtf8(p.readAllStandardOutput())
+        .normalized(QString::NormalizationForm_KC)
+        .remove(QLatin1Char(' '));
+}
+
+int TestWindowTools::pdfPages(const QString& file)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"), {file});
+    p.waitForFinished();
+    const QString info = QString::fromUtf8(p.readAllStandardOutput());
+    const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"),
+                                   QRegularExpression::MultilineOption);
+    const auto match = pages.match(info);
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+void TestWindowTools::shortlistKeepsNamesAcrossRestarts()
+{
+    // From the candidate list: the selected row, with its listed score.
+    useFixtureLibrary({"宇", "轩"}, 5);
+    edit("编辑框1")->setText(QStringLiteral("0"));
+    find<QPushButton>("按钮1")->click();
+    const QStringList candidates = listed("列表框1");
+    QVERIFY(!candidates.isEmpty());
+    auto* list = find<QListWidget>("列表框1");
+    list->setCurrentRow(0);
+    find<QPushButton>("按钮_加入收藏")->click();
+    const QString firstName = candidates[0].left(candidates[0].indexOf(QLatin1Char('[')));
+    const QString firstScore =
+        candidates[0].mid(candidates[0].indexOf(QLatin1Char('[')) + 1).remove(QLatin1Char(']'));
+    QCOMPARE(shortlistTable()->rowCount(), 1);
+    QCOMPARE(shortlistTable()->item(0, 0)->text(), firstName);
+    QCOMPARE(shortlistTable()->item(0, 1)->text(), firstScore);
+
+    // The same name again is refused with a word; Ctrl+D on the list keeps a second row.
+    find<QPushButton>("按钮_加入收藏")->click();
+    QCOMPARE(shortlistTable()->rowCount(), 1);
+    QVERIFY(m_messages.last().contains(QStringLiteral("已在收藏夹中")));
+    list->setCurrentRow(1);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(shortlistTable()->rowCount(), 2);
+
+    // From a report: the name with the score the report computed.
+    analyse("王", "子涵");
+    find<QPushButton>("按钮_收藏此名")->click();
+    QCOMPARE(shortlistTable()->rowCount(), 3);
+    QCOMPARE(shortlistTable()->item(2, 0)->text(), QStringLiteral("王子涵"));
+    QVERIFY(shortlistTable()->item(2, 1)->text().endsWith(QStringLiteral("分")));
+    // Kept with its assessment figure (0-100).
+    bool isNumber = false;
+    const int figure = shortlistTable()->item(2, 2)->text().toInt(&isNumber);
+    QVERIFY(isNumber && figure >= 0 && figure <= 100);
+
+    // A note is typed into its cell; Delete removes the selected row.
+    shortlistTable()->item(2, 4)->setText(QStringLiteral("奶奶喜欢"));
+    shortlistTable()->selectRow(1);
+    shortlistTable()->setFocus();
+    QTest::keyClick(shortlistTable(), Qt::Key_Delete);
+    QCOMPARE(shortlistTable()->rowCount(), 2);
+
+    // A new start reads the same list back, note included.
+    m_window.reset();
+    makeWindow();
+    QCOMPARE(shortlistTable()->rowCount(), 2);
+    QCOMPARE(shortlistTable()->item(0, 0)->text(), firstName);
+    QCOMPARE(shortlistTable()->item(1, 0)->text(), QStringLiteral("王子涵"));
+    QCOMPARE(shortlistTable()->item(1, 4)->text(), QStringLiteral("奶奶喜欢"));
+    // The record has room for the assessment and the verse source, empty until they are known.
+    QFile file(shortlistFile());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonObject kept =
+        QJsonDocument::fromJson(file.readAll()).object()[QStringLiteral("names")][1].toObject();
+    QCOMPARE(kept[QStringLiteral("note")].toString(), QStringLiteral("奶奶喜欢"));
+    QVERIFY(kept.contains(QStringLiteral("source")));
+    QVERIFY(kept.contains(QStringLiteral("assessmentNotes")));
+}
+
+void TestWindowTools::damagedShortlistIsKeptAside_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("not JSON") << QByteArray("{\"version\": 1, \"names\": [");
+    QTest::newRow("binary") << QByteArray("\x00\xff\xfe garbage", 12);
+    QTest::newRow("wrong shape") << QByteArray("{\"version\": 1, \"names\": [{\"surname\": 5}]}");
+    QTest::newRow("unknown version") << QByteArray("{\"version\": 99, \"names\": []}");
+}
+
+void TestWindowTools::damagedShortlistIsKeptAside()
+{
+    QFETCH(QByteArray, content);
+    m_window.reset();
+    QFile file(shortlistFile());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+    makeWindow();
+    QTRY_COMPARE(m_messages.size(), 1);
+    QVERIFY2(m_messages[0].contains(QStringLiteral("已损坏")), qPrintable(m_messages[0]));
+    QCOMPARE(shortlistTable()->rowCount(), 0);
+
+    // The damaged bytes are still there under the name the message gives.
+    const QStringList aside =
+        QDir(m_dir->path()).entryList({QStringLiteral("shortlist.json.damaged-*")});
+    QCOMPARE(aside.size(), 1);
+    QVERIFY(m_messages[0].contains(aside[0]));
+    QFile kept(m_dir->filePath(aside[0]));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), content);
+
+    // The list starts empty and saves normally again.
+    analyse("林", "子涵");
+    find<QPushButton>("按钮_收藏此名")->click();
+    QCOMPARE(shortlistTable()->rowCount(), 1);
+    QVERIFY(QFile::exists(shortlistFile()));
+}
+
+void TestWindowTools::csvExports()
+{
+    analyse("林", "子涵");
+    find<QPushButton>("按钮_收藏此名")->click();
+    analyse("王", "一诺");
+    find<QPushButton>("按钮_收藏此名")->click();
+    shortlistTable()->item(1, 4)->setText(QStringLiteral("好记, 也好写 \"一诺千金\""));
+
+    const auto readCsv = [](const QString& path) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return QByteArray();
+        return file.readAll();
+    };
+    m_nextSaveFile = m_dir->filePath(QStringLiteral("shortlist.csv"));
+    find<QPushButton>("按钮_收藏导出CSV")->click();
+    const QByteArray csv = readCsv(m_nextSaveFile);
+    QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines =
+        QString::fromUtf8(csv.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QVERIFY(lines[0].startsWith(QStringLiteral("名字,评分,")));
+    QVERIFY(lines[1].startsWith(QStringLiteral("林子涵,")));
+    // A field with a comma and quotes is quoted, its quotes doubled.
+    QVERIFY2(lines[2].contains(QStringLiteral("\"好记, 也好写 \"\"一诺千金\"\"\"")),
+             qPrintable(lines[2]));
+
+    // The candidate list: one row per candidate under a header; an empty list is refused.
+    m_nextSaveFile = m_dir->filePath(QStringLiteral("candidates.csv"));
+    find<QPushButton>("按钮_候选导出CSV")->click();
+    QVERIFY(!QFile::exists(m_nextSaveFile));
+    QVERIFY(m_messages.last().contains(QStringLiteral("空")));
+    useFixtureLibrary({"宇", "轩", "明"}, 3);
+    edit("编辑框1")->setText(QStringLiteral("0"));
+    find<QPushButton>("按钮1")->click();
+    find<QPushButton>("按钮_候选导出CSV")->click();
+    const QStringList rows = QString::fromUtf8(readCsv(m_nextSaveFile).mid(3))
+                                 .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(rows.size(), listed("列表框1").size() + 1);
+    QCOMPARE(rows[0], QStringLiteral("名字,评分"));
+
+    // A file that cannot be written is reported.
+    m_messages.clear();
+    m_nextSaveFile = m_dir->filePath(QStringLiteral("no/such/dir/x.csv"));
+    find<QPushButton>("按钮_候选导出CSV")->click();
+    QCOMPARE(m_messages.size(), 1);
+    QVERIFY(m_messages[0].contains(QStringLiteral("无法写入")));
+}
+
+void TestWindowTools::reportAndComparisonToPdf()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+        QSKIP("poppler-utils (pdftotext, pdfinfo) are not installed");
+
+    // Before any analysis there is no report to export.
+    find<QPushButton>("按钮_报告导出PDF")->click();
+    QCOMPARE(m_messages, QStringList{QStringLiteral("请先分析一个名字")});
+
+    analyse("林", "子涵");
+    m_nextSaveFile = m_dir->filePath(QStringLiteral("report.pdf"));
+    find<QPushButton>("按钮_报告导出PDF")->click();
+    QVERIFY(pdfPages(m_nextSaveFile) >= 1);
+    const QString report = pdfText(m_nextSaveFile);
+    QVERIFY2(report.contains(QStringLiteral("林子涵")), qPrintable(report));
+    QVERIFY(report.contains(QStringLiteral("名字总分")));
+
+    find<QPushButton>("按钮_收藏此名")->click();
+    analyse("王", "一诺");
+    find<QPushButton>("按钮_收藏此名")->click();
+    shortlistTable()->selectAll();
+    m_nextSaveFile = m_dir->filePath(QStringLiteral("compare.pdf"));
+    withModalWindow(
+        [&] { find<QPushButton>("按钮_比较")->click(); },
+        [&](QDialog* dialog) {
+            QCOMPARE(dialog->objectName(), QStringLiteral("窗口_名字比较"));
+            const QString table =
+                dialog->findChild<QTextBrowser*>(QStringLiteral("比较表"))->toPlainText();
+            QVERIFY(table.contains(QStringLiteral("林子涵")));
+            QVERIFY(table.contains(QStringLiteral("王一诺")));
+            QVERIFY(table.contains(QStringLiteral("总格")));
+            dialog->findChild<QPushButton*>(QStringLiteral("按钮_比较导出PDF"))->click();
+        });
+    QCOMPARE(pdfPages(m_nextSaveFile), 1);
+    const QString compared = pdfText(m_nextSaveFile);
+    QVERIFY2(compared.contains(QStringLiteral("林子涵")) &&
+                 compared.contains(QStringLiteral("王一诺")),
+             qPrintable(compared));
+}
+
+void TestWindowTools::compareNeedsTwoToFourNames()
+{
+    const char* given[] = {"一", "二", "三", "四", "五"};
+    for (const char* g : given) {
+        analyse("林", g);
+        find<QPushButton>("按钮_收藏此名")->click();
+    }
+    m_messages.clear();
+    for (int selected : {1, 5}) {
+        shortlistTable()->clearSelection();
+        for (int row = 0; row < selected; ++row)
+            shortlistTable()->selectionModel()->select(shortlistTable()->model()->index(row, 0),
+                                                       QItemSelectionModel::Select |
+                                                           QItemSelectionModel::Rows);
+        find<QPushButton>("按钮_比较")->click();
+    }
+    QCOMPARE(m_messages, QStringList(2, QStringLiteral("请选择两到四个名字进行比较")));
+}
+
+void TestWindowTools::keyboardPaths()
+{
+    // Ctrl+number reaches every page of the bar.
+    const int pageOf[] = {0, 1, 2, 3, -1, -1, -1, 4, 5};
+    for (int key : {3, 9, 8, 2, 4, 1}) {
+        QTest::keyClick(m_window.get(), Qt::Key(Qt::Key_0 + key), Qt::ControlModifier);
+        QCOMPARE(currentPage(), pageOf[key - 1]);
+        QVERIFY(find<QToolBar>("工具条1")->actions().at(key - 1)->isChecked());
+    }
+
+    // Tab from the generation character goes on to the date before the start button.
+    edit("编辑框_固定字")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(find<QComboBox>("组合框1")));
+
+    // Enter in a box of 宝宝取名 starts a run; Enter on a candidate opens its analysis.
+    useFixtureLibrary({"宇", "轩"}, 9);
+    edit("编辑框1")->setText(QStringLiteral("0"));
+    QTest::keyClick(edit("编辑框_姓"), Qt::Key_Return);
+    QVERIFY(!listed("列表框1").isEmpty());
+    auto* candidates = find<QListWidget>("列表框1");
+    candidates->setCurrentRow(0);
+    QTest::keyClick(candidates, Qt::Key_Return);
+    QCOMPARE(currentPage(), 1);
+    QVERIFY(find<QTextEdit>("超级编辑框1")
+                ->toPlainText()
+                .contains(candidates->item(0)->text().left(3)));
+
+    // Enter in a date box of 姓名评测 analyses the typed name.
+    edit("编辑框_性2")->setText(QStringLiteral("王"));
+    edit("编辑框_名2")->setText(QStringLiteral("一诺"));
+    QTest::keyClick(edit("编辑框12"), Qt::Key_Enter);
+    QVERIFY(find<QTextEdit>("超级编辑框1")->toPlainText().contains(QStringLiteral("王一诺")));
+}
+
+void TestWindowTools::generationCharacterBoxTakesOneCharacter()
+{
+    auto* box = edit("编辑框_固定字");
+    const auto type = [box](const QString& text) {
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, text, Qt::NoModifier);
+    };
+    type(QStringLiteral("辈"));
+    type(QStringLiteral("分"));
+    QCOMPARE(box->text(), QStringLiteral("辈"));
+    // A character beyond the basic plane is one character too, though two UTF-16 units.
+    box->clear();
+    type(QStringLiteral("𠀀"));
+    QCOMPARE(box->text(), QStringLiteral("𠀀"));
+    type(QStringLiteral("辈"));
+    QCOMPARE(box->text(), QStringLiteral("𠀀"));
+}
+
+void TestWindowTools::resizingGivesRoomAndComesBack()
+{
+    QCOMPARE(m_window->size(), QSize(769, 648));
+    const char* grown[] = {"超级列表框1", "列表框1", "超级编辑框1", "超级列表框81", "表格_收藏"};
+    QList<QRect> before;
+    for (const char* name : grown)
+        before.append(find<QWidget>(name)->geometry());
+    const QRect startButton = find<QWidget>("按钮1")->geometry();
+
+    m_window->resize(1100, 820);
+    QTRY_COMPARE(m_window->size(), QSize(1100, 820));
+    for (int i = 0; i < int(std::size(grown)); ++i) {
+        const QRect now = find<QWidget>(grown[i])->geometry();
+        QVERIFY2(now.height() > before[i].height() && now.width() >= before[i].width(), grown[i]);
+    }
+    QCOMPARE(find<QWidget>("按钮1")->geometry(), startButton);
+    auto* luck = find<QTreeWidget>("超级列表框81");
+    QVERIFY(luck->wordWrap());
+    QCOMPARE(luck->textElideMode(), Qt::ElideNone);
+
+    // Never smaller than the product's size, and back at it everything is where it was.
+    m_window->resize(500, 400);
+    QTRY_COMPARE(m_window->size(), QSize(769, 648));
+    for (int i = 0; i < int(std::size(grown)); ++i)
+        QCOMPARE(find<QWidget>(grown[i])->geometry(), before[i]);
+    QVERIFY(!luck->wordWrap());
+}
+
+void TestWindowTools::settingsComeBack()
+{
+    const QString file = m_dir->filePath(QStringLiteral("settings.ini"));
+    edit("编辑框_姓")->setText(QStringLiteral("欧阳"));
+    find<QComboBox>("组合框_性别")->setCurrentIndex(1);
+    find<QComboBox>("组合框_个数")->setCurrentIndex(0);
+    find<QCheckBox>("选择框1")->setChecked(true);
+    edit("编辑框7")->setText(QStringLiteral("2024"));
+    edit("编辑框1")->setText(QStringLiteral("85"));
+    edit("编辑框_名2")->setText(QStringLiteral("子涵"));
+    {
+        QSettings settings(file, QSettings::IniFormat);
+        m_window->saveSettings(settings);
+    }
+    m_window.reset();
+    makeWindow();
+    {
+        const QSettings settings(file, QSettings::IniFormat);
+        m_window->restoreSettings(settings);
+    }
+    QCOMPARE(edit("编辑框_姓")->text(), QStringLiteral("欧阳"));
+    QCOMPARE(find<QComboBox>("组合框_性别")->currentText(), QStringLiteral("女"));
+    QCOMPARE(find<QComboBox>("组合框_个数")->currentText(), QStringLiteral("1"));
+    QVERIFY(find<QCheckBox>("选择框1")->isChecked());
+    QCOMPARE(edit("编辑框7")->text(), QStringLiteral("2024"));
+    QCOMPARE(edit("编辑框1")->text(), QStringLiteral("85"));
+    QCOMPARE(edit("编辑框_名2")->text(), QStringLiteral("子涵"));
+
+    // Values that make no sense for a control leave its default.
+    {
+        QSettings settings(file, QSettings::IniFormat);
+        settings.setValue(QStringLiteral("naming/sex"), 7);
+        settings.setValue(QStringLiteral("naming/length"), QStringLiteral("many"));
+    }
+    m_window.reset();
+    makeWindow();
+    const QSettings settings(file, QSettings::IniFormat);
+    m_window->restoreSettings(settings);
+    QCOMPARE(find<QComboBox>("组合框_性别")->currentText(), QStringLiteral("男"));
+    QCOMPARE(find<QComboBox>("组合框_个数")->currentText(), QStringLiteral("2"));
+}
+
+void TestWindowTools::standardButtonsSpeakChinese()
+{
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                       QStringLiteral("/qtbase_zh_CN.qm")))
+        QSKIP("Qt's Chinese translations (qt6-translations-l10n) are not installed");
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("确定"));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+}
+
+QTEST_MAIN(TestWindowTools)
+#include "test_windowtools.moc"

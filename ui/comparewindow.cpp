@@ -1,0 +1,133 @@
+#include "ui/comparewindow.h"
+
+#include "core/grids.h"
+#include "core/tables.h"
+#include "naming/report.h"
+#include "ui/fileoutput.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace hmf::ui {
+namespace {
+
+// The tone of one syllable from its tone mark: 1 to 4, or 0 for the neutral tone.
+int toneOf(const QString& syllable)
+{
+    static const QString marks[4] = {QStringLiteral("āēīōūǖĀĒĪŌŪǕ"), QStringLiteral("áéíóúǘÁÉÍÓÚǗ"),
+                                     QStringLiteral("ǎěǐǒǔǚǍĚǏǑǓǙ"),
+                                     QStringLiteral("àèìòùǜÀÈÌÒÙǛ")};
+    for (const QChar c : syllable)
+        for (int tone = 0; tone < 4; ++tone)
+            if (marks[tone].contains(c))
+                return tone + 1;
+    return 0;
+}
+
+QString tonesOf(const QString& readings)
+{
+    QStringList tones;
+    for (const QString& syllable : readings.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const int tone = toneOf(syllable);
+        tones.append(tone == 0 ? QStringLiteral("轻") : QString::number(tone));
+    }
+    return tones.join(QLatin1Char(' '));
+}
+
+QString q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+QString comparisonHtml(const core::Tables& tables, const QList<ShortlistEntry>& names)
+{
+    const QStringList labels = {"名字", "评分", "品评", "出处", "拼音", "声调", "笔画", "五行",
+                                "天格", "人格", "地格", "外格", "总格", "三才", "出生", "备注"};
+    QList<QStringList> columns;
+    for (const ShortlistEntry& e : names) {
+        const std::string surname = e.surname.toStdString();
+        const std::string given = e.givenName.toStdString();
+        const std::string full = surname + given;
+        QStringList c;
+        c << e.fullName() << e.scoreText;
+        QString assessment = e.assessment ? QString::number(*e.assessment) : QString();
+        if (!e.assessmentNotes.isEmpty())
+            assessment += (assessment.isEmpty() ? QString() : QStringLiteral("<br>")) +
+                          e.assessmentNotes.toHtmlEscaped().replace(QLatin1Char('\n'),
+                                                                    QStringLiteral("<br>"));
+        c << assessment << e.source.toHtmlEscaped();
+        if (naming::checkName(tables, surname, given).empty()) {
+            const QString readings = q(tables.pinyin.pinyinOf(full, true)).trimmed();
+            c << readings << tonesOf(readings) << q(tables.strokeString(full))
+              << q(tables.elements.elementString(full));
+            const core::FiveGrids g = core::gridNumbers(tables.strokes, surname, given);
+            for (int n : {g.tian, g.ren, g.di, g.wai, g.zong})
+                c << QStringLiteral("%1（%2）").arg(n).arg(q(std::string(tables.luck.verdict(n))));
+            const core::ThreeTalent t = core::threeTalentFigures(g);
+            c << QStringLiteral("%1→%2→%3").arg(q(t.tian), q(t.ren), q(t.di));
+        } else {
+            for (int i = 0; i < 10; ++i)
+                c << QStringLiteral("—");
+        }
+        c << e.birthText() << e.note.toHtmlEscaped();
+        columns.append(c);
+    }
+
+    QString html = QStringLiteral("<h3>名字比较</h3><table border=\"1\" cellspacing=\"0\" "
+                                  "cellpadding=\"4\" width=\"100%\">");
+    for (int row = 0; row < labels.size(); ++row) {
+        html +=
+            QStringLiteral("<tr><th align=\"left\" bgcolor=\"#eef2f8\">%1</th>").arg(labels[row]);
+        for (const QStringList& c : columns)
+            html += (row == 0 ? QStringLiteral("<th>%1</th>") : QStringLiteral("<td>%1</td>"))
+                        .arg(c[row]);
+        html += QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</table>");
+    return html;
+}
+
+CompareWindow::CompareWindow(const core::Tables& tables, const QList<ShortlistEntry>& names,
+                             QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("窗口_名字比较"));
+    setWindowTitle(QStringLiteral("名字比较"));
+    resize(640, 560);
+    m_view = new QTextBrowser(this);
+    m_view->setObjectName(QStringLiteral("比较表"));
+    m_view->setHtml(comparisonHtml(tables, names));
+    m_view->document()->setMetaInformation(QTextDocument::DocumentTitle,
+                                           QStringLiteral("名字比较"));
+
+    auto* pdf = new QPushButton(QStringLiteral("导出PDF"), this);
+    pdf->setObjectName(QStringLiteral("按钮_比较导出PDF"));
+    auto* print = new QPushButton(QStringLiteral("打印…"), this);
+    print->setObjectName(QStringLiteral("按钮_比较打印"));
+    auto* close = new QPushButton(QStringLiteral("关闭"), this);
+    close->setObjectName(QStringLiteral("按钮_比较关闭"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(pdf);
+    buttons->addWidget(print);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_view);
+    layout->addLayout(buttons);
+
+    connect(pdf, &QPushButton::clicked, this,
+            [this] { exportPdf(this, document(), QStringLiteral("名字比较.pdf")); });
+    connect(print, &QPushButton::clicked, this, [this] { printDocument(this, document()); });
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+const QTextDocument& CompareWindow::document() const
+{
+    return *m_view->document();
+}
+
+} // namespace hmf::ui

@@ -1,0 +1,76 @@
+#pragma once
+// 收藏夹: the names a parent keeps, each with its score, assessment, verse source and a note.
+// The list lives in one JSON file in the user's data directory, written whole through a
+// temporary file so that a crash never leaves half a list. A file that cannot be read is moved
+// aside (never overwritten) and the user is told where it went.
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace hmf::ui {
+
+struct ShortlistEntry
+{
+    QString surname;
+    QString givenName;
+    QString sex;
+    // The birth date and hour the score belongs to; year 0 when none was given.
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    QString scoreText;             // the product's score as listed, e.g. "88分"
+    std::optional<int> assessment; // the 名字品评 figure 0-100, once computed
+    QString assessmentNotes;       // its reasons, one per line
+    QString source;                // where the characters stand in verse, once known
+    QString note;                  // the parent's own words
+    QDateTime added;
+
+    QString fullName() const { return surname + givenName; }
+    QString birthText() const;
+};
+
+class Shortlist
+{
+  public:
+    explicit Shortlist(QString file);
+
+    // The file used when the program runs for a user: shortlist.json in the application's data
+    // directory.
+    static QString defaultFile();
+
+    // Reads the file. A missing file is an empty list. Gives a message for the user when the
+    // file was damaged (it is then renamed, and the message names the new name) or could not be
+    // read or moved (then the list refuses to save, so the file stays as it is).
+    QString load();
+
+    // Writes the whole list; on failure gives false and a message for the user.
+    bool save(QString* error);
+
+    const QList<ShortlistEntry>& entries() const { return m_entries; }
+    const QString& file() const { return m_file; }
+    bool canSave() const { return m_canSave; }
+
+    // Adds a name at the end; a name already kept is not added twice (false).
+    bool add(const ShortlistEntry& entry);
+    void remove(int index);
+    void setNote(int index, const QString& note);
+    int indexOf(const QString& fullName) const;
+
+  private:
+    QString m_file;
+    QList<ShortlistEntry> m_entries;
+    bool m_canSave = true;
+};
+
+// A CSV document of `rows` (the first row is the header) as spreadsheets read it: UTF-8 with a
+// byte-order mark, fields quoted where they hold a comma, a quote or a line break, CRLF line ends.
+QByteArray csvDocument(const QList<QStringList>& rows);
+
+// Writes `data` to `file` through a temporary file; on failure gives false and a message.
+bool writeWhole(const QString& file, const QByteArray& data, QString* error);
+
+} // namespace hmf::ui

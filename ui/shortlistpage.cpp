@@ -1,0 +1,193 @@
+#include "ui/shortlistpage.h"
+
+#include "naming/assessment.h"
+#include "ui/comparewindow.h"
+#include "ui/fileoutput.h"
+#include "ui/formparts.h"
+#include "ui/messagebox.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <algorithm>
+
+namespace hmf::ui {
+namespace {
+
+enum Column { NameColumn, ScoreColumn, AssessmentColumn, SourceColumn, NoteColumn, ColumnCount };
+
+} // namespace
+
+ShortlistPage::ShortlistPage(const core::Tables& tables, QString file, QWidget* parent)
+    : QWidget(parent), m_tables(tables), m_shortlist(std::move(file))
+{
+    m_loadProblem = m_shortlist.load();
+
+    label(this, "标签_收藏", "收藏的名字（备注可直接编辑，Delete 键删除）：", 8, 8, 400, 20);
+    m_table = place(new QTableWidget(this), "表格_收藏", 8, 32, 680, 424);
+    m_table->setColumnCount(ColumnCount);
+    m_table->setHorizontalHeaderLabels({QStringLiteral("名字"), QStringLiteral("评分"),
+                                        QStringLiteral("品评"), QStringLiteral("出处"),
+                                        QStringLiteral("备注")});
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                             QAbstractItemView::AnyKeyPressed);
+    m_table->verticalHeader()->hide();
+    const int widths[] = {90, 60, 120, 180};
+    for (int c = 0; c < 4; ++c)
+        m_table->setColumnWidth(c, widths[c]);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->installEventFilter(this);
+
+    auto* remove =
+        place(new QPushButton(QStringLiteral("删除所选"), this), "按钮_删除收藏", 8, 464, 96, 29);
+    auto* compare = place(new QPushButton(QStringLiteral("比较所选（2～4个）"), this), "按钮_比较",
+                          112, 464, 144, 29);
+    auto* csv = place(new QPushButton(QStringLiteral("导出CSV"), this), "按钮_收藏导出CSV", 264,
+                      464, 96, 29);
+    m_buttons = {remove, compare, csv};
+
+    connect(remove, &QPushButton::clicked, this, &ShortlistPage::removeSelected);
+    connect(compare, &QPushButton::clicked, this, &ShortlistPage::compareSelected);
+    connect(csv, &QPushButton::clicked, this, &ShortlistPage::exportList);
+    connect(m_table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (m_filling || item->column() != NoteColumn)
+            return;
+        m_shortlist.setNote(item->row(), item->text());
+        saveOrReport();
+    });
+    refill();
+}
+
+void ShortlistPage::refill()
+{
+    m_filling = true;
+    const auto& entries = m_shortlist.entries();
+    m_table->setRowCount(int(entries.size()));
+    for (int row = 0; row < entries.size(); ++row) {
+        const ShortlistEntry& e = entries[row];
+        const QString cells[ColumnCount] = {
+            e.fullName(), e.scoreText, e.assessment ? QString::number(*e.assessment) : QString(),
+            e.source, e.note};
+        for (int c = 0; c < ColumnCount; ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            if (c != NoteColumn)
+                item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            if (c == NameColumn && !e.birthText().isEmpty())
+                item->setToolTip(QStringLiteral("出生：%1").arg(e.birthText()));
+            if (c == AssessmentColumn && !e.assessmentNotes.isEmpty())
+                item->setToolTip(e.assessmentNotes);
+            m_table->setItem(row, c, item);
+        }
+    }
+    m_filling = false;
+}
+
+void ShortlistPage::saveOrReport()
+{
+    QString error;
+    if (!m_shortlist.save(&error))
+        MessageBox::show(this, error, MessageBox::Icon::Warning);
+}
+
+void ShortlistPage::add(const ShortlistEntry& kept)
+{
+    ShortlistEntry entry = kept;
+    // The assessment is taken when the name is kept, with the sex and birth time it was kept
+    // with.
+    if (!entry.assessment) {
+        naming::AssessmentRequest request;
+        request.surname = entry.surname.toStdString();
+        request.givenName = entry.givenName.toStdString();
+        request.sex = entry.sex.toStdString();
+        if (entry.year != 0)
+            request.birth = calendar::BirthTime{entry.year, entry.month, entry.day, entry.hour};
+        const naming::Assessment assessment = naming::assessName(m_tables, request);
+        if (assessment.ok()) {
+            entry.assessment = assessment.figure;
+            QStringList reasons;
+            for (const naming::AssessmentFlag& flag : assessment.flags)
+                reasons.append(QStringLiteral("【%1】%2").arg(
+                    QString::fromUtf8(flag.kindText().data(), qsizetype(flag.kindText().size())),
+                    QString::fromStdString(flag.text)));
+            entry.assessmentNotes = reasons.join(QLatin1Char('\n'));
+        }
+    }
+    if (!m_shortlist.add(entry)) {
+        MessageBox::show(this, QStringLiteral("“%1”已在收藏夹中").arg(entry.fullName()));
+        return;
+    }
+    refill();
+    saveOrReport();
+    MessageBox::show(this, QStringLiteral("已将“%1”加入收藏夹").arg(entry.fullName()));
+}
+
+QList<int> ShortlistPage::selectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex& index : m_table->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void ShortlistPage::removeSelected()
+{
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty())
+        return;
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+        m_shortlist.remove(*it);
+    refill();
+    saveOrReport();
+}
+
+void ShortlistPage::compareSelected()
+{
+    const QList<int> rows = selectedRows();
+    if (rows.size() < 2 || rows.size() > 4) {
+        MessageBox::show(this, QStringLiteral("请选择两到四个名字进行比较"));
+        return;
+    }
+    QList<ShortlistEntry> names;
+    for (int row : rows)
+        names.append(m_shortlist.entries().at(row));
+    CompareWindow window(m_tables, names, this);
+    window.exec();
+}
+
+void ShortlistPage::exportList()
+{
+    QList<QStringList> rows = {{QStringLiteral("名字"), QStringLiteral("评分"),
+                                QStringLiteral("品评"), QStringLiteral("品评理由"),
+                                QStringLiteral("出处"), QStringLiteral("备注"),
+                                QStringLiteral("出生"), QStringLiteral("加入时间")}};
+    for (const ShortlistEntry& e : m_shortlist.entries())
+        rows.append({e.fullName(), e.scoreText,
+                     e.assessment ? QString::number(*e.assessment) : QString(), e.assessmentNotes,
+                     e.source, e.note, e.birthText(), e.added.toString(Qt::ISODate)});
+    exportCsv(this, csvDocument(rows), QStringLiteral("收藏夹.csv"));
+}
+
+bool ShortlistPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_table && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        // Keys typed into an open note editor go to the editor, not here.
+        removeSelected();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ShortlistPage::stretch(int dx, int dy)
+{
+    m_table->setGeometry(8, 32, 680 + dx, 424 + dy);
+    for (QWidget* button : m_buttons)
+        button->move(button->x(), 464 + dy);
+}
+
+} // namespace hmf::ui
