@@ -110,9 +110,10 @@ void ShortlistPage::add(const ShortlistEntry& kept)
             entry.assessment = assessment.figure;
             QStringList reasons;
             for (const naming::AssessmentFlag& flag : assessment.flags)
-                reasons.append(QStringLiteral("【%1】%2").arg(
-                    QString::fromUtf8(flag.kindText().data(), qsizetype(flag.kindText().size())),
-                    QString::fromStdString(flag.text)));
+                reasons.append(QStringLiteral("【%1】%2")
+                                   .arg(QString::fromUtf8(flag.kindText().data(),
+                                                          qsizetype(flag.kindText().size())),
+                                        QString::fromStdString(flag.text)));
             entry.assessmentNotes = reasons.join(QLatin1Char('\n'));
         }
     }
