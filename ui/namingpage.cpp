@@ -158,7 +158,7 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
     m_clear = clear;
     m_copy = copy;
     auto* keep =
-        place(new QPushButton(QStringLiteral("加入收藏"), this), "按钮_加入收藏", 8, 444, 96, 29);
+        place(new QPushButton(QStringLiteral("加入收藏"), this), "按钮_加入收藏", 400, 542, 96, 26);
     keep->setToolTip(QStringLiteral("把所选的名字加入收藏夹（Ctrl+D）"));
     auto* exportList = place(new QPushButton(QStringLiteral("导出候选CSV"), this),
                              "按钮_候选导出CSV", 296, 542, 96, 26);
@@ -181,6 +181,9 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
         label(this, "标签21", "取名软件结合周易易经五格等原理综合取名，名字仅供参考！", 120, 504,
               552, 40),
     };
+    // Where each of them stands at the default size; resizing moves them down from there.
+    for (const QWidget* widget : m_bottomWidgets)
+        m_bottomTops.append(widget->y());
 
     connect(m_start, &QPushButton::clicked, this, &NamingPage::startGeneration);
     connect(m_stop, &QPushButton::clicked, this, &NamingPage::stopGeneration);
@@ -374,9 +377,8 @@ void NamingPage::stretch(int dx, int dy)
         m_rightWidgets[i]->move(616 + dx, tops[i] + dy * i / 4);
     m_clear->move(392 + half, 444 + dy);
     m_copy->move(512 + half, 444 + dy);
-    const int bottomTops[] = {448, 444, 548, 548, 480, 472, 512, 504};
     for (int i = 0; i < m_bottomWidgets.size(); ++i)
-        m_bottomWidgets[i]->move(m_bottomWidgets[i]->x(), bottomTops[i] + dy);
+        m_bottomWidgets[i]->move(m_bottomWidgets[i]->x(), m_bottomTops[i] + dy);
 }
 
 calendar::BirthTime NamingPage::birthTime() const

@@ -110,6 +110,7 @@ class NamingPage : public QWidget
     QListWidget* m_lastList = nullptr; // the list whose row the 加入收藏 button keeps
     QComboBox* m_dateKind = nullptr;
     QList<QWidget*> m_bottomWidgets;
+    QList<int> m_bottomTops;
     QList<QWidget*> m_rightWidgets;
     QWidget* m_hint = nullptr;
     QWidget* m_clear = nullptr;
