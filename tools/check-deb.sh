@@ -5,7 +5,8 @@
 #   tools/check-deb.sh build-deb/huimingfang_31.0_amd64.deb [chroot directory]
 #
 # The chroot (default: a fresh one under /tmp) is made with `debootstrap --variant=minbase
-# bookworm` when it does not exist yet, and removed at the end when this script made it.
+# bookworm` when it does not exist yet, and removed at the end when this script made it. The
+# mirror is the one this machine's apt already uses (or $HMF_DEB_MIRROR when set).
 set -eu
 deb=$(realpath "$1")
 root=${2:-}
@@ -19,8 +20,22 @@ cleanup() {
     [ -n "$made" ] && rm -rf "$made"
 }
 trap cleanup EXIT
+mirror=${HMF_DEB_MIRROR:-}
+if [ -z "$mirror" ]; then
+    # The first main-archive URI of apt's sources (deb822 or one-line form).
+    mirror=$(cat /etc/apt/sources.list.d/*.sources 2>/dev/null |
+        awk '$1 == "URIs:" && $2 !~ /security/ { print $2; exit }')
+fi
+if [ -z "$mirror" ]; then
+    mirror=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+        awk '$1 == "deb" && $0 !~ /security/ { print $2; exit }')
+fi
+if [ -z "$mirror" ]; then
+    echo "check-deb.sh: no Debian mirror found in apt's sources; set HMF_DEB_MIRROR" >&2
+    exit 1
+fi
 if [ ! -x "$root/usr/bin/apt-get" ]; then
-    debootstrap --variant=minbase bookworm "$root" http://deb.debian.org/debian
+    debootstrap --variant=minbase bookworm "$root" "$mirror"
 fi
 mount --bind /dev "$root/dev"
 mount --bind /dev/pts "$root/dev/pts"
