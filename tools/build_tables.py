@@ -16,6 +16,8 @@ import os
 import sys
 import unicodedata
 
+from tsvrows import records
+
 ELEMENT_FILE_ORDER = ["土", "木", "火", "水", "金"]
 
 # Kangxi radicals whose meaning settles the element of a character.
@@ -162,32 +164,22 @@ def read_pinyin_pro(path):
 def read_surnames(path):
     """[(surname, [syllables])] in the order of the file ("<surname>TAB<syllable> ...")."""
     entries = []
-    with open(path, encoding="utf-8") as f:
-        for number, line in enumerate(f, 1):
-            line = line.rstrip("\n")
-            if not line or line.startswith("#"):
-                continue
-            parts = line.split("\t")
-            syllables = parts[1].split() if len(parts) >= 2 else []
-            if len(parts) not in (2, 3) or len(syllables) != len(parts[0]):
-                fail(f"{path}:{number}: expected a surname and one syllable per character")
-            entries.append((parts[0], syllables))
+    for number, parts in records(path):
+        syllables = parts[1].split() if len(parts) >= 2 else []
+        if len(parts) not in (2, 3) or len(syllables) != len(parts[0]):
+            fail(f"{path}:{number}: expected a surname and one syllable per character")
+        entries.append((parts[0], syllables))
     return entries
 
 
 def read_name_dictionary(path):
     """character -> (five-element class or "", name-science stroke count or 0)."""
     table = {}
-    with open(path, encoding="utf-8") as f:
-        for number, line in enumerate(f, 1):
-            line = line.rstrip("\n")
-            if not line or line.startswith("#"):
-                continue
-            parts = line.split("\t")
-            if (len(parts) != 3 or len(parts[0]) != 1 or parts[1] not in ELEMENT_FILE_ORDER + [""]
-                    or not parts[2].isdigit()):
-                fail(f"{path}:{number}: expected character, element and stroke count")
-            table[parts[0]] = (parts[1], int(parts[2]))
+    for number, parts in records(path):
+        if (len(parts) != 3 or len(parts[0]) != 1 or parts[1] not in ELEMENT_FILE_ORDER + [""]
+                or not parts[2].isdigit()):
+            fail(f"{path}:{number}: expected character, element and stroke count")
+        table[parts[0]] = (parts[1], int(parts[2]))
     return table
 
 
@@ -196,20 +188,15 @@ def read_components(directory):
     count>TAB<count in the listed characters>TAB<characters>TAB<reason>"."""
     path = os.path.join(directory, "components.tsv")
     table = {}
-    with open(path, encoding="utf-8") as f:
-        for number, line in enumerate(f, 1):
-            line = line.rstrip("\n")
-            if not line or line.startswith("#"):
-                continue
-            parts = line.split("\t")
-            if (len(parts) != 5 or len(parts[0]) != 1 or not parts[1].isdigit()
-                    or not parts[2].isdigit() or not parts[3] or not parts[4].strip()):
-                fail(f"{path}:{number}: expected component, full count, short count, "
-                     "characters and reason, tab-separated")
-            for ch in parts[3]:
-                if ch in table:
-                    fail(f"{path}:{number}: {ch} listed twice")
-                table[ch] = (int(parts[1]) - int(parts[2]), parts[0])
+    for number, parts in records(path):
+        if (len(parts) != 5 or len(parts[0]) != 1 or not parts[1].isdigit()
+                or not parts[2].isdigit() or not parts[3] or not parts[4].strip()):
+            fail(f"{path}:{number}: expected component, full count, short count, "
+                 "characters and reason, tab-separated")
+        for ch in parts[3]:
+            if ch in table:
+                fail(f"{path}:{number}: {ch} listed twice")
+            table[ch] = (int(parts[1]) - int(parts[2]), parts[0])
     return table
 
 
@@ -217,20 +204,15 @@ def read_overrides(directory, name, convert=str):
     """character -> value from a file of lines "<character>TAB<value>TAB<reason>"."""
     path = os.path.join(directory, name)
     table = {}
-    with open(path, encoding="utf-8") as f:
-        for number, line in enumerate(f, 1):
-            line = line.rstrip("\n")
-            if not line or line.startswith("#"):
-                continue
-            parts = line.split("\t")
-            if len(parts) != 3 or len(parts[0]) != 1 or not parts[2].strip():
-                fail(f"{path}:{number}: expected character, value and reason, tab-separated")
-            if parts[0] in table:
-                fail(f"{path}:{number}: {parts[0]} given twice")
-            try:
-                table[parts[0]] = convert(parts[1])
-            except ValueError:
-                fail(f"{path}:{number}: bad value {parts[1]!r}")
+    for number, parts in records(path):
+        if len(parts) != 3 or len(parts[0]) != 1 or not parts[2].strip():
+            fail(f"{path}:{number}: expected character, value and reason, tab-separated")
+        if parts[0] in table:
+            fail(f"{path}:{number}: {parts[0]} given twice")
+        try:
+            table[parts[0]] = convert(parts[1])
+        except ValueError:
+            fail(f"{path}:{number}: bad value {parts[1]!r}")
     return table
 
 

@@ -12,6 +12,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from build_tables import gbk_hanzi, read_name_dictionary, read_overrides  # noqa: E402
+from tsvrows import records  # noqa: E402
 
 TOOLS = os.path.dirname(os.path.abspath(__file__))
 DICTIONARY = os.path.join(TOOLS, "name-dictionary", "name-dictionary.tsv")
@@ -130,19 +131,14 @@ class Checker:
         stands in one class of stroke-classes.tsv, and every listed character still differs."""
         path = os.path.join(OVERRIDES, "stroke-classes.tsv")
         listed = {}
-        with open(path, encoding="utf-8") as f:
-            for number, line in enumerate(f, 1):
-                line = line.rstrip("\n")
-                if not line or line.startswith("#"):
-                    continue
-                parts = line.split("\t")
-                if len(parts) != 3 or not parts[1] or not parts[2].strip():
-                    self.fail(f"stroke-classes.tsv:{number}: expected class, characters, reason")
-                    continue
-                for ch in parts[1]:
-                    if ch in listed:
-                        self.fail(f"stroke-classes.tsv:{number}: {ch} also in {listed[ch]}")
-                    listed[ch] = parts[0]
+        for number, parts in records(path):
+            if len(parts) != 3 or not parts[1] or not parts[2].strip():
+                self.fail(f"stroke-classes.tsv:{number}: expected class, characters, reason")
+                continue
+            for ch in parts[1]:
+                if ch in listed:
+                    self.fail(f"stroke-classes.tsv:{number}: {ch} also in {listed[ch]}")
+                listed[ch] = parts[0]
         counts = {}
         for ch in dict.fromkeys(self.gb2312 + self.libraries):
             theirs = self.dictionary.get(ch, ("", 0))[1]

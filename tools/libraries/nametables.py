@@ -15,7 +15,11 @@ All three are GBK with LF line ends; lines starting with "#" are comments.
 """
 import os
 import re
+import sys
 import unicodedata
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from tsvrows import records  # noqa: E402
 
 LEVEL_LIMITS = ((3500, 1), (6500, 2), (8105, 3))
 SEXES = "男女中"
@@ -97,18 +101,6 @@ def read_pinyin(data):
     return readings
 
 
-def read_lines(path):
-    """(line number, fields) of every record line of a UTF-8 source."""
-    out = []
-    with open(path, encoding="utf-8") as f:
-        for number, line in enumerate(f, 1):
-            line = line.rstrip("\n")
-            if not line.strip() or line.startswith("#"):
-                continue
-            out.append((number, line.split("\t")))
-    return out
-
-
 def write_or_compare(path, text, write):
     data = text.encode("gbk")
     name = os.path.basename(path)
@@ -136,7 +128,7 @@ def build_levels(write, standard, data):
 def build_meanings(write, standard, libraries, data, here):
     name = "meanings.txt"
     problems, seen, lines = [], {}, []
-    for number, fields in read_lines(os.path.join(here, name)):
+    for number, fields in records(os.path.join(here, name)):
         where = f"{name}:{number}"
         if len(fields) != 4:
             problems.append(f"{where}: {len(fields)} fields, 4 expected")
@@ -156,7 +148,7 @@ def build_meanings(write, standard, libraries, data, here):
         elif not gbk_ok(gloss):
             problems.append(f"{where}: meaning not writable in GBK")
         lines.append("\t".join(fields))
-    entries = {f[0]: f for _, f in read_lines(os.path.join(here, name)) if len(f) == 4}
+    entries = {f[0]: f for _, f in records(os.path.join(here, name)) if len(f) == 4}
     for fne, avoid in (("zmz.fne", "女"), ("zwz.fne", "男")):
         chars = libraries[fne]
         missing = [c for c in chars if c not in entries]
@@ -206,7 +198,7 @@ def real_names(path):
     """(line, name) of every real name: the full names, and each surname of a "姓：" line
     before each given name of a "名：" line."""
     names, surnames, given = [], [], []
-    for number, fields in read_lines(path):
+    for number, fields in records(path):
         line = fields[0]
         if line.startswith("姓："):
             surnames += [(number, s) for s in line[2:].split()]
@@ -223,7 +215,7 @@ def build_badwords(write, libraries, data, here):
     name = "badwords.txt"
     readings = read_pinyin(data)
     problems, seen, lines, toneless = [], {}, [], {}
-    for number, fields in read_lines(os.path.join(here, name)):
+    for number, fields in records(os.path.join(here, name)):
         where = f"{name}:{number}"
         if len(fields) != 3:
             problems.append(f"{where}: {len(fields)} fields, 3 expected")

@@ -12,6 +12,10 @@ Usage: build.py [--check]   (--check only verifies the existing file)
 import os
 import sys
 
+sys.dont_write_bytecode = True  # the check runs as a test: leave the source tree as it is
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from tsvrows import records  # noqa: E402
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
 SOURCE = os.path.join(HERE, "descriptions.txt")
@@ -68,17 +72,13 @@ def triples():
 
 def read_descriptions():
     texts = {}
-    with open(SOURCE, encoding="utf-8") as f:
-        for number, line in enumerate(f, 1):
-            line = line.rstrip("\n")
-            if not line or line.startswith("#"):
-                continue
-            key, sep, text = line.partition("\t")
-            if not sep or key not in triples():
-                sys.exit(f"{SOURCE}:{number}: expected '<three elements><tab><text>'")
-            if key in texts:
-                sys.exit(f"{SOURCE}:{number}: {key} described twice")
-            texts[key] = text.strip()
+    for number, fields in records(SOURCE):
+        key, text = fields[0], "\t".join(fields[1:])
+        if len(fields) < 2 or key not in triples():
+            sys.exit(f"{SOURCE}:{number}: expected '<three elements><tab><text>'")
+        if key in texts:
+            sys.exit(f"{SOURCE}:{number}: {key} described twice")
+        texts[key] = text.strip()
     missing = [t for t in triples() if t not in texts]
     if missing:
         sys.exit(f"{SOURCE}: no description for {' '.join(missing)}")
