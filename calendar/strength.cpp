@@ -159,6 +159,11 @@ std::string_view tenGodName(int god)
     return god >= 0 && god < 10 ? kGodNames[god] : std::string_view("日主");
 }
 
+std::string_view qiName(int k)
+{
+    return k >= 0 && k < 3 ? kQiNames[k] : std::string_view();
+}
+
 std::optional<StrengthAnalysis> analyseStrength(const std::array<int, 4>& pillarNumbers)
 {
     StrengthAnalysis a;

@@ -36,6 +36,8 @@ HiddenStems hiddenStems(int branch);
 // 6 七杀 7 正官 8 偏印 9 正印.
 int tenGod(int dayStem, int stem);
 std::string_view tenGodName(int god);
+// The name of the k-th hidden stem of a branch: 0 本气, 1 中气, 2 余气.
+std::string_view qiName(int k);
 
 enum class Strength {
     Weak,     // 身弱

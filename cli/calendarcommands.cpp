@@ -61,7 +61,7 @@ int runChart(const Args& args)
         return fail(calendar::checkBirthTime(time));
     if (args.has("--json")) {
         JsonWriter json;
-        writeChart(json, *chart);
+        writeChart(json, *chart, details);
         std::cout << json.text();
         return 0;
     }

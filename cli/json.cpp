@@ -2,6 +2,9 @@
 
 #include "cli/command.h"
 
+#include <cmath>
+#include <cstdio>
+
 namespace hmf::cli {
 
 void JsonWriter::separate()
@@ -88,6 +91,26 @@ JsonWriter& JsonWriter::null()
 {
     separate();
     m_out += "null";
+    return *this;
+}
+
+JsonWriter& JsonWriter::number(double figure, int decimals)
+{
+    if (!std::isfinite(figure))
+        return null();
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, figure);
+    std::string text = buf;
+    // 2.10 → 2.1, 3.0 → 3; "-0" is written 0.
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.')
+            text.pop_back();
+    }
+    if (text == "-0")
+        text = "0";
+    separate();
+    m_out += text;
     return *this;
 }
 

@@ -26,6 +26,8 @@ class JsonWriter
     JsonWriter& value(unsigned long long number);
     JsonWriter& value(bool flag);
     JsonWriter& null();
+    // A figure such as 2.1 or 55.8, rounded to `decimals` places; null when not finite.
+    JsonWriter& number(double figure, int decimals);
     // A number, or null when absent.
     JsonWriter& value(std::optional<int> number);
     // A text, or null when it is empty (a lookup that found nothing).

@@ -3,6 +3,7 @@
 // the facts of a name's characters. docs/json.md describes every key.
 
 #include "calendar/birthchart.h"
+#include "calendar/strength.h"
 #include "cli/json.h"
 #include "core/grids.h"
 #include "core/tables.h"
@@ -13,8 +14,16 @@ namespace hmf::cli {
 void writeBirth(JsonWriter& json, const calendar::BirthTime& time);
 
 // The chart: birth, lunar date, zodiac, pillars, the eight elements, their counts, the missing
-// and favourable elements and the nayin.
-void writeChart(JsonWriter& json, const calendar::BirthChart& chart);
+// and favourable elements and the nayin; then true solar time at the birthplace (null without
+// one) and the day master's strength, read at that solar time when there is one.
+void writeChart(JsonWriter& json, const calendar::BirthChart& chart,
+                const calendar::BirthDetails& details = {});
+
+// The section 八字旺衰 as data: hidden stems, ten gods, season, roots, helping stems, the weighted
+// counts, the verdict and the favourable elements, and the section's lines as `hmf chart` prints
+// them. null for a time the calendar refuses.
+void writeStrength(JsonWriter& json, const calendar::BirthTime& clock,
+                   const calendar::BirthDetails& details);
 
 // The five grids keyed 天格 … 总格, each with number, verdict and the 81-number texts.
 void writeGrids(JsonWriter& json, const core::Tables& tables, const core::FiveGrids& grids);

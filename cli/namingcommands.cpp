@@ -11,6 +11,7 @@
 #include "core/text.h"
 #include "naming/assessment.h"
 #include "naming/candidates.h"
+#include "naming/favourable.h"
 #include "naming/generator.h"
 #include "naming/library.h"
 #include "naming/report.h"
@@ -218,7 +219,7 @@ int runAnalyse(const Args& args)
         for (const auto& c : core::splitCharacters(given))
             writeNameCharacter(json, *t, c, false);
         json.endArray().key("chart");
-        writeChart(json, *chart);
+        writeChart(json, *chart, details);
         json.key("grids");
         writeGrids(json, *t, grids);
         json.key("threeTalent");
@@ -268,6 +269,17 @@ int runAssess(const Args& args)
         JsonWriter json;
         json.beginObject().field("name", name);
         writeAssessment(json, a);
+        // What the 五行 part weighed: the chart's 用神 and 喜神 (null without a birth time).
+        json.key("favourable");
+        const auto chart = birth ? calendar::birthChart(*birth, t->sexagenary) : std::nullopt;
+        if (chart) {
+            json.beginArray();
+            for (const auto& element : naming::favourableElements(*chart))
+                json.value(element);
+            json.endArray();
+        } else {
+            json.null();
+        }
         json.key("characters").beginArray();
         for (const auto& note : a.given)
             json.beginObject()
