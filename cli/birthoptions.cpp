@@ -32,7 +32,7 @@ std::optional<calendar::BirthTime> lunarBirth(const std::string& text, calendar:
 {
     auto parsed = parseLunarDateHour(text);
     if (!parsed) {
-        error = "农历生日格式应为 \"YYYY-[闰]M-D HH\"：" + text + " (bad --lunar)";
+        error = "农历生日格式应为 \"YYYY-[闰]M-D HH\"：" + shownArg(text) + " (bad --lunar)";
         return std::nullopt;
     }
     lunar = parsed->first;
@@ -66,7 +66,7 @@ bool birthplace(const Args& args, const calendar::BirthTime& clock, calendar::Bi
         }
         const core::City* city = t->cities.find(*place);
         if (!city) {
-            error = "未知的出生地：" + *place + " (unknown place; try a prefecture-level city)";
+            error = "未知的出生地：" + shownArg(*place) + " (unknown place; try a prefecture-level city)";
             return false;
         }
         details.place = city->name;

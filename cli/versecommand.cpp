@@ -22,12 +22,12 @@ int runVerse(const Args& args)
     for (char32_t c : codepoints.value_or(std::u32string()))
         han = han && core::isHan(c);
     if (!han)
-        return fail("名字应为一到三个汉字：" + name);
+        return fail("名字应为一到三个汉字：" + shownArg(name));
     int count = 20;
     if (auto text = args.option("--count")) {
         const auto value = core::parseInt(*text);
         if (!value || *value < 1)
-            return fail("选项 --count 应为正整数：" + *text);
+            return fail("选项 --count 应为正整数：" + shownArg(*text));
         count = *value;
     }
 
@@ -45,7 +45,7 @@ int runVerse(const Args& args)
             std::string books;
             for (const auto& b : table->books())
                 books += (books.empty() ? "" : "、") + b;
-            return fail("书名应为" + books + "之一：" + *text);
+            return fail("书名应为" + books + "之一：" + shownArg(*text));
         }
         book = *index;
     }

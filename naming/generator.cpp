@@ -223,7 +223,7 @@ std::string NameGenerator::startVerse(const RunSettings& settings)
         std::string books = kLibrarySource;
         for (const auto& name : table->books())
             books += "、" + name;
-        return "出处应为" + books + "之一：" + settings.source;
+        return "出处应为" + books + "之一：" + core::quotedInput(settings.source, 20);
     }
     // The library's characters only: chosen for names of this sex, within the general table and
     // without a meaning parents avoid. (Widened to every good character of the meaning table,

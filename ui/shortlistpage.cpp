@@ -122,7 +122,15 @@ void ShortlistPage::add(const ShortlistEntry& kept)
         return;
     }
     refill();
-    saveOrReport();
+    QString error;
+    if (!m_shortlist.save(&error)) {
+        // Kept for this run only: say so instead of a plain "added".
+        MessageBox::show(this,
+                         QStringLiteral("“%1”已加入收藏夹，但未能保存：\n%2")
+                             .arg(entry.fullName(), error),
+                         MessageBox::Icon::Warning);
+        return;
+    }
     MessageBox::show(this, QStringLiteral("已将“%1”加入收藏夹").arg(entry.fullName()));
 }
 

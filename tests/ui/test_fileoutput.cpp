@@ -1,0 +1,166 @@
+// Files the window writes (the shortlist, CSV and PDF exports) when the write fails: a path that
+// cannot be created, and a disk that fills up in the middle of the write (a file size limit
+// stands in for the full disk). Each failure is reported, and a file written before stays whole.
+
+#include "core/tables.h"
+#include "ui/fileoutput.h"
+#include "ui/messagebox.h"
+#include "ui/shortlist.h"
+#include "ui/shortlistpage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocument>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace hmf::ui;
+
+namespace {
+
+// Writes past `bytes` fail with EFBIG, as they would on a full disk, until the guard ends.
+class FileSizeLimit
+{
+  public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        rlimit limited = m_saved;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
+
+  private:
+    rlimit m_saved{};
+};
+
+// What each kind of output writes: far more than the limit below.
+bool write(const QString& kind, const QString& file, QString* error)
+{
+    QString text;
+    for (int i = 0; i < 2000; ++i)
+        text += QStringLiteral("林子涵 第%1行 好记，也好写。\n").arg(i);
+    if (kind == QLatin1String("csv"))
+        return writeWhole(file, text.toUtf8(), error);
+    if (kind == QLatin1String("pdf")) {
+        QTextDocument document;
+        document.setPlainText(text);
+        return writePdf(document, file, error);
+    }
+    Shortlist shortlist(file);
+    for (int i = 0; i < 200; ++i) {
+        ShortlistEntry entry;
+        entry.surname = QStringLiteral("林");
+        entry.givenName = QStringLiteral("子涵%1").arg(i);
+        entry.note = text.left(200);
+        shortlist.add(entry);
+    }
+    return shortlist.save(error);
+}
+
+} // namespace
+
+class TestFileOutput : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void failedWritesAreReportedAndKeepTheOldFile_data();
+    void failedWritesAreReportedAndKeepTheOldFile();
+    void keptNameThatCannotBeSavedIsNotReportedAsSaved();
+};
+
+void TestFileOutput::failedWritesAreReportedAndKeepTheOldFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("fullDisk");
+    for (const char* kind : {"csv", "pdf", "shortlist"}) {
+        QTest::addRow("%s, a directory that is a file", kind) << QString::fromLatin1(kind) << false;
+        QTest::addRow("%s, full disk", kind) << QString::fromLatin1(kind) << true;
+    }
+}
+
+void TestFileOutput::failedWritesAreReportedAndKeepTheOldFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, fullDisk);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString file = dir.filePath(QStringLiteral("out"));
+    if (fullDisk) {
+        // An earlier export or list of a few bytes, then a write that does not fit.
+        QFile earlier(file);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier");
+        earlier.close();
+    } else {
+        QFile blocker(dir.filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        file = dir.filePath(QStringLiteral("blocker/out"));
+    }
+
+    QString error;
+    bool written = false;
+    {
+        const FileSizeLimit limit(fullDisk ? 4096 : RLIM_INFINITY);
+        written = write(kind, file, &error);
+    }
+    QVERIFY(!written);
+    QVERIFY2(error.contains(QStringLiteral("无法写入")) || error.contains(QStringLiteral("未保存")),
+             qPrintable(error));
+    QVERIFY2(error.contains(QStringLiteral("out")), qPrintable(error));
+    if (fullDisk) {
+        QFile earlier(file);
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), QByteArray("earlier"));
+    } else {
+        QVERIFY(!QFile::exists(file));
+    }
+    // Nothing half-written is left beside it.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+
+    // Without the fault the same write succeeds.
+    if (fullDisk) {
+        QVERIFY2(write(kind, file, &error), qPrintable(error));
+        QVERIFY(QFile(file).size() > 4096);
+    }
+}
+
+void TestFileOutput::keptNameThatCannotBeSavedIsNotReportedAsSaved()
+{
+    hmf::core::LoadError loadError;
+    const auto tables = hmf::core::loadTables(qEnvironmentVariable("HMF_DATA_DIR").toStdString(),
+                                              loadError);
+    QVERIFY2(tables, loadError.message().c_str());
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    QStringList messages;
+    MessageBox::setHook([&](const QString& text, MessageBox::Icon) { messages.append(text); });
+    ShortlistPage page(*tables, dir.filePath(QStringLiteral("blocker/shortlist.json")));
+    ShortlistEntry entry;
+    entry.surname = QStringLiteral("林");
+    entry.givenName = QStringLiteral("子涵");
+    page.add(entry);
+    MessageBox::setHook({});
+
+    // One warning that names the failure; the name stays in the list for this run.
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].contains(QStringLiteral("未能保存")) &&
+                 messages[0].contains(QStringLiteral("无法写入")),
+             qPrintable(messages[0]));
+    QVERIFY(!messages[0].contains(QStringLiteral("已将")));
+    QCOMPARE(page.findChild<QTableWidget*>(QStringLiteral("表格_收藏"))->rowCount(), 1);
+}
+
+QTEST_MAIN(TestFileOutput)
+#include "test_fileoutput.moc"
