@@ -172,6 +172,12 @@ void AnalysisPage::setName(const QString& surname, const QString& givenName)
     m_given->setText(givenName);
 }
 
+void AnalysisPage::setSex(const QString& sex)
+{
+    if (const int i = m_sex->findText(sex); i >= 0)
+        m_sex->setCurrentIndex(i);
+}
+
 void AnalysisPage::focusFirstBox()
 {
     m_surname->setFocus();

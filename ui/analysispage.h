@@ -40,6 +40,8 @@ class AnalysisPage : public QWidget
     void setBirthTexts(const BirthTexts& texts);
     void setBirthChoice(const BirthChoice::State& state) { m_choice.setState(state); }
     void setName(const QString& surname, const QString& givenName);
+    // Chooses 男 or 女 in the sex box; any other text leaves it as it is.
+    void setSex(const QString& sex);
     // Puts the keyboard in the surname box.
     void focusFirstBox();
 

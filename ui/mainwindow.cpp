@@ -17,6 +17,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QLayout>
+#include <QListWidgetItem>
 #include <QResizeEvent>
 #include <QSettings>
 #include <QTabWidget>
@@ -246,16 +247,19 @@ void MainWindow::openBirthChart()
     window.exec();
 }
 
-void MainWindow::analyseListedName(const QString& title)
+void MainWindow::analyseListedName(QListWidgetItem* row)
 {
-    m_analysis->setBirthTexts(m_naming->birthTexts());
-    m_analysis->setBirthChoice(m_naming->birthChoice());
-    const std::optional<naming::ReportRequest> request = m_naming->requestForRow(title);
+    const std::optional<naming::ReportRequest> request =
+        row ? m_naming->requestForRow(*row) : std::nullopt;
+    // A refused analysis leaves page 姓名评测 as it was: its boxes change only with a new report.
     if (!request || !m_analysis->showReport(*request, m_naming->birthReading().details))
         return;
-    // The page shows the name it analyses, so 开始分析 there gives the same report again.
+    // The page shows the name and birth time it analyses, so 开始分析 there gives the same report.
+    m_analysis->setBirthTexts(m_naming->birthTexts());
+    m_analysis->setBirthChoice(m_naming->birthChoice());
     m_analysis->setName(QString::fromStdString(request->surname),
                         QString::fromStdString(request->givenName));
+    m_analysis->setSex(QString::fromStdString(request->sex));
     showPage(1);
 }
 

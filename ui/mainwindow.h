@@ -14,6 +14,7 @@
 
 class QAction;
 class QActionGroup;
+class QListWidgetItem;
 class QSettings;
 class QTabWidget;
 class QToolBar;
@@ -63,7 +64,7 @@ class MainWindow : public QWidget
     void showPage(int page);
     void markShownPage();
     void openBirthChart();
-    void analyseListedName(const QString& title);
+    void analyseListedName(QListWidgetItem* row);
 
     const core::Tables& m_tables;
     naming::SessionState m_session;

@@ -32,11 +32,21 @@ namespace {
 constexpr qint64 kShowRowsEveryMs = 40;
 // The assessment figure of a listed row, for sorting.
 constexpr int kAssessmentRole = Qt::UserRole + 1;
+// The surname, given name and sex a row was drawn for: the row stays in the list when the boxes
+// change, and is analysed and kept as the name it shows.
+constexpr int kSurnameRole = Qt::UserRole + 2;
+constexpr int kGivenNameRole = Qt::UserRole + 3;
+constexpr int kSexRole = Qt::UserRole + 4;
 
 // A row keeps the product's title; its tooltip gives the assessment and its first reasons.
-QListWidgetItem* rowItem(const naming::DrawResult& drawn)
+QListWidgetItem* rowItem(const naming::DrawResult& drawn, const QString& sex)
 {
     auto* item = new QListWidgetItem(QString::fromStdString(drawn.title));
+    const std::string surname = drawn.fullName.substr(
+        0, drawn.fullName.size() - std::min(drawn.fullName.size(), drawn.givenName.size()));
+    item->setData(kSurnameRole, QString::fromStdString(surname));
+    item->setData(kGivenNameRole, QString::fromStdString(drawn.givenName));
+    item->setData(kSexRole, sex);
     const naming::Assessment& a = drawn.assessment;
     QString tip = QStringLiteral("品评分 %1").arg(a.figure);
     int shown = 0;
@@ -191,7 +201,7 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
     for (QListWidget* list : {m_generated, m_candidates}) {
         connect(list, &QListWidget::itemDoubleClicked, this, [this, list] {
             if (QListWidgetItem* row = list->currentItem())
-                emit rowChosen(row->text());
+                emit rowChosen(row);
         });
         connect(list, &QListWidget::currentItemChanged, this, [this, list](QListWidgetItem* row) {
             if (row)
@@ -231,7 +241,7 @@ bool NamingPage::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             if (QListWidgetItem* row = list->currentItem())
-                emit rowChosen(row->text());
+                emit rowChosen(row);
             return true;
         }
         if (key->key() == Qt::Key_D && key->modifiers() == Qt::ControlModifier) {
@@ -255,7 +265,7 @@ void NamingPage::showListMenu(QListWidget* list, const QPoint& at)
     keep->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     QAction* chosen = menu.exec(list->viewport()->mapToGlobal(at));
     if (chosen == analyse) {
-        emit rowChosen(row->text());
+        emit rowChosen(row);
     } else if (chosen == keep) {
         m_lastList = list;
         keepCurrentRow();
@@ -269,7 +279,7 @@ void NamingPage::keepCurrentRow()
         MessageBox::show(this, QStringLiteral("请先在名字列表中选择一个名字"));
         return;
     }
-    const auto request = requestForRow(row->text());
+    const auto request = requestForRow(*row);
     const auto parts = naming::splitRowTitle(row->text().toStdString());
     if (!request || !parts || request->givenName.empty()) {
         MessageBox::show(this, QStringLiteral("这一行不是可以收藏的名字"));
@@ -278,7 +288,7 @@ void NamingPage::keepCurrentRow()
     ShortlistEntry entry;
     entry.surname = QString::fromStdString(request->surname);
     entry.givenName = QString::fromStdString(request->givenName);
-    entry.sex = m_sex->currentText();
+    entry.sex = QString::fromStdString(request->sex);
     if (calendar::checkBirthTime(request->birth).empty()) {
         entry.year = request->birth.year;
         entry.month = request->birth.month;
@@ -401,19 +411,27 @@ BirthTexts NamingPage::birthTexts() const
     return {m_year->text(), m_month->text(), m_day->text(), m_hour->text(), m_minute->text()};
 }
 
-std::optional<naming::ReportRequest> NamingPage::requestForRow(const QString& title) const
+std::optional<naming::ReportRequest> NamingPage::requestForRow(const QListWidgetItem& row) const
 {
-    const auto parts = naming::splitRowTitle(title.toStdString());
+    const auto parts = naming::splitRowTitle(row.text().toStdString());
     if (!parts)
         return std::nullopt;
-    const int fallbackLength = numberOf(m_length->currentText()).value_or(2);
-    const std::string surname = core::trimBlanks(textOf(m_surname));
 
     naming::ReportRequest request;
-    request.surname = surname;
-    request.givenName = naming::givenNameOfRow(parts->fullName, surname, fallbackLength);
+    if (row.data(kGivenNameRole).isValid()) {
+        // A drawn row: the name and sex of its run, whatever the boxes hold now.
+        request.surname = row.data(kSurnameRole).toString().toStdString();
+        request.givenName = row.data(kGivenNameRole).toString().toStdString();
+        request.sex = row.data(kSexRole).toString().toStdString();
+    } else {
+        // A row that came from elsewhere is split by the surname in the box.
+        const int fallbackLength = numberOf(m_length->currentText()).value_or(2);
+        request.surname = core::trimBlanks(textOf(m_surname));
+        request.givenName =
+            naming::givenNameOfRow(parts->fullName, request.surname, fallbackLength);
+        request.sex = m_sex->currentText().toStdString();
+    }
     request.birth = birthTime();
-    request.sex = m_sex->currentText().toStdString();
     // The row's own score stands in for the computed one once a fixed character has been used.
     if (m_session.fixedCharUsed)
         request.shownScore = parts->scoreText;
@@ -501,6 +519,7 @@ void NamingPage::startGeneration()
     m_running = true;
     m_start->setEnabled(false);
     m_stop->setEnabled(true);
+    const QString runSex = m_sex->currentText();
     QList<QListWidgetItem*> newRows;
     QList<QListWidgetItem*> newCandidates;
     QElapsedTimer sinceShown;
@@ -527,7 +546,7 @@ void NamingPage::startGeneration()
         if (!drawn.drawn)
             break;
         if (!drawn.duplicate && !drawn.title.empty()) {
-            newRows.append(rowItem(drawn));
+            newRows.append(rowItem(drawn, runSex));
             if (drawn.candidate)
                 newCandidates.append(newRows.constLast()->clone());
         }

@@ -20,6 +20,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class QSettings;
 
@@ -50,9 +51,10 @@ class NamingPage : public QWidget
     BirthReading birthReading() const;
     BirthChoice::State birthChoice() const { return m_choice.state(); }
 
-    // The analysis of a listed row title such as 林子涵[88分], or nothing when the title does not
-    // split into a name and a score.
-    std::optional<naming::ReportRequest> requestForRow(const QString& title) const;
+    // The analysis of a listed row such as 林子涵[88分] for the name, surname and sex it was drawn
+    // with and the birth time now in the boxes; nothing when the title does not split into a name
+    // and a score.
+    std::optional<naming::ReportRequest> requestForRow(const QListWidgetItem& row) const;
 
     // The inputs and options a user expects to find again at the next start.
     void saveSettings(QSettings& settings) const;
@@ -63,8 +65,8 @@ class NamingPage : public QWidget
     void stretch(int dx, int dy);
 
   signals:
-    // A row of either list was double-clicked or took Enter; `title` is the list's current row.
-    void rowChosen(const QString& title);
+    // A row of either list was double-clicked or took Enter: the list's current row.
+    void rowChosen(QListWidgetItem* row);
     // The user asked to keep a listed name.
     void keepRequested(const hmf::ui::ShortlistEntry& entry);
 

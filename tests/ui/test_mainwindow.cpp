@@ -11,6 +11,7 @@
 #include "ui/mainwindow.h"
 #include "ui/messagebox.h"
 #include "ui/richtext.h"
+#include "ui/shortlistpage.h"
 #include "ui/startup.h"
 #include "ui/weblinks.h"
 
@@ -74,6 +75,7 @@ class TestMainWindow : public QObject
     void analysisFromBothLists();
     void analysisAfterFixedCharacterRun();
     void listedAnalysisRefusals();
+    void listedRowKeepsItsRun();
     void typedAnalysis();
     void refusedAnalysis_data();
     void refusedAnalysis();
@@ -665,12 +667,72 @@ void TestMainWindow::listedAnalysisRefusals()
     QCOMPARE(reportText(), before);
     QVERIFY(m_messages.isEmpty());
 
-    // Page 宝宝取名's date boxes hold no real date: a message, no report, the page stays.
+    // Page 宝宝取名's date boxes hold no real date: a message, no report, the page stays, and
+    // nothing on page 姓名评测 changes.
+    const auto analysisBoxes = [this] {
+        QStringList state;
+        QWidget* page = find<QWidget>("选择夹1页1");
+        for (const QLineEdit* box : page->findChildren<QLineEdit*>())
+            state.append(box->objectName() + QLatin1Char('=') + box->text());
+        for (const QComboBox* box : page->findChildren<QComboBox*>())
+            state.append(box->objectName() + QLatin1Char('=') + box->currentText());
+        return state;
+    };
+    const QStringList boxesBefore = analysisBoxes();
     edit("编辑框8")->setText(QStringLiteral("13"));
     doubleClickRow(generated, 0);
     QCOMPARE(m_messages, QStringList{QStringLiteral("请填写正确的出生日期")});
     QCOMPARE(reportText(), before);
     QCOMPARE(find<QTabWidget>("选择夹1")->currentIndex(), 0);
+    QCOMPARE(analysisBoxes(), boxesBefore);
+}
+
+void TestMainWindow::listedRowKeepsItsRun()
+{
+    // Rows stay in the lists when the boxes change for the next run: each is analysed and kept
+    // as the name it shows, for the sex it was drawn for.
+    useFixtureLibrary({"恒", "秉"}, 7);
+    edit("编辑框_姓")->setText(QStringLiteral("欧阳"));
+    find<QComboBox>("组合框_性别")->setCurrentIndex(1);
+    edit("编辑框1")->setText(QStringLiteral("0"));
+    runGeneration();
+    QListWidget* generated = list("超级列表框1");
+    QVERIFY(generated->count() > 0);
+    const QString title = generated->item(0)->text();
+    const QString name = title.left(title.indexOf(QLatin1Char('[')));
+    QVERIFY(name.startsWith(QStringLiteral("欧阳")));
+    edit("编辑框_姓")->setText(QStringLiteral("林"));
+    find<QComboBox>("组合框_性别")->setCurrentIndex(0);
+
+    const std::function<void()> ways[] = {
+        [&] { doubleClickRow(generated, 0); },
+        [&] {
+            generated->setCurrentRow(0);
+            generated->setFocus();
+            QTest::keyClick(generated, Qt::Key_Return);
+        },
+    };
+    for (const auto& choose : ways) {
+        toolAction(0)->trigger();
+        edit("编辑框_性2")->clear();
+        choose();
+        QCOMPARE(find<QTabWidget>("选择夹1")->currentIndex(), 1);
+        QCOMPARE(edit("编辑框_性2")->text(), QStringLiteral("欧阳"));
+        QCOMPARE(edit("编辑框_名2")->text(), name.mid(2));
+        QCOMPARE(find<QComboBox>("组合框_性别2")->currentText(), QStringLiteral("女"));
+        QVERIFY2(reportText().contains(QStringLiteral("姓名：") + name + QLatin1Char('\n')),
+                 qPrintable(reportText()));
+    }
+
+    toolAction(0)->trigger();
+    generated->setCurrentRow(0);
+    generated->setFocus();
+    QTest::keyClick(generated, Qt::Key_D, Qt::ControlModifier);
+    const auto& kept = m_window->findChild<hmf::ui::ShortlistPage*>()->shortlist().entries();
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(kept[0].surname, QStringLiteral("欧阳"));
+    QCOMPARE(kept[0].givenName, name.mid(2));
+    QCOMPARE(kept[0].sex, QStringLiteral("女"));
 }
 
 void TestMainWindow::analysisAfterFixedCharacterRun()
