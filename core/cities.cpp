@@ -1,5 +1,6 @@
 #include "core/cities.h"
 
+#include "core/datafile.h"
 #include "core/text.h"
 
 #include <cstdlib>
@@ -28,39 +29,23 @@ bool CityTable::parse(std::string_view text, const std::string& fileName, LoadEr
 {
     m_cities.clear();
     std::unordered_set<std::string> seen;
-    int line = 0;
-    while (!text.empty()) {
-        std::string_view row = takeLine(text);
-        ++line;
-        if (row.empty() && text.empty())
-            break;
-        std::vector<std::string_view> fields;
-        for (std::size_t from = 0;;) {
-            std::size_t tab = row.find('\t', from);
-            fields.push_back(row.substr(from, tab == std::string_view::npos ? tab : tab - from));
-            if (tab == std::string_view::npos)
-                break;
-            from = tab + 1;
-        }
-        auto longitude = fields.size() == 4 ? parseDegrees(fields[2], 0, 180) : std::nullopt;
-        auto latitude = fields.size() == 4 ? parseDegrees(fields[3], 0, 90) : std::nullopt;
-        if (!longitude || !latitude || fields[0].empty() || fields[1].empty()) {
-            error = LoadError{fileName, line,
-                              "应为\"省份<TAB>城市<TAB>经度<TAB>纬度\" (expected "
-                              "province, city, longitude, latitude)"};
-            return false;
-        }
-        if (!seen.insert(std::string(fields[1])).second) {
-            error = LoadError{fileName, line, "城市重复 (city given twice)"};
-            return false;
-        }
+    TableRows rows(text, fileName, error, 5, SkipLines::None);
+    while (rows.next()) {
+        const bool four = rows.fieldCount() == 4;
+        auto longitude = four ? parseDegrees(rows.field(2), 0, 180) : std::nullopt;
+        auto latitude = four ? parseDegrees(rows.field(3), 0, 90) : std::nullopt;
+        if (!longitude || !latitude || rows.field(0).empty() || rows.field(1).empty())
+            return rows.fail("应为\"省份<TAB>城市<TAB>经度<TAB>纬度\" (expected "
+                             "province, city, longitude, latitude)");
+        if (!seen.insert(std::string(rows.field(1))).second)
+            return rows.fail("城市重复 (city given twice)");
         m_cities.push_back(
-            City{std::string(fields[0]), std::string(fields[1]), *longitude, *latitude});
+            City{std::string(rows.field(0)), std::string(rows.field(1)), *longitude, *latitude});
     }
-    if (m_cities.empty()) {
-        error = LoadError{fileName, 0, "文件为空 (empty file)"};
+    if (rows.failed())
         return false;
-    }
+    if (m_cities.empty())
+        return rows.fail("文件为空 (empty file)");
     return true;
 }
 

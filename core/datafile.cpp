@@ -1,6 +1,7 @@
 #include "core/datafile.h"
 
 #include "core/gbk.h"
+#include "core/text.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,6 +16,57 @@ std::string tooLargeText(std::uintmax_t maxBytes)
     const std::string limit = kib >= 1024 && kib % 1024 == 0 ? std::to_string(kib >> 10) + " MB"
                                                              : std::to_string(kib) + " KB";
     return "文件过大，超过" + limit + " (file too large)";
+}
+
+TableRows::TableRows(std::string_view text, const std::string& fileName, LoadError& error,
+                     std::size_t maxFields, SkipLines skip)
+    : m_text(text), m_fileName(fileName), m_error(error),
+      m_maxFields(std::clamp<std::size_t>(maxFields, 1, kMaxFields)), m_skip(skip)
+{
+}
+
+bool TableRows::next()
+{
+    while (!m_ended && !m_failed) {
+        if (m_text.empty()) {
+            m_ended = true;
+            break;
+        }
+        m_row = takeLine(m_text);
+        ++m_line;
+        if (m_row.empty() && (m_text.empty() || m_skip != SkipLines::None))
+            continue;
+        if (m_row.size() > kMaxRowBytes)
+            return fail("行过长，超过" + std::to_string(kMaxRowBytes >> 10) +
+                        " KB (line too long)");
+        if (m_skip == SkipLines::BlankOrComment &&
+            (m_row.front() == '#' || trimBlanks(m_row).empty()))
+            continue;
+        m_fieldCount = 0;
+        std::string_view rest = m_row;
+        while (m_fieldCount + 1 < m_maxFields) {
+            const auto tab = rest.find('\t');
+            if (tab == std::string_view::npos)
+                break;
+            m_fields[m_fieldCount++] = rest.substr(0, tab);
+            rest.remove_prefix(tab + 1);
+        }
+        m_fields[m_fieldCount++] = rest;
+        ++m_rows;
+        return true;
+    }
+    // Faults found after the last row concern the table as a whole.
+    m_line = 0;
+    m_row = {};
+    m_fieldCount = 0;
+    return false;
+}
+
+bool TableRows::fail(std::string what)
+{
+    m_error = LoadError{m_fileName, m_line, std::move(what)};
+    m_failed = true;
+    return false;
 }
 
 std::optional<std::string> readGbkFile(const std::filesystem::path& path, LoadError& error,

@@ -3,10 +3,12 @@
 
 #include "core/loaderror.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace hmf::core {
 
@@ -20,6 +22,73 @@ inline constexpr std::uintmax_t kMaxTableBytes = 8u << 20;
 std::optional<std::string> readGbkFile(const std::filesystem::path& path, LoadError& error,
                                        std::uintmax_t maxBytes = kMaxTableBytes);
 
+// The longest line a table may hold: the longest shipped line is a few kilobytes, and a line of
+// megabytes is refused before it is split.
+inline constexpr std::size_t kMaxRowBytes = 64u << 10;
+
+// Which lines of a table are no rows. An empty last line (the text ends in a blank line) never
+// is one.
+enum class SkipLines {
+    None,           // every line is a row
+    Empty,          // empty lines are skipped
+    BlankOrComment, // lines of blanks only and lines that begin with '#' are skipped too
+};
+
+// The rows of a table text, line by line ("\n" or "\r\n" ended), each split at TABs. A loader
+// reads its rows with next() and reports a fault of the current row with fail(), which names the
+// file and the line:
+//     for (TableRows rows(text, fileName, error, 2); rows.next();)
+//         if (rows.field(0).empty()) return rows.fail("...");
+//     if (rows.failed()) return false;
+class TableRows
+{
+  public:
+    // At most `maxFields` fields a row (1 to kMaxFields): the last one keeps the rest of the
+    // line with its TABs, so a loader that wants N fields asks for N + 1 and refuses N + 1.
+    TableRows(std::string_view text, const std::string& fileName, LoadError& error,
+              std::size_t maxFields, SkipLines skip = SkipLines::Empty);
+
+    // Moves to the next row; false at the end of the text or when the row is too long (then
+    // the error is filled and failed() is true).
+    bool next();
+
+    int line() const { return m_line; }
+    std::string_view text() const { return m_row; }
+    std::size_t fieldCount() const { return m_fieldCount; }
+    std::string_view field(std::size_t i) const { return i < m_fieldCount ? m_fields[i] : ""; }
+    // How many rows next() has handed out.
+    int rows() const { return m_rows; }
+
+    // Reports a fault of the current row (line 0 before the first row and after the last) and
+    // returns false.
+    bool fail(std::string what);
+    bool failed() const { return m_failed; }
+
+    static constexpr std::size_t kMaxFields = 8;
+
+  private:
+    std::string_view m_text;
+    const std::string& m_fileName;
+    LoadError& m_error;
+    std::size_t m_maxFields;
+    SkipLines m_skip;
+    std::string_view m_row;
+    std::array<std::string_view, kMaxFields> m_fields{};
+    std::size_t m_fieldCount = 0;
+    int m_line = 0;
+    int m_rows = 0;
+    bool m_failed = false;
+    bool m_ended = false;
+};
+
+// Hands each row of exactly `columns` TAB-separated fields to `record` (the text's fields and
+// its reader, for the line and for fail()); stops at the first fault. A row with another count
+// of fields and a text without any row are faults as well. Blank lines and '#' comments are
+// skipped.
+template <typename Record>
+bool forEachRow(std::string_view text, const std::string& fileName, LoadError& error,
+                std::size_t columns, Record&& record);
+
 // "file too large" in the words of readGbkFile, for a limit of `maxBytes`.
 std::string tooLargeText(std::uintmax_t maxBytes);
 
@@ -29,5 +98,24 @@ std::filesystem::path findDataDirectory(const std::filesystem::path& executableD
 
 // Directory of the running executable (falls back to the current directory).
 std::filesystem::path executableDirectory();
+
+template <typename Record>
+bool forEachRow(std::string_view text, const std::string& fileName, LoadError& error,
+                std::size_t columns, Record&& record)
+{
+    TableRows rows(text, fileName, error, columns + 1, SkipLines::BlankOrComment);
+    while (rows.next()) {
+        if (rows.fieldCount() != columns)
+            return rows.fail("应有" + std::to_string(columns) + "个以制表符分隔的字段 (expected " +
+                             std::to_string(columns) + " TAB-separated fields)");
+        if (!record(rows))
+            return false;
+    }
+    if (rows.failed())
+        return false;
+    if (rows.rows() == 0)
+        return rows.fail("表为空 (empty table)");
+    return true;
+}
 
 } // namespace hmf::core

@@ -1,71 +1,25 @@
 #include "core/namedata.h"
 
+#include "core/datafile.h"
 #include "core/text.h"
-
-#include <functional>
 
 namespace hmf::core {
 namespace {
 
-std::vector<std::string_view> splitTabs(std::string_view line)
+// The one Han character of a row's first field, or nullopt after reporting the fault.
+std::optional<char32_t> hanField(TableRows& row)
 {
-    std::vector<std::string_view> fields;
-    while (true) {
-        auto tab = line.find('\t');
-        fields.push_back(line.substr(0, tab));
-        if (tab == std::string_view::npos)
-            return fields;
-        line.remove_prefix(tab + 1);
-    }
-}
-
-// Calls `record(fields, lineNumber)` for every record line; stops at the first fault, which
-// `record` reports through `error`. A file without any record is a fault as well.
-bool forEachRecord(std::string_view text, const std::string& fileName, LoadError& error,
-                   std::size_t fieldCount,
-                   const std::function<bool(const std::vector<std::string_view>&, int)>& record)
-{
-    int line = 0;
-    int records = 0;
-    while (!text.empty()) {
-        std::string_view raw = takeLine(text);
-        ++line;
-        if (raw.empty() || raw.front() == '#' || trimBlanks(raw).empty())
-            continue;
-        auto fields = splitTabs(raw);
-        if (fields.size() != fieldCount) {
-            error =
-                LoadError{fileName, line,
-                          "应有" + std::to_string(fieldCount) + "个以制表符分隔的字段 (expected " +
-                              std::to_string(fieldCount) + " TAB-separated fields)"};
-            return false;
-        }
-        if (!record(fields, line))
-            return false;
-        ++records;
-    }
-    if (records == 0) {
-        error = LoadError{fileName, 0, "表为空 (empty table)"};
-        return false;
-    }
-    return true;
-}
-
-// The one Han character of a field, or nullopt after filling `error`.
-std::optional<char32_t> hanField(std::string_view field, const std::string& fileName, int line,
-                                 LoadError& error)
-{
-    auto cp = singleCodepoint(field);
+    auto cp = singleCodepoint(row.field(0));
     if (!cp || !isHan(*cp)) {
-        error = LoadError{fileName, line, "第一栏应为一个汉字 (first field must be one character)"};
+        row.fail("第一栏应为一个汉字 (first field must be one character)");
         return std::nullopt;
     }
     return cp;
 }
 
-LoadError duplicate(const std::string& fileName, int line, std::string_view field)
+bool duplicate(TableRows& row)
 {
-    return LoadError{fileName, line, "重复的字: " + std::string(field) + " (duplicate)"};
+    return row.fail("重复的字: " + std::string(row.field(0)) + " (duplicate)");
 }
 
 } // namespace
@@ -73,40 +27,32 @@ LoadError duplicate(const std::string& fileName, int line, std::string_view fiel
 bool MeaningTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
 {
     m_map.clear();
-    return forEachRecord(text, fileName, error, 4, [&](const auto& f, int line) {
-        auto cp = hanField(f[0], fileName, line, error);
+    return forEachRow(text, fileName, error, 4, [&](TableRows& row) {
+        auto cp = hanField(row);
         if (!cp)
             return false;
         CharMeaning m;
-        if (f[1] == "男")
+        if (row.field(1) == "男")
             m.sex = SexLeaning::Male;
-        else if (f[1] == "女")
+        else if (row.field(1) == "女")
             m.sex = SexLeaning::Female;
-        else if (f[1] == "中")
+        else if (row.field(1) == "中")
             m.sex = SexLeaning::Neutral;
-        else {
-            error = LoadError{fileName, line, "性别应为 男、女 或 中 (sex must be 男, 女 or 中)"};
-            return false;
-        }
-        if (f[2] == "+")
+        else
+            return row.fail("性别应为 男、女 或 中 (sex must be 男, 女 or 中)");
+        if (row.field(2) == "+")
             m.polarity = 1;
-        else if (f[2] == "0")
+        else if (row.field(2) == "0")
             m.polarity = 0;
-        else if (f[2] == "-")
+        else if (row.field(2) == "-")
             m.polarity = -1;
-        else {
-            error = LoadError{fileName, line, "褒贬应为 +、0 或 - (polarity must be +, 0 or -)"};
-            return false;
-        }
-        m.meaning = trimBlanks(f[3]);
-        if (m.meaning.empty()) {
-            error = LoadError{fileName, line, "缺少字义 (meaning missing)"};
-            return false;
-        }
-        if (!m_map.emplace(*cp, std::move(m)).second) {
-            error = duplicate(fileName, line, f[0]);
-            return false;
-        }
+        else
+            return row.fail("褒贬应为 +、0 或 - (polarity must be +, 0 or -)");
+        m.meaning = trimBlanks(row.field(3));
+        if (m.meaning.empty())
+            return row.fail("缺少字义 (meaning missing)");
+        if (!m_map.emplace(*cp, std::move(m)).second)
+            return duplicate(row);
         return true;
     });
 }
@@ -129,20 +75,16 @@ bool BadWordList::parse(std::string_view text, const std::string& fileName, Load
 {
     m_words.clear();
     m_index.clear();
-    return forEachRecord(text, fileName, error, 3, [&](const auto& f, int line) {
+    return forEachRow(text, fileName, error, 3, [&](TableRows& row) {
         BadWord w;
-        w.word = trimBlanks(f[0]);
+        w.word = trimBlanks(row.field(0));
         const auto chars = splitCharacters(w.word);
         for (const auto& c : chars)
-            if (auto cp = singleCodepoint(c); !cp || !isHan(*cp)) {
-                error = LoadError{fileName, line, "词应由汉字组成 (word must be Han characters)"};
-                return false;
-            }
-        if (chars.size() < kMinLength || chars.size() > kMaxLength) {
-            error = LoadError{fileName, line, "词应为2到4个字 (word must have 2 to 4 characters)"};
-            return false;
-        }
-        std::string_view readings = f[1];
+            if (auto cp = singleCodepoint(c); !cp || !isHan(*cp))
+                return row.fail("词应由汉字组成 (word must be Han characters)");
+        if (chars.size() < kMinLength || chars.size() > kMaxLength)
+            return row.fail("词应为2到4个字 (word must have 2 to 4 characters)");
+        std::string_view readings = row.field(1);
         while (!readings.empty()) {
             auto blank = readings.find(' ');
             std::string_view one = readings.substr(0, blank);
@@ -151,24 +93,16 @@ bool BadWordList::parse(std::string_view text, const std::string& fileName, Load
             if (one.empty())
                 continue;
             auto s = syllableFromNumbered(one);
-            if (!s) {
-                error = LoadError{fileName, line,
-                                  "读音应为带声调数字的拼音: " + std::string(one).substr(0, 12) +
-                                      " (reading must be pinyin with a tone digit)"};
-                return false;
-            }
+            if (!s)
+                return row.fail("读音应为带声调数字的拼音: " + std::string(one).substr(0, 12) +
+                                " (reading must be pinyin with a tone digit)");
             w.syllables.push_back(std::move(*s));
         }
-        if (w.syllables.size() != chars.size()) {
-            error = LoadError{fileName, line,
-                              "读音的音节数与字数不符 (one syllable per character expected)"};
-            return false;
-        }
-        w.reason = trimBlanks(f[2]);
-        if (w.reason.empty()) {
-            error = LoadError{fileName, line, "缺少原因 (reason missing)"};
-            return false;
-        }
+        if (w.syllables.size() != chars.size())
+            return row.fail("读音的音节数与字数不符 (one syllable per character expected)");
+        w.reason = trimBlanks(row.field(2));
+        if (w.reason.empty())
+            return row.fail("缺少原因 (reason missing)");
         std::vector<std::uint32_t> codes;
         for (const auto& s : w.syllables)
             codes.push_back(s.code);
@@ -182,18 +116,14 @@ bool BadWordList::parse(std::string_view text, const std::string& fileName, Load
 bool LevelTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
 {
     m_map.clear();
-    return forEachRecord(text, fileName, error, 2, [&](const auto& f, int line) {
-        auto cp = hanField(f[0], fileName, line, error);
+    return forEachRow(text, fileName, error, 2, [&](TableRows& row) {
+        auto cp = hanField(row);
         if (!cp)
             return false;
-        if (f[1].size() != 1 || f[1][0] < '1' || f[1][0] > '3') {
-            error = LoadError{fileName, line, "级别应为 1、2 或 3 (level must be 1, 2 or 3)"};
-            return false;
-        }
-        if (!m_map.emplace(*cp, static_cast<std::uint8_t>(f[1][0] - '0')).second) {
-            error = duplicate(fileName, line, f[0]);
-            return false;
-        }
+        if (row.field(1).size() != 1 || row.field(1)[0] < '1' || row.field(1)[0] > '3')
+            return row.fail("级别应为 1、2 或 3 (level must be 1, 2 or 3)");
+        if (!m_map.emplace(*cp, static_cast<std::uint8_t>(row.field(1)[0] - '0')).second)
+            return duplicate(row);
         return true;
     });
 }
@@ -207,19 +137,15 @@ int LevelTable::level(char32_t cp) const
 bool PolyphoneTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
 {
     m_map.clear();
-    return forEachRecord(text, fileName, error, 3, [&](const auto& f, int line) {
-        auto cp = hanField(f[0], fileName, line, error);
+    return forEachRow(text, fileName, error, 3, [&](TableRows& row) {
+        auto cp = hanField(row);
         if (!cp)
             return false;
-        Polyphone p{trimBlanks(f[1]), trimBlanks(f[2])};
-        if (p.readings.empty() || p.note.empty()) {
-            error = LoadError{fileName, line, "缺少读音或说明 (readings or note missing)"};
-            return false;
-        }
-        if (!m_map.emplace(*cp, std::move(p)).second) {
-            error = duplicate(fileName, line, f[0]);
-            return false;
-        }
+        Polyphone p{trimBlanks(row.field(1)), trimBlanks(row.field(2))};
+        if (p.readings.empty() || p.note.empty())
+            return row.fail("缺少读音或说明 (readings or note missing)");
+        if (!m_map.emplace(*cp, std::move(p)).second)
+            return duplicate(row);
         return true;
     });
 }
@@ -247,12 +173,11 @@ bool ThreeTalentTable::parse(std::string_view text, const std::string& fileName,
         {"（凶）", TalentVerdict::Bad},
     }};
     m_verdicts.fill(TalentVerdict::None);
-    int line = 0;
     int pending = -1; // configuration of the latest element line
     int found = 0;
-    while (!text.empty()) {
-        const std::string trimmed = trimBlanks(takeLine(text));
-        ++line;
+    TableRows rows(text, fileName, error, 1, SkipLines::None);
+    while (rows.next()) {
+        const std::string trimmed = trimBlanks(rows.text());
         // An element line: three elements separated by blanks ("木 木 火").
         if (trimmed.size() == 11 && trimmed[3] == ' ' && trimmed[7] == ' ') {
             int index = 0, parts = 0;
@@ -272,24 +197,19 @@ bool ThreeTalentTable::parse(std::string_view text, const std::string& fileName,
             if (trimmed.size() < suffix.size() ||
                 std::string_view(trimmed).substr(trimmed.size() - suffix.size()) != suffix)
                 continue;
-            if (pending < 0 ||
-                m_verdicts[static_cast<std::size_t>(pending)] != TalentVerdict::None) {
-                error = LoadError{fileName, line,
-                                  "评语前缺少五行配置 (verdict without its configuration)"};
-                return false;
-            }
+            if (pending < 0 || m_verdicts[static_cast<std::size_t>(pending)] != TalentVerdict::None)
+                return rows.fail("评语前缺少五行配置 (verdict without its configuration)");
             m_verdicts[static_cast<std::size_t>(pending)] = verdict;
             pending = -1;
             ++found;
             break;
         }
     }
-    if (found != 125) {
-        error = LoadError{fileName, 0,
-                          "应有125种配置的评语，实有" + std::to_string(found) +
-                              " (125 verdicts expected)"};
+    if (rows.failed())
         return false;
-    }
+    if (found != 125)
+        return rows.fail("应有125种配置的评语，实有" + std::to_string(found) +
+                         " (125 verdicts expected)");
     return true;
 }
 

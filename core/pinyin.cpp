@@ -1,5 +1,6 @@
 #include "core/pinyin.h"
 
+#include "core/datafile.h"
 #include "core/text.h"
 
 #include <algorithm>
@@ -69,17 +70,13 @@ bool PinyinTable::parseSurnames(std::string_view text, const std::string& fileNa
                                 LoadError& error)
 {
     m_surnames.clear();
-    int line = 0;
-    while (!text.empty()) {
-        ++line;
-        std::string_view row = takeLine(text);
-        if (row.empty())
-            continue;
-        const auto tab = row.find('\t');
-        const auto chars = splitCharacters(row.substr(0, tab));
+    TableRows rows(text, fileName, error, 2);
+    while (rows.next()) {
+        const bool tab = rows.fieldCount() == 2;
+        const auto chars = splitCharacters(rows.field(0));
         std::vector<std::string> syllables;
-        if (tab != std::string_view::npos) {
-            std::string_view rest = row.substr(tab + 1);
+        if (tab) {
+            std::string_view rest = rows.field(1);
             while (!rest.empty()) {
                 const auto blank = rest.find(' ');
                 const auto syllable = rest.substr(0, blank);
@@ -94,19 +91,15 @@ bool PinyinTable::parseSurnames(std::string_view text, const std::string& fileNa
             const auto cp = singleCodepoint(c);
             return cp && isHan(*cp);
         });
-        if (tab == std::string_view::npos || chars.empty() || chars.size() > 2 || !han ||
-            syllables.size() != chars.size()) {
-            error = LoadError{fileName, line,
-                              "应为\"姓<TAB>每字一个音节\" (expected \"surname<TAB>one syllable "
-                              "per character\")"};
-            return false;
-        }
-        m_surnames.emplace(std::string(row.substr(0, tab)), std::move(syllables));
+        if (!tab || chars.empty() || chars.size() > 2 || !han || syllables.size() != chars.size())
+            return rows.fail("应为\"姓<TAB>每字一个音节\" (expected \"surname<TAB>one syllable "
+                             "per character\")");
+        m_surnames.emplace(std::string(rows.field(0)), std::move(syllables));
     }
-    if (m_surnames.empty()) {
-        error = LoadError{fileName, 0, "表为空 (empty table)"};
+    if (rows.failed())
         return false;
-    }
+    if (m_surnames.empty())
+        return rows.fail("表为空 (empty table)");
     return true;
 }
 

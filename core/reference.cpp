@@ -1,5 +1,6 @@
 #include "core/reference.h"
 
+#include "core/datafile.h"
 #include "core/elements.h"
 #include "core/text.h"
 
@@ -10,31 +11,25 @@ namespace hmf::core {
 bool SexagenaryTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
 {
     int n = 0;
-    while (!text.empty()) {
-        std::string_view row = takeLine(text);
-        if (row.empty() && text.empty())
-            break;
-        if (n == 60) {
-            error = LoadError{fileName, n + 1, "多于60行 (more than 60 lines)"};
-            return false;
-        }
+    TableRows rows(text, fileName, error, 1, SkipLines::None);
+    while (rows.next()) {
+        const std::string_view row = rows.text();
+        if (n == 60)
+            return rows.fail("多于60行 (more than 60 lines)");
         // Each row is the element of the stem and of the branch, each followed by ",".
         const auto isElement = [](std::string_view e) {
             return std::find(kElementOrder.begin(), kElementOrder.end(), e) != kElementOrder.end();
         };
         const bool shaped = row.size() == 8 && row[3] == ',' && row[7] == ',' &&
                             isElement(row.substr(0, 3)) && isElement(row.substr(4, 3));
-        if (!shaped) {
-            error = LoadError{fileName, n + 1, "应为\"木,水,\"的形式 (expected \"木,水,\")"};
-            return false;
-        }
+        if (!shaped)
+            return rows.fail("应为\"木,水,\"的形式 (expected \"木,水,\")");
         m_rows[static_cast<std::size_t>(n++)] = std::string(row);
     }
-    if (n != 60) {
-        error =
-            LoadError{fileName, 0, "应有60行，实有" + std::to_string(n) + " (60 lines expected)"};
+    if (rows.failed())
         return false;
-    }
+    if (n != 60)
+        return rows.fail("应有60行，实有" + std::to_string(n) + " (60 lines expected)");
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "core/strokes.h"
 
+#include "core/datafile.h"
 #include "core/text.h"
 
 namespace hmf::core {
@@ -126,22 +127,19 @@ bool StrokeDictionary::parseGroupTable(std::string_view text, const std::string&
         return false;
     m_group.clear();
     m_group.reserve(text.size() / 3);
-    int line = 0;
-    while (!text.empty()) {
-        ++line;
-        std::string_view row = takeLine(text);
-        if (row.empty())
-            continue;
-        auto tab = row.find('\t');
-        if (tab == std::string_view::npos)
-            return fail(error, fileName, line, "缺少制表符 (expected \"count<TAB>characters\")");
-        auto count = parseInt(row.substr(0, tab));
+    TableRows rows(text, fileName, error, 2);
+    while (rows.next()) {
+        if (rows.fieldCount() != 2)
+            return rows.fail("缺少制表符 (expected \"count<TAB>characters\")");
+        auto count = parseInt(rows.field(0));
         if (!count || *count < 1)
-            return fail(error, fileName, line, "笔画数无效 (bad count)");
+            return rows.fail("笔画数无效 (bad count)");
         // Groups come in ascending count and the last group holding a character wins.
-        for (Cursor in(row.substr(tab + 1)); !in.atEnd();)
+        for (Cursor in(rows.field(1)); !in.atEnd();)
             m_group[in.take()] = *count;
     }
+    if (rows.failed())
+        return false;
     if (m_group.empty())
         return fail(error, fileName, 0, "表为空 (empty table)");
     return true;

@@ -1,5 +1,6 @@
 #include "core/traditional.h"
 
+#include "core/datafile.h"
 #include "core/text.h"
 
 namespace hmf::core {
@@ -7,29 +8,19 @@ namespace hmf::core {
 bool TraditionalTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
 {
     m_map.clear();
-    int line = 0;
-    while (!text.empty()) {
-        ++line;
-        std::string_view row = takeLine(text);
-        if (row.empty())
-            continue;
-        auto tab = row.find('\t');
-        auto from =
-            tab == std::string_view::npos ? std::nullopt : singleCodepoint(row.substr(0, tab));
-        auto to =
-            tab == std::string_view::npos ? std::nullopt : singleCodepoint(row.substr(tab + 1));
-        if (!from || !to) {
-            error = LoadError{fileName, line,
-                              "应为\"简<TAB>繁\" (expected \"simplified<TAB>traditional\")"};
-            return false;
-        }
+    TableRows rows(text, fileName, error, 3);
+    while (rows.next()) {
+        auto from = rows.fieldCount() == 2 ? singleCodepoint(rows.field(0)) : std::nullopt;
+        auto to = rows.fieldCount() == 2 ? singleCodepoint(rows.field(1)) : std::nullopt;
+        if (!from || !to)
+            return rows.fail("应为\"简<TAB>繁\" (expected \"simplified<TAB>traditional\")");
         m_map.emplace(*from, *to);
     }
-    // An empty file would silently leave every name in its simplified form.
-    if (m_map.empty()) {
-        error = LoadError{fileName, 0, "表为空 (empty table)"};
+    if (rows.failed())
         return false;
-    }
+    // An empty file would silently leave every name in its simplified form.
+    if (m_map.empty())
+        return rows.fail("表为空 (empty table)");
     return true;
 }
 

@@ -24,19 +24,6 @@ std::string excerpt(std::string_view line)
     return pieces.size() > kShown ? out + "…" : out;
 }
 
-std::vector<std::string_view> splitTabs(std::string_view row)
-{
-    std::vector<std::string_view> fields;
-    std::size_t pos = 0;
-    while (true) {
-        const auto tab = row.find('\t', pos);
-        fields.push_back(row.substr(pos, tab == std::string_view::npos ? tab : tab - pos));
-        if (tab == std::string_view::npos)
-            return fields;
-        pos = tab + 1;
-    }
-}
-
 // Each character of the name in a place of its own: 依依 needs 依 twice in the line.
 bool holds(std::u32string_view line, std::u32string_view name)
 {
@@ -72,26 +59,26 @@ std::optional<VerseTable> VerseTable::parse(std::string_view text, const std::st
                                             core::LoadError& error)
 {
     VerseTable table;
-    int lineNumber = 0;
+    // One field more than a row may hold, so that a row with too many is refused.
+    core::TableRows rows(text, fileName, error, 4);
     const auto fail = [&](const std::string& what) {
-        error = core::LoadError{fileName, lineNumber, what};
+        rows.fail(what);
         return std::nullopt;
     };
-    while (!text.empty()) {
-        const std::string_view raw = core::takeLine(text);
-        ++lineNumber;
-        if (!core::isValidUtf8(raw))
+    while (rows.next()) {
+        if (!core::isValidUtf8(rows.text()))
             return fail("不是有效的文本");
         // Trimmed per field: the author after the last TAB may be empty.
-        std::string row = core::trimBlanks(raw);
+        std::string row = core::trimBlanks(rows.text());
         if (row.empty() || row[0] == '#')
             continue;
-        const auto fields = splitTabs(raw);
-        const std::string kind = core::trimBlanks(fields[0]);
+        const std::size_t fieldCount = rows.fieldCount();
+        const auto field = [&](std::size_t i) { return core::trimBlanks(rows.field(i)); };
+        const std::string kind = field(0);
         if (kind == "书") {
-            if (fields.size() != 2 || core::trimBlanks(fields[1]).empty())
+            if (fieldCount != 2 || field(1).empty())
                 return fail("书的格式应为“书<TAB>书名”：" + excerpt(row));
-            const std::string name = core::trimBlanks(fields[1]);
+            const std::string name = field(1);
             if (table.bookIndex(name))
                 return fail("书名重复：" + excerpt(name));
             table.m_books.push_back(name);
@@ -101,16 +88,15 @@ std::optional<VerseTable> VerseTable::parse(std::string_view text, const std::st
         if (kind == "篇") {
             if (table.m_books.empty())
                 return fail("“篇”之前没有“书”");
-            if (fields.size() != 3 || core::trimBlanks(fields[1]).empty())
+            if (fieldCount != 3 || field(1).empty())
                 return fail("篇的格式应为“篇<TAB>标题<TAB>作者”：" + excerpt(row));
-            table.m_poems.push_back(Poem{static_cast<int>(table.m_books.size()) - 1,
-                                         core::trimBlanks(fields[1]),
-                                         core::trimBlanks(fields[2])});
+            table.m_poems.push_back(
+                Poem{static_cast<int>(table.m_books.size()) - 1, field(1), field(2)});
             continue;
         }
         if (table.m_poems.empty() || table.m_poems.back().book + 1 != int(table.m_books.size()))
             return fail("诗句之前没有“篇”：" + excerpt(row));
-        if (fields.size() != 1)
+        if (fieldCount != 1)
             return fail("诗句中不应有制表符：" + excerpt(row));
         const std::size_t start = table.m_han.size();
         if (table.m_hanStart.empty())
@@ -126,7 +112,8 @@ std::optional<VerseTable> VerseTable::parse(std::string_view text, const std::st
             Line{static_cast<std::uint32_t>(table.m_poems.size() - 1), std::move(row)});
         table.m_lineBook.push_back(static_cast<int>(table.m_books.size()) - 1);
     }
-    lineNumber = 0;
+    if (rows.failed())
+        return std::nullopt;
     if (table.m_lines.empty())
         return fail("表中没有诗句");
     table.m_bookStart.push_back(static_cast<std::uint32_t>(table.m_lines.size()));

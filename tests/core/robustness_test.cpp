@@ -1,10 +1,12 @@
 // Bad input at the bottom of the program: whole numbers of any size in the score, tables that are
 // empty, cut short or hold something else, files that are not GBK. Cases come from fuzzing.
 
+#include "core/cities.h"
 #include "core/datafile.h"
 #include "core/elements.h"
 #include "core/gbk.h"
 #include "core/luck.h"
+#include "core/namedata.h"
 #include "core/pinyin.h"
 #include "core/reference.h"
 #include "core/score.h"
@@ -153,6 +155,76 @@ TEST(Robustness, SexagenaryRowsHoldTwoElements)
         EXPECT_EQ(e.line, line);
         EXPECT_FALSE(t.parse(good.substr(0, good.size() - 9) + row, "sexagenary.txt", e));
         EXPECT_EQ(e.line, 60);
+    }
+}
+
+// The rows every table is read through: line numbers across skipped lines and CR LF ends, and
+// a split that never makes more fields than the table asks for.
+TEST(Robustness, TableRowsNumberLinesAndBoundTheirFields)
+{
+    const std::string name = "t.txt";
+    struct Case
+    {
+        const char* label;
+        std::string text;
+        SkipLines skip;
+        std::vector<std::string> rows; // "line:field|field"
+    };
+    const Case cases[] = {
+        {"empty lines skipped", "a\tb\r\n\r\n\nc\r\n", SkipLines::Empty, {"1:a|b", "4:c"}},
+        {"rest kept in the last field", "a\tb\tc\td\n", SkipLines::Empty, {"1:a|b|c\td"}},
+        {"blank and comment lines skipped",
+         "# x\ty\n \t\na\n#\n",
+         SkipLines::BlankOrComment,
+         {"3:a"}},
+        {"every line but an empty last one", "a\n\nb\n\n", SkipLines::None, {"1:a", "2:", "3:b"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        LoadError e;
+        std::vector<std::string> seen;
+        TableRows rows(c.text, name, e, 3, c.skip);
+        while (rows.next()) {
+            std::string row = std::to_string(rows.line()) + ":";
+            for (std::size_t i = 0; i < rows.fieldCount(); ++i)
+                row += (i ? "|" : "") + std::string(rows.field(i));
+            seen.push_back(row);
+        }
+        EXPECT_FALSE(rows.failed());
+        EXPECT_EQ(seen, c.rows);
+        EXPECT_EQ(rows.rows(), static_cast<int>(c.rows.size()));
+    }
+}
+
+// A line far longer than any table holds is refused before it is split, in every table read by
+// rows.
+TEST(Robustness, OverlongTableLineIsRefusedWithItsLine)
+{
+    const std::string longLine(kMaxRowBytes + 1, 'a');
+    StrokeDictionary strokes;
+    TraditionalTable traditional;
+    ElementTable elements;
+    PinyinTable pinyin;
+    SexagenaryTable sexagenary;
+    CityTable cities;
+    MeaningTable meanings;
+    using Parse = std::function<bool(std::string_view, LoadError&)>;
+    const std::pair<const char*, Parse> loaders[] = {
+        {"strokegroups", [&](auto t, auto& e) { return strokes.parseGroupTable(t, "f", e); }},
+        {"traditional", [&](auto t, auto& e) { return traditional.parse(t, "f", e); }},
+        {"elements", [&](auto t, auto& e) { return elements.parse(t, "f", e); }},
+        {"surnames", [&](auto t, auto& e) { return pinyin.parseSurnames(t, "f", e); }},
+        {"sexagenary", [&](auto t, auto& e) { return sexagenary.parse(t, "f", e); }},
+        {"cities", [&](auto t, auto& e) { return cities.parse(t, "f", e); }},
+        {"meanings", [&](auto t, auto& e) { return meanings.parse(t, "f", e); }},
+    };
+    for (const auto& [label, parse] : loaders) {
+        SCOPED_TRACE(label);
+        LoadError e;
+        EXPECT_FALSE(parse(longLine + "\tb\n", e));
+        EXPECT_EQ(e.file, "f");
+        EXPECT_EQ(e.line, 1);
+        EXPECT_NE(e.what.find("行过长"), std::string::npos) << e.what;
     }
 }
 
