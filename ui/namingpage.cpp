@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+#include <QTextBrowser>
 #include <QValidator>
 
 #include <algorithm>
@@ -37,6 +38,26 @@ constexpr int kAssessmentRole = Qt::UserRole + 1;
 constexpr int kSurnameRole = Qt::UserRole + 2;
 constexpr int kGivenNameRole = Qt::UserRole + 3;
 constexpr int kSexRole = Qt::UserRole + 4;
+// The verse line a row was drawn from: book, title, author and line; absent for library names.
+constexpr int kSourceRole = Qt::UserRole + 5;
+// The height the source panel takes from the bottom of the generated list while it shows.
+constexpr int kSourcePanelHeight = 72;
+// The source choices: the library alone, or one of the books of the verse table.
+const char* const kSources[] = {naming::kLibrarySource, "诗经", "楚辞", "唐诗", "宋词"};
+
+QString fromStd(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+std::optional<naming::VerseSource> sourceOf(const QListWidgetItem* row)
+{
+    const QStringList parts = row ? row->data(kSourceRole).toStringList() : QStringList();
+    if (parts.size() != 4)
+        return std::nullopt;
+    return naming::VerseSource{parts[0].toStdString(), parts[1].toStdString(),
+                               parts[2].toStdString(), parts[3].toStdString()};
+}
 
 // A row keeps the product's title; its tooltip gives the assessment and its first reasons.
 QListWidgetItem* rowItem(const naming::DrawResult& drawn, const QString& sex)
@@ -47,6 +68,11 @@ QListWidgetItem* rowItem(const naming::DrawResult& drawn, const QString& sex)
     item->setData(kSurnameRole, QString::fromStdString(surname));
     item->setData(kGivenNameRole, QString::fromStdString(drawn.givenName));
     item->setData(kSexRole, sex);
+    if (drawn.source) {
+        const naming::VerseSource& from = *drawn.source;
+        item->setData(kSourceRole, QStringList{fromStd(from.book), fromStd(from.title),
+                                               fromStd(from.author), fromStd(from.line)});
+    }
     const naming::Assessment& a = drawn.assessment;
     QString tip = QStringLiteral("品评分 %1").arg(a.figure);
     int shown = 0;
@@ -58,6 +84,8 @@ QListWidgetItem* rowItem(const naming::DrawResult& drawn, const QString& sex)
                 .arg(QString::fromUtf8(flag.kindText().data(), qsizetype(flag.kindText().size())),
                      QString::fromStdString(flag.text));
     }
+    if (drawn.source)
+        tip += QStringLiteral("\n出处：") + fromStd(naming::citation(*drawn.source));
     item->setToolTip(tip);
     item->setData(kAssessmentRole, a.figure);
     return item;
@@ -172,6 +200,18 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
     keep->setToolTip(QStringLiteral("把所选的名字加入收藏夹（Ctrl+D）"));
     auto* exportList = place(new QPushButton(QStringLiteral("导出候选CSV"), this),
                              "按钮_候选导出CSV", 296, 542, 96, 26);
+    // Where names come from: the library (as always) or the lines of a book of verse.
+    auto* sourceLabel = label(this, "标签_出处", "出处：", 504, 546, 36, 16);
+    QStringList sources;
+    for (const char* source : kSources)
+        sources << QString::fromUtf8(source);
+    m_source = combo(this, "组合框_出处", sources, 0, false, 540, 544, 64, 20);
+    m_source->setToolTip(QStringLiteral("字库：从字库取名；诗经、楚辞、唐诗、宋词：取同一句诗中的字"));
+    // Under the generated list while the selected row comes from verse: the poem and its line.
+    m_sourcePanel = place(new QTextBrowser(this), "编辑框_出处", 8, 440 - kSourcePanelHeight,
+                          384, kSourcePanelHeight);
+    m_sourcePanel->setFocusPolicy(Qt::ClickFocus);
+    m_sourcePanel->hide();
     // At the foot of the page: how the date is meant (公历 or 农历) and the birthplace.
     m_cities = &tables.cities;
     m_choice = addBirthChoice(this, tables.cities, "", 8, 544);
@@ -183,6 +223,8 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
         sort,
         keep,
         exportList,
+        sourceLabel,
+        m_source,
         label(this, "标签23", "取名方法：", 16, 480, 96, 24),
         label(this, "标签24",
               "输入姓和出生日期》》生成高分名字》》双击高分名字看测评》》选择好名！", 120, 472, 568,
@@ -206,6 +248,7 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
         connect(list, &QListWidget::currentItemChanged, this, [this, list](QListWidgetItem* row) {
             if (row)
                 m_lastList = list;
+            showSourceOf(row);
         });
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(list, &QWidget::customContextMenuRequested, this,
@@ -229,7 +272,7 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
                         m_fixedChar, m_dateKind,  m_year,       m_month,     m_day,
                         m_hour,      m_minute,    m_collect,    m_threshold, m_start,
                         m_stop,      m_generated, m_candidates, m_leaveOut,  sort,
-                        clear,       copy,        keep,         exportList};
+                        clear,       copy,        keep,         exportList,  m_source};
     for (std::size_t k = 1; k < std::size(order); ++k)
         setTabOrder(order[k - 1], order[k]);
 }
@@ -296,6 +339,8 @@ void NamingPage::keepCurrentRow()
         entry.hour = request->birth.hour;
     }
     entry.scoreText = QString::fromStdString(parts->scoreText);
+    if (const auto source = sourceOf(row))
+        entry.source = fromStd(naming::citation(*source));
     emit keepRequested(entry);
 }
 
@@ -335,6 +380,7 @@ void NamingPage::saveSettings(QSettings& settings) const
     settings.setValue(QStringLiteral("minute"), m_minute->text());
     settings.setValue(QStringLiteral("collect"), m_collect->isChecked());
     settings.setValue(QStringLiteral("threshold"), m_threshold->text());
+    settings.setValue(QStringLiteral("source"), m_source->currentText());
     settings.endGroup();
 }
 
@@ -372,6 +418,55 @@ void NamingPage::restoreSettings(const QSettings& settings)
     text("minute", m_minute);
     tick("collect", m_collect);
     text("threshold", m_threshold);
+    // A source the box does not offer (an older or edited file) leaves 字库.
+    const int source = m_source->findText(settings.value(QStringLiteral("naming/source")).toString());
+    if (source >= 0)
+        m_source->setCurrentIndex(source);
+}
+
+void NamingPage::placeGeneratedList()
+{
+    const int width = 384 + m_stretchX / 2;
+    const int height = 376 + m_stretchY;
+    const int panel = m_sourcePanel->isHidden() ? 0 : kSourcePanelHeight + 4;
+    m_generated->setGeometry(8, 64, width, height - panel);
+    m_sourcePanel->setGeometry(8, 64 + height - kSourcePanelHeight, width, kSourcePanelHeight);
+}
+
+void NamingPage::showSourceOf(const QListWidgetItem* row)
+{
+    const auto source = sourceOf(row);
+    if (!source) {
+        m_sourcePanel->clear();
+        if (!m_sourcePanel->isHidden()) {
+            m_sourcePanel->hide();
+            placeGeneratedList();
+        }
+        return;
+    }
+    // The book and title, the author where known, then the line with the name's characters bold
+    // and red.
+    QString html = QStringLiteral("<p style=\"margin:0\"><b>《%1·%2》</b>")
+                       .arg(fromStd(source->book).toHtmlEscaped(),
+                            fromStd(source->title).toHtmlEscaped());
+    if (!source->author.empty())
+        html += QStringLiteral(" %1").arg(fromStd(source->author).toHtmlEscaped());
+    html += QStringLiteral("</p><p style=\"margin:0\">");
+    const std::string given = row->data(kGivenNameRole).toString().toStdString();
+    for (const naming::MarkedPiece& piece : naming::markCharacters(source->line, given)) {
+        const QString text = fromStd(piece.text).toHtmlEscaped();
+        html += piece.marked
+                    ? QStringLiteral("<span style=\"color:#d00000; font-weight:bold\">%1</span>")
+                          .arg(text)
+                    : text;
+    }
+    m_sourcePanel->setHtml(html + QStringLiteral("</p>"));
+    if (m_sourcePanel->isHidden()) {
+        m_sourcePanel->show();
+        placeGeneratedList();
+        if (m_generated->currentItem())
+            m_generated->scrollToItem(m_generated->currentItem());
+    }
 }
 
 void NamingPage::stretch(int dx, int dy)
@@ -379,7 +474,9 @@ void NamingPage::stretch(int dx, int dy)
     // The generated list and the candidate list share the extra width; the column of web
     // buttons keeps to the right edge, the buttons and texts below keep to the bottom.
     const int half = dx / 2;
-    m_generated->setGeometry(8, 64, 384 + half, 376 + dy);
+    m_stretchX = dx;
+    m_stretchY = dy;
+    placeGeneratedList();
     m_hint->move(416 + half, 80);
     m_candidates->setGeometry(464 + half, 64, 144 + dx - half, 376 + dy);
     const int tops[] = {72, 144, 216, 296, 376};
@@ -487,7 +584,19 @@ void NamingPage::startGeneration()
         return;
     }
 
+    // The verse table is read at the first run from verse; a table that cannot be read stops the
+    // run before the lists change.
     naming::RunSettings run;
+    run.source = m_source->currentText().toStdString();
+    if (run.source != naming::kLibrarySource) {
+        core::LoadError error;
+        run.verse = naming::verseTable(m_dataDir, error);
+        if (!run.verse) {
+            MessageBox::show(this, QStringLiteral("诗词出处表有误，无法从诗词取名：") +
+                                       fromStd(error.message()));
+            return;
+        }
+    }
     run.surname = textOf(m_surname);
     run.sex = m_sex->currentText().toStdString();
     run.fixedOn = m_fixedOn->isChecked();

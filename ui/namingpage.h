@@ -23,6 +23,7 @@ class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 class QSettings;
+class QTextBrowser;
 
 namespace hmf::core {
 struct Tables;
@@ -80,6 +81,10 @@ class NamingPage : public QWidget
     void readDrawSettings(naming::DrawSettings& settings) const;
     void copyCandidates();
     void sortCandidatesByAssessment();
+    // Fills the source panel from the row's verse line and shows it; hides it for a library name.
+    void showSourceOf(const QListWidgetItem* row);
+    // The generated list, shortened by the source panel while that shows.
+    void placeGeneratedList();
 
     naming::SessionState& m_session;
     std::filesystem::path m_dataDir;
@@ -111,6 +116,10 @@ class NamingPage : public QWidget
     QListWidget* m_candidates = nullptr;
     QListWidget* m_lastList = nullptr; // the list whose row the 加入收藏 button keeps
     QComboBox* m_dateKind = nullptr;
+    QComboBox* m_source = nullptr;
+    QTextBrowser* m_sourcePanel = nullptr;
+    int m_stretchX = 0;
+    int m_stretchY = 0;
     QList<QWidget*> m_bottomWidgets;
     QList<int> m_bottomTops;
     QList<QWidget*> m_rightWidgets;

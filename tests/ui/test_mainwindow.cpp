@@ -32,6 +32,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextBrowser>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
@@ -76,6 +77,7 @@ class TestMainWindow : public QObject
     void analysisAfterFixedCharacterRun();
     void listedAnalysisRefusals();
     void listedRowKeepsItsRun();
+    void namesFromVerseShowTheirLine();
     void typedAnalysis();
     void refusedAnalysis_data();
     void refusedAnalysis();
@@ -733,6 +735,80 @@ void TestMainWindow::listedRowKeepsItsRun()
     QCOMPARE(kept[0].surname, QStringLiteral("欧阳"));
     QCOMPARE(kept[0].givenName, name.mid(2));
     QCOMPARE(kept[0].sex, QStringLiteral("女"));
+}
+
+void TestMainWindow::namesFromVerseShowTheirLine()
+{
+    // Characters that stand together in lines of 诗经 (静女其姝, 窈窕淑女 君子好逑).
+    useFixtureLibrary({"静", "姝", "窈", "窕", "淑", "君", "子"}, 11);
+    find<QComboBox>("组合框_出处")->setCurrentText(QStringLiteral("诗经"));
+    find<QComboBox>("组合框_性别")->setCurrentIndex(1);
+    find<QCheckBox>("选择框_略去")->setChecked(false);
+    QListWidget* generated = list("超级列表框1");
+    const int fullHeight = generated->height();
+    runGeneration();
+    QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+    QVERIFY(generated->count() > 0);
+
+    // The panel under the list shows the selected row's poem and line, the name's characters
+    // marked and nothing else; the row's tooltip cites the same line.
+    auto* panel = find<QTextBrowser>("编辑框_出处");
+    for (int i = 0; i < generated->count(); ++i) {
+        QListWidgetItem* row = generated->item(i);
+        generated->setCurrentItem(row);
+        const QString given = row->text().mid(1, row->text().indexOf(QLatin1Char('[')) - 1);
+        QVERIFY(panel->isVisible());
+        QVERIFY(panel->geometry().top() > generated->geometry().bottom());
+        const QStringList lines = panel->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].startsWith(QStringLiteral("《诗经·")), qPrintable(lines[0]));
+        for (const QChar c : given)
+            QVERIFY2(lines[1].contains(c), qPrintable(given + QLatin1Char(' ') + lines[1]));
+        const QTextBlock line = panel->document()->lastBlock();
+        for (auto it = line.begin(); !it.atEnd(); ++it) {
+            const QString text = it.fragment().text();
+            const bool nameOnly = std::all_of(text.begin(), text.end(),
+                                              [&](QChar c) { return given.contains(c); });
+            QCOMPARE(it.fragment().charFormat().fontWeight() == QFont::Bold, nameOnly);
+        }
+        QVERIFY(row->toolTip().contains(QStringLiteral("\n出处：《诗经·")));
+        QVERIFY(row->toolTip().endsWith(lines[1]));
+    }
+
+    // Kept in the shortlist with its source.
+    generated->setCurrentRow(0);
+    const QString citation = generated->item(0)->toolTip().section(QStringLiteral("出处："), 1);
+    generated->setFocus();
+    QTest::keyClick(generated, Qt::Key_D, Qt::ControlModifier);
+
+    // A library name has no source: the panel goes and the list has its full height again.
+    find<QComboBox>("组合框_出处")->setCurrentText(QStringLiteral("字库"));
+    runGeneration();
+    QVERIFY(generated->count() > 0);
+    generated->setCurrentRow(0);
+    QVERIFY(panel->isHidden());
+    QVERIFY(!generated->item(0)->toolTip().contains(QStringLiteral("出处")));
+    QCOMPARE(generated->height(), fullHeight);
+
+    // A new start reads the kept source back.
+    m_window.reset();
+    makeWindow(m_dataDir);
+    const auto& kept = m_window->findChild<hmf::ui::ShortlistPage*>()->shortlist().entries();
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(kept[0].source, citation);
+
+    // A verse table that cannot be read is named, and the lists stay as they were.
+    const fs::path noVerse = fs::path(QFile::encodeName(m_tempDir.path()).toStdString()) / "noverse";
+    fs::create_directories(noVerse);
+    makeWindow(noVerse);
+    m_messages.clear();
+    list("超级列表框1")->addItem(QStringLiteral("林子涵[88分]"));
+    find<QComboBox>("组合框_出处")->setCurrentText(QStringLiteral("宋词"));
+    runGeneration();
+    QCOMPARE(m_messages.size(), 1);
+    QVERIFY2(m_messages[0].startsWith(QStringLiteral("诗词出处表有误")), qPrintable(m_messages[0]));
+    QCOMPARE(rows("超级列表框1"), QStringList{QStringLiteral("林子涵[88分]")});
+    QVERIFY(find<QPushButton>("按钮1")->isEnabled());
 }
 
 void TestMainWindow::analysisAfterFixedCharacterRun()

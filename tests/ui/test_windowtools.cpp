@@ -502,6 +502,7 @@ void TestWindowTools::settingsComeBack()
     find<QCheckBox>("选择框1")->setChecked(true);
     edit("编辑框7")->setText(QStringLiteral("2024"));
     edit("编辑框1")->setText(QStringLiteral("85"));
+    find<QComboBox>("组合框_出处")->setCurrentText(QStringLiteral("楚辞"));
     edit("编辑框_名2")->setText(QStringLiteral("子涵"));
     {
         QSettings settings(file, QSettings::IniFormat);
@@ -519,6 +520,7 @@ void TestWindowTools::settingsComeBack()
     QVERIFY(find<QCheckBox>("选择框1")->isChecked());
     QCOMPARE(edit("编辑框7")->text(), QStringLiteral("2024"));
     QCOMPARE(edit("编辑框1")->text(), QStringLiteral("85"));
+    QCOMPARE(find<QComboBox>("组合框_出处")->currentText(), QStringLiteral("楚辞"));
     QCOMPARE(edit("编辑框_名2")->text(), QStringLiteral("子涵"));
 
     // Values that make no sense for a control leave its default.
@@ -526,6 +528,7 @@ void TestWindowTools::settingsComeBack()
         QSettings settings(file, QSettings::IniFormat);
         settings.setValue(QStringLiteral("naming/sex"), 7);
         settings.setValue(QStringLiteral("naming/length"), QStringLiteral("many"));
+        settings.setValue(QStringLiteral("naming/source"), QStringLiteral("论语"));
     }
     m_window.reset();
     makeWindow();
@@ -533,6 +536,7 @@ void TestWindowTools::settingsComeBack()
     m_window->restoreSettings(settings);
     QCOMPARE(find<QComboBox>("组合框_性别")->currentText(), QStringLiteral("男"));
     QCOMPARE(find<QComboBox>("组合框_个数")->currentText(), QStringLiteral("2"));
+    QCOMPARE(find<QComboBox>("组合框_出处")->currentText(), QStringLiteral("字库"));
 }
 
 void TestWindowTools::standardButtonsSpeakChinese()
