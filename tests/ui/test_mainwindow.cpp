@@ -153,6 +153,8 @@ void TestMainWindow::init()
 {
     m_messages.clear();
     m_openedUrls.clear();
+    // Every test starts with an empty shortlist.
+    QFile::remove(m_tempDir.filePath(QStringLiteral("shortlist.json")));
     makeWindow(m_dataDir);
 }
 
