@@ -7,6 +7,9 @@
 #include "ui/messagebox.h"
 #include "ui/richtext.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -57,8 +60,9 @@ AnalysisPage::AnalysisPage(const core::Tables& tables, QWidget* parent)
         place(new QPushButton(QStringLiteral("开始分析"), this), "按钮_分析", 584, 5, 96, 28);
     m_report = place(new QTextEdit(this), "超级编辑框1", 8, 40, 680, 424);
     m_report->setReadOnly(true);
-    // Below the report: how the date is meant (公历 or 农历) and the birthplace.
-    m_choice = addBirthChoice(this, m_tables.cities, "2", 8, 470);
+    // Below the report, beside the buttons: how the date is meant (公历 or 农历) and the
+    // birthplace.
+    m_choice = addBirthChoice(this, m_tables.cities, "2", 328, 476);
     m_report->setAcceptRichText(true);
     connect(analyse, &QPushButton::clicked, this, &AnalysisPage::analyseTypedName);
     connect(m_surname, &QLineEdit::returnPressed, this, &AnalysisPage::analyseTypedName);
@@ -73,7 +77,11 @@ AnalysisPage::AnalysisPage(const core::Tables& tables, QWidget* parent)
                       472, 96, 28);
     auto* print =
         place(new QPushButton(QStringLiteral("打印…"), this), "按钮_打印报告", 216, 472, 96, 28);
-    m_bottomWidgets = {keep, pdf, print};
+    m_bottomWidgets = {keep,          pdf,           print,
+                       m_choice.calendar, m_choice.leap, m_choice.placeLabel,
+                       m_choice.place};
+    for (const QWidget* widget : m_bottomWidgets)
+        m_bottomTops.append(widget->y());
     connect(keep, &QPushButton::clicked, this, &AnalysisPage::keepShownName);
     connect(pdf, &QPushButton::clicked, this, [this] {
         if (reportShown())
@@ -153,8 +161,9 @@ void AnalysisPage::restoreSettings(const QSettings& settings)
 void AnalysisPage::stretch(int dx, int dy)
 {
     m_report->setGeometry(8, 40, 680 + dx, 424 + dy);
-    for (QWidget* button : m_bottomWidgets)
-        button->move(button->x(), 472 + dy);
+    // Each keeps its place in the row under the report.
+    for (int i = 0; i < m_bottomWidgets.size(); ++i)
+        m_bottomWidgets[i]->move(m_bottomWidgets[i]->x(), m_bottomTops[i] + dy);
 }
 
 void AnalysisPage::setBirthTexts(const BirthTexts& texts)

@@ -72,6 +72,7 @@ class AnalysisPage : public QWidget
     BirthChoice m_choice;
     QComboBox* m_sex = nullptr;
     QList<QWidget*> m_bottomWidgets;
+    QList<int> m_bottomTops;
     // The request and computed score of the report now shown.
     std::optional<naming::ReportRequest> m_shown;
     std::optional<int> m_shownScore;

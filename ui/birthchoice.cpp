@@ -44,7 +44,7 @@ BirthChoice addBirthChoice(QWidget* parent, const core::CityTable& cities, const
                          if (index != 1)
                              leap->setChecked(false);
                      });
-    label(parent, ("标签_出生地" + s).c_str(), "出生地：", x + 114, y + 2, 48, 16);
+    c.placeLabel = label(parent, ("标签_出生地" + s).c_str(), "出生地：", x + 114, y + 2, 48, 16);
     QStringList places{noBirthplace()};
     for (const core::City& city : cities.cities())
         places << QString::fromStdString(city.name);

@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -24,6 +25,7 @@ struct BirthChoice
     QComboBox* calendar = nullptr; // 公历 / 农历
     QCheckBox* leap = nullptr;     // 闰月, only with 农历
     QComboBox* place = nullptr;    // editable: 不校正, the cities, or a longitude
+    QLabel* placeLabel = nullptr;  // 出生地：
 
     // How the choice stands, to carry it from one page to another.
     struct State

@@ -219,6 +219,7 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
         m_choice.calendar,
         m_choice.leap,
         m_choice.place,
+        m_choice.placeLabel,
         m_leaveOut,
         sort,
         keep,

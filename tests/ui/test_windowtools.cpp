@@ -78,6 +78,7 @@ class TestWindowTools : public QObject
     QString shortlistFile() const { return m_dir->filePath(QStringLiteral("shortlist.json")); }
 
     void makeWindow();
+    void overlappingControls(QSize windowSize);
     void useFixtureLibrary(const QStringList& characters, std::uint64_t seed);
     void analyse(const char* surname, const char* given);
     QStringList listed(const char* name);
@@ -465,6 +466,35 @@ void TestWindowTools::generationCharacterBoxTakesOneCharacter()
     QCOMPARE(box->text(), QStringLiteral("𠀀"));
 }
 
+// Fails when two controls of a page cover each other, so that one hides the other, or a control
+// leaves its page. Texts are left aside: a box may sit in a text's blank gap ("高于      分").
+void TestWindowTools::overlappingControls(QSize windowSize)
+{
+    const auto hasGap = [](const QWidget* widget) {
+        const auto* button = qobject_cast<const QAbstractButton*>(widget);
+        return button && button->text().contains(QStringLiteral("   "));
+    };
+    QCOMPARE(m_window->size(), windowSize);
+    auto* tabs = find<QTabWidget>("选择夹1");
+    for (int page = 0; page < tabs->count(); ++page) {
+        // A page has its size while it is shown.
+        tabs->setCurrentIndex(page);
+        auto* widget = find<QWidget>(QStringLiteral("选择夹1页%1").arg(page).toUtf8().constData());
+        QList<QWidget*> controls;
+        for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (!child->isHidden() && !qobject_cast<QLabel*>(child) && !hasGap(child))
+                controls.append(child);
+        for (int i = 0; i < controls.size(); ++i) {
+            const QRect a = controls[i]->geometry();
+            QVERIFY2(widget->rect().contains(a), qPrintable(controls[i]->objectName()));
+            for (int j = i + 1; j < controls.size(); ++j)
+                QVERIFY2(!a.intersects(controls[j]->geometry()),
+                         qPrintable(controls[i]->objectName() + QStringLiteral(" / ") +
+                                    controls[j]->objectName()));
+        }
+    }
+}
+
 void TestWindowTools::resizingGivesRoomAndComesBack()
 {
     QCOMPARE(m_window->size(), QSize(769, 648));
@@ -481,6 +511,9 @@ void TestWindowTools::resizingGivesRoomAndComesBack()
         QVERIFY2(now.height() > before[i].height() && now.width() >= before[i].width(), grown[i]);
     }
     QCOMPARE(find<QWidget>("按钮1")->geometry(), startButton);
+    overlappingControls(QSize(1100, 820));
+    if (QTest::currentTestFailed())
+        return;
     auto* luck = find<QTreeWidget>("超级列表框81");
     QVERIFY(luck->wordWrap());
     QCOMPARE(luck->textElideMode(), Qt::ElideNone);
@@ -488,6 +521,9 @@ void TestWindowTools::resizingGivesRoomAndComesBack()
     // Never smaller than the product's size, and back at it everything is where it was.
     m_window->resize(500, 400);
     QTRY_COMPARE(m_window->size(), QSize(769, 648));
+    overlappingControls(QSize(769, 648));
+    if (QTest::currentTestFailed())
+        return;
     for (int i = 0; i < int(std::size(grown)); ++i)
         QCOMPARE(find<QWidget>(grown[i])->geometry(), before[i]);
     QVERIFY(!luck->wordWrap());
