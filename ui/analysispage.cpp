@@ -130,12 +130,8 @@ void AnalysisPage::saveSettings(QSettings& settings) const
     settings.setValue(QStringLiteral("surname"), m_surname->text());
     settings.setValue(QStringLiteral("givenName"), m_given->text());
     settings.setValue(QStringLiteral("sex"), m_sex->currentIndex());
-    settings.setValue(QStringLiteral("year"), m_year->text());
-    settings.setValue(QStringLiteral("month"), m_month->text());
-    settings.setValue(QStringLiteral("day"), m_day->text());
-    settings.setValue(QStringLiteral("hour"), m_hour->text());
-    settings.setValue(QStringLiteral("minute"), m_minute->text());
     settings.endGroup();
+    saveBirthBoxes(settings, QStringLiteral("analysis"), {m_year, m_month, m_day, m_hour, m_minute});
 }
 
 void AnalysisPage::restoreSettings(const QSettings& settings)
@@ -144,14 +140,14 @@ void AnalysisPage::restoreSettings(const QSettings& settings)
     {
         const char* key;
         QLineEdit* box;
-    } boxes[] = {{"surname", m_surname}, {"givenName", m_given}, {"year", m_year},
-                 {"month", m_month},     {"day", m_day},         {"hour", m_hour},
-                 {"minute", m_minute}};
+    } boxes[] = {{"surname", m_surname}, {"givenName", m_given}};
     for (const auto& b : boxes) {
         const QVariant v = settings.value(QStringLiteral("analysis/") + QLatin1String(b.key));
         if (v.isValid())
             b.box->setText(v.toString());
     }
+    restoreBirthBoxes(settings, QStringLiteral("analysis"),
+                      {m_year, m_month, m_day, m_hour, m_minute});
     bool ok = false;
     const int sex = settings.value(QStringLiteral("analysis/sex")).toInt(&ok);
     if (ok && sex >= 0 && sex < m_sex->count())

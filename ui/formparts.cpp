@@ -2,6 +2,11 @@
 
 #include "core/text.h"
 
+#include <QSettings>
+
+#include <array>
+#include <utility>
+
 namespace hmf::ui {
 
 QLabel* label(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h)
@@ -24,6 +29,32 @@ QComboBox* combo(QWidget* parent, const char* name, const QStringList& items, in
     box->addItems(items);
     box->setCurrentIndex(current);
     return box;
+}
+
+namespace {
+
+// The settings key of each birth box.
+std::array<std::pair<const char*, QLineEdit*>, 5> keyed(const BirthBoxes& b)
+{
+    return {{{"year", b.year}, {"month", b.month}, {"day", b.day}, {"hour", b.hour},
+             {"minute", b.minute}}};
+}
+
+} // namespace
+
+void saveBirthBoxes(QSettings& settings, const QString& group, const BirthBoxes& boxes)
+{
+    for (const auto& [key, box] : keyed(boxes))
+        settings.setValue(group + QLatin1Char('/') + QLatin1String(key), box->text());
+}
+
+void restoreBirthBoxes(const QSettings& settings, const QString& group, const BirthBoxes& boxes)
+{
+    for (const auto& [key, box] : keyed(boxes)) {
+        const QVariant v = settings.value(group + QLatin1Char('/') + QLatin1String(key));
+        if (v.isValid())
+            box->setText(v.toString());
+    }
 }
 
 std::string textOf(const QLineEdit* box)

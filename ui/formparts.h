@@ -13,6 +13,8 @@
 #include <optional>
 #include <string>
 
+class QSettings;
+
 namespace hmf::ui {
 
 // Names `widget` with its product name and sets its place on the page.
@@ -46,5 +48,20 @@ struct BirthTexts
     QString hour;
     QString minute;
 };
+
+// The five birth boxes of a page: year, month, day, hour and minute.
+struct BirthBoxes
+{
+    QLineEdit* year = nullptr;
+    QLineEdit* month = nullptr;
+    QLineEdit* day = nullptr;
+    QLineEdit* hour = nullptr;
+    QLineEdit* minute = nullptr;
+};
+
+// Keeps the texts of the boxes under `group`/year … `group`/minute, and puts them back; a key
+// the settings lack leaves its box as it is.
+void saveBirthBoxes(QSettings& settings, const QString& group, const BirthBoxes& boxes);
+void restoreBirthBoxes(const QSettings& settings, const QString& group, const BirthBoxes& boxes);
 
 } // namespace hmf::ui

@@ -374,15 +374,11 @@ void NamingPage::saveSettings(QSettings& settings) const
     settings.setValue(QStringLiteral("fixedPosition"), m_fixedPosition->currentText());
     settings.setValue(QStringLiteral("fixedChar"), m_fixedChar->text());
     settings.setValue(QStringLiteral("dateKind"), m_dateKind->currentIndex());
-    settings.setValue(QStringLiteral("year"), m_year->text());
-    settings.setValue(QStringLiteral("month"), m_month->text());
-    settings.setValue(QStringLiteral("day"), m_day->text());
-    settings.setValue(QStringLiteral("hour"), m_hour->text());
-    settings.setValue(QStringLiteral("minute"), m_minute->text());
     settings.setValue(QStringLiteral("collect"), m_collect->isChecked());
     settings.setValue(QStringLiteral("threshold"), m_threshold->text());
     settings.setValue(QStringLiteral("source"), m_source->currentText());
     settings.endGroup();
+    saveBirthBoxes(settings, QStringLiteral("naming"), birthBoxes());
 }
 
 void NamingPage::restoreSettings(const QSettings& settings)
@@ -412,11 +408,7 @@ void NamingPage::restoreSettings(const QSettings& settings)
         m_fixedPosition->setCurrentText(position.toString());
     text("fixedChar", m_fixedChar);
     index("dateKind", m_dateKind);
-    text("year", m_year);
-    text("month", m_month);
-    text("day", m_day);
-    text("hour", m_hour);
-    text("minute", m_minute);
+    restoreBirthBoxes(settings, QStringLiteral("naming"), birthBoxes());
     tick("collect", m_collect);
     text("threshold", m_threshold);
     // A source the box does not offer (an older or edited file) leaves 字库.

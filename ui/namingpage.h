@@ -48,6 +48,7 @@ class NamingPage : public QWidget
     // The birth date and hour now in the boxes, and the boxes' texts as they stand.
     calendar::BirthTime birthTime() const;
     BirthTexts birthTexts() const;
+    BirthBoxes birthBoxes() const { return {m_year, m_month, m_day, m_hour, m_minute}; }
     // The same read as the page's 公历/农历 choice and birthplace say, with the problem if any.
     BirthReading birthReading() const;
     BirthChoice::State birthChoice() const { return m_choice.state(); }

@@ -540,6 +540,7 @@ void TestWindowTools::settingsComeBack()
     edit("编辑框1")->setText(QStringLiteral("85"));
     find<QComboBox>("组合框_出处")->setCurrentText(QStringLiteral("楚辞"));
     edit("编辑框_名2")->setText(QStringLiteral("子涵"));
+    edit("编辑框13")->setText(QStringLiteral("45"));
     {
         QSettings settings(file, QSettings::IniFormat);
         m_window->saveSettings(settings);
@@ -558,6 +559,7 @@ void TestWindowTools::settingsComeBack()
     QCOMPARE(edit("编辑框1")->text(), QStringLiteral("85"));
     QCOMPARE(find<QComboBox>("组合框_出处")->currentText(), QStringLiteral("楚辞"));
     QCOMPARE(edit("编辑框_名2")->text(), QStringLiteral("子涵"));
+    QCOMPARE(edit("编辑框13")->text(), QStringLiteral("45"));
 
     // Values that make no sense for a control leave its default.
     {
