@@ -14,6 +14,7 @@
 #include "ui/shortlistpage.h"
 #include "ui/startup.h"
 #include "ui/weblinks.h"
+#include "windowfixture.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -93,10 +94,7 @@ class TestMainWindow : public QObject
   private:
     template <typename T> T* find(const char* name)
     {
-        T* widget = m_window->findChild<T*>(QString::fromUtf8(name));
-        if (!widget)
-            qFatal("no widget %s", name);
-        return widget;
+        return hmf::uitest::findWidget<T>(m_window.get(), name);
     }
     QLineEdit* edit(const char* name) { return find<QLineEdit>(name); }
     QListWidget* list(const char* name) { return find<QListWidget>(name); }
@@ -121,11 +119,7 @@ class TestMainWindow : public QObject
 
 QStringList TestMainWindow::rows(const char* name)
 {
-    QStringList out;
-    QListWidget* widget = list(name);
-    for (int i = 0; i < widget->count(); ++i)
-        out.append(widget->item(i)->text());
-    return out;
+    return hmf::uitest::rowsOf(list(name));
 }
 
 // The score of a row title such as 林子涵[88分].
@@ -140,10 +134,9 @@ static int scoreOf(const QString& title)
 void TestMainWindow::initTestCase()
 {
     hmf::ui::prepareApplication(*static_cast<QApplication*>(QCoreApplication::instance()));
-    m_dataDir = hmf::ui::programDataDirectory();
-    hmf::ui::LoadedTables loaded = hmf::ui::loadProgramTables(m_dataDir);
-    QVERIFY2(loaded.tables, qPrintable(loaded.error));
-    m_tables = std::move(loaded.tables);
+    QString error;
+    m_tables = hmf::uitest::loadProgramTables(m_dataDir, error);
+    QVERIFY2(m_tables, qPrintable(error));
     MessageBox::setHook([this](const QString& text, MessageBox::Icon) { m_messages.append(text); });
     QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "recordUrl");
     QVERIFY(m_tempDir.isValid());
@@ -165,23 +158,15 @@ void TestMainWindow::cleanup()
 
 void TestMainWindow::makeWindow(const fs::path& dataDir)
 {
-    m_window = std::make_unique<MainWindow>(*m_tables, dataDir,
-                                            m_tempDir.filePath(QStringLiteral("shortlist.json")));
-    m_window->show();
+    m_window = hmf::uitest::openWindow(*m_tables, dataDir,
+                                       m_tempDir.filePath(QStringLiteral("shortlist.json")));
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
 
 void TestMainWindow::useFixtureLibrary(const QStringList& characters, std::uint64_t seed)
 {
     const QString path = m_tempDir.filePath(QStringLiteral("fixture-%1.fne").arg(seed));
-    const auto gbk = hmf::core::utf8ToGbk(characters.join(QStringLiteral("\r\n")).toStdString());
-    QVERIFY(gbk);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(gbk->data(), qint64(gbk->size()));
-    file.close();
-    m_window->setLibraryOverride(fs::path(QFile::encodeName(path).toStdString()));
-    m_window->setSeedOverride(seed);
+    QVERIFY(hmf::uitest::useFixtureLibrary(*m_window, path, characters, seed));
 }
 
 void TestMainWindow::withModalWindow(int toolIndex, const std::function<void(QDialog*)>& check)

@@ -8,6 +8,7 @@
 #include "ui/mainwindow.h"
 #include "ui/messagebox.h"
 #include "ui/startup.h"
+#include "windowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -67,10 +68,7 @@ class TestWindowTools : public QObject
   private:
     template <typename T> T* find(const char* name)
     {
-        T* widget = m_window->findChild<T*>(QString::fromUtf8(name));
-        if (!widget)
-            qFatal("no widget %s", name);
-        return widget;
+        return hmf::uitest::findWidget<T>(m_window.get(), name);
     }
     QLineEdit* edit(const char* name) { return find<QLineEdit>(name); }
     QTableWidget* shortlistTable() { return find<QTableWidget>("表格_收藏"); }
@@ -100,10 +98,9 @@ void TestWindowTools::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     hmf::ui::prepareApplication(*static_cast<QApplication*>(QCoreApplication::instance()));
-    m_dataDir = hmf::ui::programDataDirectory();
-    hmf::ui::LoadedTables loaded = hmf::ui::loadProgramTables(m_dataDir);
-    QVERIFY2(loaded.tables, qPrintable(loaded.error));
-    m_tables = std::move(loaded.tables);
+    QString error;
+    m_tables = hmf::uitest::loadProgramTables(m_dataDir, error);
+    QVERIFY2(m_tables, qPrintable(error));
     MessageBox::setHook([this](const QString& text, MessageBox::Icon) { m_messages.append(text); });
     hmf::ui::FileChooser::setHook(
         [this](const QString&, const QString&) { return m_nextSaveFile; });
@@ -125,23 +122,15 @@ void TestWindowTools::cleanup()
 
 void TestWindowTools::makeWindow()
 {
-    m_window = std::make_unique<MainWindow>(*m_tables, m_dataDir, shortlistFile());
-    m_window->show();
+    m_window = hmf::uitest::openWindow(*m_tables, m_dataDir, shortlistFile());
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     QApplication::setActiveWindow(m_window.get());
 }
 
 void TestWindowTools::useFixtureLibrary(const QStringList& characters, std::uint64_t seed)
 {
-    const QString path = m_dir->filePath(QStringLiteral("fixture.fne"));
-    const auto gbk = hmf::core::utf8ToGbk(characters.join(QStringLiteral("\r\n")).toStdString());
-    QVERIFY(gbk);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(gbk->data(), qint64(gbk->size()));
-    file.close();
-    m_window->setLibraryOverride(fs::path(QFile::encodeName(path).toStdString()));
-    m_window->setSeedOverride(seed);
+    QVERIFY(hmf::uitest::useFixtureLibrary(*m_window, m_dir->filePath(QStringLiteral("fixture.fne")),
+                                           characters, seed));
 }
 
 void TestWindowTools::analyse(const char* surname, const char* given)
@@ -157,11 +146,7 @@ void TestWindowTools::analyse(const char* surname, const char* given)
 
 QStringList TestWindowTools::listed(const char* name)
 {
-    QStringList out;
-    auto* list = find<QListWidget>(name);
-    for (int i = 0; i < list->count(); ++i)
-        out.append(list->item(i)->text());
-    return out;
+    return hmf::uitest::rowsOf(find<QListWidget>(name));
 }
 
 void TestWindowTools::withModalWindow(const std::function<void()>& open,
