@@ -59,7 +59,7 @@ bool birthplace(const Args& args, const calendar::BirthTime& clock, calendar::Bi
     }
     double longitude = 0;
     if (place) {
-        const core::Tables* t = tables();
+        const core::Tables* t = tables(core::kCityTable);
         if (!t) {
             error.clear(); // tables() has said what is wrong
             return false;

@@ -53,7 +53,7 @@ int runChart(const Args& args)
     }
     if (!birthplace(args, time, details, error))
         return error.empty() ? kExitData : fail(error);
-    const core::Tables* t = tables();
+    const core::Tables* t = tables(core::kSexagenaryTable);
     if (!t)
         return kExitData;
     auto chart = calendar::birthChart(time, t->sexagenary);

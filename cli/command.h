@@ -35,9 +35,10 @@ struct Command
 // Registers a command at static-initialisation time; returns true.
 bool registerCommand(Command command);
 
-// The program's tables, loaded on first use; prints the fault to stderr and returns null when a
+// The program's tables with at least the groups of `parts` (core::TableParts) read: each group
+// is read when a command first asks for it. Prints the fault to stderr and returns null when a
 // file is missing or damaged.
-const core::Tables* tables();
+const core::Tables* tables(unsigned parts);
 
 // Prints "hmf: <message>" to stderr and returns the exit code for bad input (2).
 int fail(const std::string& message);

@@ -50,7 +50,7 @@ int runGrids(const Args& args)
         return fail("姓氏应为一到两个汉字 (surname of one or two characters)");
     if (g->size() > 3)
         return fail("名字应为一到三个汉字 (given name of one to three characters)");
-    const core::Tables* t = tables();
+    const core::Tables* t = tables(core::kStrokeTables | core::kLuckTable);
     if (!t)
         return kExitData;
     if (auto unknown = core::firstUnknownCharacter(*t, surname + given); !unknown.empty())
@@ -106,9 +106,9 @@ int runGrids(const Args& args)
 }
 
 // Runs `row` for every character of the single argument: a text line each, or with --json one
-// object each in {"characters": [...]}.
+// object each in {"characters": [...]}. `parts` are the tables the rows read.
 int forEachCharacter(
-    const Args& args, const char* usage,
+    const Args& args, const char* usage, unsigned parts,
     const std::function<void(const core::Tables&, const std::string&)>& row,
     const std::function<void(JsonWriter&, const core::Tables&, const std::string&)>& jsonRow)
 {
@@ -118,7 +118,7 @@ int forEachCharacter(
     auto chars = hanCharacters(args.positional[0], error);
     if (!chars)
         return fail(error);
-    const core::Tables* t = tables();
+    const core::Tables* t = tables(parts);
     if (!t)
         return kExitData;
     if (args.has("--json")) {
@@ -149,7 +149,7 @@ int runSurnamePinyin(const Args& args)
         return fail(error);
     if (chars->size() > 2)
         return fail("姓氏应为一到两个汉字 (a surname has one or two characters)");
-    const core::Tables* t = tables();
+    const core::Tables* t = tables(core::kNameTables);
     if (!t)
         return kExitData;
     if (args.has("--json")) {
@@ -181,7 +181,7 @@ const bool registered = [] {
                      {"--json"},
                      [](const Args& a) {
                          return forEachCharacter(
-                             a, "hmf strokes <汉字>",
+                             a, "hmf strokes <汉字>", core::kStrokeTables | core::kTraditionalTable,
                              [](const core::Tables& t, auto& c) {
                                  std::cout << c << "  五格笔画 " << t.gridStrokeCount(c)
                                            << "  显示笔画 " << t.displayStrokeCount(c) << "\n";
@@ -203,7 +203,7 @@ const bool registered = [] {
                      {"--json"},
                      [](const Args& a) {
                          return forEachCharacter(
-                             a, "hmf element <汉字>",
+                             a, "hmf element <汉字>", core::kElementTable,
                              [](const core::Tables& t, auto& c) {
                                  std::cout << c << " " << t.elements.elementOf(c) << "\n";
                              },
@@ -222,7 +222,7 @@ const bool registered = [] {
                          if (a.has("--surname"))
                              return runSurnamePinyin(a);
                          return forEachCharacter(
-                             a, "hmf pinyin <汉字>",
+                             a, "hmf pinyin <汉字>", core::kPinyinTables,
                              [](const core::Tables& t, auto& c) {
                                  std::cout << c << " " << t.pinyin.pinyinOf(c) << "\n";
                              },

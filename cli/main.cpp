@@ -114,19 +114,19 @@ bool registerCommand(Command command)
     return true;
 }
 
-const core::Tables* tables()
+const core::Tables* tables(unsigned parts)
 {
     // Kept to the end of the process and never freed: tearing the tables down at exit is work
     // nobody sees.
-    static const core::Tables* loaded = nullptr;
-    static bool tried = false;
-    if (!tried) {
-        tried = true;
-        core::LoadError error;
-        loaded =
-            core::loadTables(core::findDataDirectory(core::executableDirectory()), error).release();
-        if (!loaded)
-            std::cerr << "hmf: 数据文件有误 (data file fault): " << error.message() << "\n";
+    static core::Tables* const loaded = [] {
+        core::LoadError none; // nothing is read yet
+        return core::loadTables(core::findDataDirectory(core::executableDirectory()), 0, none)
+            .release();
+    }();
+    core::LoadError error;
+    if (!loaded->load(parts, error)) {
+        std::cerr << "hmf: 数据文件有误 (data file fault): " << error.message() << "\n";
+        return nullptr;
     }
     return loaded;
 }

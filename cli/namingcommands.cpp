@@ -28,6 +28,9 @@
 namespace hmf::cli {
 namespace {
 
+// Every table a name's report and assessment read; the birthplaces come with --place only.
+constexpr unsigned kNamingTables = core::kAllTables & ~(core::kCityTable | core::kTipsText);
+
 // --birth, or a lunar birthday with --lunar (then `lunar`, when given, receives it).
 std::optional<calendar::BirthTime> birthOption(const Args& args, std::string& error,
                                                std::optional<calendar::LunarDate>* lunar = nullptr)
@@ -184,7 +187,7 @@ int runAnalyse(const Args& args)
         return fail(error);
     if (!birthplace(args, *birth, details, error))
         return error.empty() ? kExitData : fail(error);
-    const core::Tables* t = tables();
+    const core::Tables* t = tables(kNamingTables);
     if (!t)
         return kExitData;
     naming::ReportRequest request{args.positional[0], args.positional[1], *birth, std::nullopt};
@@ -256,7 +259,7 @@ int runAssess(const Args& args)
         if (!birth)
             return fail(error);
     }
-    const core::Tables* t = tables();
+    const core::Tables* t = tables(kNamingTables);
     if (!t)
         return kExitData;
     naming::AssessmentRequest request{args.positional[0], args.positional[1], *sex, birth};
@@ -325,7 +328,7 @@ int runGenerate(const Args& args)
         return fail("选项 --position 需要与 --fixed 一起使用");
     if (auto file = args.option("--library"); file && file->empty())
         return fail("选项 --library 的文件名为空 (empty library path)");
-    const core::Tables* t = tables();
+    const core::Tables* t = tables(kNamingTables);
     if (!t)
         return kExitData;
     // The verse table is read only when a verse source is asked for.
@@ -452,7 +455,7 @@ int runTop(const Args& args)
         return fail("选项 --position 需要与 --fixed 一起使用");
     if (auto file = args.option("--library"); file && file->empty())
         return fail("选项 --library 的文件名为空 (empty library path)");
-    const core::Tables* t = tables();
+    const core::Tables* t = tables(kNamingTables);
     if (!t)
         return kExitData;
 

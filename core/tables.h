@@ -1,5 +1,6 @@
 #pragma once
-// All tables of the program, loaded once per run from the data directory.
+// All tables of the program, read from the data directory: each group of tables once, when a
+// command or page first needs it.
 
 #include "core/cities.h"
 #include "core/elements.h"
@@ -16,6 +17,25 @@
 #include <string>
 
 namespace hmf::core {
+
+// Groups of tables read together. A group that the checks of another rely on comes with it:
+// readings and traditional forms are checked against the stroke tables.
+enum TableParts : unsigned {
+    kStrokeTables = 1u << 0,     // gridstrokes, strokegroups, generalstrokes
+    kTraditionalTable = 1u << 1, // traditional (with the stroke tables)
+    kElementTable = 1u << 2,     // elements
+    kPinyinTables = 1u << 3,     // pinyin, pinyin-fallback (with the stroke tables)
+    kSurnameTable = 1u << 4,     // surnames
+    kLuckTable = 1u << 5,        // luck81
+    kSexagenaryTable = 1u << 6,  // sexagenary
+    kThreeTalentTable = 1u << 7, // santalent
+    kTipsText = 1u << 8,         // tips
+    kAssessmentTables = 1u << 9, // meanings, badwords, levels, polyphones
+    kCityTable = 1u << 10,       // cities
+    kAllTables = (1u << 11) - 1,
+    // What the stroke counts and the readings shown for a name draw on.
+    kNameTables = kStrokeTables | kTraditionalTable | kPinyinTables | kSurnameTable,
+};
 
 struct Tables
 {
@@ -53,10 +73,27 @@ struct Tables
             return *reading;
         return pinyin.pinyinOf(traditional.toTraditional(surname));
     }
+
+    // Reads the groups of `parts` not read yet from the data directory the tables came from and
+    // checks them; on the first fault returns false and says which file and what (a group that
+    // failed is read again on the next call).
+    bool load(unsigned parts, LoadError& error);
+    bool has(unsigned parts) const { return (m_loaded & parts) == parts; }
+
+  private:
+    friend std::unique_ptr<Tables> loadTables(const std::filesystem::path&, unsigned, LoadError&);
+    std::filesystem::path m_dataDir;
+    unsigned m_loaded = 0;
 };
 
-// Loads every table; on the first fault returns null and says which file and what.
-std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, LoadError& error);
+// Loads the groups of `parts` (every table unless told); on the first fault returns null and
+// says which file and what.
+std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, unsigned parts,
+                                   LoadError& error);
+inline std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, LoadError& error)
+{
+    return loadTables(dataDir, kAllTables, error);
+}
 
 // The first character of `text` that has no grid stroke count (the name cannot be scored),
 // or empty when every character has one.

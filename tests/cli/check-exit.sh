@@ -60,8 +60,11 @@ fixture() {
         f=$(data_copy shortpinyin pinyin.txt)
         cp "$HMF_DATA_DIR/pinyin-fallback.txt" "$f/pinyin.txt" ;;
     hugetable)
-        f=$(data_copy hugetable tips.txt)
-        head -c 10000000 /dev/zero | tr '\0' a >"$f/tips.txt" ;;
+        f=$(data_copy hugetable elements.txt)
+        head -c 10000000 /dev/zero | tr '\0' a >"$f/elements.txt" ;;
+    badcities)
+        f=$(data_copy badcities cities.txt)
+        printf 'x\r\n' >"$f/cities.txt" ;;
     noverse) f=$(data_copy noverse verse.txt) ;;
     badverse)
         f=$(data_copy badverse verse.txt)

@@ -247,6 +247,14 @@ TEST(LoadTables, NamesTheMissingOrDamagedFile)
         EXPECT_EQ(e.file, c.file);
         EXPECT_EQ(e.line, c.line);
         EXPECT_FALSE(e.what.empty());
+        // Another group reads without the file; the file stops the group that needs it later.
+        const unsigned other = c.file == "luck81.txt" ? kSexagenaryTable : kLuckTable;
+        LoadError later;
+        auto some = loadTables(dir, other, later);
+        ASSERT_TRUE(some) << later.message();
+        EXPECT_FALSE(some->load(kAllTables, later));
+        EXPECT_EQ(later.file, c.file);
+        EXPECT_EQ(later.line, c.line);
     }
     fs::remove_all(dir);
 }
@@ -283,6 +291,13 @@ TEST(LoadTables, RefusesATableThatFallsShortOfTheOthers)
         EXPECT_FALSE(loadTables(dir, e));
         EXPECT_EQ(e.file, file);
         EXPECT_NE(e.what.find("表不全"), std::string::npos) << e.message();
+        // Checked as well when its group is read after the stroke tables.
+        auto some = loadTables(dir, kStrokeTables | kElementTable, e);
+        ASSERT_EQ(some != nullptr, file != "gridstrokes.txt") << e.message();
+        if (some) {
+            EXPECT_FALSE(some->load(kAllTables, e));
+            EXPECT_EQ(e.file, file);
+        }
     }
     fs::remove_all(dir);
 }
