@@ -171,8 +171,8 @@ const std::vector<std::uint32_t>& VerseTable::linesWith(char32_t c) const
     return it == m_index.end() ? kNone : it->second;
 }
 
-void VerseTable::forEachMatch(std::u32string_view name, int book,
-                              const std::function<void(const VerseMatch&)>& visit) const
+template <typename Visit>
+void VerseTable::walk(std::u32string_view name, int book, Visit&& visit) const
 {
     if (name.empty())
         return;
@@ -200,7 +200,6 @@ void VerseTable::forEachMatch(std::u32string_view name, int book,
     auto other = second ? second->begin() : std::vector<std::uint32_t>::const_iterator();
     // Binary steps through the other list when it is much longer, plain steps otherwise.
     const bool gallop = second && second->size() > 16 * shortest->size();
-    const std::string utf8 = core::toUtf8(name);
     for (; first != last; ++first) {
         const std::uint32_t id = *first;
         if (second) {
@@ -212,14 +211,25 @@ void VerseTable::forEachMatch(std::u32string_view name, int book,
             if (*other != id)
                 continue;
         }
-        const auto han = lineCharacters(id);
         if (name.size() > 2 || (name.size() == 2 && !second))
-            if (!holds(han, name))
+            if (!holds(lineCharacters(id), name))
                 continue;
-        visit(VerseMatch{id, inOrder(han, name),
-                         m_lines[id].text.find(utf8) != std::string::npos});
+        if (!visit(id))
+            return;
     }
 }
+
+void VerseTable::forEachMatch(std::u32string_view name, int book,
+                              const std::function<void(const VerseMatch&)>& visit) const
+{
+    const std::string utf8 = core::toUtf8(name);
+    walk(name, book, [&](std::uint32_t id) {
+        visit(VerseMatch{id, inOrder(lineCharacters(id), name),
+                         m_lines[id].text.find(utf8) != std::string::npos});
+        return true;
+    });
+}
+
 std::vector<VerseMatch> VerseTable::matches(std::string_view givenName, int book) const
 {
     std::vector<VerseMatch> found;
@@ -235,15 +245,29 @@ std::vector<VerseMatch> VerseTable::matches(std::string_view givenName, int book
 
 std::optional<VerseMatch> VerseTable::bestMatch(std::string_view givenName) const
 {
-    std::optional<VerseMatch> best;
     const auto name = core::toCodepoints(core::trimBlanks(givenName));
     if (!name)
-        return best;
-    forEachMatch(*name, -1, [&](const VerseMatch& m) {
-        if (!best || rankKey(m, lineBook(m.line)) < rankKey(*best, lineBook(best->line)))
-            best = m;
+        return std::nullopt;
+    // The ranking of matches(), without ranking every line: lines are walked in order, and the
+    // books stand in the table in their rank, so the first line in the name's order fixes the
+    // book; within it the first line with the characters side by side wins (side by side is in
+    // order too). Without any line in order, the first line of all wins.
+    const std::string utf8 = core::toUtf8(*name);
+    std::optional<VerseMatch> first;
+    std::optional<VerseMatch> best;
+    walk(*name, -1, [&](std::uint32_t id) {
+        if (best && lineBook(id) != lineBook(best->line))
+            return false;
+        if (!first)
+            first = VerseMatch{id, false, false};
+        if (!inOrder(lineCharacters(id), *name))
+            return true;
+        const bool together = m_lines[id].text.find(utf8) != std::string::npos;
+        if (!best || together)
+            best = VerseMatch{id, true, together};
+        return !together;
     });
-    return best;
+    return best ? best : first;
 }
 
 std::optional<VerseSource> VerseTable::bestSource(std::string_view givenName) const

@@ -102,6 +102,9 @@ class VerseTable
         std::string text;
     };
     void buildIndex();
+    // Calls `visit(id)` for every line of `book` (< 0: every book) that holds all characters of
+    // `name`, in line order, until it returns false.
+    template <typename Visit> void walk(std::u32string_view name, int book, Visit&& visit) const;
 
     std::vector<std::string> m_books;
     std::vector<std::uint32_t> m_bookStart; // first line of each book, plus the end

@@ -172,6 +172,40 @@ TEST(VerseTableTest, ShippedTableHoldsTheFourBooksAndTheKnownSources)
     EXPECT_EQ(citation(*tang), "《唐诗·登鹳雀楼》（王之涣）欲穷千里目，更上一层楼。");
 }
 
+// bestMatch stops early; it must still pick what ranking every line picks, for common characters
+// (many lines, lines in and out of order, side by side or not) in both orders, alone and in threes.
+TEST(VerseTableTest, BestMatchIsTheFirstOfAllMatchesOnTheShippedTable)
+{
+    const VerseTable& table = shippedVerse();
+    std::vector<std::pair<std::size_t, char32_t>> counted;
+    std::set<char32_t> seen;
+    for (std::uint32_t id = 0; id < table.lineCount(); ++id)
+        for (char32_t c : table.lineCharacters(id))
+            if (seen.insert(c).second)
+                counted.emplace_back(table.linesWith(c).size(), c);
+    std::sort(counted.rbegin(), counted.rend());
+    std::vector<std::string> names = {"静姝", "思齐", "灵均", "子涵", "鑫淼", "依依", "美如玉"};
+    for (std::size_t i = 0; i < 40; ++i) {
+        names.push_back(core::toUtf8(counted[i].second));
+        for (std::size_t j = 0; j < 40; ++j)
+            if (j != i)
+                names.push_back(core::toUtf8(std::u32string{counted[i].second, counted[j].second}));
+        names.push_back(core::toUtf8(
+            std::u32string{counted[i].second, counted[(i + 1) % 40].second, counted[(i + 7) % 40].second}));
+    }
+    for (const auto& name : names) {
+        SCOPED_TRACE(name);
+        const auto all = table.matches(name);
+        const auto best = table.bestMatch(name);
+        ASSERT_EQ(best.has_value(), !all.empty());
+        if (best) {
+            EXPECT_EQ(best->line, all.front().line);
+            EXPECT_EQ(best->inOrder, all.front().inOrder);
+            EXPECT_EQ(best->together, all.front().together);
+        }
+    }
+}
+
 // The generator on the fixture table, drawing from a small library.
 struct VerseRun
 {
