@@ -25,7 +25,7 @@ int main(int argc, char** argv)
     }
 
     // The tables stay until the process ends and are never freed: nobody sees that work at exit.
-    static const hmf::core::Tables* const tables = loaded.tables.release();
+    static hmf::core::Tables* const tables = loaded.tables.release();
     hmf::ui::MainWindow window(*tables, dataDir);
     // The inputs and window size of the last run come back; they are kept again at the end.
     QSettings settings;

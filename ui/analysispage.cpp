@@ -210,6 +210,8 @@ bool AnalysisPage::showReport(const naming::ReportRequest& given,
                               const calendar::BirthDetails& details)
 {
     naming::ReportRequest request = given;
+    if (m_loadTables && !m_loadTables(core::kAssessmentTables))
+        return false;
     if (!request.verse && !m_verseDir.empty()) {
         core::LoadError error;
         request.verse = naming::verseTable(m_verseDir, error);

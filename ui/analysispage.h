@@ -5,6 +5,7 @@
 #include "ui/birthchoice.h"
 #include "ui/formparts.h"
 #include "ui/shortlist.h"
+#include "ui/startup.h"
 
 #include <optional>
 
@@ -31,6 +32,8 @@ class AnalysisPage : public QWidget
 
     // Where the verse table lies; it is read at the first report, for the line "出处：…".
     void setVerseDirectory(std::filesystem::path dataDir) { m_verseDir = std::move(dataDir); }
+    // Reads the assessment tables before the first report.
+    void setTableLoader(TableLoader load) { m_loadTables = std::move(load); }
 
     // Shows the report of `request`; a refused request leaves the report as it was, shows the
     // refusal and gives false.
@@ -56,6 +59,7 @@ class AnalysisPage : public QWidget
   private:
     std::filesystem::path m_verseDir;
     bool m_verseFaultShown = false;
+    TableLoader m_loadTables;
     void analyseTypedName();
     void keepShownName();
     bool reportShown();

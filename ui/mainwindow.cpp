@@ -10,6 +10,7 @@
 #include "ui/messagebox.h"
 #include "ui/namingpage.h"
 #include "ui/shortlistpage.h"
+#include "ui/startup.h"
 #include "ui/threetalentpage.h"
 #include "ui/tipspage.h"
 
@@ -54,7 +55,7 @@ template <typename... Pages> bool stretchPage(QWidget* page, int dx, int dy)
 
 } // namespace
 
-MainWindow::MainWindow(const core::Tables& tables, std::filesystem::path dataDir,
+MainWindow::MainWindow(core::Tables& tables, std::filesystem::path dataDir,
                        const QString& shortlistFile, QWidget* parent)
     : QWidget(parent), m_tables(tables)
 {
@@ -86,6 +87,12 @@ MainWindow::MainWindow(const core::Tables& tables, std::filesystem::path dataDir
         m_tabs->addTab(pages[i], QString::fromUtf8(pageCaptions[i]));
         m_stretchingPages.append(pages[i]);
     }
+    const TableLoader loadTables = [this](unsigned parts) {
+        return loadMoreTables(m_tables, parts, this);
+    };
+    m_naming->setTableLoader(loadTables);
+    m_analysis->setTableLoader(loadTables);
+    m_shortlist->setTableLoader(loadTables);
     connect(m_naming, &NamingPage::rowChosen, this, &MainWindow::analyseListedName);
     connect(m_naming, &NamingPage::keepRequested, m_shortlist, &ShortlistPage::add);
     connect(m_analysis, &AnalysisPage::keepRequested, m_shortlist, &ShortlistPage::add);

@@ -33,8 +33,9 @@ class MainWindow : public QWidget
 {
     Q_OBJECT
   public:
-    // `shortlistFile` is where the kept names live; empty for the user's data directory.
-    MainWindow(const core::Tables& tables, std::filesystem::path dataDir,
+    // `shortlistFile` is where the kept names live; empty for the user's data directory. The
+    // assessment tables are read into `tables` when a name is first assessed.
+    MainWindow(core::Tables& tables, std::filesystem::path dataDir,
                const QString& shortlistFile = {}, QWidget* parent = nullptr);
 
     // The inputs, options and window size of the last run, and their saving at the end.
@@ -66,7 +67,7 @@ class MainWindow : public QWidget
     void openBirthChart();
     void analyseListedName(QListWidgetItem* row);
 
-    const core::Tables& m_tables;
+    core::Tables& m_tables;
     naming::SessionState m_session;
 
     QToolBar* m_toolBar = nullptr;

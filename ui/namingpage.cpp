@@ -609,6 +609,8 @@ void NamingPage::startGeneration()
             dateDigits.toULongLong();
     }
 
+    if (m_loadTables && !m_loadTables(core::kAssessmentTables))
+        return;
     const naming::StartResult started = m_generator.start(run);
     if (started.clearRows)
         m_generated->clear();

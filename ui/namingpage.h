@@ -9,6 +9,7 @@
 #include "ui/birthchoice.h"
 #include "ui/formparts.h"
 #include "ui/shortlist.h"
+#include "ui/startup.h"
 
 #include <QWidget>
 
@@ -40,6 +41,8 @@ class NamingPage : public QWidget
 
     void setLibraryOverride(std::filesystem::path file) { m_libraryOverride = std::move(file); }
     void setSeedOverride(std::optional<std::uint64_t> seed) { m_seedOverride = seed; }
+    // Reads the assessment tables before the first run.
+    void setTableLoader(TableLoader load) { m_loadTables = std::move(load); }
 
     bool generationRunning() const { return m_running; }
     void startGeneration();
@@ -76,6 +79,7 @@ class NamingPage : public QWidget
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    TableLoader m_loadTables;
     void keepCurrentRow();
     void exportCandidates();
     void showListMenu(QListWidget* list, const QPoint& at);

@@ -99,6 +99,8 @@ void ShortlistPage::add(const ShortlistEntry& kept)
     // The assessment is taken when the name is kept, with the sex and birth time it was kept
     // with.
     if (!entry.assessment) {
+        if (m_loadTables && !m_loadTables(core::kAssessmentTables))
+            return;
         naming::AssessmentRequest request;
         request.surname = entry.surname.toStdString();
         request.givenName = entry.givenName.toStdString();

@@ -4,6 +4,7 @@
 // exported to CSV.
 
 #include "ui/shortlist.h"
+#include "ui/startup.h"
 
 #include <QWidget>
 
@@ -29,6 +30,8 @@ class ShortlistPage : public QWidget
     // Keeps the name with its assessment, saves the list and tells the user; a name kept
     // already is only reported.
     void add(const ShortlistEntry& kept);
+    // Reads the assessment tables before the first name is kept.
+    void setTableLoader(TableLoader load) { m_loadTables = std::move(load); }
 
     void stretch(int dx, int dy);
 
@@ -44,6 +47,7 @@ class ShortlistPage : public QWidget
     QList<int> selectedRows() const;
 
     const core::Tables& m_tables;
+    TableLoader m_loadTables;
     Shortlist m_shortlist;
     QString m_loadProblem;
     bool m_filling = false;

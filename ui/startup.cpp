@@ -4,6 +4,7 @@
 #include "core/tables.h"
 #include "ui/artwork.h"
 #include "ui/fonts.h"
+#include "ui/messagebox.h"
 
 #include <QApplication>
 #include <QFile>
@@ -40,13 +41,24 @@ LoadedTables loadProgramTables(const std::filesystem::path& dataDir)
 {
     LoadedTables result;
     core::LoadError error;
-    result.tables = core::loadTables(dataDir, error);
+    result.tables = core::loadTables(dataDir, core::kAllTables & ~core::kAssessmentTables, error);
     if (!result.tables) {
         result.error = QStringLiteral("数据文件有误，程序无法启动：\n%1\n（数据目录：%2）")
                            .arg(QString::fromStdString(error.message()),
                                 QFile::decodeName(dataDir.string().c_str()));
     }
     return result;
+}
+
+bool loadMoreTables(core::Tables& tables, unsigned parts, QWidget* parent)
+{
+    core::LoadError error;
+    if (tables.load(parts, error))
+        return true;
+    MessageBox::show(
+        parent, QStringLiteral("数据文件有误：\n%1").arg(QString::fromStdString(error.message())),
+        MessageBox::Icon::Warning);
+    return false;
 }
 
 } // namespace hmf::ui

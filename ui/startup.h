@@ -1,13 +1,16 @@
 #pragma once
 // What the desktop program does before its window appears: fonts and icon of the application,
-// and the tables, which must all load before the user can act.
+// and the tables the pages show, which must load before the user can act. The tables that judge
+// a name are read when a name is first assessed.
 
 #include <QString>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 class QApplication;
+class QWidget;
 
 namespace hmf::core {
 struct Tables;
@@ -27,6 +30,15 @@ struct LoadedTables
     QString error; // names the file and what is wrong with it; empty when the tables loaded
 };
 
+// The tables the window needs to appear (all but the assessment tables).
 LoadedTables loadProgramTables(const std::filesystem::path& dataDir);
+
+// Reads the groups of `parts` (core::TableParts) into `tables` unless they are read already; a
+// damaged file is named in a message box over `parent` and the answer is false.
+bool loadMoreTables(core::Tables& tables, unsigned parts, QWidget* parent);
+
+// What a page calls before it reads a group of tables read on first use; false when they could
+// not be read (the user has been told).
+using TableLoader = std::function<bool(unsigned parts)>;
 
 } // namespace hmf::ui

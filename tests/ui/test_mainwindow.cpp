@@ -90,6 +90,7 @@ class TestMainWindow : public QObject
     void webButtons();
     void damagedTablesStopStartUp_data();
     void damagedTablesStopStartUp();
+    void damagedAssessmentTableStopsAssessing();
 
   private:
     template <typename T> T* find(const char* name)
@@ -1151,6 +1152,46 @@ void TestMainWindow::damagedTablesStopStartUp()
     const hmf::ui::LoadedTables loaded = hmf::ui::loadProgramTables(target);
     QVERIFY(!loaded.tables);
     QVERIFY2(loaded.error.contains(file), qPrintable(loaded.error));
+}
+
+// The tables that judge a name are read when a name is first assessed: with a damaged one the
+// window starts, and each assessment (a report, a run) is refused naming the file.
+void TestMainWindow::damagedAssessmentTableStopsAssessing()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const fs::path target(QFile::encodeName(dir.path()).toStdString());
+    for (const auto& entry : fs::directory_iterator(m_dataDir))
+        fs::copy(entry.path(), target / entry.path().filename());
+    {
+        QFile out(QFile::decodeName((target / "meanings.txt").c_str()));
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write("x\r\n");
+    }
+    const hmf::ui::LoadedTables loaded = hmf::ui::loadProgramTables(target);
+    QVERIFY2(loaded.tables, qPrintable(loaded.error));
+    m_window = hmf::uitest::openWindow(*loaded.tables, target,
+                                       m_tempDir.filePath(QStringLiteral("shortlist.json")));
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+
+    toolAction(1)->trigger();
+    edit("编辑框_性2")->setText(QStringLiteral("张"));
+    edit("编辑框_名2")->setText(QStringLiteral("明华"));
+    edit("编辑框2")->setText(QStringLiteral("2019"));
+    edit("编辑框3")->setText(QStringLiteral("5"));
+    edit("编辑框5")->setText(QStringLiteral("5"));
+    edit("编辑框12")->setText(QStringLiteral("5"));
+    find<QPushButton>("按钮_分析")->click();
+    QCOMPARE(m_messages.size(), 1);
+    QVERIFY2(m_messages[0].contains(QStringLiteral("meanings.txt:1")), qPrintable(m_messages[0]));
+    QVERIFY(reportText().isEmpty());
+
+    toolAction(0)->trigger();
+    runGeneration();
+    QCOMPARE(m_messages.size(), 2);
+    QVERIFY2(m_messages[1].contains(QStringLiteral("meanings.txt:1")), qPrintable(m_messages[1]));
+    QVERIFY(rows("超级列表框1").isEmpty());
+    m_window.reset(); // before the tables it reads
 }
 
 QTEST_MAIN(TestMainWindow)
