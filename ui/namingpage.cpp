@@ -249,7 +249,8 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
         connect(list, &QListWidget::currentItemChanged, this, [this, list](QListWidgetItem* row) {
             if (row)
                 m_lastList = list;
-            showSourceOf(row);
+            // Emptying one list leaves the panel to the row still selected in the other.
+            showSourceOf(row ? row : m_lastList->currentItem());
         });
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(list, &QWidget::customContextMenuRequested, this,

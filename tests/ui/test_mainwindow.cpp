@@ -763,6 +763,15 @@ void TestMainWindow::namesFromVerseShowTheirLine()
         QVERIFY(row->toolTip().endsWith(lines[1]));
     }
 
+    // Emptying the candidate list leaves the panel to the row selected in the other list.
+    QListWidget* candidates = list("列表框1");
+    QVERIFY(candidates->count() > 0);
+    candidates->setCurrentRow(0);
+    generated->setCurrentRow(0);
+    find<QPushButton>("按钮4")->click();
+    QCOMPARE(candidates->count(), 0);
+    QVERIFY(panel->isVisible());
+
     // Kept in the shortlist with its source.
     generated->setCurrentRow(0);
     const QString citation = generated->item(0)->toolTip().section(QStringLiteral("出处："), 1);
