@@ -65,8 +65,10 @@ std::optional<VerseTable> VerseTable::parse(std::string_view text, const std::st
         rows.fail(what);
         return std::nullopt;
     };
+    // Text decoded from GBK is always well-formed: only other text is checked line by line.
+    const bool wellFormed = core::isValidUtf8(text);
     while (rows.next()) {
-        if (!core::isValidUtf8(rows.text()))
+        if (!wellFormed && !core::isValidUtf8(rows.text()))
             return fail("不是有效的文本");
         // Trimmed per field: the author after the last TAB may be empty.
         std::string row = core::trimBlanks(rows.text());
@@ -74,7 +76,8 @@ std::optional<VerseTable> VerseTable::parse(std::string_view text, const std::st
             continue;
         const std::size_t fieldCount = rows.fieldCount();
         const auto field = [&](std::size_t i) { return core::trimBlanks(rows.field(i)); };
-        const std::string kind = field(0);
+        // A line of one field (every verse) is its own first field.
+        const std::string kind = fieldCount == 1 ? row : field(0);
         if (kind == "书") {
             if (fieldCount != 2 || field(1).empty())
                 return fail("书的格式应为“书<TAB>书名”：" + excerpt(row));
@@ -303,7 +306,9 @@ std::vector<MarkedPiece> markCharacters(std::string_view line, std::string_view 
 const VerseTable* verseTable(const std::filesystem::path& dataDir, core::LoadError& error)
 {
     static std::mutex mutex;
-    static std::map<std::filesystem::path, std::unique_ptr<VerseTable>> loaded;
+    // Kept to the end of the process and never freed, like the other tables: tearing ten
+    // thousand lines down at exit is work nobody sees.
+    static auto& loaded = *new std::map<std::filesystem::path, std::unique_ptr<VerseTable>>;
     const std::lock_guard<std::mutex> lock(mutex);
     auto& slot = loaded[dataDir];
     if (!slot) {
