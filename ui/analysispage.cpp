@@ -121,6 +121,10 @@ void AnalysisPage::keepShownName()
         entry.scoreText = QString::fromStdString(*m_shown->shownScore);
     else if (m_shownScore)
         entry.scoreText = QStringLiteral("%1分").arg(*m_shownScore);
+    // The source the report names on its line 出处.
+    if (m_shown->verse)
+        if (const auto source = m_shown->verse->bestSource(m_shown->givenName))
+            entry.source = QString::fromStdString(naming::citation(*source));
     emit keepRequested(entry);
 }
 

@@ -794,6 +794,19 @@ void TestMainWindow::namesFromVerseShowTheirLine()
     QCOMPARE(kept.size(), 1);
     QCOMPARE(kept[0].source, citation);
 
+    // A name kept from its report carries the source the report names.
+    toolAction(1)->trigger();
+    const char* boxes[] = {"编辑框_性2", "编辑框_名2", "编辑框2", "编辑框3", "编辑框5", "编辑框12"};
+    const QStringList texts = {"林", "静姝", "2019", "5", "5", "5"};
+    for (int i = 0; i < 6; ++i)
+        edit(boxes[i])->setText(texts[i]);
+    find<QPushButton>("按钮_分析")->click();
+    const QString cited = reportText().section(QStringLiteral("出处："), 1).section('\n', 0, 0);
+    QVERIFY2(cited.startsWith(QStringLiteral("《诗经·静女》")), qPrintable(reportText()));
+    find<QPushButton>("按钮_收藏此名")->click();
+    QCOMPARE(kept.size(), 2);
+    QCOMPARE(kept[1].source, cited);
+
     // A verse table that cannot be read is named, and the lists stay as they were.
     const fs::path noVerse = fs::path(QFile::encodeName(m_tempDir.path()).toStdString()) / "noverse";
     fs::create_directories(noVerse);
