@@ -82,6 +82,10 @@ AnalysisPage::AnalysisPage(const core::Tables& tables, QWidget* parent)
                        m_choice.place};
     for (const QWidget* widget : m_bottomWidgets)
         m_bottomTops.append(widget->y());
+    // Tab goes through the row under the report from left to right.
+    QWidget* row[] = {keep, pdf, print, m_choice.calendar, m_choice.leap, m_choice.place};
+    for (std::size_t k = 1; k < std::size(row); ++k)
+        setTabOrder(row[k - 1], row[k]);
     connect(keep, &QPushButton::clicked, this, &AnalysisPage::keepShownName);
     connect(pdf, &QPushButton::clicked, this, [this] {
         if (reportShown())

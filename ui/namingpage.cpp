@@ -269,12 +269,13 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
         connect(box, &QLineEdit::returnPressed, this, &NamingPage::startGeneration);
 
     // Tab follows the order of filling in: the name boxes of the first row, the date row, then
-    // 开始 and 停止, the lists and the buttons under them.
-    QWidget* order[] = {m_surname,   m_sex,       m_length,     m_fixedOn,   m_fixedPosition,
-                        m_fixedChar, m_dateKind,  m_year,       m_month,     m_day,
-                        m_hour,      m_minute,    m_collect,    m_threshold, m_start,
-                        m_stop,      m_generated, m_candidates, m_leaveOut,  sort,
-                        clear,       copy,        keep,         exportList,  m_source};
+    // 开始 and 停止, the lists and the rows under them from left to right.
+    QWidget* order[] = {m_surname,    m_sex,           m_length,      m_fixedOn,   m_fixedPosition,
+                        m_fixedChar,  m_dateKind,      m_year,        m_month,     m_day,
+                        m_hour,       m_minute,        m_collect,     m_threshold, m_start,
+                        m_stop,       m_generated,     m_candidates,  m_leaveOut,  sort,
+                        clear,        copy,            m_choice.calendar, m_choice.leap,
+                        m_choice.place, exportList,    keep,          m_source};
     for (std::size_t k = 1; k < std::size(order); ++k)
         setTabOrder(order[k - 1], order[k]);
 }

@@ -414,6 +414,28 @@ void TestWindowTools::keyboardPaths()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(find<QComboBox>("组合框1")));
 
+    // The rows under the lists and under the report are reached from left to right (闰月 is
+    // skipped while 公历 leaves it disabled).
+    const auto tabsFrom = [](QWidget* start, int steps) {
+        start->setFocus();
+        QStringList names;
+        for (int i = 0; i < steps; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* now = QApplication::focusWidget();
+            // The line edit of an editable box is named by its box.
+            names.append(now->objectName().isEmpty() ? now->parentWidget()->objectName()
+                                                     : now->objectName());
+        }
+        return names;
+    };
+    QCOMPARE(tabsFrom(find<QPushButton>("按钮5"), 5),
+             (QStringList{"组合框_历法", "组合框_出生地", "按钮_候选导出CSV", "按钮_加入收藏",
+                          "组合框_出处"}));
+    find<QToolBar>("工具条1")->actions().at(1)->trigger();
+    QCOMPARE(tabsFrom(find<QPushButton>("按钮_收藏此名"), 4),
+             (QStringList{"按钮_报告导出PDF", "按钮_打印报告", "组合框_历法2", "组合框_出生地2"}));
+    find<QToolBar>("工具条1")->actions().at(0)->trigger();
+
     // Enter in a box of 宝宝取名 starts a run; Enter on a candidate opens its analysis.
     useFixtureLibrary({"宇", "轩"}, 9);
     edit("编辑框1")->setText(QStringLiteral("0"));
