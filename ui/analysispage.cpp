@@ -77,9 +77,8 @@ AnalysisPage::AnalysisPage(const core::Tables& tables, QWidget* parent)
                       472, 96, 28);
     auto* print =
         place(new QPushButton(QStringLiteral("打印…"), this), "按钮_打印报告", 216, 472, 96, 28);
-    m_bottomWidgets = {keep,          pdf,           print,
-                       m_choice.calendar, m_choice.leap, m_choice.placeLabel,
-                       m_choice.place};
+    m_bottomWidgets = {
+        keep, pdf, print, m_choice.calendar, m_choice.leap, m_choice.placeLabel, m_choice.place};
     for (const QWidget* widget : m_bottomWidgets)
         m_bottomTops.append(widget->y());
     // Tab goes through the row under the report from left to right.
@@ -139,7 +138,8 @@ void AnalysisPage::saveSettings(QSettings& settings) const
     settings.setValue(QStringLiteral("givenName"), m_given->text());
     settings.setValue(QStringLiteral("sex"), m_sex->currentIndex());
     settings.endGroup();
-    saveBirthBoxes(settings, QStringLiteral("analysis"), {m_year, m_month, m_day, m_hour, m_minute});
+    saveBirthBoxes(settings, QStringLiteral("analysis"),
+                   {m_year, m_month, m_day, m_hour, m_minute});
 }
 
 void AnalysisPage::restoreSettings(const QSettings& settings)

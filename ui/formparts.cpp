@@ -36,7 +36,10 @@ namespace {
 // The settings key of each birth box.
 std::array<std::pair<const char*, QLineEdit*>, 5> keyed(const BirthBoxes& b)
 {
-    return {{{"year", b.year}, {"month", b.month}, {"day", b.day}, {"hour", b.hour},
+    return {{{"year", b.year},
+             {"month", b.month},
+             {"day", b.day},
+             {"hour", b.hour},
              {"minute", b.minute}}};
 }
 

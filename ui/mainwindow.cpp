@@ -249,8 +249,9 @@ void MainWindow::openBirthChart()
             .arg(birth.day)
             .arg(birth.hour);
     // The product's nine lines, then the section 八字旺衰.
-    BirthChartWindow window(
-        calendar::chartText(*chart) + calendar::strengthSection(birth, reading.details), basis, this);
+    BirthChartWindow window(calendar::chartText(*chart) +
+                                calendar::strengthSection(birth, reading.details),
+                            basis, this);
     window.exec();
 }
 

@@ -206,10 +206,11 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
     for (const char* source : kSources)
         sources << QString::fromUtf8(source);
     m_source = combo(this, "组合框_出处", sources, 0, false, 540, 544, 64, 20);
-    m_source->setToolTip(QStringLiteral("字库：从字库取名；诗经、楚辞、唐诗、宋词：取同一句诗中的字"));
+    m_source->setToolTip(
+        QStringLiteral("字库：从字库取名；诗经、楚辞、唐诗、宋词：取同一句诗中的字"));
     // Under the generated list while the selected row comes from verse: the poem and its line.
-    m_sourcePanel = place(new QTextBrowser(this), "编辑框_出处", 8, 440 - kSourcePanelHeight,
-                          384, kSourcePanelHeight);
+    m_sourcePanel = place(new QTextBrowser(this), "编辑框_出处", 8, 440 - kSourcePanelHeight, 384,
+                          kSourcePanelHeight);
     m_sourcePanel->setFocusPolicy(Qt::ClickFocus);
     m_sourcePanel->hide();
     // At the foot of the page: how the date is meant (公历 or 农历) and the birthplace.
@@ -270,12 +271,34 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
 
     // Tab follows the order of filling in: the name boxes of the first row, the date row, then
     // 开始 and 停止, the lists and the rows under them from left to right.
-    QWidget* order[] = {m_surname,    m_sex,           m_length,      m_fixedOn,   m_fixedPosition,
-                        m_fixedChar,  m_dateKind,      m_year,        m_month,     m_day,
-                        m_hour,       m_minute,        m_collect,     m_threshold, m_start,
-                        m_stop,       m_generated,     m_candidates,  m_leaveOut,  sort,
-                        clear,        copy,            m_choice.calendar, m_choice.leap,
-                        m_choice.place, exportList,    keep,          m_source};
+    QWidget* order[] = {m_surname,
+                        m_sex,
+                        m_length,
+                        m_fixedOn,
+                        m_fixedPosition,
+                        m_fixedChar,
+                        m_dateKind,
+                        m_year,
+                        m_month,
+                        m_day,
+                        m_hour,
+                        m_minute,
+                        m_collect,
+                        m_threshold,
+                        m_start,
+                        m_stop,
+                        m_generated,
+                        m_candidates,
+                        m_leaveOut,
+                        sort,
+                        clear,
+                        copy,
+                        m_choice.calendar,
+                        m_choice.leap,
+                        m_choice.place,
+                        exportList,
+                        keep,
+                        m_source};
     for (std::size_t k = 1; k < std::size(order); ++k)
         setTabOrder(order[k - 1], order[k]);
 }
@@ -414,7 +437,8 @@ void NamingPage::restoreSettings(const QSettings& settings)
     tick("collect", m_collect);
     text("threshold", m_threshold);
     // A source the box does not offer (an older or edited file) leaves 字库.
-    const int source = m_source->findText(settings.value(QStringLiteral("naming/source")).toString());
+    const int source =
+        m_source->findText(settings.value(QStringLiteral("naming/source")).toString());
     if (source >= 0)
         m_source->setCurrentIndex(source);
 }
@@ -441,9 +465,9 @@ void NamingPage::showSourceOf(const QListWidgetItem* row)
     }
     // The book and title, the author where known, then the line with the name's characters bold
     // and red.
-    QString html = QStringLiteral("<p style=\"margin:0\"><b>《%1·%2》</b>")
-                       .arg(fromStd(source->book).toHtmlEscaped(),
-                            fromStd(source->title).toHtmlEscaped());
+    QString html =
+        QStringLiteral("<p style=\"margin:0\"><b>《%1·%2》</b>")
+            .arg(fromStd(source->book).toHtmlEscaped(), fromStd(source->title).toHtmlEscaped());
     if (!source->author.empty())
         html += QStringLiteral(" %1").arg(fromStd(source->author).toHtmlEscaped());
     html += QStringLiteral("</p><p style=\"margin:0\">");

@@ -755,8 +755,8 @@ void TestMainWindow::namesFromVerseShowTheirLine()
         const QTextBlock line = panel->document()->lastBlock();
         for (auto it = line.begin(); !it.atEnd(); ++it) {
             const QString text = it.fragment().text();
-            const bool nameOnly = std::all_of(text.begin(), text.end(),
-                                              [&](QChar c) { return given.contains(c); });
+            const bool nameOnly =
+                std::all_of(text.begin(), text.end(), [&](QChar c) { return given.contains(c); });
             QCOMPARE(it.fragment().charFormat().fontWeight() == QFont::Bold, nameOnly);
         }
         QVERIFY(row->toolTip().contains(QStringLiteral("\n出处：《诗经·")));
@@ -808,7 +808,8 @@ void TestMainWindow::namesFromVerseShowTheirLine()
     QCOMPARE(kept[1].source, cited);
 
     // A verse table that cannot be read is named, and the lists stay as they were.
-    const fs::path noVerse = fs::path(QFile::encodeName(m_tempDir.path()).toStdString()) / "noverse";
+    const fs::path noVerse =
+        fs::path(QFile::encodeName(m_tempDir.path()).toStdString()) / "noverse";
     fs::create_directories(noVerse);
     makeWindow(noVerse);
     m_messages.clear();

@@ -129,8 +129,8 @@ void TestWindowTools::makeWindow()
 
 void TestWindowTools::useFixtureLibrary(const QStringList& characters, std::uint64_t seed)
 {
-    QVERIFY(hmf::uitest::useFixtureLibrary(*m_window, m_dir->filePath(QStringLiteral("fixture.fne")),
-                                           characters, seed));
+    QVERIFY(hmf::uitest::useFixtureLibrary(
+        *m_window, m_dir->filePath(QStringLiteral("fixture.fne")), characters, seed));
 }
 
 void TestWindowTools::analyse(const char* surname, const char* given)

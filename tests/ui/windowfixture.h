@@ -30,9 +30,8 @@ inline std::unique_ptr<core::Tables> loadProgramTables(std::filesystem::path& da
 
 // A shown main window on the program's tables, keeping its names in `shortlistFile`; the caller
 // waits for it to be exposed.
-inline std::unique_ptr<ui::MainWindow> openWindow(core::Tables& tables,
-                                                  const std::filesystem::path& dataDir,
-                                                  const QString& shortlistFile)
+inline std::unique_ptr<ui::MainWindow>
+openWindow(core::Tables& tables, const std::filesystem::path& dataDir, const QString& shortlistFile)
 {
     auto window = std::make_unique<ui::MainWindow>(tables, dataDir, shortlistFile);
     window->show();
