@@ -140,10 +140,37 @@ snap "$out/starsign.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
 xdotool key Escape
 sleep 0.5
 
-# 收藏夹 (ninth button): the kept names.
+# 宝宝取名 again, now drawing from 诗经 (the second item of 出处): the selected name's line shows
+# under the list, and the name is kept with its source (Ctrl+D).
+click 40 $((6 + 29))
+sleep 0.5
+click $((72 + 540 + 32)) $((32 + 544 + 10))
+sleep 0.5
+xdotool key Down Return
+sleep 0.3
+click $((72 + 536 + 32)) $((32 + 8 + 12))
+sleep 5
+click $((72 + 8 + 60)) $((32 + 64 + 10))
+sleep 0.5
+snap "$out/verse.png" "$mx" "$my" "$mw" "$mh"
+xdotool key ctrl+d
+sleep 0.8
+xdotool key Return
+sleep 0.5
+
+# 收藏夹 (ninth button): the kept names; all of them compared side by side.
 click 40 $((6 + 8 * 59 + 29))
 sleep 1
 snap "$out/shortlist.png" "$mx" "$my" "$mw" "$mh"
+click $((72 + 8 + 40)) $((32 + 32 + 40))
+xdotool key ctrl+a
+click $((72 + 112 + 72)) $((32 + 464 + 14))
+compare=$(xdotool search --sync --onlyvisible --name "名字比较")
+sleep 1
+geometry "$compare"
+snap "$out/compare.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
+xdotool key Escape
+sleep 0.5
 kill $pid 2>/dev/null || true
 wait $pid 2>/dev/null || true
 echo "screenshots written to $out"
