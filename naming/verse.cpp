@@ -263,12 +263,24 @@ std::optional<VerseMatch> VerseTable::bestMatch(std::string_view givenName) cons
             return false;
         if (!first)
             first = VerseMatch{id, false, false};
-        if (!inOrder(lineCharacters(id), *name))
+        // Side by side in the text means side by side among the line's characters: that check
+        // is cheap and rules out most lines before the text is searched.
+        const auto han = lineCharacters(id);
+        const auto together = [&] {
+            return han.find(*name) != std::u32string_view::npos &&
+                   m_lines[id].text.find(utf8) != std::string::npos;
+        };
+        if (best) {
+            // Only a line with the characters side by side beats the line found.
+            if (!together())
+                return true;
+            best = VerseMatch{id, true, true};
+            return false;
+        }
+        if (!inOrder(han, *name))
             return true;
-        const bool together = m_lines[id].text.find(utf8) != std::string::npos;
-        if (!best || together)
-            best = VerseMatch{id, true, together};
-        return !together;
+        best = VerseMatch{id, true, together()};
+        return !best->together;
     });
     return best ? best : first;
 }
