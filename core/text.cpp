@@ -167,6 +167,13 @@ std::string_view takeLine(std::string_view& text)
 
 std::string trimBlanks(std::string_view text)
 {
+    // Blanks are ASCII or the three bytes of U+3000, so both ends trim without decoding.
+    constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
+    // Nothing to trim at either end, the common case: the text as it is, well-formed or not.
+    const auto asciiBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    if (!text.empty() && !asciiBlank(text.front()) && !asciiBlank(text.back()) &&
+        !text.starts_with(kIdeographicSpace) && !text.ends_with(kIdeographicSpace))
+        return std::string(text);
     if (!isValidUtf8(text)) {
         // Malformed text: trim ASCII blanks only, never cut into bytes we cannot decode.
         auto first = text.find_first_not_of(" \t\r\n");
@@ -175,8 +182,6 @@ std::string trimBlanks(std::string_view text)
         auto last = text.find_last_not_of(" \t\r\n");
         return std::string(text.substr(first, last - first + 1));
     }
-    // Blanks are ASCII or the three bytes of U+3000, so both ends trim without decoding.
-    constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
     for (;;) {
         if (!text.empty() && isBlank(static_cast<unsigned char>(text.front())))
             text.remove_prefix(1);

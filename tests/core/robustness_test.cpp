@@ -348,6 +348,7 @@ TEST(Robustness, DecodingAndTextHelpersOnMalformedInput)
         joined += piece;
     EXPECT_EQ(joined, stray);
     EXPECT_EQ(trimBlanks(stray), "\xE6\x98 \xFF");
+    EXPECT_EQ(trimBlanks("\xE6\x98 \xFF"), "\xE6\x98 \xFF"); // nothing at the ends to trim
     for (const char* text : {"2147483648", "-2147483649", "１２", "+-3", "3 4", "0x10", "\xFF"}) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(parseInt(text));
