@@ -104,10 +104,15 @@ std::optional<VerseTable> VerseTable::parse(std::string_view text, const std::st
         const std::size_t start = table.m_han.size();
         if (table.m_hanStart.empty())
             table.m_hanStart.push_back(0);
-        const std::u32string codepoints = core::toCodepoints(row).value_or(std::u32string());
-        for (char32_t c : codepoints)
-            if (core::isHan(c))
-                table.m_han += c;
+        // The line is well-formed (checked above), so each step takes one whole character.
+        for (std::string_view rest = row; !rest.empty();) {
+            const auto c = core::firstCodepoint(rest);
+            if (!c)
+                break;
+            if (core::isHan(c->first))
+                table.m_han += c->first;
+            rest.remove_prefix(c->second);
+        }
         if (table.m_han.size() == start)
             return fail("诗句中没有汉字：" + excerpt(row));
         table.m_hanStart.push_back(static_cast<std::uint32_t>(table.m_han.size()));
