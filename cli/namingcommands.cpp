@@ -187,10 +187,14 @@ int runAnalyse(const Args& args)
         return fail(error);
     if (!birthplace(args, *birth, details, error))
         return error.empty() ? kExitData : fail(error);
+    const auto sex = sexOption(args, false, error);
+    if (!sex)
+        return fail(error);
     const core::Tables* t = tables(kNamingTables);
     if (!t)
         return kExitData;
     naming::ReportRequest request{args.positional[0], args.positional[1], *birth, std::nullopt};
+    request.sex = *sex;
     core::LoadError verseError;
     request.verse = naming::verseTable(dataDirectory(), verseError);
     if (!request.verse) {
@@ -520,14 +524,15 @@ int runTop(const Args& args)
 
 const bool registeredAnalyse = registerCommand({
     "analyse",
-    "hmf analyse <姓> <名> --birth \"YYYY-MM-DD HH\" [--json]   姓名评测：一个名字的完整分析",
+    "hmf analyse <姓> <名> --birth \"YYYY-MM-DD HH\" [--sex 男|女] [--json]   姓名评测：一个名字的完整分析",
     "\n写出一个名字的完整分析：总分、八字、五行、五格、三才、数理释义、星座和八字旺衰。\n"
-    "  --birth \"YYYY-MM-DD HH\"  出生日期和时辰（北京时间，0到23时）\n" +
+    "  --birth \"YYYY-MM-DD HH\"  出生日期和时辰（北京时间，0到23时）\n"
+    "  --sex 男|女               孩子的性别（名字品评看字的男女倾向）\n" +
         std::string(kBirthplaceHelp) +
         "  --json                    以 JSON 输出：五格、笔画、五行、读音、八字、三才、释义、总分，\n"
         "                            各行文字及颜色在 runs 中（见 docs/json.md）\n"
         "终端中按红、蓝、品红着色（设置 NO_COLOR 时不着色）。\n",
-    {"--birth", "--lunar", "--place", "--longitude"},
+    {"--birth", "--lunar", "--place", "--longitude", "--sex"},
     {"--json"},
     runAnalyse,
 });

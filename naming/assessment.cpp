@@ -68,11 +68,25 @@ std::string_view toneName(int tone)
     return names[std::clamp(tone, 0, 5)];
 }
 
+// A character given twice ("婷婷") earns its points twice but is named once: the same remark
+// is one line carrying the sum.
+void pushFlag(std::vector<AssessmentFlag>& flags, FlagKind kind, std::string text, int points,
+              bool fault)
+{
+    for (auto& f : flags)
+        if (f.kind == kind && f.text == text) {
+            f.points += points;
+            f.fault = f.fault || fault;
+            return;
+        }
+    flags.push_back({kind, std::move(text), points, fault});
+}
+
 void addFlag(std::vector<AssessmentFlag>* flags, FlagKind kind, std::string text, int points,
              bool fault)
 {
     if (flags)
-        flags->push_back({kind, std::move(text), points, fault});
+        pushFlag(*flags, kind, std::move(text), points, fault);
 }
 
 // Same, building the text only when the flags are wanted (rankings weigh millions of names).
@@ -81,7 +95,7 @@ void addFlagLazy(std::vector<AssessmentFlag>* flags, FlagKind kind, MakeText&& m
                  bool fault)
 {
     if (flags)
-        flags->push_back({kind, makeText(), points, fault});
+        pushFlag(*flags, kind, makeText(), points, fault);
 }
 
 int elementIndex(const core::Tables& tables, std::string_view c)
@@ -175,18 +189,16 @@ int NameAssessor::characterPoints(const CharFacts& c, std::vector<AssessmentFlag
     if (!c.meaning) {
         points -= kW.unknownMeaning;
         if (flags)
-            if (flags)
-                addFlag(flags, FlagKind::Meaning, q + "的字义未收录，请查字典确认",
-                        -kW.unknownMeaning, false);
+            addFlag(flags, FlagKind::Meaning, q + "的字义未收录，请查字典确认", -kW.unknownMeaning,
+                    false);
     } else {
         if (c.meaning->polarity > 0) {
             points += kW.positiveMeaning;
         } else if (c.meaning->polarity < 0) {
             points -= kW.negativeMeaning;
             if (flags)
-                if (flags)
-                    addFlag(flags, FlagKind::Meaning, q + "：" + c.meaning->meaning + "，取名宜避",
-                            -kW.negativeMeaning, true);
+                addFlag(flags, FlagKind::Meaning, q + "：" + c.meaning->meaning + "，取名宜避",
+                        -kW.negativeMeaning, true);
         }
         if (m_sexKnown) {
             const bool other =
@@ -194,11 +206,10 @@ int NameAssessor::characterPoints(const CharFacts& c, std::vector<AssessmentFlag
             if (other) {
                 points -= kW.otherSex;
                 if (flags)
-                    if (flags)
-                        addFlag(flags, FlagKind::Meaning,
-                                q + (c.meaning->sex == core::SexLeaning::Male ? "多用于男孩名"
-                                                                              : "多用于女孩名"),
-                                -kW.otherSex, false);
+                    addFlag(flags, FlagKind::Meaning,
+                            q + (c.meaning->sex == core::SexLeaning::Male ? "多用于男孩名"
+                                                                          : "多用于女孩名"),
+                            -kW.otherSex, false);
             } else {
                 points += kW.sexFits;
             }
@@ -209,33 +220,29 @@ int NameAssessor::characterPoints(const CharFacts& c, std::vector<AssessmentFlag
     } else if (c.level == 3) {
         points -= kW.levelThree;
         if (flags)
-            if (flags)
-                addFlag(flags, FlagKind::Usage, q + "是通用规范汉字表的三级字，书写和录入不便",
-                        -kW.levelThree, false);
+            addFlag(flags, FlagKind::Usage, q + "是通用规范汉字表的三级字，书写和录入不便",
+                    -kW.levelThree, false);
     } else if (c.level == 0) {
         points -= kW.outsideTable;
         if (flags)
-            if (flags)
-                addFlag(flags, FlagKind::Usage, q + "不在通用规范汉字表内，户籍系统可能无法录入",
-                        -kW.outsideTable, true);
+            addFlag(flags, FlagKind::Usage, q + "不在通用规范汉字表内，户籍系统可能无法录入",
+                    -kW.outsideTable, true);
     }
     if (c.polyphone) {
         points -= kW.uncertainReading;
         if (flags)
-            if (flags)
-                addFlag(flags, FlagKind::Tone,
-                        q + "是多音字（" + c.polyphone->readings + "）：" + c.polyphone->note,
-                        -kW.uncertainReading, false);
+            addFlag(flags, FlagKind::Tone,
+                    q + "是多音字（" + c.polyphone->readings + "）：" + c.polyphone->note,
+                    -kW.uncertainReading, false);
     }
     if (c.element < 5 && m_favours[static_cast<std::size_t>(c.element)]) {
         points += kW.favourableEach;
         if (flags)
-            if (flags)
-                addFlag(flags, FlagKind::Elements,
-                        q + "属" +
-                            std::string(core::kElementOrder[static_cast<std::size_t>(c.element)]) +
-                            "，补八字所喜",
-                        kW.favourableEach, false);
+            addFlag(flags, FlagKind::Elements,
+                    q + "属" +
+                        std::string(core::kElementOrder[static_cast<std::size_t>(c.element)]) +
+                        "，补八字所喜",
+                    kW.favourableEach, false);
     }
     return points;
 }
@@ -262,10 +269,9 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
             points -= kW.repeatsSurname;
             toneFault = repeated = true;
             if (flags)
-                if (flags)
-                    addFlag(flags, FlagKind::Tone,
-                            inQuotes(cur.text) + "与姓氏" + inQuotes(sur.text) + "同音，读来重复",
-                            -kW.repeatsSurname, true);
+                addFlag(flags, FlagKind::Tone,
+                        inQuotes(cur.text) + "与姓氏" + inQuotes(sur.text) + "同音，读来重复",
+                        -kW.repeatsSurname, true);
             break;
         }
     for (int j = 0; j < k && !repeated; ++j)
@@ -273,13 +279,11 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
             points -= kW.repeatedSyllable;
             toneFault = repeated = true;
             if (flags)
-                if (flags)
-                    addFlag(flags, FlagKind::Tone,
-                            given[j]->text == cur.text
-                                ? "名中" + inQuotes(cur.text) + "重叠，读音重复"
-                                : "名中" + inQuotes(given[j]->text) + inQuotes(cur.text) +
-                                      "读音相同",
-                            -kW.repeatedSyllable, true);
+                addFlag(flags, FlagKind::Tone,
+                        given[j]->text == cur.text
+                            ? "名中" + inQuotes(cur.text) + "重叠，读音重复"
+                            : "名中" + inQuotes(given[j]->text) + inQuotes(cur.text) + "读音相同",
+                        -kW.repeatedSyllable, true);
         }
 
     const CharFacts& prev = at(idx - 1);
@@ -289,23 +293,20 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
         if (p.tone == 3 && s.tone == 3) {
             points -= kW.twoThirdTones;
             if (flags)
-                if (flags)
-                    addFlag(flags, FlagKind::Tone, pair() + "连读两个第三声，前字要变调",
-                            -kW.twoThirdTones, false);
+                addFlag(flags, FlagKind::Tone, pair() + "连读两个第三声，前字要变调",
+                        -kW.twoThirdTones, false);
         }
         if (!p.initial.empty() && p.initial == s.initial) {
             points -= kW.sameInitial;
             if (flags)
-                if (flags)
-                    addFlag(flags, FlagKind::Tone, pair() + "声母相同（双声），读来拗口",
-                            -kW.sameInitial, false);
+                addFlag(flags, FlagKind::Tone, pair() + "声母相同（双声），读来拗口",
+                        -kW.sameInitial, false);
         }
         if (p.final == s.final) {
             points -= kW.sameFinal;
             if (flags)
-                if (flags)
-                    addFlag(flags, FlagKind::Tone, pair() + "韵母相同（叠韵），读来拗口",
-                            -kW.sameFinal, false);
+                addFlag(flags, FlagKind::Tone, pair() + "韵母相同（叠韵），读来拗口", -kW.sameFinal,
+                        false);
         }
     }
 
@@ -340,11 +341,10 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
                 homophoneFault = true;
                 const int added = std::min(homophone, -cost) - homophone; // the worst word counts
                 if (flags)
-                    if (flags)
-                        addFlag(flags, FlagKind::Homophone,
-                                inQuotes(run) + (sameTones ? "音同" : "音近") + inQuotes(w.word) +
-                                    "（" + w.reason + "）",
-                                added, true);
+                    addFlag(flags, FlagKind::Homophone,
+                            inQuotes(run) + (sameTones ? "音同" : "音近") + inQuotes(w.word) +
+                                "（" + w.reason + "）",
+                            added, true);
                 homophone = std::min(homophone, -cost);
             });
     }
@@ -382,10 +382,9 @@ int NameAssessor::tonePattern(const CharFacts* const* given, int n, bool& toneFa
     }
     if (allLevel || allOblique) {
         if (flags)
-            if (flags)
-                addFlag(flags, FlagKind::Tone,
-                        std::string(allLevel ? "全名皆为平声" : "全名皆为仄声") + "，缺少起伏",
-                        -kW.noToneChange, false);
+            addFlag(flags, FlagKind::Tone,
+                    std::string(allLevel ? "全名皆为平声" : "全名皆为仄声") + "，缺少起伏",
+                    -kW.noToneChange, false);
         return -kW.noToneChange;
     }
     return 0;
@@ -406,11 +405,9 @@ int NameAssessor::numerologyPoints(const core::FiveGrids& g,
             return;
         points -= cost;
         if (flags)
-            if (flags)
-                addFlag(flags, FlagKind::Numerology,
-                        std::string(name) + std::to_string(number) + "为" + std::string(verdict) +
-                            "数",
-                        -cost, false);
+            addFlag(flags, FlagKind::Numerology,
+                    std::string(name) + std::to_string(number) + "为" + std::string(verdict) + "数",
+                    -cost, false);
     };
     grid("人格", g.ren, kW.renBad, kW.renFair);
     grid("地格", g.di, kW.diBad, kW.diFair);
@@ -432,11 +429,10 @@ int NameAssessor::numerologyPoints(const core::FiveGrids& g,
                 config += names[core::ThreeTalentTable::elementOfNumber(n)];
             points -= cost;
             if (flags)
-                if (flags)
-                    addFlag(flags, FlagKind::Numerology,
-                            "三才" + config + "，配置" +
-                                std::string(core::ThreeTalentTable::verdictText(verdict)),
-                            -cost, false);
+                addFlag(flags, FlagKind::Numerology,
+                        "三才" + config + "，配置" +
+                            std::string(core::ThreeTalentTable::verdictText(verdict)),
+                        -cost, false);
         }
     }
     return points;
@@ -454,7 +450,7 @@ int NameAssessor::elementShortfall(const CharFacts* const* given, int n,
     for (const auto& e : m_favourable)
         wanted += (wanted.empty() ? "" : "、") + e;
     if (flags)
-        addFlag(flags, FlagKind::Elements, "名字五行未补八字所缺的" + wanted, -kW.noFavourable,
+        addFlag(flags, FlagKind::Elements, "名字五行未合八字所喜的" + wanted, -kW.noFavourable,
                 false);
     return -kW.noFavourable;
 }
@@ -528,9 +524,15 @@ std::vector<std::string> assessmentLines(const Assessment& a)
     for (const auto& f : a.flags)
         lines.push_back("【" + std::string(f.kindText()) + "】" + f.text + "（" +
                         (f.points > 0 ? "+" : "") + std::to_string(f.points) + "）");
-    for (const auto& c : a.given)
+    for (std::size_t i = 0; i < a.given.size(); ++i) {
+        const auto& c = a.given[i];
+        const auto earlier = a.given.begin() + static_cast<std::ptrdiff_t>(i);
+        if (std::find_if(a.given.begin(), earlier,
+                         [&](const auto& e) { return e.character == c.character; }) != earlier)
+            continue; // a doubled character's meaning is given once
         lines.push_back("字义 " + inQuotes(c.character) + "：" +
                         (c.meaning.empty() ? std::string("未收录") : c.meaning));
+    }
     return lines;
 }
 

@@ -205,6 +205,8 @@ void AnalysisPage::analyseTypedName()
     naming::ReportRequest request;
     request.surname = surname;
     request.givenName = given;
+    // The sex box weighs characters that lean to the other sex in 名字品评.
+    request.sex = m_sex->currentText().toStdString();
     const BirthReading birth = readBirth(m_choice, m_tables.cities, m_year, m_month, m_day, m_hour);
     if (!birth.problem.empty()) {
         MessageBox::show(this, QString::fromStdString(birth.problem));

@@ -198,6 +198,21 @@ TEST(Assessment, ShowsTheMeaningOfEachGivenCharacterAndRefusesBadInput)
     EXPECT_EQ(lines.front().rfind("品评分：" + std::to_string(a.figure), 0), 0u);
     EXPECT_EQ(lines.back(), "字义 “道”：未收录");
 
+    // A doubled character is remarked on once, with the points of both.
+    const Assessment twice = assess("林", "婷婷", "男");
+    const Assessment once = assess("林", "婷", "男");
+    const auto leaning = [](const Assessment& x) {
+        return std::count_if(x.flags.begin(), x.flags.end(), [](const AssessmentFlag& f) {
+            return f.text == "“婷”多用于女孩名";
+        });
+    };
+    ASSERT_EQ(leaning(twice), 1);
+    EXPECT_EQ(flagOf(twice, FlagKind::Meaning, "多用于")->points,
+              2 * flagOf(once, FlagKind::Meaning, "多用于")->points);
+    const auto twiceLines = assessmentLines(twice);
+    EXPECT_EQ(std::count(twiceLines.begin(), twiceLines.end(), "字义 “婷”：美好"), 1);
+    EXPECT_EQ(twice.given.size(), 2u); // the data keeps one entry per character
+
     EXPECT_EQ(assess("", "明").error, "请填写姓氏");
     EXPECT_FALSE(assess("林", "abc").ok());
     EXPECT_FALSE(assess("林", "明", "男女").ok());

@@ -858,6 +858,13 @@ void TestMainWindow::typedAnalysis()
     // No random stand-in score: two presses give the same report.
     find<QPushButton>("按钮_分析")->click();
     QCOMPARE(reportText(), report);
+    // 名字品评 weighs the sex in the sex box.
+    edit("编辑框_名2")->setText(QStringLiteral("婷"));
+    for (const auto& [sex, remarked] : {std::pair{"男", true}, std::pair{"女", false}}) {
+        find<QComboBox>("组合框_性别2")->setCurrentText(QString::fromUtf8(sex));
+        find<QPushButton>("按钮_分析")->click();
+        QCOMPARE(reportText().contains(QStringLiteral("“婷”多用于女孩名")), remarked);
+    }
 }
 
 void TestMainWindow::refusedAnalysis_data()
