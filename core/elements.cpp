@@ -19,6 +19,8 @@ bool ElementTable::parse(std::string_view text, const std::string& fileName, Loa
         if (std::find(seen.begin(), seen.end(), element) != seen.end())
             return rows.fail("五行重复: " + element + " (element listed twice)");
         seen.push_back(element);
+        const auto place = static_cast<std::uint8_t>(
+            std::find(kElementOrder.begin(), kElementOrder.end(), element) - kElementOrder.begin());
         // Lists are read in file order and a character in several lists takes the last one.
         std::size_t listed = 0;
         for (std::string_view list = rows.field(1); !list.empty();) {
@@ -27,7 +29,7 @@ bool ElementTable::parse(std::string_view text, const std::string& fileName, Loa
                 return rows.fail("不是有效的文本 (malformed text)");
             list.remove_prefix(c->second);
             if (c->first != ' ' && c->first != '\r') {
-                m_map[c->first] = element;
+                m_map[c->first] = place;
                 ++listed;
             }
         }
@@ -47,7 +49,7 @@ std::string ElementTable::elementOf(std::string_view character) const
     if (!cp)
         return {};
     auto it = m_map.find(*cp);
-    return it == m_map.end() ? std::string() : it->second;
+    return it == m_map.end() ? std::string() : std::string(kElementOrder[it->second]);
 }
 
 std::string ElementTable::elementString(std::string_view text) const

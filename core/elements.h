@@ -8,6 +8,7 @@
 #include "core/loaderror.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -31,7 +32,7 @@ class ElementTable
     std::size_t size() const { return m_map.size(); }
 
   private:
-    CodepointMap<std::string> m_map;
+    CodepointMap<std::uint8_t> m_map; // the place of the element in kElementOrder
 };
 
 } // namespace hmf::core
