@@ -76,8 +76,13 @@ std::optional<VerseTable> VerseTable::parse(std::string_view text, const std::st
             continue;
         const std::size_t fieldCount = rows.fieldCount();
         const auto field = [&](std::size_t i) { return core::trimBlanks(rows.field(i)); };
-        // A line of one field (every verse) is its own first field.
-        const std::string kind = fieldCount == 1 ? row : field(0);
+        // A line of one field (every verse) is its own first field: no copy for those.
+        std::string firstField;
+        std::string_view kind = row;
+        if (fieldCount != 1) {
+            firstField = field(0);
+            kind = firstField;
+        }
         if (kind == "书") {
             if (fieldCount != 2 || field(1).empty())
                 return fail("书的格式应为“书<TAB>书名”：" + excerpt(row));

@@ -4,6 +4,7 @@
 // lines that hold its characters (a pair by walking two sorted lists together) and the generator
 // can draw names from one line.
 
+#include "core/codepointmap.h"
 #include "core/loaderror.h"
 
 #include <cstdint>
@@ -12,7 +13,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace hmf::naming {
@@ -114,7 +114,8 @@ class VerseTable
     // The Chinese characters of every line in one buffer: checking many lines stays in cache.
     std::u32string m_han;
     std::vector<std::uint32_t> m_hanStart; // line i is m_han[m_hanStart[i], m_hanStart[i + 1])
-    std::unordered_map<char32_t, std::vector<std::uint32_t>> m_index;
+    // A flat map: filling it at every start costs no hashing (the table holds 100,000 characters).
+    core::CodepointMap<std::vector<std::uint32_t>> m_index;
 };
 
 // "《诗经·静女》静女其姝，俟我于城隅。", with the author in brackets after the title when known:
