@@ -102,6 +102,9 @@ class TestMainWindow : public QObject
     QAction* toolAction(int index) { return find<QToolBar>("工具条1")->actions().at(index); }
     QStringList rows(const char* name);
     QString reportText() { return find<QTextEdit>("超级编辑框1")->toPlainText(); }
+    // Fills the name and the date boxes (year, month, day, hour) of 姓名评测.
+    void typeNameAndDate(const QString& surname, const QString& given,
+                         const QStringList& date = {"2019", "5", "5", "5"});
 
     void makeWindow(const fs::path& dataDir);
     void useFixtureLibrary(const QStringList& characters, std::uint64_t seed);
@@ -796,10 +799,7 @@ void TestMainWindow::namesFromVerseShowTheirLine()
 
     // A name kept from its report carries the source the report names.
     toolAction(1)->trigger();
-    const char* boxes[] = {"编辑框_性2", "编辑框_名2", "编辑框2", "编辑框3", "编辑框5", "编辑框12"};
-    const QStringList texts = {"林", "静姝", "2019", "5", "5", "5"};
-    for (int i = 0; i < 6; ++i)
-        edit(boxes[i])->setText(texts[i]);
+    typeNameAndDate(QStringLiteral("林"), QStringLiteral("静姝"));
     find<QPushButton>("按钮_分析")->click();
     const QString cited = reportText().section(QStringLiteral("出处："), 1).section('\n', 0, 0);
     QVERIFY2(cited.startsWith(QStringLiteral("《诗经·静女》")), qPrintable(reportText()));
@@ -841,15 +841,20 @@ void TestMainWindow::analysisAfterFixedCharacterRun()
              qPrintable(reportText().left(40)));
 }
 
+void TestMainWindow::typeNameAndDate(const QString& surname, const QString& given,
+                                     const QStringList& date)
+{
+    edit("编辑框_性2")->setText(surname);
+    edit("编辑框_名2")->setText(given);
+    const char* boxes[] = {"编辑框2", "编辑框3", "编辑框5", "编辑框12"};
+    for (int i = 0; i < 4; ++i)
+        edit(boxes[i])->setText(date.value(i));
+}
+
 void TestMainWindow::typedAnalysis()
 {
     toolAction(1)->trigger();
-    edit("编辑框_性2")->setText(QStringLiteral("张"));
-    edit("编辑框_名2")->setText(QStringLiteral("明华"));
-    edit("编辑框2")->setText(QStringLiteral("2019"));
-    edit("编辑框3")->setText(QStringLiteral("5"));
-    edit("编辑框5")->setText(QStringLiteral("5"));
-    edit("编辑框12")->setText(QStringLiteral("5"));
+    typeNameAndDate(QStringLiteral("张"), QStringLiteral("明华"));
     find<QPushButton>("按钮_分析")->click();
     QVERIFY(m_messages.isEmpty());
     const QString report = reportText();
@@ -912,11 +917,7 @@ void TestMainWindow::refusedAnalysis()
 
     // A report already shown stays when the next one is refused.
     find<QTextEdit>("超级编辑框1")->setPlainText(QStringLiteral("上一份报告"));
-    edit("编辑框_性2")->setText(surname);
-    edit("编辑框_名2")->setText(given);
-    const char* boxes[] = {"编辑框2", "编辑框3", "编辑框5", "编辑框12"};
-    for (int i = 0; i < 4; ++i)
-        edit(boxes[i])->setText(date[i]);
+    typeNameAndDate(surname, given, date);
     find<QPushButton>("按钮_分析")->click();
     QCOMPARE(m_messages, message.isEmpty() ? QStringList{} : QStringList{message});
     QCOMPARE(reportText(), QStringLiteral("上一份报告"));
@@ -1075,12 +1076,7 @@ void TestMainWindow::lunarBirthdayAndBirthplace()
     auto* leap = find<QCheckBox>("选择框_闰月2");
     QVERIFY(!leap->isEnabled()); // 公历 has no leap months
     toolAction(1)->trigger();
-    edit("编辑框_性2")->setText(QStringLiteral("张"));
-    edit("编辑框_名2")->setText(QStringLiteral("明华"));
-    const char* boxes[] = {"编辑框2", "编辑框3", "编辑框5", "编辑框12"};
-    const QStringList date = {"2023", "2", "1", "5"};
-    for (int i = 0; i < 4; ++i)
-        edit(boxes[i])->setText(date[i]);
+    typeNameAndDate(QStringLiteral("张"), QStringLiteral("明华"), {"2023", "2", "1", "5"});
     find<QComboBox>("组合框_历法2")->setCurrentIndex(1);
     QVERIFY(leap->isEnabled());
     leap->setChecked(true);
@@ -1205,12 +1201,7 @@ void TestMainWindow::damagedAssessmentTableStopsAssessing()
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 
     toolAction(1)->trigger();
-    edit("编辑框_性2")->setText(QStringLiteral("张"));
-    edit("编辑框_名2")->setText(QStringLiteral("明华"));
-    edit("编辑框2")->setText(QStringLiteral("2019"));
-    edit("编辑框3")->setText(QStringLiteral("5"));
-    edit("编辑框5")->setText(QStringLiteral("5"));
-    edit("编辑框12")->setText(QStringLiteral("5"));
+    typeNameAndDate(QStringLiteral("张"), QStringLiteral("明华"));
     find<QPushButton>("按钮_分析")->click();
     QCOMPARE(m_messages.size(), 1);
     QVERIFY2(m_messages[0].contains(QStringLiteral("meanings.txt:1")), qPrintable(m_messages[0]));
