@@ -9,6 +9,7 @@
 #include "ui/luckpage.h"
 #include "ui/messagebox.h"
 #include "ui/namingpage.h"
+#include "ui/pageondemand.h"
 #include "ui/shortlistpage.h"
 #include "ui/startup.h"
 #include "ui/threetalentpage.h"
@@ -75,17 +76,29 @@ MainWindow::MainWindow(core::Tables& tables, std::filesystem::path dataDir,
     m_analysis->setVerseDirectory(dataDir);
     m_shortlist = new ShortlistPage(tables, shortlistFile.isEmpty() ? Shortlist::defaultFile()
                                                                     : shortlistFile);
-    QWidget* pages[] = {m_naming,
-                        m_analysis,
-                        new LuckTablePage(tables),
-                        new ThreeTalentPage(tables),
-                        new TipsPage(tables),
-                        m_shortlist};
+    // The reference pages are built when first shown (pageondemand.h).
+    const auto onDemand = [this](auto make) {
+        auto* page = new PageOnDemand([this, make] { return make(m_tables); });
+        connect(page, &PageOnDemand::contentBuilt, this, [this](QWidget* content) {
+            m_stretchingPages.append(content);
+            stretchPage<LuckTablePage, ThreeTalentPage, TipsPage>(
+                content, width() - kDefaultWidth, height() - kDefaultHeight);
+        });
+        return page;
+    };
+    QWidget* pages[] = {
+        m_naming,
+        m_analysis,
+        onDemand([](const core::Tables& t) { return new LuckTablePage(t); }),
+        onDemand([](const core::Tables& t) { return new ThreeTalentPage(t); }),
+        onDemand([](const core::Tables& t) { return new TipsPage(t); }),
+        m_shortlist};
     const char* pageCaptions[] = {"宝宝取名", "姓名评测", "81树立", "三才表", "ww", "收藏夹"};
     for (int i = 0; i < 6; ++i) {
         pages[i]->setObjectName(QStringLiteral("选择夹1页%1").arg(i));
         m_tabs->addTab(pages[i], QString::fromUtf8(pageCaptions[i]));
-        m_stretchingPages.append(pages[i]);
+        if (!qobject_cast<PageOnDemand*>(pages[i]))
+            m_stretchingPages.append(pages[i]);
     }
     const TableLoader loadTables = [this](unsigned parts) {
         return loadMoreTables(m_tables, parts, this);

@@ -273,6 +273,12 @@ void TestMainWindow::startState()
     for (const char* name : {"超级按钮1", "超级按钮2", "超级按钮3", "超级按钮4", "超级按钮5"})
         QCOMPARE(find<QAbstractButton>(name)->size(), QSize(56, 56));
 
+    // The reference pages are built when the tool bar first shows them.
+    for (const char* name : {"超级列表框81", "编辑框6", "编辑框4"})
+        QVERIFY2(!m_window->findChild<QWidget*>(QString::fromUtf8(name)), name);
+    for (int tool : {2, 3, 7})
+        toolAction(tool)->trigger();
+    toolAction(0)->trigger();
     auto* luck = find<QTreeWidget>("超级列表框81");
     QCOMPARE(luck->columnCount(), 6);
     const QStringList headers = {"数理", "吉凶", "基业", "家庭", "健康", "含义"};

@@ -505,6 +505,7 @@ void TestWindowTools::overlappingControls(QSize windowSize)
 void TestWindowTools::resizingGivesRoomAndComesBack()
 {
     QCOMPARE(m_window->size(), QSize(769, 648));
+    find<QToolBar>("工具条1")->actions().at(2)->trigger(); // builds the 81-number page
     const char* grown[] = {"超级列表框1", "列表框1", "超级编辑框1", "超级列表框81", "表格_收藏"};
     QList<QRect> before;
     for (const char* name : grown)

@@ -1,0 +1,33 @@
+#include "ui/pageondemand.h"
+
+#include <QVBoxLayout>
+
+namespace hmf::ui {
+
+PageOnDemand::PageOnDemand(Builder build, QWidget* parent)
+    : QWidget(parent), m_build(std::move(build))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+}
+
+QWidget* PageOnDemand::ensureContent()
+{
+    if (!m_content) {
+        m_content = m_build();
+        m_build = nullptr;
+        layout()->addWidget(m_content);
+        emit contentBuilt(m_content);
+    }
+    return m_content;
+}
+
+void PageOnDemand::showEvent(QShowEvent* event)
+{
+    // Built before the first paint, so the page never shows empty.
+    ensureContent();
+    QWidget::showEvent(event);
+}
+
+} // namespace hmf::ui
