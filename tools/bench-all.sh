@@ -99,6 +99,10 @@ floor "hmf top 林 (女, two characters)" "$bin/floor_hello" \
 floor "hmf top 林 (女, three characters)" "$bin/floor_hello" \
     "$bin/hmf" top 林 --sex 女 --length 3 --birth "$birth"
 floor "window shown (offscreen)" "$bin/floor_window" "$bin/startup_bench" --memory=window
+# The same against a window with one label of Chinese text: the font list and the CJK font that
+# any Chinese window needs before its first character are in this floor.
+floor "window against one Chinese label" "$bin/floor_window --text" \
+    "$bin/startup_bench" --memory=window
 
 # The calendar cold, one pass in a fresh process over the same 100,000 birth hours (the list of
 # timing.js, without 1900-01-31 to 02-03, which liblunar-date cannot take): ours, the reference
