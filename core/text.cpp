@@ -165,7 +165,7 @@ std::string_view takeLine(std::string_view& text)
     return line;
 }
 
-std::string trimBlanks(std::string_view text)
+std::string_view trimBlanksView(std::string_view text)
 {
     // Blanks are ASCII or the three bytes of U+3000, so both ends trim without decoding.
     constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
@@ -173,14 +173,14 @@ std::string trimBlanks(std::string_view text)
     const auto asciiBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     if (!text.empty() && !asciiBlank(text.front()) && !asciiBlank(text.back()) &&
         !text.starts_with(kIdeographicSpace) && !text.ends_with(kIdeographicSpace))
-        return std::string(text);
+        return text;
     if (!isValidUtf8(text)) {
         // Malformed text: trim ASCII blanks only, never cut into bytes we cannot decode.
         auto first = text.find_first_not_of(" \t\r\n");
         if (first == std::string_view::npos)
             return {};
         auto last = text.find_last_not_of(" \t\r\n");
-        return std::string(text.substr(first, last - first + 1));
+        return text.substr(first, last - first + 1);
     }
     for (;;) {
         if (!text.empty() && isBlank(static_cast<unsigned char>(text.front())))
@@ -192,8 +192,13 @@ std::string trimBlanks(std::string_view text)
         else if (text.size() >= 3 && text.substr(text.size() - 3) == kIdeographicSpace)
             text.remove_suffix(3);
         else
-            return std::string(text);
+            return text;
     }
+}
+
+std::string trimBlanks(std::string_view text)
+{
+    return std::string(trimBlanksView(text));
 }
 
 std::optional<int> parseInt(std::string_view text)

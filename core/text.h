@@ -36,6 +36,8 @@ std::string_view takeLine(std::string_view& text);
 
 // Removes leading and trailing ASCII blanks, tabs and line ends, and the ideographic space.
 std::string trimBlanks(std::string_view text);
+// The same without a copy: the part of `text` that trimBlanks would return.
+std::string_view trimBlanksView(std::string_view text);
 
 // What the user typed, fit to quote in a message: at most `maxCharacters` characters (then "…"),
 // control characters and bytes that are no UTF-8 written as \xNN, so a message never floods the

@@ -58,31 +58,37 @@ auto rankKey(const VerseMatch& match, int book)
 std::optional<VerseTable> VerseTable::parse(std::string_view text, const std::string& fileName,
                                             core::LoadError& error)
 {
+    return parseText(std::string(text), fileName, error, false);
+}
+
+std::optional<VerseTable> VerseTable::parseText(std::string text, const std::string& fileName,
+                                                core::LoadError& error, bool knownWellFormed)
+{
     VerseTable table;
+    table.m_text = std::move(text);
+    const std::string_view all = table.m_text;
     // One field more than a row may hold, so that a row with too many is refused.
-    core::TableRows rows(text, fileName, error, 4);
+    core::TableRows rows(all, fileName, error, 4);
     const auto fail = [&](const std::string& what) {
         rows.fail(what);
         return std::nullopt;
     };
     // Text decoded from GBK is always well-formed: only other text is checked line by line.
-    const bool wellFormed = core::isValidUtf8(text);
+    const bool wellFormed = knownWellFormed || core::isValidUtf8(all);
+    // Nearly every character of the table is a three-byte Chinese one.
+    table.m_han.reserve(all.size() / 3);
     while (rows.next()) {
         if (!wellFormed && !core::isValidUtf8(rows.text()))
             return fail("不是有效的文本");
         // Trimmed per field: the author after the last TAB may be empty.
-        std::string row = core::trimBlanks(rows.text());
+        const std::string_view row = core::trimBlanksView(rows.text());
         if (row.empty() || row[0] == '#')
             continue;
         const std::size_t fieldCount = rows.fieldCount();
         const auto field = [&](std::size_t i) { return core::trimBlanks(rows.field(i)); };
-        // A line of one field (every verse) is its own first field: no copy for those.
-        std::string firstField;
-        std::string_view kind = row;
-        if (fieldCount != 1) {
-            firstField = field(0);
-            kind = firstField;
-        }
+        // A line of one field (every verse) is its own first field.
+        const std::string_view kind =
+            fieldCount == 1 ? row : core::trimBlanksView(rows.field(0));
         if (kind == "书") {
             if (fieldCount != 2 || field(1).empty())
                 return fail("书的格式应为“书<TAB>书名”：" + excerpt(row));
@@ -109,20 +115,34 @@ std::optional<VerseTable> VerseTable::parse(std::string_view text, const std::st
         const std::size_t start = table.m_han.size();
         if (table.m_hanStart.empty())
             table.m_hanStart.push_back(0);
-        // The line is well-formed (checked above), so each step takes one whole character.
-        for (std::string_view rest = row; !rest.empty();) {
-            const auto c = core::firstCodepoint(rest);
-            if (!c)
-                break;
-            if (core::isHan(c->first))
-                table.m_han += c->first;
-            rest.remove_prefix(c->second);
+        // The line is well-formed (checked above), so its characters decode without checks.
+        const auto* p = reinterpret_cast<const unsigned char*>(row.data());
+        const auto* const end = p + row.size();
+        while (p < end) {
+            const unsigned b = *p;
+            char32_t c = b;
+            int length = 1;
+            if (b >= 0xF0) {
+                c = ((b & 0x07u) << 18) | ((p[1] & 0x3Fu) << 12) | ((p[2] & 0x3Fu) << 6) |
+                    (p[3] & 0x3Fu);
+                length = 4;
+            } else if (b >= 0xE0) {
+                c = ((b & 0x0Fu) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
+                length = 3;
+            } else if (b >= 0xC0) {
+                c = ((b & 0x1Fu) << 6) | (p[1] & 0x3Fu);
+                length = 2;
+            }
+            if (length > 1 && core::isHan(c))
+                table.m_han += c;
+            p += length;
         }
         if (table.m_han.size() == start)
             return fail("诗句中没有汉字：" + excerpt(row));
         table.m_hanStart.push_back(static_cast<std::uint32_t>(table.m_han.size()));
-        table.m_lines.push_back(
-            Line{static_cast<std::uint32_t>(table.m_poems.size() - 1), std::move(row)});
+        table.m_lines.push_back(Line{static_cast<std::uint32_t>(table.m_poems.size() - 1),
+                                     static_cast<std::uint32_t>(row.data() - all.data()),
+                                     static_cast<std::uint32_t>(row.size())});
         table.m_lineBook.push_back(static_cast<int>(table.m_books.size()) - 1);
     }
     if (rows.failed())
@@ -130,19 +150,22 @@ std::optional<VerseTable> VerseTable::parse(std::string_view text, const std::st
     if (table.m_lines.empty())
         return fail("表中没有诗句");
     table.m_bookStart.push_back(static_cast<std::uint32_t>(table.m_lines.size()));
-    table.buildIndex();
     return table;
 }
 
-void VerseTable::buildIndex()
+const VerseTable::Index& VerseTable::index() const
 {
-    for (std::uint32_t id = 0; id < m_lines.size(); ++id) {
-        for (char32_t c : lineCharacters(id)) {
-            auto& list = m_index[c];
-            if (list.empty() || list.back() != id)
-                list.push_back(id);
+    std::call_once(m_index->built, [this] {
+        for (std::uint32_t id = 0; id < m_lines.size(); ++id) {
+            for (char32_t c : lineCharacters(id)) {
+                auto& list = m_index->lines[c];
+                if (list.empty() || list.back() != id)
+                    list.push_back(id);
+            }
         }
-    }
+        m_index->ready.store(true, std::memory_order_release);
+    });
+    return m_index->lines;
 }
 
 std::optional<VerseTable> VerseTable::load(const std::filesystem::path& path,
@@ -151,7 +174,7 @@ std::optional<VerseTable> VerseTable::load(const std::filesystem::path& path,
     auto text = core::readGbkFile(path, error);
     if (!text)
         return std::nullopt;
-    return parse(*text, path.filename().string(), error);
+    return parseText(std::move(*text), path.filename().string(), error, true);
 }
 
 std::optional<int> VerseTable::bookIndex(std::string_view name) const
@@ -174,14 +197,15 @@ VerseSource VerseTable::source(std::uint32_t line) const
 {
     const Poem& poem = m_poems[m_lines[line].poem];
     return VerseSource{m_books[static_cast<std::size_t>(poem.book)], poem.title, poem.author,
-                       m_lines[line].text};
+                       std::string(lineText(line))};
 }
 
 const std::vector<std::uint32_t>& VerseTable::linesWith(char32_t c) const
 {
     static const std::vector<std::uint32_t> kNone;
-    const auto it = m_index.find(c);
-    return it == m_index.end() ? kNone : it->second;
+    const Index& lines = index();
+    const auto it = lines.find(c);
+    return it == lines.end() ? kNone : it->second;
 }
 
 template <typename Visit>
@@ -189,6 +213,19 @@ void VerseTable::walk(std::u32string_view name, int book, Visit&& visit) const
 {
     if (name.empty())
         return;
+    std::uint32_t from = 0;
+    std::uint32_t to = static_cast<std::uint32_t>(m_lines.size());
+    if (book >= 0)
+        std::tie(from, to) = bookLines(book);
+    // The first search looks at every line, which costs less than building the index; from
+    // the second on the index serves.
+    if (!m_index->ready.load(std::memory_order_acquire) &&
+        m_index->searches.fetch_add(1, std::memory_order_relaxed) == 0) {
+        for (std::uint32_t id = from; id < to; ++id)
+            if (holds(lineCharacters(id), name) && !visit(id))
+                return;
+        return;
+    }
     // A pair of characters is found by walking the two shortest lists of its characters
     // together; the lines found are then checked whole (a character needed twice, a third one).
     const std::vector<std::uint32_t>* shortest = &linesWith(name[0]);
@@ -204,10 +241,6 @@ void VerseTable::walk(std::u32string_view name, int book, Visit&& visit) const
             second = list;
         }
     }
-    std::uint32_t from = 0;
-    std::uint32_t to = static_cast<std::uint32_t>(m_lines.size());
-    if (book >= 0)
-        std::tie(from, to) = bookLines(book);
     auto first = std::lower_bound(shortest->begin(), shortest->end(), from);
     const auto last = std::lower_bound(first, shortest->end(), to);
     auto other = second ? second->begin() : std::vector<std::uint32_t>::const_iterator();
@@ -238,7 +271,7 @@ void VerseTable::forEachMatch(std::u32string_view name, int book,
     const std::string utf8 = core::toUtf8(name);
     walk(name, book, [&](std::uint32_t id) {
         visit(VerseMatch{id, inOrder(lineCharacters(id), name),
-                         m_lines[id].text.find(utf8) != std::string::npos});
+                         lineText(id).find(utf8) != std::string_view::npos});
         return true;
     });
 }
@@ -278,7 +311,7 @@ std::optional<VerseMatch> VerseTable::bestMatch(std::string_view givenName) cons
         const auto han = lineCharacters(id);
         const auto together = [&] {
             return han.find(*name) != std::u32string_view::npos &&
-                   m_lines[id].text.find(utf8) != std::string::npos;
+                   lineText(id).find(utf8) != std::string_view::npos;
         };
         if (best) {
             // Only a line with the characters side by side beats the line found.

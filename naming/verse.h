@@ -7,9 +7,12 @@
 #include "core/codepointmap.h"
 #include "core/loaderror.h"
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,7 +68,10 @@ class VerseTable
     // Ids of the lines of one book: [first, last).
     std::pair<std::uint32_t, std::uint32_t> bookLines(int book) const;
 
-    const std::string& lineText(std::uint32_t line) const { return m_lines[line].text; }
+    std::string_view lineText(std::uint32_t line) const
+    {
+        return std::string_view(m_text).substr(m_lines[line].start, m_lines[line].length);
+    }
     // The line's Chinese characters without its punctuation.
     std::u32string_view lineCharacters(std::uint32_t line) const
     {
@@ -86,7 +92,8 @@ class VerseTable
     std::optional<VerseMatch> bestMatch(std::string_view givenName) const;
     std::optional<VerseSource> bestSource(std::string_view givenName) const;
 
-    // The lines that hold a character, ascending; empty for a character no line holds.
+    // The lines that hold a character, ascending; empty for a character no line holds. The
+    // index behind it is built on first use (see walk()).
     const std::vector<std::uint32_t>& linesWith(char32_t c) const;
 
   private:
@@ -96,12 +103,25 @@ class VerseTable
         std::string title;
         std::string author;
     };
+    // A line is a piece of m_text: the table's lines cost no allocation each.
     struct Line
     {
         std::uint32_t poem = 0;
-        std::string text;
+        std::uint32_t start = 0;
+        std::uint32_t length = 0;
     };
-    void buildIndex();
+    using Index = core::CodepointMap<std::vector<std::uint32_t>>;
+    // Built once, by the first caller that needs it, whichever thread that is.
+    struct LazyIndex
+    {
+        std::once_flag built;
+        Index lines;
+        std::atomic<bool> ready{false};
+        std::atomic<int> searches{0};
+    };
+    static std::optional<VerseTable> parseText(std::string text, const std::string& fileName,
+                                               core::LoadError& error, bool knownWellFormed);
+    const Index& index() const;
     // Calls `visit(id)` for every line of `book` (< 0: every book) that holds all characters of
     // `name`, in line order, until it returns false.
     template <typename Visit> void walk(std::u32string_view name, int book, Visit&& visit) const;
@@ -109,13 +129,16 @@ class VerseTable
     std::vector<std::string> m_books;
     std::vector<std::uint32_t> m_bookStart; // first line of each book, plus the end
     std::vector<Poem> m_poems;
+    std::string m_text; // the table's text, trimmed lines within it
     std::vector<Line> m_lines;
     std::vector<int> m_lineBook;
     // The Chinese characters of every line in one buffer: checking many lines stays in cache.
     std::u32string m_han;
     std::vector<std::uint32_t> m_hanStart; // line i is m_han[m_hanStart[i], m_hanStart[i + 1])
-    // A flat map: filling it at every start costs no hashing (the table holds 100,000 characters).
-    core::CodepointMap<std::vector<std::uint32_t>> m_index;
+    // A flat map: filling it costs no hashing (the table holds 100,000 characters). One search
+    // (hmf analyse asks for one "出处" line) walks the lines instead, which costs less than
+    // building the index; the second search builds it.
+    std::unique_ptr<LazyIndex> m_index = std::make_unique<LazyIndex>();
 };
 
 // "《诗经·静女》静女其姝，俟我于城隅。", with the author in brackets after the title when known:
