@@ -22,7 +22,8 @@ int main(int argc, char** argv)
     QWidget window;
     window.resize(769, 648);
     if (withText)
-        (new QVBoxLayout(&window))->addWidget(new QLabel(QStringLiteral("宝宝取名 姓名评测"), &window));
+        (new QVBoxLayout(&window))
+            ->addWidget(new QLabel(QStringLiteral("宝宝取名 姓名评测"), &window));
     window.show();
     QCoreApplication::processEvents();
     return 0;

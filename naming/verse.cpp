@@ -87,8 +87,7 @@ std::optional<VerseTable> VerseTable::parseText(std::string text, const std::str
         const std::size_t fieldCount = rows.fieldCount();
         const auto field = [&](std::size_t i) { return core::trimBlanks(rows.field(i)); };
         // A line of one field (every verse) is its own first field.
-        const std::string_view kind =
-            fieldCount == 1 ? row : core::trimBlanksView(rows.field(0));
+        const std::string_view kind = fieldCount == 1 ? row : core::trimBlanksView(rows.field(0));
         if (kind == "书") {
             if (fieldCount != 2 || field(1).empty())
                 return fail("书的格式应为“书<TAB>书名”：" + excerpt(row));

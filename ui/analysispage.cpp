@@ -2,6 +2,7 @@
 
 #include "core/tables.h"
 #include "core/text.h"
+#include "ui/anchorlayout.h"
 #include "ui/artwork.h"
 #include "ui/fileoutput.h"
 #include "ui/messagebox.h"
@@ -77,10 +78,13 @@ AnalysisPage::AnalysisPage(const core::Tables& tables, QWidget* parent)
                       472, 96, 28);
     auto* print =
         place(new QPushButton(QStringLiteral("打印…"), this), "按钮_打印报告", 216, 472, 96, 28);
-    m_bottomWidgets = {
+    // The report takes the room of a larger window; the row under it keeps to the bottom.
+    AnchorLayout* layout = pageLayout(this);
+    layout->anchor(m_report, kGrow);
+    QWidget* const bottomRow[] = {
         keep, pdf, print, m_choice.calendar, m_choice.leap, m_choice.placeLabel, m_choice.place};
-    for (const QWidget* widget : m_bottomWidgets)
-        m_bottomTops.append(widget->y());
+    for (QWidget* widget : bottomRow)
+        layout->anchor(widget, kFollowBottom);
     // Tab goes through the row under the report from left to right.
     QWidget* row[] = {keep, pdf, print, m_choice.calendar, m_choice.leap, m_choice.place};
     for (std::size_t k = 1; k < std::size(row); ++k)
@@ -160,14 +164,6 @@ void AnalysisPage::restoreSettings(const QSettings& settings)
     const int sex = settings.value(QStringLiteral("analysis/sex")).toInt(&ok);
     if (ok && sex >= 0 && sex < m_sex->count())
         m_sex->setCurrentIndex(sex);
-}
-
-void AnalysisPage::stretch(int dx, int dy)
-{
-    m_report->setGeometry(8, 40, 680 + dx, 424 + dy);
-    // Each keeps its place in the row under the report.
-    for (int i = 0; i < m_bottomWidgets.size(); ++i)
-        m_bottomWidgets[i]->move(m_bottomWidgets[i]->x(), m_bottomTops[i] + dy);
 }
 
 void AnalysisPage::setBirthTexts(const BirthTexts& texts)

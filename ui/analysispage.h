@@ -50,7 +50,6 @@ class AnalysisPage : public QWidget
 
     void saveSettings(QSettings& settings) const;
     void restoreSettings(const QSettings& settings);
-    void stretch(int dx, int dy);
 
   signals:
     // The user asked to keep the name of the report now shown.
@@ -75,8 +74,6 @@ class AnalysisPage : public QWidget
     QTextEdit* m_report = nullptr;
     BirthChoice m_choice;
     QComboBox* m_sex = nullptr;
-    QList<QWidget*> m_bottomWidgets;
-    QList<int> m_bottomTops;
     // The request and computed score of the report now shown.
     std::optional<naming::ReportRequest> m_shown;
     std::optional<int> m_shownScore;

@@ -1,6 +1,7 @@
 #include "ui/luckpage.h"
 
 #include "core/tables.h"
+#include "ui/anchorlayout.h"
 #include "ui/formparts.h"
 #include "ui/richtext.h"
 
@@ -35,21 +36,22 @@ LuckTablePage::LuckTablePage(const core::Tables& tables, QWidget* parent) : QWid
         rows.append(row);
     }
     m_table->addTopLevelItems(rows);
+    pageLayout(this)->anchor(m_table, kGrow);
 }
 
-void LuckTablePage::stretch(int dx, int dy)
+void LuckTablePage::resizeEvent(QResizeEvent* event)
 {
-    m_table->setGeometry(8, 8, 680 + dx, 456 + dy);
+    QWidget::resizeEvent(event);
+    const QSize growth = pageGrowth(this);
     // At the default size the texts are cut with "…" and shown whole in their tooltips; a larger
     // window widens the four text columns and wraps the texts so they are read in full.
-    const bool larger = dx > 0 || dy > 0;
+    const bool larger = growth.width() > 0 || growth.height() > 0;
     m_table->setUniformRowHeights(!larger);
     m_table->setWordWrap(larger);
     m_table->setTextElideMode(larger ? Qt::ElideNone : Qt::ElideRight);
     const int widths[] = {80, 70, 150, 150, 150, 250};
-    const int extra = qMax(0, dx);
     for (int c = 0; c < 6; ++c)
-        m_table->setColumnWidth(c, widths[c] + (c >= 2 ? extra / 4 : 0));
+        m_table->setColumnWidth(c, widths[c] + (c >= 2 ? growth.width() / 4 : 0));
 }
 
 } // namespace hmf::ui

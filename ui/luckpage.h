@@ -17,8 +17,9 @@ class LuckTablePage : public QWidget
   public:
     explicit LuckTablePage(const core::Tables& tables, QWidget* parent = nullptr);
 
-    // Gives the extra room of a window larger than its default size to the table.
-    void stretch(int dx, int dy);
+  protected:
+    // A window larger than its default size shows the texts whole, wrapped.
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     QTreeWidget* m_table;

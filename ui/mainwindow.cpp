@@ -3,6 +3,7 @@
 #include "calendar/birthchart.h"
 #include "core/tables.h"
 #include "ui/analysispage.h"
+#include "ui/anchorlayout.h"
 #include "ui/artwork.h"
 #include "ui/formparts.h"
 #include "ui/lookupwindows.h"
@@ -46,14 +47,6 @@ constexpr ToolButtonEntry kToolButtons[] = {
 // The page each tool button shows; -1 for the buttons that open a lookup window.
 constexpr int kPageOfTool[] = {0, 1, 2, 3, -1, -1, -1, 4, 5};
 
-// Calls the page's stretch(dx, dy) whatever class of page it is.
-template <typename... Pages> bool stretchPage(QWidget* page, int dx, int dy)
-{
-    return ((qobject_cast<Pages*>(page) ? (qobject_cast<Pages*>(page)->stretch(dx, dy), true)
-                                        : false) ||
-            ...);
-}
-
 } // namespace
 
 MainWindow::MainWindow(core::Tables& tables, std::filesystem::path dataDir,
@@ -78,27 +71,18 @@ MainWindow::MainWindow(core::Tables& tables, std::filesystem::path dataDir,
                                                                     : shortlistFile);
     // The reference pages are built when first shown (pageondemand.h).
     const auto onDemand = [this](auto make) {
-        auto* page = new PageOnDemand([this, make] { return make(m_tables); });
-        connect(page, &PageOnDemand::contentBuilt, this, [this](QWidget* content) {
-            m_stretchingPages.append(content);
-            stretchPage<LuckTablePage, ThreeTalentPage, TipsPage>(
-                content, width() - kDefaultWidth, height() - kDefaultHeight);
-        });
-        return page;
+        return new PageOnDemand([this, make] { return make(m_tables); });
     };
-    QWidget* pages[] = {
-        m_naming,
-        m_analysis,
-        onDemand([](const core::Tables& t) { return new LuckTablePage(t); }),
-        onDemand([](const core::Tables& t) { return new ThreeTalentPage(t); }),
-        onDemand([](const core::Tables& t) { return new TipsPage(t); }),
-        m_shortlist};
+    QWidget* pages[] = {m_naming,
+                        m_analysis,
+                        onDemand([](const core::Tables& t) { return new LuckTablePage(t); }),
+                        onDemand([](const core::Tables& t) { return new ThreeTalentPage(t); }),
+                        onDemand([](const core::Tables& t) { return new TipsPage(t); }),
+                        m_shortlist};
     const char* pageCaptions[] = {"宝宝取名", "姓名评测", "81树立", "三才表", "ww", "收藏夹"};
     for (int i = 0; i < 6; ++i) {
         pages[i]->setObjectName(QStringLiteral("选择夹1页%1").arg(i));
         m_tabs->addTab(pages[i], QString::fromUtf8(pageCaptions[i]));
-        if (!qobject_cast<PageOnDemand*>(pages[i]))
-            m_stretchingPages.append(pages[i]);
     }
     const TableLoader loadTables = [this](unsigned parts) {
         return loadMoreTables(m_tables, parts, this);
@@ -118,6 +102,10 @@ MainWindow::MainWindow(core::Tables& tables, std::filesystem::path dataDir,
 
     buildToolBar();
     m_tabs->setCurrentIndex(0);
+    // The tool bar keeps its place; the pages take all the room a larger window gives.
+    auto* layout = new AnchorLayout(this, kWindowDefaultSize);
+    layout->anchor(m_toolBar, {});
+    layout->anchor(m_tabs, kGrow);
 }
 
 MainWindow::~MainWindow() = default;
@@ -226,19 +214,6 @@ void MainWindow::saveSettings(QSettings& settings) const
     m_naming->saveSettings(settings);
     m_analysis->saveSettings(settings);
     settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    if (!m_tabs)
-        return;
-    const int dx = width() - kDefaultWidth;
-    const int dy = height() - kDefaultHeight;
-    m_tabs->setGeometry(72, 32, 696 + dx, 592 + dy);
-    for (QWidget* page : m_stretchingPages)
-        stretchPage<NamingPage, AnalysisPage, LuckTablePage, ThreeTalentPage, TipsPage,
-                    ShortlistPage>(page, dx, dy);
 }
 
 void MainWindow::openBirthChart()

@@ -57,7 +57,6 @@ class MainWindow : public QWidget
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void buildToolBar();
@@ -76,7 +75,6 @@ class MainWindow : public QWidget
     NamingPage* m_naming = nullptr;
     AnalysisPage* m_analysis = nullptr;
     ShortlistPage* m_shortlist = nullptr;
-    QList<QWidget*> m_stretchingPages;
 };
 
 } // namespace hmf::ui

@@ -3,6 +3,7 @@
 #include "core/tables.h"
 #include "core/text.h"
 #include "naming/candidates.h"
+#include "ui/anchorlayout.h"
 #include "ui/artwork.h"
 #include "ui/fileoutput.h"
 #include "ui/imagebutton.h"
@@ -170,15 +171,15 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
     m_candidates = place(new QListWidget(this), "列表框1", 464, 64, 144, 376);
     m_candidates->setUniformItemSizes(true);
 
-    m_hint = hint;
     const int buttonTops[] = {72, 144, 216, 296, 376};
+    QList<QWidget*> rightColumn;
     int i = 0;
     for (const WebLink& link : webLinks()) {
         auto* button = new ImageButton(wordTile(QString::fromUtf8(link.words), link.colour, 56,
                                                 qMax(2.0, devicePixelRatioF())),
                                        this);
         place(button, link.objectName, 616, buttonTops[i++], 56, 56);
-        m_rightWidgets.append(button);
+        rightColumn.append(button);
         button->setToolTip(QString::fromUtf8(link.words));
         button->setAccessibleName(QString::fromUtf8(link.words));
         const QUrl address(QString::fromUtf8(link.address));
@@ -193,8 +194,6 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
         place(new QPushButton(QStringLiteral("清空候选名字"), this), "按钮4", 392, 444, 96, 29);
     auto* copy =
         place(new QPushButton(QStringLiteral("复制候选名字"), this), "按钮5", 512, 444, 96, 29);
-    m_clear = clear;
-    m_copy = copy;
     auto* keep =
         place(new QPushButton(QStringLiteral("加入收藏"), this), "按钮_加入收藏", 400, 542, 96, 26);
     keep->setToolTip(QStringLiteral("把所选的名字加入收藏夹（Ctrl+D）"));
@@ -216,7 +215,7 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
     // At the foot of the page: how the date is meant (公历 or 农历) and the birthplace.
     m_cities = &tables.cities;
     m_choice = addBirthChoice(this, tables.cities, "", 8, 544);
-    m_bottomWidgets = {
+    QWidget* const bottomRows[] = {
         m_choice.calendar,
         m_choice.leap,
         m_choice.place,
@@ -235,9 +234,20 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
         label(this, "标签21", "取名软件结合周易易经五格等原理综合取名，名字仅供参考！", 120, 504,
               552, 40),
     };
-    // Where each of them stands at the default size; resizing moves them down from there.
-    for (const QWidget* widget : m_bottomWidgets)
-        m_bottomTops.append(widget->y());
+    // A larger window: the generated list and the candidate list share the extra width and
+    // take the extra height; the column of web buttons keeps to the right edge and spreads
+    // down, the buttons under the lists stay under them, the rows below keep to the bottom.
+    m_layout = pageLayout(this);
+    m_layout->anchor(m_generated, {0, 0, 2, 4});
+    m_layout->anchor(m_sourcePanel, {0, 4, 2, 4});
+    m_layout->anchor(hint, {2, 0, 2, 0});
+    m_layout->anchor(m_candidates, {2, 0, 4, 4});
+    for (int k = 0; k < rightColumn.size(); ++k)
+        m_layout->anchor(rightColumn[k], {4, k, 4, k});
+    for (QWidget* button : {clear, copy})
+        m_layout->anchor(button, {2, 4, 2, 4});
+    for (QWidget* widget : bottomRows)
+        m_layout->anchor(widget, kFollowBottom);
 
     connect(m_start, &QPushButton::clicked, this, &NamingPage::startGeneration);
     connect(m_stop, &QPushButton::clicked, this, &NamingPage::stopGeneration);
@@ -445,11 +455,10 @@ void NamingPage::restoreSettings(const QSettings& settings)
 
 void NamingPage::placeGeneratedList()
 {
-    const int width = 384 + m_stretchX / 2;
-    const int height = 376 + m_stretchY;
+    // The source panel, while it shows, takes the foot of the generated list's room.
     const int panel = m_sourcePanel->isHidden() ? 0 : kSourcePanelHeight + 4;
-    m_generated->setGeometry(8, 64, width, height - panel);
-    m_sourcePanel->setGeometry(8, 64 + height - kSourcePanelHeight, width, kSourcePanelHeight);
+    m_layout->anchor(m_generated, QRect(8, 64, 384, 376 - panel), {0, 0, 2, 4});
+    m_layout->activate();
 }
 
 void NamingPage::showSourceOf(const QListWidgetItem* row)
@@ -486,25 +495,6 @@ void NamingPage::showSourceOf(const QListWidgetItem* row)
         if (m_generated->currentItem())
             m_generated->scrollToItem(m_generated->currentItem());
     }
-}
-
-void NamingPage::stretch(int dx, int dy)
-{
-    // The generated list and the candidate list share the extra width; the column of web
-    // buttons keeps to the right edge, the buttons and texts below keep to the bottom.
-    const int half = dx / 2;
-    m_stretchX = dx;
-    m_stretchY = dy;
-    placeGeneratedList();
-    m_hint->move(416 + half, 80);
-    m_candidates->setGeometry(464 + half, 64, 144 + dx - half, 376 + dy);
-    const int tops[] = {72, 144, 216, 296, 376};
-    for (int i = 0; i < m_rightWidgets.size(); ++i)
-        m_rightWidgets[i]->move(616 + dx, tops[i] + dy * i / 4);
-    m_clear->move(392 + half, 444 + dy);
-    m_copy->move(512 + half, 444 + dy);
-    for (int i = 0; i < m_bottomWidgets.size(); ++i)
-        m_bottomWidgets[i]->move(m_bottomWidgets[i]->x(), m_bottomTops[i] + dy);
 }
 
 calendar::BirthTime NamingPage::birthTime() const

@@ -32,6 +32,8 @@ struct Tables;
 
 namespace hmf::ui {
 
+class AnchorLayout;
+
 class NamingPage : public QWidget
 {
     Q_OBJECT
@@ -64,10 +66,6 @@ class NamingPage : public QWidget
     // The inputs and options a user expects to find again at the next start.
     void saveSettings(QSettings& settings) const;
     void restoreSettings(const QSettings& settings);
-
-    // Lets the lists take the room a larger window gives: `dx` and `dy` are the pixels the
-    // window has beyond its default size.
-    void stretch(int dx, int dy);
 
   signals:
     // A row of either list was double-clicked or took Enter: the list's current row.
@@ -123,14 +121,7 @@ class NamingPage : public QWidget
     QComboBox* m_dateKind = nullptr;
     QComboBox* m_source = nullptr;
     QTextBrowser* m_sourcePanel = nullptr;
-    int m_stretchX = 0;
-    int m_stretchY = 0;
-    QList<QWidget*> m_bottomWidgets;
-    QList<int> m_bottomTops;
-    QList<QWidget*> m_rightWidgets;
-    QWidget* m_hint = nullptr;
-    QWidget* m_clear = nullptr;
-    QWidget* m_copy = nullptr;
+    AnchorLayout* m_layout = nullptr;
 };
 
 } // namespace hmf::ui

@@ -18,6 +18,10 @@ QWidget* PageOnDemand::ensureContent()
         m_content = m_build();
         m_build = nullptr;
         layout()->addWidget(m_content);
+        // Shown and laid out now: a child added to a shown widget would otherwise wait for the
+        // event loop, and the page would be painted without its content's places.
+        m_content->show();
+        layout()->activate();
         emit contentBuilt(m_content);
     }
     return m_content;

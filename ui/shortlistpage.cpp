@@ -1,6 +1,7 @@
 #include "ui/shortlistpage.h"
 
 #include "naming/assessment.h"
+#include "ui/anchorlayout.h"
 #include "ui/comparewindow.h"
 #include "ui/fileoutput.h"
 #include "ui/formparts.h"
@@ -49,6 +50,12 @@ ShortlistPage::ShortlistPage(const core::Tables& tables, QString file, QWidget* 
     auto* csv = place(new QPushButton(QStringLiteral("导出CSV"), this), "按钮_收藏导出CSV", 264,
                       464, 96, 29);
     m_buttons = {remove, compare, csv};
+
+    // The table takes the room of a larger window; the buttons stay under it.
+    AnchorLayout* layout = pageLayout(this);
+    layout->anchor(m_table, kGrow);
+    for (QWidget* button : m_buttons)
+        layout->anchor(button, kFollowBottom);
 
     connect(remove, &QPushButton::clicked, this, &ShortlistPage::removeSelected);
     connect(compare, &QPushButton::clicked, this, &ShortlistPage::compareSelected);
@@ -192,13 +199,6 @@ bool ShortlistPage::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void ShortlistPage::stretch(int dx, int dy)
-{
-    m_table->setGeometry(8, 32, 680 + dx, 424 + dy);
-    for (QWidget* button : m_buttons)
-        button->move(button->x(), 464 + dy);
 }
 
 } // namespace hmf::ui

@@ -33,8 +33,6 @@ class ShortlistPage : public QWidget
     // Reads the assessment tables before the first name is kept.
     void setTableLoader(TableLoader load) { m_loadTables = std::move(load); }
 
-    void stretch(int dx, int dy);
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1,6 +1,7 @@
 #include "ui/threetalentpage.h"
 
 #include "core/tables.h"
+#include "ui/anchorlayout.h"
 #include "ui/formparts.h"
 #include "ui/richtext.h"
 
@@ -14,11 +15,7 @@ ThreeTalentPage::ThreeTalentPage(const core::Tables& tables, QWidget* parent) : 
     m_text->setPlainText(fromEngineText(tables.threeTalentText));
     m_text->setReadOnly(true);
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-}
-
-void ThreeTalentPage::stretch(int dx, int dy)
-{
-    m_text->setGeometry(8, 8, 680 + dx, 456 + dy);
+    pageLayout(this)->anchor(m_text, kGrow);
 }
 
 } // namespace hmf::ui

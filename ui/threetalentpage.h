@@ -17,8 +17,6 @@ class ThreeTalentPage : public QWidget
   public:
     explicit ThreeTalentPage(const core::Tables& tables, QWidget* parent = nullptr);
 
-    // Gives the extra room of a window larger than its default size to the text.
-    void stretch(int dx, int dy);
 
   private:
     QPlainTextEdit* m_text;

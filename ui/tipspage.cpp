@@ -1,6 +1,7 @@
 #include "ui/tipspage.h"
 
 #include "core/tables.h"
+#include "ui/anchorlayout.h"
 #include "ui/formparts.h"
 #include "ui/richtext.h"
 
@@ -17,11 +18,7 @@ TipsPage::TipsPage(const core::Tables& tables, QWidget* parent) : QWidget(parent
     QPalette palette = m_text->palette();
     palette.setColor(QPalette::Text, QColor(0, 136, 255));
     m_text->setPalette(palette);
-}
-
-void TipsPage::stretch(int dx, int dy)
-{
-    m_text->setGeometry(8, 0, 680 + dx, 464 + dy);
+    pageLayout(this)->anchor(m_text, kGrow);
 }
 
 } // namespace hmf::ui

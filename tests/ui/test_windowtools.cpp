@@ -62,6 +62,7 @@ class TestWindowTools : public QObject
     void keyboardPaths();
     void generationCharacterBoxTakesOneCharacter();
     void resizingGivesRoomAndComesBack();
+    void layoutPlacesControlsByTheirAnchors();
     void settingsComeBack();
     void standardButtonsSpeakChinese();
 
@@ -506,19 +507,28 @@ void TestWindowTools::resizingGivesRoomAndComesBack()
 {
     QCOMPARE(m_window->size(), QSize(769, 648));
     find<QToolBar>("工具条1")->actions().at(2)->trigger(); // builds the 81-number page
+    // A control's place, read while its page shows: a hidden page is laid out when it shows.
+    auto* tabs = find<QTabWidget>("选择夹1");
+    const auto placeOf = [&](const char* name) {
+        QWidget* control = find<QWidget>(name);
+        for (int page = 0; page < tabs->count(); ++page)
+            if (tabs->widget(page)->isAncestorOf(control))
+                tabs->setCurrentIndex(page);
+        return control->geometry();
+    };
     const char* grown[] = {"超级列表框1", "列表框1", "超级编辑框1", "超级列表框81", "表格_收藏"};
     QList<QRect> before;
     for (const char* name : grown)
-        before.append(find<QWidget>(name)->geometry());
+        before.append(placeOf(name));
     const QRect startButton = find<QWidget>("按钮1")->geometry();
 
     m_window->resize(1100, 820);
     QTRY_COMPARE(m_window->size(), QSize(1100, 820));
     for (int i = 0; i < int(std::size(grown)); ++i) {
-        const QRect now = find<QWidget>(grown[i])->geometry();
+        const QRect now = placeOf(grown[i]);
         QVERIFY2(now.height() > before[i].height() && now.width() >= before[i].width(), grown[i]);
     }
-    QCOMPARE(find<QWidget>("按钮1")->geometry(), startButton);
+    QCOMPARE(placeOf("按钮1"), startButton);
     overlappingControls(QSize(1100, 820));
     if (QTest::currentTestFailed())
         return;
@@ -533,7 +543,7 @@ void TestWindowTools::resizingGivesRoomAndComesBack()
     if (QTest::currentTestFailed())
         return;
     for (int i = 0; i < int(std::size(grown)); ++i)
-        QCOMPARE(find<QWidget>(grown[i])->geometry(), before[i]);
+        QCOMPARE(placeOf(grown[i]), before[i]);
     QVERIFY(!luck->wordWrap());
 }
 
@@ -592,6 +602,60 @@ void TestWindowTools::standardButtonsSpeakChinese()
         QSKIP("Qt's Chinese translations (qt6-translations-l10n) are not installed");
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("确定"));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+}
+
+// At the default size every control stands where the product has always had it; at 1100 × 820
+// (331 wider, 172 taller) each edge has moved by its share of the growth. Window coordinates.
+void TestWindowTools::layoutPlacesControlsByTheirAnchors()
+{
+    const struct
+    {
+        const char* name;
+        QRect atDefault;
+        QRect grown;
+    } cases[] = {
+        {"选择夹1", {72, 32, 696, 592}, {72, 32, 1027, 764}},     // takes all the room
+        {"工具条1", {8, 6, 64, 539}, {8, 6, 64, 539}},            // stays
+        {"超级列表框1", {82, 98, 384, 376}, {82, 98, 549, 548}},  // half the width
+        {"列表框1", {538, 98, 144, 376}, {703, 98, 310, 548}},    // the other half
+        {"标签10", {490, 114, 32, 328}, {655, 114, 32, 328}},     // between the two
+        {"超级按钮1", {690, 106, 56, 56}, {1021, 106, 56, 56}},   // right column, first
+        {"超级按钮5", {690, 250, 56, 56}, {1021, 336, 56, 56}},   // spread down
+        {"按钮4", {466, 478, 96, 29}, {631, 650, 96, 29}},        // under the lists
+        {"按钮1", {610, 42, 64, 24}, {610, 42, 64, 24}},          // the input rows stay
+        {"组合框_出处", {614, 578, 64, 20}, {614, 750, 64, 20}},  // the foot follows the bottom
+        {"超级编辑框1", {82, 74, 680, 424}, {82, 74, 1011, 596}}, // the report
+        {"按钮_收藏此名", {82, 506, 96, 28}, {82, 678, 96, 28}},
+        {"表格_收藏", {82, 66, 680, 424}, {82, 66, 1011, 596}},
+        {"按钮_删除收藏", {82, 498, 96, 29}, {82, 670, 96, 29}},
+        {"超级列表框81", {82, 42, 680, 456}, {82, 42, 1011, 628}},
+        {"编辑框4", {82, 34, 680, 464}, {82, 34, 1011, 636}},
+    };
+    // Builds the pages shown on demand.
+    for (int tool : {2, 3, 7})
+        find<QToolBar>("工具条1")->actions().at(tool)->trigger();
+    auto* tabs = find<QTabWidget>("选择夹1");
+    for (const QSize size : {QSize(769, 648), QSize(1100, 820), QSize(769, 648)}) {
+        m_window->resize(size);
+        QTRY_COMPARE(m_window->size(), size);
+        for (const auto& c : cases) {
+            QWidget* control = find<QWidget>(c.name);
+            // A hidden page is laid out when it shows.
+            for (int page = 0; page < tabs->count(); ++page)
+                if (tabs->widget(page)->isAncestorOf(control))
+                    tabs->setCurrentIndex(page);
+            const QRect place(control->mapTo(m_window.get(), QPoint(0, 0)), control->size());
+            const QRect& expected = size.width() > 769 ? c.grown : c.atDefault;
+            QVERIFY2(place == expected, qPrintable(QStringLiteral("%1 at %2×%3: %4,%5 %6×%7")
+                                                       .arg(c.name)
+                                                       .arg(size.width())
+                                                       .arg(size.height())
+                                                       .arg(place.x())
+                                                       .arg(place.y())
+                                                       .arg(place.width())
+                                                       .arg(place.height())));
+        }
+    }
 }
 
 QTEST_MAIN(TestWindowTools)
