@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <iconv.h>
 #include <vector>
 
@@ -50,6 +52,50 @@ bool convert(const char* to, const char* from, std::string_view in, std::string&
 // would decode them, and no process asks iconv for the 24,000 codes when it starts.
 #include "gbkcodes.inc"
 
+constexpr int kFirstLead = 0x81;
+constexpr int kLastLead = 0xFE;
+constexpr int kFirstTrail = 0x40;
+constexpr int kTrails = 0xFF - kFirstTrail; // 0x40 .. 0xFE
+constexpr std::size_t kPairCount = std::size_t((kLastLead - kFirstLead + 1) * kTrails);
+static_assert(std::size(kGbkSingleBytes) == 128);
+static_assert(std::size(kGbkPairs) == kPairCount);
+
+// The UTF-8 of one character of at most three bytes in the low three bytes of a word, in
+// memory order, and their count in the high byte; 0 for a code GBK leaves empty. A character is
+// then written as one four-byte store (its fourth byte is overwritten by the next character).
+constexpr std::uint32_t packedUtf8(char32_t cp)
+{
+    if (cp == 0)
+        return 0;
+    if (cp < 0x800)
+        return (0xC0u | (cp >> 6)) | (0x80u | (cp & 0x3F)) << 8 | 2u << 24;
+    return (0xE0u | (cp >> 12)) | (0x80u | ((cp >> 6) & 0x3F)) << 8 | (0x80u | (cp & 0x3F)) << 16 |
+           3u << 24;
+}
+
+// Every pair's UTF-8, worked out by the compiler: decoding a character is one look-up and one
+// store.
+constexpr std::array<std::uint32_t, kPairCount> pairCodes()
+{
+    std::array<std::uint32_t, kPairCount> codes{};
+    for (std::size_t k = 0; k < kPairCount; ++k) {
+        // GBK's pairs all lie in the Basic Multilingual Plane.
+        if (kGbkPairs[k] >= 0x10000)
+            throw "a GBK pair outside the Basic Multilingual Plane";
+        codes[k] = packedUtf8(kGbkPairs[k]);
+    }
+    return codes;
+}
+constexpr std::array<std::uint32_t, kPairCount> kPairCodes = pairCodes();
+constexpr bool singlesInThreeBytes()
+{
+    for (char32_t cp : kGbkSingleBytes)
+        if (cp >= 0x10000)
+            return false;
+    return true;
+}
+static_assert(singlesInThreeBytes());
+
 class GbkDecoder
 {
   public:
@@ -57,69 +103,50 @@ class GbkDecoder
     // decode otherwise.
     static bool decode(std::string_view in, std::string& out, std::size_t& errorOffset)
     {
-        out.clear();
-        out.reserve(in.size() * 3 / 2 + 16);
-        // Characters go to a small buffer first, which joins `out` a few kilobytes at a time.
-        char buffer[4096];
-        std::size_t used = 0;
+        // Room for three bytes of UTF-8 for every two of GBK, and four more so that every
+        // character is written as one four-byte store. Only a one-byte character (€) takes more,
+        // and makes its room itself.
+        out.resize(in.size() / 2 * 3 + in.size() % 2 * 3 + 4);
+        // Written through a local pointer: stores through a char pointer may alias the string
+        // itself, and the compiler would reload its buffer after each one.
+        char* to = out.data();
         const auto* bytes = reinterpret_cast<const unsigned char*>(in.data());
         const std::size_t n = in.size();
         for (std::size_t i = 0; i < n;) {
-            if (used > sizeof buffer - 4) {
-                out.append(buffer, used);
-                used = 0;
-            }
             const unsigned char b = bytes[i];
             if (b < 0x80) {
-                buffer[used++] = static_cast<char>(b);
+                *to++ = static_cast<char>(b);
                 ++i;
                 continue;
             }
-            char32_t cp = kGbkSingleBytes[b - 0x80u];
-            std::size_t length = 1;
-            if (cp == 0 && b >= kFirstLead && b <= kLastLead && i + 1 < n &&
-                bytes[i + 1] >= kFirstTrail && bytes[i + 1] < kFirstTrail + kTrails) {
-                cp = kGbkPairs[static_cast<std::size_t>((b - kFirstLead) * kTrails +
-                                                      (bytes[i + 1] - kFirstTrail))];
-                length = 2;
+            if (b >= kFirstLead && b <= kLastLead && i + 1 < n && bytes[i + 1] >= kFirstTrail &&
+                bytes[i + 1] < kFirstTrail + kTrails) {
+                const std::uint32_t code = kPairCodes[static_cast<std::size_t>(
+                    (b - kFirstLead) * kTrails + (bytes[i + 1] - kFirstTrail))];
+                if (code != 0) {
+                    std::memcpy(to, &code, 4);
+                    to += code >> 24;
+                    i += 2;
+                    continue;
+                }
             }
+            const char32_t cp = kGbkSingleBytes[b - 0x80u];
             if (cp == 0) {
                 errorOffset = i;
+                out.clear();
                 return false;
             }
-            used += encodeUtf8(cp, buffer + used);
-            i += length;
+            // One byte to three (0x80 is €): the only character that needs more room.
+            const std::uint32_t code = packedUtf8(cp);
+            const auto used = static_cast<std::size_t>(to - out.data());
+            out.resize(out.size() + 2);
+            to = out.data() + used;
+            std::memcpy(to, &code, 4);
+            to += code >> 24;
+            ++i;
         }
-        out.append(buffer, used);
+        out.resize(static_cast<std::size_t>(to - out.data()));
         return true;
-    }
-
-  private:
-    static constexpr int kFirstLead = 0x81;
-    static constexpr int kLastLead = 0xFE;
-    static constexpr int kFirstTrail = 0x40;
-    static constexpr int kTrails = 0xFF - kFirstTrail; // 0x40 .. 0xFE
-    static_assert(std::size(kGbkSingleBytes) == 128);
-    static_assert(std::size(kGbkPairs) == std::size_t((kLastLead - kFirstLead + 1) * kTrails));
-
-    static std::size_t encodeUtf8(char32_t cp, char* out)
-    {
-        if (cp < 0x800) {
-            out[0] = static_cast<char>(0xC0 | (cp >> 6));
-            out[1] = static_cast<char>(0x80 | (cp & 0x3F));
-            return 2;
-        }
-        if (cp < 0x10000) {
-            out[0] = static_cast<char>(0xE0 | (cp >> 12));
-            out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out[2] = static_cast<char>(0x80 | (cp & 0x3F));
-            return 3;
-        }
-        out[0] = static_cast<char>(0xF0 | (cp >> 18));
-        out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out[3] = static_cast<char>(0x80 | (cp & 0x3F));
-        return 4;
     }
 };
 

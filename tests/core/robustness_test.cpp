@@ -320,6 +320,16 @@ TEST(Robustness, EveryGbkCodeDecodesAsIconvDecodesIt)
     }
     iconv_close(cd);
     EXPECT_GT(decoded, 21000); // GBK's 21,886 codes, less what this iconv leaves out
+
+    // One byte that becomes three (0x80 is €), many times over and between pairs: the decoder
+    // makes the room it did not reserve.
+    std::string euros;
+    std::string expected;
+    for (int i = 0; i < 1000; ++i) {
+        euros += i % 3 ? "\x80" : "\x80\xC3\xF7" "a";
+        expected += i % 3 ? "€" : "€明a";
+    }
+    EXPECT_EQ(gbkToUtf8(euros).text, expected);
 }
 
 // Texts the decoder and the text helpers meet from the outside; each holds its contract.
