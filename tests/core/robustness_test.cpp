@@ -326,7 +326,9 @@ TEST(Robustness, EveryGbkCodeDecodesAsIconvDecodesIt)
     std::string euros;
     std::string expected;
     for (int i = 0; i < 1000; ++i) {
-        euros += i % 3 ? "\x80" : "\x80\xC3\xF7" "a";
+        euros += i % 3 ? "\x80"
+                       : "\x80\xC3\xF7"
+                         "a";
         expected += i % 3 ? "€" : "€明a";
     }
     EXPECT_EQ(gbkToUtf8(euros).text, expected);
