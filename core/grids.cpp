@@ -2,6 +2,7 @@
 
 #include "core/text.h"
 
+#include <array>
 #include <numeric>
 #include <vector>
 
@@ -10,15 +11,32 @@ namespace hmf::core {
 FiveGrids gridNumbers(const StrokeDictionary& strokes, std::string_view surname,
                       std::string_view givenName)
 {
-    std::vector<int> s;
-    for (const auto& c : splitCharacters(surname))
-        s.push_back(strokes.gridStrokeCount(c));
-    std::vector<int> g;
-    for (const auto& c : splitCharacters(givenName))
-        g.push_back(strokes.gridStrokeCount(c));
-    if (s.empty() || g.empty())
+    // A name has a few characters: their counts stay on the stack unless a typed text is long.
+    struct Counts
+    {
+        std::array<int, 8> few{};
+        std::vector<int> many;
+        std::size_t size = 0;
+        void add(int count)
+        {
+            if (size < few.size()) {
+                few[size++] = count;
+                return;
+            }
+            if (many.empty())
+                many.assign(few.begin(), few.end());
+            many.push_back(count);
+            ++size;
+        }
+        const int* data() const { return many.empty() ? few.data() : many.data(); }
+    };
+    Counts s;
+    forEachCharacter(surname, [&](std::string_view c) { s.add(strokes.gridStrokeCount(c)); });
+    Counts g;
+    forEachCharacter(givenName, [&](std::string_view c) { g.add(strokes.gridStrokeCount(c)); });
+    if (s.size == 0 || g.size == 0)
         return {};
-    return gridNumbersFromCounts(s.data(), s.size(), g.data(), g.size());
+    return gridNumbersFromCounts(s.data(), s.size, g.data(), g.size);
 }
 
 FiveGrids gridNumbersFromCounts(const int* s, std::size_t sn, const int* g, std::size_t gn)

@@ -71,18 +71,24 @@ int nameScore(const LuckTable& luck, const ElementTable& elements, const ScoreIn
 
     // A given name that supplies the element the chart lacks is the best it can be; one that
     // does not stays below full marks.
-    const auto given = splitCharacters(input.givenName);
+    std::size_t count = 0;
+    std::string_view first;
+    std::string_view last;
+    forEachCharacter(input.givenName, [&](std::string_view c) {
+        if (count++ == 0)
+            first = c;
+        last = c;
+    });
     const std::string missing = firstMissingElement(input.missing);
-    if (!given.empty()) {
+    if (count != 0) {
         if (missing.empty()) {
             score = std::min(score, 100);
-        } else if (given.size() == 1) {
-            score =
-                trimBlanks(elements.elementOf(given.back())) == missing ? 100 : std::min(score, 99);
+        } else if (count == 1) {
+            score = trimBlanks(elements.elementOf(last)) == missing ? 100 : std::min(score, 99);
         } else {
-            if (trimBlanks(elements.elementOf(given.front())) == missing)
+            if (trimBlanks(elements.elementOf(first)) == missing)
                 score = 100;
-            if (trimBlanks(elements.elementOf(given.back())) == missing)
+            if (trimBlanks(elements.elementOf(last)) == missing)
                 score = 100;
             else
                 score = std::min(score, 99);

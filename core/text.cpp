@@ -46,17 +46,17 @@ bool isBlank(char32_t cp)
 
 } // namespace
 
+std::size_t characterLength(std::string_view text, std::size_t i)
+{
+    char32_t cp;
+    const std::size_t length = sequenceLength(text, i, &cp);
+    return length == 0 ? 1 : length;
+}
+
 std::vector<std::string> splitCharacters(std::string_view text)
 {
     std::vector<std::string> pieces;
-    for (std::size_t i = 0; i < text.size();) {
-        char32_t cp;
-        std::size_t len = sequenceLength(text, i, &cp);
-        if (len == 0)
-            len = 1;
-        pieces.emplace_back(text.substr(i, len));
-        i += len;
-    }
+    forEachCharacter(text, [&](std::string_view c) { pieces.emplace_back(c); });
     return pieces;
 }
 

@@ -2,6 +2,7 @@
 // Unicode text helpers: the program keeps text as UTF-8 strings and handles characters as whole
 // code points, so no lookup can ever match half of one character and half of the next.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,21 @@ namespace hmf::core {
 // The characters of a UTF-8 text, each as its own UTF-8 string. A malformed byte becomes a
 // piece of its own, so the caller can still report it.
 std::vector<std::string> splitCharacters(std::string_view text);
+
+// The byte length of the character at `i` of `text` as splitCharacters cuts it (a byte that
+// starts no well-formed character is one of its own).
+std::size_t characterLength(std::string_view text, std::size_t i);
+
+// Calls `visit` with each character of `text` as splitCharacters cuts it, without copying: the
+// scoring of many thousand names allocates nothing for it.
+template <typename Visit> void forEachCharacter(std::string_view text, Visit&& visit)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = characterLength(text, i);
+        visit(text.substr(i, length));
+        i += length;
+    }
+}
 
 // The code point of a text that holds exactly one well-formed character.
 std::optional<char32_t> singleCodepoint(std::string_view text);
