@@ -8,10 +8,11 @@
 namespace hmf::core {
 namespace {
 
-std::string firstMissingElement(std::string_view missing)
+// The first character of the trimmed text, read in place: it is asked for every name scored.
+std::string_view firstMissingElement(std::string_view missing)
 {
-    auto pieces = splitCharacters(trimBlanks(missing));
-    return pieces.empty() ? std::string() : pieces.front();
+    const std::string_view trimmed = trimBlanksView(missing);
+    return trimmed.empty() ? trimmed : trimmed.substr(0, characterLength(trimmed, 0));
 }
 
 } // namespace
@@ -79,16 +80,16 @@ int nameScore(const LuckTable& luck, const ElementTable& elements, const ScoreIn
             first = c;
         last = c;
     });
-    const std::string missing = firstMissingElement(input.missing);
+    const std::string_view missing = firstMissingElement(input.missing);
     if (count != 0) {
         if (missing.empty()) {
             score = std::min(score, 100);
         } else if (count == 1) {
-            score = trimBlanks(elements.elementOf(last)) == missing ? 100 : std::min(score, 99);
+            score = trimBlanksView(elements.elementOf(last)) == missing ? 100 : std::min(score, 99);
         } else {
-            if (trimBlanks(elements.elementOf(first)) == missing)
+            if (trimBlanksView(elements.elementOf(first)) == missing)
                 score = 100;
-            if (trimBlanks(elements.elementOf(last)) == missing)
+            if (trimBlanksView(elements.elementOf(last)) == missing)
                 score = 100;
             else
                 score = std::min(score, 99);
