@@ -40,7 +40,7 @@ bool TableRows::next()
             return fail("行过长，超过" + std::to_string(kMaxRowBytes >> 10) +
                         " KB (line too long)");
         if (m_skip == SkipLines::BlankOrComment &&
-            (m_row.front() == '#' || trimBlanks(m_row).empty()))
+            (m_row.front() == '#' || trimBlanksView(m_row).empty()))
             continue;
         m_fieldCount = 0;
         std::string_view rest = m_row;
