@@ -29,7 +29,18 @@ bool parseItems(std::string_view text, const std::string& fileName, LoadError& e
         }
         if (item.empty())
             continue;
-        auto first = firstCodepoint(item);
+        // Nearly every item starts with a three-byte character: that one is read in place.
+        std::optional<std::pair<char32_t, std::size_t>> first;
+        const auto b0 = static_cast<unsigned char>(item[0]);
+        if (b0 >= 0xE1 && b0 <= 0xEC && item.size() >= 3 &&
+            (static_cast<unsigned char>(item[1]) & 0xC0) == 0x80 &&
+            (static_cast<unsigned char>(item[2]) & 0xC0) == 0x80)
+            first.emplace(((b0 & 0x0Fu) << 12) |
+                              ((static_cast<unsigned char>(item[1]) & 0x3Fu) << 6) |
+                              (static_cast<unsigned char>(item[2]) & 0x3Fu),
+                          3);
+        else
+            first = firstCodepoint(item);
         if (!first) {
             error = LoadError{fileName, line, "不是有效的文本 (malformed text)"};
             return false;
@@ -38,7 +49,9 @@ bool parseItems(std::string_view text, const std::string& fileName, LoadError& e
         if (!isHan(first->first))
             continue;
         std::string_view reading = item.substr(first->second);
-        if (reading.empty() || reading.find_first_of("\r\n") != std::string_view::npos) {
+        const bool lineEnd = std::any_of(reading.begin(), reading.end(),
+                                         [](char ch) { return ch == '\r' || ch == '\n'; });
+        if (reading.empty() || lineEnd) {
             error = LoadError{fileName, line,
                               "缺少读音: " + std::string(item.substr(0, first->second)) +
                                   " (reading missing)"};
