@@ -2,8 +2,6 @@
 
 #include <QWidget>
 
-#include <algorithm>
-
 namespace hmf::ui {
 
 AnchorLayout::AnchorLayout(QWidget* parent, QSize defaultSize)

@@ -22,7 +22,7 @@ struct Anchors
     int right = 0;
     int bottom = 0;
 };
-// Common anchors: growing with the window, following the bottom edge, following the right edge.
+// Common anchors: growing with the window, following the bottom edge.
 inline constexpr Anchors kGrow{0, 0, 4, 4};
 inline constexpr Anchors kFollowBottom{0, 4, 0, 4};
 

@@ -21,7 +21,6 @@
 #include <QCloseEvent>
 #include <QLayout>
 #include <QListWidgetItem>
-#include <QResizeEvent>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTimer>
@@ -58,8 +57,8 @@ MainWindow::MainWindow(core::Tables& tables, std::filesystem::path dataDir,
     setWindowIcon(windowIcon());
     // The product's size is the smallest; a larger window gives its room to the lists, the
     // report and the tables.
-    setMinimumSize(kDefaultWidth, kDefaultHeight);
-    resize(kDefaultWidth, kDefaultHeight);
+    setMinimumSize(kWindowDefaultSize);
+    resize(kWindowDefaultSize);
 
     m_tabs = place(new QTabWidget(this), "选择夹1", 72, 32, 696, 592);
     // The tool bar is the way between the pages, so the tab strip stays hidden.

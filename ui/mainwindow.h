@@ -42,9 +42,6 @@ class MainWindow : public QWidget
     void restoreSettings(const QSettings& settings);
     void saveSettings(QSettings& settings) const;
 
-    // The size the window opens at, as the product has always had it.
-    static constexpr int kDefaultWidth = 769;
-    static constexpr int kDefaultHeight = 648;
     ~MainWindow() override;
 
     // Test hooks: draw from this library file instead of the sex's library, and seed the draws

@@ -12,8 +12,9 @@ PageOnDemand::PageOnDemand(Builder build, QWidget* parent)
     layout->setSpacing(0);
 }
 
-QWidget* PageOnDemand::ensureContent()
+void PageOnDemand::showEvent(QShowEvent* event)
 {
+    // Built before the first paint, so the page never shows empty.
     if (!m_content) {
         m_content = m_build();
         m_build = nullptr;
@@ -22,15 +23,7 @@ QWidget* PageOnDemand::ensureContent()
         // event loop, and the page would be painted without its content's places.
         m_content->show();
         layout()->activate();
-        emit contentBuilt(m_content);
     }
-    return m_content;
-}
-
-void PageOnDemand::showEvent(QShowEvent* event)
-{
-    // Built before the first paint, so the page never shows empty.
-    ensureContent();
     QWidget::showEvent(event);
 }
 

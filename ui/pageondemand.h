@@ -16,14 +16,6 @@ class PageOnDemand : public QWidget
     using Builder = std::function<QWidget*()>;
     explicit PageOnDemand(Builder build, QWidget* parent = nullptr);
 
-    // The built page, or null while the page has not been shown.
-    QWidget* content() const { return m_content; }
-    // Builds the page now if it is not built yet (a page shown is always built).
-    QWidget* ensureContent();
-
-  signals:
-    void contentBuilt(QWidget* content);
-
   protected:
     void showEvent(QShowEvent* event) override;
 

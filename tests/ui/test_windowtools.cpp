@@ -78,6 +78,8 @@ class TestWindowTools : public QObject
 
     void makeWindow();
     void overlappingControls(QSize windowSize);
+    // Brings up the page that holds `control`: a hidden page is laid out when it shows.
+    void showPageOf(const QWidget* control);
     void useFixtureLibrary(const QStringList& characters, std::uint64_t seed);
     void analyse(const char* surname, const char* given);
     QStringList listed(const char* name);
@@ -503,17 +505,21 @@ void TestWindowTools::overlappingControls(QSize windowSize)
     }
 }
 
+void TestWindowTools::showPageOf(const QWidget* control)
+{
+    auto* tabs = find<QTabWidget>("选择夹1");
+    for (int page = 0; page < tabs->count(); ++page)
+        if (tabs->widget(page)->isAncestorOf(control))
+            tabs->setCurrentIndex(page);
+}
+
 void TestWindowTools::resizingGivesRoomAndComesBack()
 {
     QCOMPARE(m_window->size(), QSize(769, 648));
     find<QToolBar>("工具条1")->actions().at(2)->trigger(); // builds the 81-number page
-    // A control's place, read while its page shows: a hidden page is laid out when it shows.
-    auto* tabs = find<QTabWidget>("选择夹1");
     const auto placeOf = [&](const char* name) {
         QWidget* control = find<QWidget>(name);
-        for (int page = 0; page < tabs->count(); ++page)
-            if (tabs->widget(page)->isAncestorOf(control))
-                tabs->setCurrentIndex(page);
+        showPageOf(control);
         return control->geometry();
     };
     const char* grown[] = {"超级列表框1", "列表框1", "超级编辑框1", "超级列表框81", "表格_收藏"};
@@ -634,16 +640,12 @@ void TestWindowTools::layoutPlacesControlsByTheirAnchors()
     // Builds the pages shown on demand.
     for (int tool : {2, 3, 7})
         find<QToolBar>("工具条1")->actions().at(tool)->trigger();
-    auto* tabs = find<QTabWidget>("选择夹1");
     for (const QSize size : {QSize(769, 648), QSize(1100, 820), QSize(769, 648)}) {
         m_window->resize(size);
         QTRY_COMPARE(m_window->size(), size);
         for (const auto& c : cases) {
             QWidget* control = find<QWidget>(c.name);
-            // A hidden page is laid out when it shows.
-            for (int page = 0; page < tabs->count(); ++page)
-                if (tabs->widget(page)->isAncestorOf(control))
-                    tabs->setCurrentIndex(page);
+            showPageOf(control);
             const QRect place(control->mapTo(m_window.get(), QPoint(0, 0)), control->size());
             const QRect& expected = size.width() > 769 ? c.grown : c.atDefault;
             QVERIFY2(place == expected, qPrintable(QStringLiteral("%1 at %2×%3: %4,%5 %6×%7")
