@@ -1,6 +1,7 @@
 // huimingfang: the desktop program. Everything happens in the main window's handlers; the
 // inputs of one run are remembered for the next.
 
+#include "core/prebuilt.h"
 #include "core/tables.h"
 #include "ui/mainwindow.h"
 #include "ui/messagebox.h"
@@ -13,6 +14,7 @@
 
 int main(int argc, char** argv)
 {
+    hmf::core::installPrebuiltTables(hmf::core::prebuiltTables());
     QApplication app(argc, argv);
     hmf::ui::prepareApplication(app);
 

@@ -2,6 +2,7 @@
 
 #include "cli/command.h"
 #include "core/datafile.h"
+#include "core/prebuilt.h"
 #include "core/text.h"
 
 #include <cerrno>
@@ -207,6 +208,7 @@ int main(int argc, char** argv)
 {
     using namespace hmf::cli;
     guardClosedStdout();
+    hmf::core::installPrebuiltTables(hmf::core::prebuiltTables());
     if (argc < 2) {
         printUsage(std::cerr);
         return kExitUsage;

@@ -19,6 +19,11 @@ struct City
     std::string name;
     double longitude = 0;
     double latitude = 0;
+
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self)
+    {
+        ar(self.province, self.name, self.longitude, self.latitude);
+    }
 };
 
 class CityTable
@@ -29,6 +34,8 @@ class CityTable
     // The city of a name as typed: the exact name, else the name without a final "市", else the
     // one city whose name begins with it ("延边" for 延边朝鲜族自治州); null when none or several.
     const City* find(std::string_view name) const;
+
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self) { ar(self.m_cities); }
 
   private:
     std::vector<City> m_cities;

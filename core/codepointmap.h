@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -74,6 +75,36 @@ template <typename T> class CodepointMap
     }
 
     T& operator[](char32_t cp) { return emplace(cp, T{}).first->second; }
+
+    // The entries in their order (see core/archive.h); plain values go as two blocks of bytes.
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self)
+    {
+        if constexpr (std::is_trivially_copyable_v<T>) {
+            std::vector<char32_t> keys;
+            std::vector<T> values;
+            if constexpr (!Ar::kReading) {
+                keys.reserve(self.size());
+                values.reserve(self.size());
+                for (const auto& [cp, value] : self.m_entries) {
+                    keys.push_back(cp);
+                    values.push_back(value);
+                }
+            }
+            ar(keys, values);
+            if constexpr (Ar::kReading) {
+                if (keys.size() != values.size())
+                    return ar.fail();
+                self.m_entries.clear();
+                self.m_entries.reserve(keys.size());
+                for (std::size_t i = 0; i < keys.size(); ++i)
+                    self.m_entries.emplace_back(keys[i], values[i]);
+            }
+        } else {
+            ar(self.m_entries);
+        }
+        if constexpr (Ar::kReading)
+            self.reindex();
+    }
 
   private:
     static constexpr std::size_t kPlane = 0x10000;

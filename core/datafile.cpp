@@ -69,8 +69,8 @@ bool TableRows::fail(std::string what)
     return false;
 }
 
-std::optional<std::string> readGbkFile(const std::filesystem::path& path, LoadError& error,
-                                       std::uintmax_t maxBytes)
+std::optional<std::string> readFileBytes(const std::filesystem::path& path, LoadError& error,
+                                         std::uintmax_t maxBytes)
 {
     error = LoadError{path.filename().string(), 0, {}};
     std::error_code ec;
@@ -104,15 +104,30 @@ std::optional<std::string> readGbkFile(const std::filesystem::path& path, LoadEr
         error.what = "无法读取 (cannot read)";
         return std::nullopt;
     }
+    return bytes;
+}
+
+std::optional<std::string> decodeGbkBytes(std::string_view bytes, const std::string& fileName,
+                                          LoadError& error)
+{
     DecodeResult decoded = gbkToUtf8(bytes);
     if (!decoded.text) {
         const auto upTo = bytes.begin() + static_cast<std::ptrdiff_t>(decoded.errorOffset);
-        error.line = 1 + static_cast<int>(std::count(bytes.begin(), upTo, '\n'));
-        error.what =
-            "不是有效的GBK文本 (invalid GBK at byte " + std::to_string(decoded.errorOffset) + ")";
+        error = LoadError{fileName, 1 + static_cast<int>(std::count(bytes.begin(), upTo, '\n')),
+                          "不是有效的GBK文本 (invalid GBK at byte " +
+                              std::to_string(decoded.errorOffset) + ")"};
         return std::nullopt;
     }
     return decoded.text;
+}
+
+std::optional<std::string> readGbkFile(const std::filesystem::path& path, LoadError& error,
+                                       std::uintmax_t maxBytes)
+{
+    auto bytes = readFileBytes(path, error, maxBytes);
+    if (!bytes)
+        return std::nullopt;
+    return decodeGbkBytes(*bytes, path.filename().string(), error);
 }
 
 std::filesystem::path findDataDirectory(const std::filesystem::path& executableDir)

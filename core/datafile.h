@@ -22,6 +22,13 @@ inline constexpr std::uintmax_t kMaxTableBytes = 8u << 20;
 std::optional<std::string> readGbkFile(const std::filesystem::path& path, LoadError& error,
                                        std::uintmax_t maxBytes = kMaxTableBytes);
 
+// The two steps of readGbkFile: the file's bytes as they are, with the same checks, and their
+// text decoded from GBK (a fault names `fileName` and the line of the fault).
+std::optional<std::string> readFileBytes(const std::filesystem::path& path, LoadError& error,
+                                         std::uintmax_t maxBytes = kMaxTableBytes);
+std::optional<std::string> decodeGbkBytes(std::string_view bytes, const std::string& fileName,
+                                          LoadError& error);
+
 // The longest line a table may hold: the longest shipped line is a few kilobytes, and a line of
 // megabytes is refused before it is split.
 inline constexpr std::size_t kMaxRowBytes = 64u << 10;

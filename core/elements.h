@@ -31,6 +31,8 @@ class ElementTable
 
     std::size_t size() const { return m_map.size(); }
 
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self) { ar(self.m_map); }
+
   private:
     CodepointMap<std::uint8_t> m_map; // the place of the element in kElementOrder
 };

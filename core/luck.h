@@ -23,6 +23,11 @@ struct LuckEntry
     std::string health;  // 健康
     std::string meaning; // 含义
 
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self)
+    {
+        ar(self.title, self.verdict, self.career, self.family, self.health, self.meaning);
+    }
+
     std::array<std::string_view, 6> fields() const
     {
         return {title, verdict, career, family, health, meaning};
@@ -40,6 +45,8 @@ class LuckTable
     // "吉", "半吉", "凶", or empty for 0 and below.
     std::string_view verdict(int n) const { return entry(n).verdict; }
     const std::vector<LuckEntry>& entries() const { return m_entries; }
+
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self) { ar(self.m_entries); }
 
   private:
     std::vector<LuckEntry> m_entries;

@@ -32,6 +32,11 @@ struct CharMeaning
     SexLeaning sex = SexLeaning::Neutral;
     int polarity = 0; // +1 a good meaning, 0 neutral, -1 a meaning a parent avoids
     std::string meaning;
+
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self)
+    {
+        ar(self.sex, self.polarity, self.meaning);
+    }
 };
 
 class MeaningTable
@@ -40,6 +45,8 @@ class MeaningTable
     bool parse(std::string_view text, const std::string& fileName, LoadError& error);
     const CharMeaning* find(char32_t cp) const;
     std::size_t size() const { return m_map.size(); }
+
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self) { ar(self.m_map); }
 
   private:
     CodepointMap<CharMeaning> m_map;
@@ -50,6 +57,11 @@ struct BadWord
     std::string word;
     std::vector<Syllable> syllables; // one per character of `word`
     std::string reason;
+
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self)
+    {
+        ar(self.word, self.syllables, self.reason);
+    }
 };
 
 class BadWordList
@@ -78,6 +90,10 @@ class BadWordList
     }
 
     const std::vector<BadWord>& words() const { return m_words; }
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self)
+    {
+        ar(self.m_words, self.m_index);
+    }
     std::size_t size() const { return m_words.size(); }
 
   private:
@@ -95,6 +111,8 @@ class LevelTable
     int level(char32_t cp) const;
     std::size_t size() const { return m_map.size(); }
 
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self) { ar(self.m_map); }
+
   private:
     CodepointMap<std::uint8_t> m_map;
 };
@@ -103,6 +121,11 @@ struct Polyphone
 {
     std::string readings; // as written in the file ("cháo/zhāo")
     std::string note;
+
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self)
+    {
+        ar(self.readings, self.note);
+    }
 };
 
 class PolyphoneTable
@@ -111,6 +134,8 @@ class PolyphoneTable
     bool parse(std::string_view text, const std::string& fileName, LoadError& error);
     const Polyphone* find(char32_t cp) const;
     std::size_t size() const { return m_map.size(); }
+
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self) { ar(self.m_map); }
 
   private:
     CodepointMap<Polyphone> m_map;
@@ -129,6 +154,8 @@ class ThreeTalentTable
     TalentVerdict verdict(int tian, int ren, int di) const;
     // "吉", "半吉", "半凶" or "凶"; empty for None.
     static std::string_view verdictText(TalentVerdict verdict);
+
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self) { ar(self.m_verdicts); }
 
   private:
     std::array<TalentVerdict, 125> m_verdicts{};

@@ -44,6 +44,16 @@ class PinyinTable
     std::size_t size() const { return m_main.size(); }
     std::size_t fallbackSize() const { return m_fallback.size(); }
 
+    // The two reading tables, and the surname table, each as read together (see core/archive.h).
+    template <class Ar, class Self> static void archiveReadings(Ar& ar, Self& self)
+    {
+        ar(self.m_main, self.m_fallback);
+    }
+    template <class Ar, class Self> static void archiveSurnames(Ar& ar, Self& self)
+    {
+        ar(self.m_surnames);
+    }
+
   private:
     CodepointMap<std::string> m_main;
     CodepointMap<std::string> m_fallback;

@@ -20,6 +20,8 @@ class SexagenaryTable
     // Row n (1..60), for example "木,水," for 1; empty outside 1..60.
     const std::string& row(int n) const;
 
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self) { ar(self.m_rows); }
+
   private:
     std::array<std::string, 60> m_rows;
 };

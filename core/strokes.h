@@ -48,6 +48,11 @@ class StrokeDictionary
     // Every character of the display groups (the common characters), in no particular order.
     std::vector<char32_t> groupCharacters() const;
 
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self)
+    {
+        ar(self.m_grid, self.m_group, self.m_general);
+    }
+
   private:
     CodepointMap<int> m_grid;
     CodepointMap<int> m_group;

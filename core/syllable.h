@@ -19,6 +19,11 @@ struct Syllable
 
     // 平 (level: tones 1 and 2) or 仄 (oblique: tones 3 and 4); the neutral tone counts as 平.
     bool level() const { return tone == 1 || tone == 2 || tone == 5; }
+
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self)
+    {
+        ar(self.plain, self.tone, self.initial, self.final, self.code);
+    }
 };
 
 // A reading with tone marks as the pinyin tables hold it; nullopt when it is not one syllable

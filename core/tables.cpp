@@ -1,6 +1,8 @@
 #include "core/tables.h"
 
+#include "core/archive.h"
 #include "core/datafile.h"
+#include "core/prebuilt.h"
 #include "core/text.h"
 
 namespace hmf::core {
@@ -8,14 +10,13 @@ namespace hmf::core {
 namespace {
 
 // Texts shown as they are; an empty one would leave its page blank without a word.
-bool keepText(const std::string& text, const std::string& fileName, std::string& into,
-              LoadError& error)
+bool keepText(std::string text, const std::string& fileName, std::string& into, LoadError& error)
 {
     if (trimBlanks(text).empty()) {
         error = LoadError{fileName, 0, "文件为空 (empty file)"};
         return false;
     }
-    into = text;
+    into = std::move(text);
     return true;
 }
 
@@ -65,6 +66,160 @@ bool checkCoverage(const Tables& tables, unsigned parts, LoadError& error)
 
 } // namespace
 
+// The files of each group in the order they are read, and the group's key among the prebuilt
+// tables.
+constexpr TableGroup kGroups[] = {
+    {kStrokeTables, "strokes", {"gridstrokes.txt", "strokegroups.txt", "generalstrokes.txt"}},
+    {kTraditionalTable, "traditional", {"traditional.txt"}},
+    {kElementTable, "elements", {"elements.txt"}},
+    {kPinyinTables, "pinyin", {"pinyin.txt", "pinyin-fallback.txt"}},
+    {kSurnameTable, "surnames", {"surnames.txt"}},
+    {kLuckTable, "luck81", {"luck81.txt"}},
+    {kSexagenaryTable, "sexagenary", {"sexagenary.txt"}},
+    {kThreeTalentTable, "santalent", {"santalent.txt"}},
+    {kTipsText, "tips", {"tips.txt"}},
+    {kAssessmentTables,
+     "assessment",
+     {"meanings.txt", "badwords.txt", "levels.txt", "polyphones.txt"}},
+    {kCityTable, "cities", {"cities.txt"}},
+};
+
+namespace {
+
+bool parseFile(Tables& t, unsigned part, std::size_t file, std::string_view text,
+               const std::string& name, LoadError& error)
+{
+    switch (part) {
+    case kStrokeTables:
+        return file == 0   ? t.strokes.parseGridTable(text, name, error)
+               : file == 1 ? t.strokes.parseGroupTable(text, name, error)
+                           : t.strokes.parseGeneralTable(text, name, error);
+    case kTraditionalTable:
+        return t.traditional.parse(text, name, error);
+    case kElementTable:
+        return t.elements.parse(text, name, error);
+    case kPinyinTables:
+        return file == 0 ? t.pinyin.parse(text, name, error)
+                         : t.pinyin.parseFallback(text, name, error);
+    case kSurnameTable:
+        return t.pinyin.parseSurnames(text, name, error);
+    case kLuckTable:
+        return t.luck.parse(text, name, error);
+    case kSexagenaryTable:
+        return t.sexagenary.parse(text, name, error);
+    case kThreeTalentTable:
+        return keepText(std::string(text), name, t.threeTalentText, error) &&
+               t.threeTalents.parse(text, name, error);
+    case kTipsText:
+        return keepText(std::string(text), name, t.tipsText, error);
+    case kAssessmentTables:
+        switch (file) {
+        case 0:
+            return t.meanings.parse(text, name, error);
+        case 1:
+            return t.badWords.parse(text, name, error);
+        case 2:
+            return t.levels.parse(text, name, error);
+        default:
+            return t.polyphones.parse(text, name, error);
+        }
+    case kCityTable:
+        return t.cities.parse(text, name, error);
+    default:
+        return false;
+    }
+}
+
+// What a group fills, in both directions (T is const Tables when writing).
+template <class Ar, class T> void archiveGroup(Ar& ar, T& t, unsigned part)
+{
+    switch (part) {
+    case kStrokeTables:
+        return ar(t.strokes);
+    case kTraditionalTable:
+        return ar(t.traditional);
+    case kElementTable:
+        return ar(t.elements);
+    case kPinyinTables:
+        return PinyinTable::archiveReadings(ar, t.pinyin);
+    case kSurnameTable:
+        return PinyinTable::archiveSurnames(ar, t.pinyin);
+    case kLuckTable:
+        return ar(t.luck);
+    case kSexagenaryTable:
+        return ar(t.sexagenary);
+    case kThreeTalentTable:
+        return ar(t.threeTalentText, t.threeTalents);
+    case kTipsText:
+        return ar(t.tipsText);
+    case kAssessmentTables:
+        return ar(t.meanings, t.badWords, t.levels, t.polyphones);
+    case kCityTable:
+        return ar(t.cities);
+    default:
+        return ar.fail();
+    }
+}
+
+} // namespace
+
+std::span<const TableGroup> tableGroups()
+{
+    return kGroups;
+}
+
+std::string Tables::archived(unsigned part) const
+{
+    ArchiveWriter writer;
+    archiveGroup(writer, *this, part);
+    return writer.bytes();
+}
+
+bool Tables::restore(unsigned part, std::string_view form)
+{
+    ArchiveReader reader(form);
+    archiveGroup(reader, *this, part);
+    if (reader.finished())
+        return true;
+    // Whatever was half read gives way to the empty group again.
+    ArchiveReader empty(Tables().archived(part));
+    archiveGroup(empty, *this, part);
+    return false;
+}
+
+bool Tables::loadGroup(const TableGroup& group, LoadError& error)
+{
+    std::array<std::string, kMaxGroupFiles> bytes;
+    std::array<FileBytes, kMaxGroupFiles> files;
+    // Decodes and parses the first `count` files, in order.
+    const auto parse = [&](std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string name(group.files[i]);
+            const auto text = decodeGbkBytes(bytes[i], name, error);
+            if (!text || !parseFile(*this, group.part, i, *text, name, error))
+                return false;
+        }
+        return true;
+    };
+    std::size_t count = 0;
+    for (; count < kMaxGroupFiles && group.files[count]; ++count) {
+        LoadError readError;
+        auto read = readFileBytes(m_dataDir / group.files[count], readError);
+        if (!read) {
+            // The files before it are read and checked first, as they come first.
+            if (parse(count))
+                error = std::move(readError);
+            return false;
+        }
+        bytes[count] = std::move(*read);
+        files[count] = {group.files[count], bytes[count]};
+    }
+    const auto form = prebuiltForm(group.key, std::span(files.data(), count));
+    if (!form.empty() && restore(group.part, form))
+        return true;
+    return parse(count);
+}
+
 bool Tables::load(unsigned parts, LoadError& error)
 {
     // Readings and traditional forms are checked against the stroke tables.
@@ -73,54 +228,10 @@ bool Tables::load(unsigned parts, LoadError& error)
     const unsigned wanted = parts & kAllTables & ~m_loaded;
     if (!wanted)
         return true;
-    const auto needed = [&](unsigned part) { return (wanted & part) != 0; };
-    // Each file is read, decoded from GBK once and handed to its parser.
-    auto load = [&](const char* name, auto&& parse) {
-        auto text = readGbkFile(m_dataDir / name, error);
-        if (!text)
+    for (const auto& group : kGroups)
+        if ((wanted & group.part) && !loadGroup(group, error))
             return false;
-        return parse(*text, std::string(name));
-    };
-    const bool ok =
-        (!needed(kStrokeTables) ||
-         (load("gridstrokes.txt",
-               [&](auto& t, auto n) { return strokes.parseGridTable(t, n, error); }) &&
-          load("strokegroups.txt",
-               [&](auto& t, auto n) { return strokes.parseGroupTable(t, n, error); }) &&
-          load("generalstrokes.txt",
-               [&](auto& t, auto n) { return strokes.parseGeneralTable(t, n, error); }))) &&
-        (!needed(kTraditionalTable) ||
-         load("traditional.txt",
-              [&](auto& t, auto n) { return traditional.parse(t, n, error); })) &&
-        (!needed(kElementTable) ||
-         load("elements.txt", [&](auto& t, auto n) { return elements.parse(t, n, error); })) &&
-        (!needed(kPinyinTables) ||
-         (load("pinyin.txt", [&](auto& t, auto n) { return pinyin.parse(t, n, error); }) &&
-          load("pinyin-fallback.txt",
-               [&](auto& t, auto n) { return pinyin.parseFallback(t, n, error); }))) &&
-        (!needed(kSurnameTable) ||
-         load("surnames.txt",
-              [&](auto& t, auto n) { return pinyin.parseSurnames(t, n, error); })) &&
-        (!needed(kLuckTable) ||
-         load("luck81.txt", [&](auto& t, auto n) { return luck.parse(t, n, error); })) &&
-        (!needed(kSexagenaryTable) ||
-         load("sexagenary.txt", [&](auto& t, auto n) { return sexagenary.parse(t, n, error); })) &&
-        (!needed(kThreeTalentTable) || load("santalent.txt",
-                                            [&](auto& t, auto n) {
-                                                return keepText(t, n, threeTalentText, error) &&
-                                                       threeTalents.parse(t, n, error);
-                                            })) &&
-        (!needed(kTipsText) ||
-         load("tips.txt", [&](auto& t, auto n) { return keepText(t, n, tipsText, error); })) &&
-        (!needed(kAssessmentTables) ||
-         (load("meanings.txt", [&](auto& t, auto n) { return meanings.parse(t, n, error); }) &&
-          load("badwords.txt", [&](auto& t, auto n) { return badWords.parse(t, n, error); }) &&
-          load("levels.txt", [&](auto& t, auto n) { return levels.parse(t, n, error); }) &&
-          load("polyphones.txt",
-               [&](auto& t, auto n) { return polyphones.parse(t, n, error); }))) &&
-        (!needed(kCityTable) ||
-         load("cities.txt", [&](auto& t, auto n) { return cities.parse(t, n, error); }));
-    if (!ok || !checkCoverage(*this, wanted, error))
+    if (!checkCoverage(*this, wanted, error))
         return false;
     m_loaded |= wanted;
     return true;

@@ -12,8 +12,10 @@
 #include "core/strokes.h"
 #include "core/traditional.h"
 
+#include <array>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace hmf::core {
@@ -36,6 +38,16 @@ enum TableParts : unsigned {
     // What the stroke counts and the readings shown for a name draw on.
     kNameTables = kStrokeTables | kTraditionalTable | kPinyinTables | kSurnameTable,
 };
+
+// The files of one group, in the order they are read (at most four; unused slots are null).
+inline constexpr std::size_t kMaxGroupFiles = 4;
+struct TableGroup
+{
+    unsigned part;
+    std::string_view key; // its name among the prebuilt tables (core/prebuilt.h)
+    std::array<const char*, kMaxGroupFiles> files;
+};
+std::span<const TableGroup> tableGroups();
 
 struct Tables
 {
@@ -80,7 +92,17 @@ struct Tables
     bool load(unsigned parts, LoadError& error);
     bool has(unsigned parts) const { return (m_loaded & parts) == parts; }
 
+    // The parsed tables of one group (a TableParts bit) in the form that core/archive.h writes,
+    // and that form brought back into this object; restore returns false, and leaves the group
+    // empty, when the form is not whole.
+    std::string archived(unsigned part) const;
+    bool restore(unsigned part, std::string_view form);
+
   private:
+    // Reads one group's files; when they are the shipped ones, brings the group back from its
+    // compiled-in form, else decodes and parses them.
+    bool loadGroup(const TableGroup& group, LoadError& error);
+
     friend std::unique_ptr<Tables> loadTables(const std::filesystem::path&, unsigned, LoadError&);
     std::filesystem::path m_dataDir;
     unsigned m_loaded = 0;

@@ -23,6 +23,8 @@ class TraditionalTable
     char32_t toTraditional(char32_t cp) const;
     std::size_t size() const { return m_map.size(); }
 
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self) { ar(self.m_map); }
+
   private:
     CodepointMap<char32_t> m_map;
 };

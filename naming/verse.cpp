@@ -1,6 +1,8 @@
 #include "naming/verse.h"
 
+#include "core/archive.h"
 #include "core/datafile.h"
+#include "core/prebuilt.h"
 #include "core/text.h"
 
 #include <algorithm>
@@ -170,10 +172,36 @@ const VerseTable::Index& VerseTable::index() const
 std::optional<VerseTable> VerseTable::load(const std::filesystem::path& path,
                                            core::LoadError& error)
 {
-    auto text = core::readGbkFile(path, error);
+    auto bytes = core::readFileBytes(path, error);
+    if (!bytes)
+        return std::nullopt;
+    const std::string name = path.filename().string();
+    const core::FileBytes file{name, *bytes};
+    if (const auto form = core::prebuiltForm(kPrebuiltKey, std::span(&file, 1)); !form.empty())
+        if (auto table = restore(form))
+            return table;
+    auto text = core::decodeGbkBytes(*bytes, name, error);
     if (!text)
         return std::nullopt;
-    return parseText(std::move(*text), path.filename().string(), error, true);
+    return parseText(std::move(*text), name, error, true);
+}
+
+std::string VerseTable::archived() const
+{
+    core::ArchiveWriter writer;
+    writer(m_books, m_bookStart, m_poems, m_text, m_lines, m_lineBook, m_han, m_hanStart);
+    return writer.bytes();
+}
+
+std::optional<VerseTable> VerseTable::restore(std::string_view form)
+{
+    VerseTable table;
+    core::ArchiveReader reader(form);
+    reader(table.m_books, table.m_bookStart, table.m_poems, table.m_text, table.m_lines,
+           table.m_lineBook, table.m_han, table.m_hanStart);
+    if (!reader.finished())
+        return std::nullopt;
+    return table;
 }
 
 std::optional<int> VerseTable::bookIndex(std::string_view name) const

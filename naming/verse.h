@@ -57,9 +57,15 @@ class VerseTable
     // "file:line: what" in `error`.
     static std::optional<VerseTable> parse(std::string_view text, const std::string& fileName,
                                            core::LoadError& error);
-    // Reads and parses a GBK table file.
+    // Reads and parses a GBK table file; a file that is the shipped one is brought back from
+    // its compiled-in form (core/prebuilt.h, key kPrebuiltKey) instead.
     static std::optional<VerseTable> load(const std::filesystem::path& path,
                                           core::LoadError& error);
+    static constexpr std::string_view kPrebuiltKey = "verse";
+    // The parsed table in the form core/archive.h writes, and a table brought back from it
+    // (nullopt when the form is not whole).
+    std::string archived() const;
+    static std::optional<VerseTable> restore(std::string_view form);
 
     // Books in the table's order, which is also their rank: the best-known first.
     const std::vector<std::string>& books() const { return m_books; }
@@ -102,6 +108,11 @@ class VerseTable
         int book = 0;
         std::string title;
         std::string author;
+
+        template <class Ar, class Self> static void archive(Ar& ar, Self& self)
+        {
+            ar(self.book, self.title, self.author);
+        }
     };
     // A line is a piece of m_text: the table's lines cost no allocation each.
     struct Line

@@ -1,0 +1,163 @@
+// Prebuilt tables: each is what its files parse to, comes back whole, and gives way to the
+// files as soon as one of them differs from the file it was built from.
+
+#include "core/archive.h"
+#include "core/datafile.h"
+#include "core/gbk.h"
+#include "core/prebuilt.h"
+#include "core/tables.h"
+#include "naming/verse.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace hmf::core {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path dataDir()
+{
+    const char* dir = std::getenv("HMF_DATA_DIR");
+    return dir ? dir : "data";
+}
+
+const PrebuiltTable* prebuilt(std::string_view key)
+{
+    for (const auto& table : prebuiltTables())
+        if (table.key == key)
+            return &table;
+    return nullptr;
+}
+
+// A copy of the data directory that a test may change; the prebuilt tables are installed while
+// it lives.
+class DataCopy : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("hmf-prebuilt-" + std::to_string(::getpid()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        for (const auto& entry : fs::directory_iterator(dataDir()))
+            fs::copy_file(entry.path(), m_dir / entry.path().filename());
+        installPrebuiltTables(prebuiltTables());
+    }
+    void TearDown() override
+    {
+        installPrebuiltTables({});
+        fs::remove_all(m_dir);
+    }
+    // Replaces `from` by `to` (UTF-8) at its first place in a GBK file of the copy.
+    void change(const char* file, std::string_view from, std::string_view to)
+    {
+        LoadError error;
+        auto text = readGbkFile(m_dir / file, error);
+        ASSERT_TRUE(text) << error.message();
+        const auto at = text->find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        text->replace(at, from.size(), to);
+        std::ofstream(m_dir / file, std::ios::binary | std::ios::trunc) << *utf8ToGbk(*text);
+    }
+    fs::path m_dir;
+};
+
+TEST(PrebuiltTables, EachIsWhatItsFilesParseToAndComesBackWhole)
+{
+    installPrebuiltTables({});
+    LoadError error;
+    const auto parsed = loadTables(dataDir(), error);
+    ASSERT_TRUE(parsed) << error.message();
+    auto checkFiles = [](const PrebuiltTable& table) {
+        for (const auto& file : table.files) {
+            LoadError readError;
+            const auto bytes = readFileBytes(dataDir() / file.name, readError);
+            ASSERT_TRUE(bytes) << readError.message();
+            EXPECT_EQ(bytes->size(), file.size) << file.name << " changed since the build";
+            EXPECT_EQ(fingerprint(*bytes), file.fingerprint) << file.name;
+        }
+    };
+    for (const auto& group : tableGroups()) {
+        SCOPED_TRACE(group.key);
+        const auto* table = prebuilt(group.key);
+        ASSERT_NE(table, nullptr);
+        checkFiles(*table);
+        EXPECT_TRUE(parsed->archived(group.part) == table->form);
+        Tables restored;
+        ASSERT_TRUE(restored.restore(group.part, table->form));
+        EXPECT_TRUE(restored.archived(group.part) == table->form);
+    }
+    const auto* verse = prebuilt(naming::VerseTable::kPrebuiltKey);
+    ASSERT_NE(verse, nullptr);
+    checkFiles(*verse);
+    const auto parsedVerse = naming::VerseTable::load(dataDir() / "verse.txt", error);
+    ASSERT_TRUE(parsedVerse) << error.message();
+    EXPECT_TRUE(parsedVerse->archived() == verse->form);
+    const auto restoredVerse = naming::VerseTable::restore(verse->form);
+    ASSERT_TRUE(restoredVerse);
+    EXPECT_TRUE(restoredVerse->archived() == verse->form);
+    EXPECT_EQ(restoredVerse->bestSource("静姝")->line, parsedVerse->bestSource("静姝")->line);
+}
+
+TEST(PrebuiltTables, AFormCutShortOrOversizedIsRefused)
+{
+    const auto* strokes = prebuilt("strokes");
+    ASSERT_NE(strokes, nullptr);
+    Tables tables;
+    EXPECT_FALSE(tables.restore(kStrokeTables, strokes->form.substr(0, strokes->form.size() / 2)));
+    EXPECT_EQ(tables.strokes.gridSize(), 0u) << "a form read in part leaves the group empty";
+    EXPECT_FALSE(tables.restore(kStrokeTables, std::string(strokes->form) + "x"));
+    // A count far beyond the bytes that follow it is refused before anything is allocated.
+    EXPECT_FALSE(tables.restore(kLuckTable, std::string("\xff\xff\xff\x7f", 4)));
+    const auto* verse = prebuilt(naming::VerseTable::kPrebuiltKey);
+    ASSERT_NE(verse, nullptr);
+    EXPECT_FALSE(naming::VerseTable::restore(verse->form.substr(0, verse->form.size() - 1)));
+}
+
+TEST_F(DataCopy, TheFilesAsShippedGiveTheTablesAsParsed)
+{
+    LoadError error;
+    const auto tables = loadTables(m_dir, error);
+    ASSERT_TRUE(tables) << error.message();
+    EXPECT_EQ(tables->gridStrokeCount("華"), 14);
+    EXPECT_EQ(tables->levels.level(U'明'), 1);
+    EXPECT_EQ(tables->pinyin.readingOf(U'明'), "míng");
+    EXPECT_EQ(tables->luck.verdict(1), "吉");
+}
+
+TEST_F(DataCopy, AChangedFileIsReadFromDiskAndADamagedOneRefused)
+{
+    change("levels.txt", "明\t1", "明\t3");
+    change("verse.txt", "静女其姝", "静女其娴");
+    LoadError error;
+    auto tables = loadTables(m_dir, error);
+    ASSERT_TRUE(tables) << error.message();
+    EXPECT_EQ(tables->levels.level(U'明'), 3);
+    const auto verse = naming::VerseTable::load(m_dir / "verse.txt", error);
+    ASSERT_TRUE(verse) << error.message();
+    EXPECT_NE(verse->bestSource("静娴"), std::nullopt);
+
+    change("levels.txt", "明\t3", "明\t9");
+    EXPECT_FALSE(loadTables(m_dir, error));
+    EXPECT_EQ(error.file, "levels.txt");
+    EXPECT_NE(error.what.find("级别应为"), std::string::npos) << error.what;
+    // A missing file of a group: the files before it are checked first, as they are read first.
+    fs::remove(m_dir / "strokegroups.txt");
+    std::ofstream(m_dir / "gridstrokes.txt", std::ios::binary | std::ios::app) << "\x81";
+    EXPECT_FALSE(loadTables(m_dir, error));
+    EXPECT_EQ(error.file, "gridstrokes.txt");
+    EXPECT_NE(error.what.find("GBK"), std::string::npos) << error.what;
+    fs::copy_file(dataDir() / "gridstrokes.txt", m_dir / "gridstrokes.txt",
+                  fs::copy_options::overwrite_existing);
+    EXPECT_FALSE(loadTables(m_dir, error));
+    EXPECT_EQ(error.file, "strokegroups.txt");
+    EXPECT_NE(error.what.find("文件不存在"), std::string::npos) << error.what;
+}
+
+} // namespace
+} // namespace hmf::core
