@@ -10,6 +10,8 @@
 // is the memory layout of this build: it is read by the program that was built with the table,
 // never kept in a file.
 
+#include "core/block.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -72,6 +74,14 @@ class ArchiveWriter
         for (const auto& v : a)
             put(v);
     }
+    // A block's elements start at a multiple of their alignment from the start of the form, so
+    // that a form placed at an aligned address can lend them (see ArchiveReader).
+    template <class T> void put(const Block<T>& b)
+    {
+        putSize(b.size());
+        m_out.append((alignof(T) - m_out.size() % alignof(T)) % alignof(T), '\0');
+        m_out.append(reinterpret_cast<const char*>(b.data()), b.size() * sizeof(T));
+    }
     template <class T> void put(const std::vector<T>& v)
     {
         putSize(v.size());
@@ -118,8 +128,11 @@ class ArchiveReader
   public:
     static constexpr bool kReading = true;
 
-    explicit ArchiveReader(std::string_view bytes)
-        : m_at(bytes.data()), m_end(bytes.data() + bytes.size())
+    // A reader that may `lend` gives blocks (core/block.h) its bytes instead of copies: only for
+    // a form that outlives what is read from it, such as one compiled into the program.
+    explicit ArchiveReader(std::string_view bytes, bool lend = false)
+        : m_begin(bytes.data()), m_at(bytes.data()), m_end(bytes.data() + bytes.size()),
+          m_lend(lend)
     {
     }
 
@@ -174,6 +187,28 @@ class ArchiveReader
         for (auto& v : a)
             get(v);
     }
+    template <class T> void get(Block<T>& b)
+    {
+        std::size_t n = 0;
+        if (!getSize(n, 0))
+            return;
+        const auto pad =
+            (alignof(T) - static_cast<std::size_t>(m_at - m_begin) % alignof(T)) % alignof(T);
+        if (static_cast<std::size_t>(m_end - m_at) < pad ||
+            n > (static_cast<std::size_t>(m_end - m_at) - pad) / sizeof(T)) {
+            m_failed = true;
+            return;
+        }
+        m_at += pad;
+        if (m_lend && reinterpret_cast<std::uintptr_t>(m_at) % alignof(T) == 0) {
+            b.borrow(reinterpret_cast<const T*>(m_at), n);
+            m_at += n * sizeof(T);
+        } else {
+            b.clear();
+            b.resize(n);
+            take(b.mutableData(), n * sizeof(T));
+        }
+    }
     template <class T> void get(std::vector<T>& v)
     {
         std::size_t n = 0;
@@ -219,8 +254,10 @@ class ArchiveReader
         }
     }
 
+    const char* m_begin;
     const char* m_at;
     const char* m_end;
+    bool m_lend = false;
     bool m_failed = false;
 };
 

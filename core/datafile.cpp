@@ -1,11 +1,14 @@
 #include "core/datafile.h"
 
 #include "core/gbk.h"
+#include "core/prebuilt.h"
 #include "core/text.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <system_error>
 
 namespace hmf::core {
@@ -69,8 +72,12 @@ bool TableRows::fail(std::string what)
     return false;
 }
 
-std::optional<std::string> readFileBytes(const std::filesystem::path& path, LoadError& error,
-                                         std::uintmax_t maxBytes)
+namespace {
+
+// The checks before a table file is read: it exists, is a regular file and is not too large.
+// Returns its size, or nullopt with `error` filled.
+std::optional<std::uintmax_t> checkTableFile(const std::filesystem::path& path, LoadError& error,
+                                             std::uintmax_t maxBytes)
 {
     error = LoadError{path.filename().string(), 0, {}};
     std::error_code ec;
@@ -94,12 +101,59 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& path, Load
         error.what = tooLargeText(maxBytes);
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (ec || !in) {
+    if (ec) {
         error.what = "无法读取 (cannot read)";
         return std::nullopt;
     }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
+    return size;
+}
+
+} // namespace
+
+std::optional<FileStamp> stampFile(const std::filesystem::path& path, LoadError& error,
+                                   std::uintmax_t maxBytes)
+{
+    const auto size = checkTableFile(path, error, maxBytes);
+    if (!size)
+        return std::nullopt;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                               &std::fclose);
+    if (!file) {
+        error.what = "无法读取 (cannot read)";
+        return std::nullopt;
+    }
+    // A small buffer read again and again: the file's bytes never take memory of their own.
+    constexpr std::size_t kChunk = std::size_t{1} << 15; // a multiple of Fingerprint's step
+    char buffer[kChunk];
+    Fingerprint fingerprint;
+    FileStamp stamp;
+    for (;;) {
+        const std::size_t n = std::fread(buffer, 1, kChunk, file.get());
+        fingerprint.add(std::string_view(buffer, n));
+        stamp.size += n;
+        if (n < kChunk)
+            break;
+    }
+    if (std::ferror(file.get()) || stamp.size != *size) {
+        error.what = "无法读取 (cannot read)";
+        return std::nullopt;
+    }
+    stamp.fingerprint = fingerprint.value();
+    return stamp;
+}
+
+std::optional<std::string> readFileBytes(const std::filesystem::path& path, LoadError& error,
+                                         std::uintmax_t maxBytes)
+{
+    const auto size = checkTableFile(path, error, maxBytes);
+    if (!size)
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error.what = "无法读取 (cannot read)";
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(*size), '\0');
     if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
         error.what = "无法读取 (cannot read)";
         return std::nullopt;

@@ -26,6 +26,15 @@ std::optional<std::string> readGbkFile(const std::filesystem::path& path, LoadEr
 // text decoded from GBK (a fault names `fileName` and the line of the fault).
 std::optional<std::string> readFileBytes(const std::filesystem::path& path, LoadError& error,
                                          std::uintmax_t maxBytes = kMaxTableBytes);
+// The size and fingerprint (core/prebuilt.h) of a file, read with the checks of readFileBytes
+// but without keeping its bytes.
+struct FileStamp
+{
+    std::uint64_t size = 0;
+    std::uint64_t fingerprint = 0;
+};
+std::optional<FileStamp> stampFile(const std::filesystem::path& path, LoadError& error,
+                                   std::uintmax_t maxBytes = kMaxTableBytes);
 std::optional<std::string> decodeGbkBytes(std::string_view bytes, const std::string& fileName,
                                           LoadError& error);
 

@@ -9,10 +9,13 @@ namespace hmf::core {
 namespace {
 
 bool parseItems(std::string_view text, const std::string& fileName, LoadError& error,
-                CodepointMap<std::string>& map)
+                PinyinTable::Readings& into)
 {
+    auto& map = into.readings;
     map.clear();
     map.reserve(text.size() / 6);
+    into.text.clear();
+    into.text.reserve(text.size() / 2);
     int line = 1;
     while (!text.empty()) {
         auto comma = text.find(',');
@@ -57,7 +60,12 @@ bool parseItems(std::string_view text, const std::string& fileName, LoadError& e
                                   " (reading missing)"};
             return false;
         }
-        map.emplace(first->first, std::string(reading)); // the first entry of a character wins
+        if (!map.count(first->first)) { // the first entry of a character wins
+            map.emplace(first->first,
+                        PinyinTable::Piece{static_cast<std::uint32_t>(into.text.size()),
+                                           static_cast<std::uint32_t>(reading.size())});
+            into.text.append(reading.data(), reading.size());
+        }
     }
     if (map.empty()) {
         error = LoadError{fileName, 0, "表为空 (empty table)"};
@@ -135,13 +143,19 @@ PinyinTable::surnameSyllables(std::string_view surname) const
     return std::nullopt;
 }
 
+std::string_view PinyinTable::Readings::of(char32_t cp) const
+{
+    const auto it = readings.find(cp);
+    if (it == readings.end())
+        return {};
+    return std::string_view(text.data() + it->second.start, it->second.length);
+}
+
 std::string PinyinTable::readingOf(char32_t cp) const
 {
-    if (auto it = m_main.find(cp); it != m_main.end())
-        return it->second;
-    if (auto it = m_fallback.find(cp); it != m_fallback.end())
-        return it->second;
-    return {};
+    if (const auto reading = m_main.of(cp); !reading.empty())
+        return std::string(reading);
+    return std::string(m_fallback.of(cp));
 }
 
 std::string PinyinTable::pinyinOf(std::string_view text, bool blankAfterEach) const

@@ -10,9 +10,11 @@
 // ordinary reading (曾 zēng, 单 shàn, 尉迟 yù chí). Lines "<surname>TAB<syllables>", one
 // syllable per character, separated by blanks.
 
+#include "core/block.h"
 #include "core/codepointmap.h"
 #include "core/loaderror.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,23 +42,38 @@ class PinyinTable
     // The same reading one syllable per character (尉迟 -> yù, chí).
     std::optional<std::vector<std::string>> surnameSyllables(std::string_view surname) const;
 
-    bool hasMainReading(char32_t cp) const { return m_main.count(cp) != 0; }
-    std::size_t size() const { return m_main.size(); }
-    std::size_t fallbackSize() const { return m_fallback.size(); }
+    bool hasMainReading(char32_t cp) const { return m_main.readings.count(cp) != 0; }
+    std::size_t size() const { return m_main.readings.size(); }
+    std::size_t fallbackSize() const { return m_fallback.readings.size(); }
 
     // The two reading tables, and the surname table, each as read together (see core/archive.h).
     template <class Ar, class Self> static void archiveReadings(Ar& ar, Self& self)
     {
-        ar(self.m_main, self.m_fallback);
+        ar(self.m_main.readings, self.m_main.text, self.m_fallback.readings, self.m_fallback.text);
     }
     template <class Ar, class Self> static void archiveSurnames(Ar& ar, Self& self)
     {
         ar(self.m_surnames);
     }
 
+    // One reading table: where each character's reading lies in the text of all readings, so
+    // that a prebuilt table lends both (core/block.h).
+    struct Piece
+    {
+        std::uint32_t start = 0;
+        std::uint32_t length = 0;
+    };
+    struct Readings
+    {
+        CodepointMap<Piece> readings;
+        Block<char> text;
+
+        std::string_view of(char32_t cp) const;
+    };
+
   private:
-    CodepointMap<std::string> m_main;
-    CodepointMap<std::string> m_fallback;
+    Readings m_main;
+    Readings m_fallback;
     std::unordered_map<std::string, std::vector<std::string>> m_surnames;
 };
 

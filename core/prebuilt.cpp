@@ -22,29 +22,41 @@ std::uint64_t mix(std::uint64_t h)
 
 } // namespace
 
-std::uint64_t fingerprint(std::string_view bytes)
+void Fingerprint::add(std::string_view piece)
 {
-    // Eight bytes a step, four lanes: a table of a few hundred kilobytes takes a fraction of a
-    // millisecond, far less than decoding it.
-    std::uint64_t lanes[4] = {1, 2, 3, 4};
-    const char* p = bytes.data();
-    std::size_t n = bytes.size();
-    while (n >= 32) {
-        for (auto& lane : lanes) {
+    // Eight bytes a lane, four lanes a step: a table of a few hundred kilobytes takes a fraction
+    // of a millisecond, far less than decoding it.
+    const char* p = piece.data();
+    std::size_t n = piece.size();
+    m_size += n;
+    while (n >= kStep) {
+        for (auto& lane : m_lanes) {
             std::uint64_t word;
             std::memcpy(&word, p, 8);
             lane = (lane ^ word) * kMultiplier;
             lane ^= lane >> 29;
             p += 8;
         }
-        n -= 32;
+        n -= kStep;
     }
-    std::uint64_t h = bytes.size() * kMultiplier;
-    for (auto lane : lanes)
+    m_tail.assign(p, n);
+}
+
+std::uint64_t Fingerprint::value() const
+{
+    std::uint64_t h = m_size * kMultiplier;
+    for (auto lane : m_lanes)
         h = mix(h ^ lane);
-    for (; n; --n, ++p)
-        h = (h ^ static_cast<unsigned char>(*p)) * kMultiplier;
+    for (const char c : m_tail)
+        h = (h ^ static_cast<unsigned char>(c)) * kMultiplier;
     return mix(h);
+}
+
+std::uint64_t fingerprint(std::string_view bytes)
+{
+    Fingerprint f;
+    f.add(bytes);
+    return f.value();
 }
 
 void installPrebuiltTables(std::span<const PrebuiltTable> tables)
@@ -52,7 +64,7 @@ void installPrebuiltTables(std::span<const PrebuiltTable> tables)
     g_prebuilt = tables;
 }
 
-std::string_view prebuiltForm(std::string_view key, std::span<const FileBytes> files)
+std::string_view prebuiltForm(std::string_view key, std::span<const PrebuiltFile> files)
 {
     for (const auto& table : g_prebuilt) {
         if (table.key != key)
@@ -61,8 +73,8 @@ std::string_view prebuiltForm(std::string_view key, std::span<const FileBytes> f
             return {};
         for (std::size_t i = 0; i < files.size(); ++i) {
             const auto& shipped = table.files[i];
-            if (shipped.name != files[i].name || shipped.size != files[i].bytes.size() ||
-                shipped.fingerprint != fingerprint(files[i].bytes))
+            if (shipped.name != files[i].name || shipped.size != files[i].size ||
+                shipped.fingerprint != files[i].fingerprint)
                 return {};
         }
         return table.form;

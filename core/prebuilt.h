@@ -30,6 +30,19 @@ struct PrebuiltTable
 // A 64-bit fingerprint of a file's bytes. Not cryptographic: it tells a file that was changed
 // from the one shipped, not a file forged to look shipped.
 std::uint64_t fingerprint(std::string_view bytes);
+// The same fingerprint taken piece by piece: every piece but the last a multiple of kStep bytes.
+class Fingerprint
+{
+  public:
+    static constexpr std::size_t kStep = 32;
+    void add(std::string_view piece);
+    std::uint64_t value() const;
+
+  private:
+    std::uint64_t m_lanes[4] = {1, 2, 3, 4};
+    std::uint64_t m_size = 0;
+    std::string m_tail; // the last piece's bytes after its last whole step
+};
 
 // Makes `tables` the prebuilt tables of this process. Called once, before the first table is
 // read; without it every table is parsed from its files.
@@ -39,15 +52,8 @@ void installPrebuiltTables(std::span<const PrebuiltTable> tables);
 // prebuilt_tables library; a program starts with installPrebuiltTables(prebuiltTables()).
 std::span<const PrebuiltTable> prebuiltTables();
 
-// One file of a table as read from disk.
-struct FileBytes
-{
-    std::string_view name;
-    std::string_view bytes;
-};
-
-// The compiled-in form of table `key` when `files` are exactly its shipped files, in order;
-// empty otherwise.
-std::string_view prebuiltForm(std::string_view key, std::span<const FileBytes> files);
+// The compiled-in form of table `key` when `files` (name, size and fingerprint of the files on
+// disk) are exactly its shipped files, in order; empty otherwise.
+std::string_view prebuiltForm(std::string_view key, std::span<const PrebuiltFile> files);
 
 } // namespace hmf::core

@@ -175,48 +175,54 @@ std::string Tables::archived(unsigned part) const
     return writer.bytes();
 }
 
-bool Tables::restore(unsigned part, std::string_view form)
+bool Tables::restore(unsigned part, std::string_view form, bool lend)
 {
-    ArchiveReader reader(form);
+    ArchiveReader reader(form, lend);
     archiveGroup(reader, *this, part);
     if (reader.finished())
         return true;
     // Whatever was half read gives way to the empty group again.
-    ArchiveReader empty(Tables().archived(part));
+    const std::string emptyForm = Tables().archived(part);
+    ArchiveReader empty(emptyForm);
     archiveGroup(empty, *this, part);
     return false;
 }
 
 bool Tables::loadGroup(const TableGroup& group, LoadError& error)
 {
-    std::array<std::string, kMaxGroupFiles> bytes;
-    std::array<FileBytes, kMaxGroupFiles> files;
-    // Decodes and parses the first `count` files, in order.
+    // Reads, decodes and parses the first `count` files, in order.
     const auto parse = [&](std::size_t count) {
         for (std::size_t i = 0; i < count; ++i) {
             const std::string name(group.files[i]);
-            const auto text = decodeGbkBytes(bytes[i], name, error);
+            const auto bytes = readFileBytes(m_dataDir / name, error);
+            if (!bytes)
+                return false;
+            const auto text = decodeGbkBytes(*bytes, name, error);
             if (!text || !parseFile(*this, group.part, i, *text, name, error))
                 return false;
         }
         return true;
     };
+    // First only the size and fingerprint of each file: the shipped files need no more.
+    std::array<PrebuiltFile, kMaxGroupFiles> files;
     std::size_t count = 0;
     for (; count < kMaxGroupFiles && group.files[count]; ++count) {
         LoadError readError;
-        auto read = readFileBytes(m_dataDir / group.files[count], readError);
-        if (!read) {
+        const auto stamp = stampFile(m_dataDir / group.files[count], readError);
+        if (!stamp) {
             // The files before it are read and checked first, as they come first.
             if (parse(count))
                 error = std::move(readError);
             return false;
         }
-        bytes[count] = std::move(*read);
-        files[count] = {group.files[count], bytes[count]};
+        files[count] = {group.files[count], stamp->size, stamp->fingerprint};
     }
     const auto form = prebuiltForm(group.key, std::span(files.data(), count));
-    if (!form.empty() && restore(group.part, form))
+    if (!form.empty() && restore(group.part, form, true)) {
+        m_prebuilt |= group.part;
         return true;
+    }
+    m_prebuilt &= ~group.part;
     return parse(count);
 }
 

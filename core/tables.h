@@ -91,12 +91,15 @@ struct Tables
     // failed is read again on the next call).
     bool load(unsigned parts, LoadError& error);
     bool has(unsigned parts) const { return (m_loaded & parts) == parts; }
+    // The groups brought back from their prebuilt form (core/prebuilt.h) rather than parsed.
+    unsigned prebuiltParts() const { return m_prebuilt; }
 
     // The parsed tables of one group (a TableParts bit) in the form that core/archive.h writes,
     // and that form brought back into this object; restore returns false, and leaves the group
     // empty, when the form is not whole.
+    // A form that outlives the tables (one compiled in) may `lend` them its bytes.
     std::string archived(unsigned part) const;
-    bool restore(unsigned part, std::string_view form);
+    bool restore(unsigned part, std::string_view form, bool lend = false);
 
   private:
     // Reads one group's files; when they are the shipped ones, brings the group back from its
@@ -106,6 +109,7 @@ struct Tables
     friend std::unique_ptr<Tables> loadTables(const std::filesystem::path&, unsigned, LoadError&);
     std::filesystem::path m_dataDir;
     unsigned m_loaded = 0;
+    unsigned m_prebuilt = 0;
 };
 
 // Loads the groups of `parts` (every table unless told); on the first fault returns null and

@@ -67,8 +67,8 @@ std::optional<VerseTable> VerseTable::parseText(std::string text, const std::str
                                                 core::LoadError& error, bool knownWellFormed)
 {
     VerseTable table;
-    table.m_text = std::move(text);
-    const std::string_view all = table.m_text;
+    table.m_text.assign(text.data(), text.size());
+    const std::string_view all(table.m_text.data(), table.m_text.size());
     // One field more than a row may hold, so that a row with too many is refused.
     core::TableRows rows(all, fileName, error, 4);
     const auto fail = [&](const std::string& what) {
@@ -135,7 +135,7 @@ std::optional<VerseTable> VerseTable::parseText(std::string text, const std::str
                 length = 2;
             }
             if (length > 1 && core::isHan(c))
-                table.m_han += c;
+                table.m_han.push_back(c);
             p += length;
         }
         if (table.m_han.size() == start)
@@ -172,14 +172,17 @@ const VerseTable::Index& VerseTable::index() const
 std::optional<VerseTable> VerseTable::load(const std::filesystem::path& path,
                                            core::LoadError& error)
 {
-    auto bytes = core::readFileBytes(path, error);
-    if (!bytes)
+    const auto stamp = core::stampFile(path, error);
+    if (!stamp)
         return std::nullopt;
     const std::string name = path.filename().string();
-    const core::FileBytes file{name, *bytes};
+    const core::PrebuiltFile file{name, stamp->size, stamp->fingerprint};
     if (const auto form = core::prebuiltForm(kPrebuiltKey, std::span(&file, 1)); !form.empty())
-        if (auto table = restore(form))
+        if (auto table = restore(form, true))
             return table;
+    const auto bytes = core::readFileBytes(path, error);
+    if (!bytes)
+        return std::nullopt;
     auto text = core::decodeGbkBytes(*bytes, name, error);
     if (!text)
         return std::nullopt;
@@ -193,10 +196,10 @@ std::string VerseTable::archived() const
     return writer.bytes();
 }
 
-std::optional<VerseTable> VerseTable::restore(std::string_view form)
+std::optional<VerseTable> VerseTable::restore(std::string_view form, bool lend)
 {
     VerseTable table;
-    core::ArchiveReader reader(form);
+    core::ArchiveReader reader(form, lend);
     reader(table.m_books, table.m_bookStart, table.m_poems, table.m_text, table.m_lines,
            table.m_lineBook, table.m_han, table.m_hanStart);
     if (!reader.finished())

@@ -4,6 +4,7 @@
 // lines that hold its characters (a pair by walking two sorted lists together) and the generator
 // can draw names from one line.
 
+#include "core/block.h"
 #include "core/codepointmap.h"
 #include "core/loaderror.h"
 
@@ -65,7 +66,7 @@ class VerseTable
     // The parsed table in the form core/archive.h writes, and a table brought back from it
     // (nullopt when the form is not whole).
     std::string archived() const;
-    static std::optional<VerseTable> restore(std::string_view form);
+    static std::optional<VerseTable> restore(std::string_view form, bool lend = false);
 
     // Books in the table's order, which is also their rank: the best-known first.
     const std::vector<std::string>& books() const { return m_books; }
@@ -76,13 +77,13 @@ class VerseTable
 
     std::string_view lineText(std::uint32_t line) const
     {
-        return std::string_view(m_text).substr(m_lines[line].start, m_lines[line].length);
+        return std::string_view(m_text.data() + m_lines[line].start, m_lines[line].length);
     }
     // The line's Chinese characters without its punctuation.
     std::u32string_view lineCharacters(std::uint32_t line) const
     {
-        return std::u32string_view(m_han).substr(m_hanStart[line],
-                                                 m_hanStart[line + 1] - m_hanStart[line]);
+        return std::u32string_view(m_han.data() + m_hanStart[line],
+                                   m_hanStart[line + 1] - m_hanStart[line]);
     }
     int lineBook(std::uint32_t line) const { return m_lineBook[line]; }
     VerseSource source(std::uint32_t line) const;
@@ -138,14 +139,15 @@ class VerseTable
     template <typename Visit> void walk(std::u32string_view name, int book, Visit&& visit) const;
 
     std::vector<std::string> m_books;
-    std::vector<std::uint32_t> m_bookStart; // first line of each book, plus the end
+    // The arrays below are blocks: a prebuilt table lends them (core/block.h).
+    core::Block<std::uint32_t> m_bookStart; // first line of each book, plus the end
     std::vector<Poem> m_poems;
-    std::string m_text; // the table's text, trimmed lines within it
-    std::vector<Line> m_lines;
-    std::vector<int> m_lineBook;
+    core::Block<char> m_text; // the table's text, trimmed lines within it
+    core::Block<Line> m_lines;
+    core::Block<int> m_lineBook;
     // The Chinese characters of every line in one buffer: checking many lines stays in cache.
-    std::u32string m_han;
-    std::vector<std::uint32_t> m_hanStart; // line i is m_han[m_hanStart[i], m_hanStart[i + 1])
+    core::Block<char32_t> m_han;
+    core::Block<std::uint32_t> m_hanStart; // line i is m_han[m_hanStart[i], m_hanStart[i + 1])
     // A flat map: filling it costs no hashing (the table holds 100,000 characters). One search
     // (hmf analyse asks for one "出处" line) walks the lines instead, which costs less than
     // building the index; the second search builds it.

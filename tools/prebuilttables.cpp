@@ -95,7 +95,8 @@ int main(int argc, char** argv)
                 << hmf::core::fingerprint(*bytes) << std::dec << "ull},\n";
         }
         out << "};\n";
-        out << "constexpr char kForm" << t << "[] =\n";
+        // Aligned, so that the blocks of the form can be lent as they stand (core/block.h).
+        out << "alignas(16) constexpr char kForm" << t << "[] =\n";
         writeLiteral(out, shipped[t].form);
         out << ";\n\n";
     }

@@ -80,6 +80,9 @@ TEST(PrebuiltTables, EachIsWhatItsFilesParseToAndComesBackWhole)
             ASSERT_TRUE(bytes) << readError.message();
             EXPECT_EQ(bytes->size(), file.size) << file.name << " changed since the build";
             EXPECT_EQ(fingerprint(*bytes), file.fingerprint) << file.name;
+            const auto stamp = stampFile(dataDir() / file.name, readError);
+            ASSERT_TRUE(stamp) << readError.message();
+            EXPECT_EQ(stamp->fingerprint, file.fingerprint) << "read in pieces: " << file.name;
         }
     };
     for (const auto& group : tableGroups()) {
@@ -128,6 +131,7 @@ TEST_F(DataCopy, TheFilesAsShippedGiveTheTablesAsParsed)
     EXPECT_EQ(tables->levels.level(U'明'), 1);
     EXPECT_EQ(tables->pinyin.readingOf(U'明'), "míng");
     EXPECT_EQ(tables->luck.verdict(1), "吉");
+    EXPECT_EQ(tables->prebuiltParts(), unsigned{kAllTables});
 }
 
 TEST_F(DataCopy, AChangedFileIsReadFromDiskAndADamagedOneRefused)
@@ -138,6 +142,7 @@ TEST_F(DataCopy, AChangedFileIsReadFromDiskAndADamagedOneRefused)
     auto tables = loadTables(m_dir, error);
     ASSERT_TRUE(tables) << error.message();
     EXPECT_EQ(tables->levels.level(U'明'), 3);
+    EXPECT_EQ(tables->prebuiltParts(), kAllTables & ~kAssessmentTables);
     const auto verse = naming::VerseTable::load(m_dir / "verse.txt", error);
     ASSERT_TRUE(verse) << error.message();
     EXPECT_NE(verse->bestSource("静娴"), std::nullopt);
