@@ -58,8 +58,8 @@ std::optional<calendar::BirthTime> birthOption(const Args& args, std::string& er
     }
     // The hour decides the hour pillar and with it the missing elements: never assume 0 时.
     if (!parsed->hourGiven) {
-        error =
-            "出生时间缺少时辰 (0到23)：" + shownArg(*text) + " (--birth needs the hour: \"YYYY-MM-DD HH\")";
+        error = "出生时间缺少时辰 (0到23)：" + shownArg(*text) +
+                " (--birth needs the hour: \"YYYY-MM-DD HH\")";
         return std::nullopt;
     }
     calendar::BirthTime birth{parsed->year, parsed->month, parsed->day, parsed->hour};
@@ -248,7 +248,6 @@ int runAnalyse(const Args& args)
     return 0;
 }
 
-
 int runAssess(const Args& args)
 {
     if (args.positional.size() != 2)
@@ -376,6 +375,7 @@ int runGenerate(const Args& args)
     draw.day = birth->day;
     draw.threshold = *threshold;
     draw.leaveOutFaulty = !args.has("--keep-all");
+    draw.reasons = args.has("--json"); // the text list shows no reasons
     std::vector<naming::DrawResult> rows;
     int leftOut = 0, leftOutSound = 0, leftOutCharacter = 0;
     naming::CandidateList candidates;
@@ -438,8 +438,9 @@ int runGenerate(const Args& args)
               << (streakEnded ? "（连续重复超过500次，提前结束）" : "") << "，随机种子 " << seed
               << "\n";
     if (leftOut > 0)
-        std::cout << "略去" << leftOut << "个名字（谐音不雅" << leftOutSound << "个，含通用规范汉字表外的字"
-                  << leftOutCharacter << "个）；--keep-all 全部列出\n";
+        std::cout << "略去" << leftOut << "个名字（谐音不雅" << leftOutSound
+                  << "个，含通用规范汉字表外的字" << leftOutCharacter
+                  << "个）；--keep-all 全部列出\n";
     return 0;
 }
 
@@ -517,19 +518,21 @@ int runTop(const Args& args)
         std::cout << naming::rowTitle(name.fullName, name.score) << "  品评"
                   << name.assessment.figure << "\n";
     std::cout << "\n按品评分、再按名字总分排列，列出最好的" << result.names.size()
-              << "个（无谐音、音律毛病，每20个名字中同一个字至多出现3次），共评估" << result.considered
-              << "次\n";
+              << "个（无谐音、音律毛病，每20个名字中同一个字至多出现3次），共评估"
+              << result.considered << "次\n";
     return 0;
 }
 
 const bool registeredAnalyse = registerCommand({
     "analyse",
-    "hmf analyse <姓> <名> --birth \"YYYY-MM-DD HH\" [--sex 男|女] [--json]   姓名评测：一个名字的完整分析",
+    "hmf analyse <姓> <名> --birth \"YYYY-MM-DD HH\" [--sex 男|女] [--json]   "
+    "姓名评测：一个名字的完整分析",
     "\n写出一个名字的完整分析：总分、八字、五行、五格、三才、数理释义、星座和八字旺衰。\n"
     "  --birth \"YYYY-MM-DD HH\"  出生日期和时辰（北京时间，0到23时）\n"
     "  --sex 男|女               孩子的性别（名字品评看字的男女倾向）\n" +
         std::string(kBirthplaceHelp) +
-        "  --json                    以 JSON 输出：五格、笔画、五行、读音、八字、三才、释义、总分，\n"
+        "  --json                    以 JSON "
+        "输出：五格、笔画、五行、读音、八字、三才、释义、总分，\n"
         "                            各行文字及颜色在 runs 中（见 docs/json.md）\n"
         "终端中按红、蓝、品红着色（设置 NO_COLOR 时不着色）。\n",
     {"--birth", "--lunar", "--place", "--longitude", "--sex"},
@@ -539,7 +542,8 @@ const bool registeredAnalyse = registerCommand({
 
 const bool registeredAssess = registerCommand({
     "assess",
-    "hmf assess <姓> <名> [--sex 男|女] [--birth \"YYYY-MM-DD HH\"] [--json]   名字品评：音、义、用字与数理",
+    "hmf assess <姓> <名> [--sex 男|女] [--birth \"YYYY-MM-DD HH\"] [--json]   "
+    "名字品评：音、义、用字与数理",
     "\n给一个名字打品评分（0到100），并列出理由：谐音、音律、字义、用字、数理，\n"
     "给出出生时间时还看五行是否合八字所喜。品评分与名字总分各自独立。\n"
     "  --sex 男|女               孩子的性别（看字的男女倾向）\n"

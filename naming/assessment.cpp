@@ -185,19 +185,20 @@ int NameAssessor::base(int n) const
 int NameAssessor::characterPoints(const CharFacts& c, std::vector<AssessmentFlag>* flags) const
 {
     int points = 0;
-    const std::string q = inQuotes(c.text);
+    // The texts are built only when the reasons are wanted: rankings weigh millions of names.
+    const auto q = [&] { return inQuotes(c.text); };
     if (!c.meaning) {
         points -= kW.unknownMeaning;
         if (flags)
-            addFlag(flags, FlagKind::Meaning, q + "的字义未收录，请查字典确认", -kW.unknownMeaning,
-                    false);
+            addFlag(flags, FlagKind::Meaning, q() + "的字义未收录，请查字典确认",
+                    -kW.unknownMeaning, false);
     } else {
         if (c.meaning->polarity > 0) {
             points += kW.positiveMeaning;
         } else if (c.meaning->polarity < 0) {
             points -= kW.negativeMeaning;
             if (flags)
-                addFlag(flags, FlagKind::Meaning, q + "：" + c.meaning->meaning + "，取名宜避",
+                addFlag(flags, FlagKind::Meaning, q() + "：" + c.meaning->meaning + "，取名宜避",
                         -kW.negativeMeaning, true);
         }
         if (m_sexKnown) {
@@ -207,8 +208,8 @@ int NameAssessor::characterPoints(const CharFacts& c, std::vector<AssessmentFlag
                 points -= kW.otherSex;
                 if (flags)
                     addFlag(flags, FlagKind::Meaning,
-                            q + (c.meaning->sex == core::SexLeaning::Male ? "多用于男孩名"
-                                                                          : "多用于女孩名"),
+                            q() + (c.meaning->sex == core::SexLeaning::Male ? "多用于男孩名"
+                                                                            : "多用于女孩名"),
                             -kW.otherSex, false);
             } else {
                 points += kW.sexFits;
@@ -220,26 +221,26 @@ int NameAssessor::characterPoints(const CharFacts& c, std::vector<AssessmentFlag
     } else if (c.level == 3) {
         points -= kW.levelThree;
         if (flags)
-            addFlag(flags, FlagKind::Usage, q + "是通用规范汉字表的三级字，书写和录入不便",
+            addFlag(flags, FlagKind::Usage, q() + "是通用规范汉字表的三级字，书写和录入不便",
                     -kW.levelThree, false);
     } else if (c.level == 0) {
         points -= kW.outsideTable;
         if (flags)
-            addFlag(flags, FlagKind::Usage, q + "不在通用规范汉字表内，户籍系统可能无法录入",
+            addFlag(flags, FlagKind::Usage, q() + "不在通用规范汉字表内，户籍系统可能无法录入",
                     -kW.outsideTable, true);
     }
     if (c.polyphone) {
         points -= kW.uncertainReading;
         if (flags)
             addFlag(flags, FlagKind::Tone,
-                    q + "是多音字（" + c.polyphone->readings + "）：" + c.polyphone->note,
+                    q() + "是多音字（" + c.polyphone->readings + "）：" + c.polyphone->note,
                     -kW.uncertainReading, false);
     }
     if (c.element < 5 && m_favours[static_cast<std::size_t>(c.element)]) {
         points += kW.favourableEach;
         if (flags)
             addFlag(flags, FlagKind::Elements,
-                    q + "属" +
+                    q() + "属" +
                         std::string(core::kElementOrder[static_cast<std::size_t>(c.element)]) +
                         "，补八字所喜",
                     kW.favourableEach, false);
@@ -335,16 +336,17 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
                     sameTones = a == b || a == 5 || b == 5;
                 }
                 const int cost = sameTones ? kW.homophone : kW.homophoneToneless;
-                std::string run;
-                for (int i = 0; i < length; ++i)
-                    run += at(start + i).text;
                 homophoneFault = true;
                 const int added = std::min(homophone, -cost) - homophone; // the worst word counts
-                if (flags)
+                if (flags) {
+                    std::string run;
+                    for (int i = 0; i < length; ++i)
+                        run += at(start + i).text;
                     addFlag(flags, FlagKind::Homophone,
                             inQuotes(run) + (sameTones ? "音同" : "音近") + inQuotes(w.word) +
                                 "（" + w.reason + "）",
                             added, true);
+                }
                 homophone = std::min(homophone, -cost);
             });
     }
@@ -423,16 +425,17 @@ int NameAssessor::numerologyPoints(const core::FiveGrids& g,
         else if (verdict == core::TalentVerdict::FairGood)
             cost = kW.talentFairGood;
         if (cost != 0) {
-            static constexpr std::string_view names[] = {"木", "火", "土", "金", "水"};
-            std::string config;
-            for (int n : {g.tian, g.ren, g.di})
-                config += names[core::ThreeTalentTable::elementOfNumber(n)];
             points -= cost;
-            if (flags)
+            if (flags) {
+                static constexpr std::string_view names[] = {"木", "火", "土", "金", "水"};
+                std::string config;
+                for (int n : {g.tian, g.ren, g.di})
+                    config += names[core::ThreeTalentTable::elementOfNumber(n)];
                 addFlag(flags, FlagKind::Numerology,
                         "三才" + config + "，配置" +
                             std::string(core::ThreeTalentTable::verdictText(verdict)),
                         -cost, false);
+            }
         }
     }
     return points;
@@ -446,12 +449,13 @@ int NameAssessor::elementShortfall(const CharFacts* const* given, int n,
     for (int i = 0; i < n; ++i)
         if (given[i]->element < 5 && m_favours[static_cast<std::size_t>(given[i]->element)])
             return 0;
-    std::string wanted;
-    for (const auto& e : m_favourable)
-        wanted += (wanted.empty() ? "" : "、") + e;
-    if (flags)
+    if (flags) {
+        std::string wanted;
+        for (const auto& e : m_favourable)
+            wanted += (wanted.empty() ? "" : "、") + e;
         addFlag(flags, FlagKind::Elements, "名字五行未合八字所喜的" + wanted, -kW.noFavourable,
                 false);
+    }
     return -kW.noFavourable;
 }
 
@@ -467,9 +471,9 @@ int NameAssessor::wholeName(const CharFacts* const* given, int n, bool& toneFaul
            elementShortfall(given, n, flags);
 }
 
-int NameAssessor::assess(const CharFacts* const* given, int n, Assessment* out) const
+int NameAssessor::assess(const CharFacts* const* given, int n, Assessment* out, bool reasons) const
 {
-    std::vector<AssessmentFlag>* flags = out ? &out->flags : nullptr;
+    std::vector<AssessmentFlag>* flags = out && reasons ? &out->flags : nullptr;
     int figure = base(n);
     int homophone = 0;
     bool homophoneFault = false, toneFault = false, outside = false;
@@ -494,7 +498,7 @@ int NameAssessor::assess(const CharFacts* const* given, int n, Assessment* out) 
                              return ka == 0 && a.points < b.points;
                          });
         out->given.clear();
-        for (int k = 0; k < n; ++k)
+        for (int k = 0; k < n && reasons; ++k)
             out->given.push_back(
                 {given[k]->text, given[k]->meaning ? given[k]->meaning->meaning : std::string()});
     }

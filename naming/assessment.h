@@ -121,8 +121,10 @@ class NameAssessor
     int elementShortfall(const CharFacts* const* given, int n,
                          std::vector<AssessmentFlag>* flags) const;
 
-    // The figure of a complete name and, when `out` is given, all its reasons.
-    int assess(const CharFacts* const* given, int n, Assessment* out) const;
+    // The figure of a complete name and, when `out` is given, its faults and, unless `reasons`
+    // is false, all its reasons and the meaning of each character (without them `out` holds
+    // the figure and the faults alone, at a fraction of the cost).
+    int assess(const CharFacts* const* given, int n, Assessment* out, bool reasons = true) const;
     // Same, from texts (each one character).
     Assessment assess(const std::vector<std::string>& given) const;
 

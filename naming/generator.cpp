@@ -178,7 +178,7 @@ DrawResult NameGenerator::draw(const DrawSettings& settings)
     input.fixedCharacter = settings.fixedOn && !m_fixedChar.empty();
     result.score = core::nameScore(m_tables.luck, m_tables.elements, input);
 
-    m_assessor->assess(facts, length, &result.assessment);
+    m_assessor->assess(facts, length, &result.assessment, settings.reasons);
 
     if (!m_listed.insert(result.fullName).second) {
         result.duplicate = true;
@@ -244,8 +244,7 @@ std::string NameGenerator::startVerse(const RunSettings& settings)
         for (char32_t c : han) {
             if (fixed && c == *fixed)
                 hasFixed = true;
-            if (!pool.count(c) ||
-                plain.characters.find(c) != std::u32string::npos)
+            if (!pool.count(c) || plain.characters.find(c) != std::u32string::npos)
                 continue;
             plain.characters += c;
             if (!fixed || c != *fixed)
@@ -292,7 +291,7 @@ std::optional<std::string> NameGenerator::drawFromVerse(int length, bool fixed, 
     std::u32string name;
     for (int i = 0; i < drawn; ++i) {
         std::uniform_int_distribution<std::size_t> pick(static_cast<std::size_t>(i),
-                                                         places.size() - 1);
+                                                        places.size() - 1);
         std::swap(places[static_cast<std::size_t>(i)], places[pick(m_random)]);
         name += places[static_cast<std::size_t>(i)];
     }

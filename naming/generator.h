@@ -54,6 +54,9 @@ struct DrawSettings
     int threshold = 75;                  // candidates score at least this
     // Leave out names that sound like a bad word or hold a character outside the general table.
     bool leaveOutFaulty = true;
+    // Each drawn name's assessment with its reasons and character notes; off, with its figure
+    // and faults alone (for a list that shows neither).
+    bool reasons = true;
 };
 
 enum class MessageIcon { None, Information };
@@ -76,12 +79,12 @@ struct DrawResult
     std::string fullName;
     std::string givenName;
     std::optional<int> score;
-    bool duplicate = false; // the name is already listed in this run: no new row
-    std::string title;      // row title "name[score分]" of a new name; empty otherwise
-    bool candidate = false; // the new row also goes to the candidate list
-    bool finished = false;  // the run ended with this draw (5,000 draws or the streak)
-    Assessment assessment;  // of every drawn name
-    bool leftOut = false;   // a new name the leave-out option dropped: no row
+    bool duplicate = false;            // the name is already listed in this run: no new row
+    std::string title;                 // row title "name[score分]" of a new name; empty otherwise
+    bool candidate = false;            // the new row also goes to the candidate list
+    bool finished = false;             // the run ended with this draw (5,000 draws or the streak)
+    Assessment assessment;             // of every drawn name
+    bool leftOut = false;              // a new name the leave-out option dropped: no row
     std::optional<VerseSource> source; // the line a verse source drew the name from
 };
 
@@ -137,7 +140,7 @@ class NameGenerator
     int m_draws = 0;
     int m_streak = 0;
     bool m_running = false;
-    const VerseTable* m_verse = nullptr; // null when drawing from the library alone
+    const VerseTable* m_verse = nullptr;   // null when drawing from the library alone
     std::vector<VerseChoice> m_verseLines; // lines with at least one library character
     std::vector<VerseChoice> m_fixedLines; // lines with the fixed character, which is left out
     // Indexes into the lists above of the lines with at least 1, 2 and 3 characters to draw.

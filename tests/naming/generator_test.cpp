@@ -326,5 +326,36 @@ TEST(GeneratorTest, LeaveOutOptionDropsNamesWithABadSound)
     }
 }
 
+// Without reasons a run draws the same names with the same figures, faults and rows: only the
+// texts of the reasons are left out.
+TEST(GeneratorTest, ADrawWithoutReasonsJudgesTheNameAlike)
+{
+    RunSettings run = baseSettings();
+    run.characters.reset();
+    run.dataDir = std::getenv("HMF_DATA_DIR");
+    run.seed = 7;
+    DrawSettings draw;
+    const RunLog full = runAll(run, draw);
+    draw.reasons = false;
+    const RunLog bare = runAll(run, draw);
+    ASSERT_TRUE(full.started);
+    ASSERT_EQ(full.draws.size(), bare.draws.size());
+    bool someReason = false;
+    for (std::size_t i = 0; i < full.draws.size(); ++i) {
+        const Assessment& a = full.draws[i].assessment;
+        const Assessment& b = bare.draws[i].assessment;
+        ASSERT_EQ(full.draws[i].fullName, bare.draws[i].fullName);
+        EXPECT_EQ(a.figure, b.figure) << full.draws[i].fullName;
+        EXPECT_EQ(a.homophoneFault, b.homophoneFault);
+        EXPECT_EQ(a.toneFault, b.toneFault);
+        EXPECT_EQ(a.outsideTable, b.outsideTable);
+        EXPECT_EQ(full.draws[i].leftOut, bare.draws[i].leftOut);
+        EXPECT_EQ(full.draws[i].title, bare.draws[i].title);
+        EXPECT_TRUE(b.flags.empty() && b.given.empty());
+        someReason = someReason || !a.flags.empty();
+    }
+    EXPECT_TRUE(someReason);
+}
+
 } // namespace
 } // namespace hmf::naming
