@@ -424,16 +424,22 @@ int runGenerate(const Args& args)
         std::cout << json.text();
         return 0;
     }
+    // Thousands of short lines: gathered first and written at once.
+    std::string list;
+    list.reserve(32 * (rows.size() + candidates.rows().size()));
     for (const auto& row : rows) {
-        std::cout << row.title;
+        list += row.title;
         if (row.source)
-            std::cout << "  " << naming::citation(*row.source);
-        std::cout << "\n";
+            list += "  " + naming::citation(*row.source);
+        list += '\n';
     }
+    std::cout << list;
     std::cout << "\n候选名字（" << *threshold << "分及以上，" << candidates.rows().size()
               << "个）：\n";
+    list.clear();
     for (const auto& title : candidates.rows())
-        std::cout << title << "\n";
+        (list += title) += '\n';
+    std::cout << list;
     std::cout << "\n抽取" << generator.drawCount() << "次，列出" << rows.size() << "个名字"
               << (streakEnded ? "（连续重复超过500次，提前结束）" : "") << "，随机种子 " << seed
               << "\n";

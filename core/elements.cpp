@@ -43,13 +43,13 @@ bool ElementTable::parse(std::string_view text, const std::string& fileName, Loa
     return true;
 }
 
-std::string ElementTable::elementOf(std::string_view character) const
+std::string_view ElementTable::elementName(std::string_view character) const
 {
     auto cp = singleCodepoint(character);
     if (!cp)
         return {};
     auto it = m_map.find(*cp);
-    return it == m_map.end() ? std::string() : std::string(kElementOrder[it->second]);
+    return it == m_map.end() ? std::string_view() : kElementOrder[it->second];
 }
 
 std::string ElementTable::elementString(std::string_view text) const

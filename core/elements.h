@@ -24,7 +24,12 @@ class ElementTable
     bool parse(std::string_view text, const std::string& fileName, LoadError& error);
 
     // "金", "木", "水", "火", "土", or empty when no list holds the text as one whole character.
-    std::string elementOf(std::string_view character) const;
+    std::string elementOf(std::string_view character) const
+    {
+        return std::string(elementName(character));
+    }
+    // The same as a view of the element's name, which lives as long as the program.
+    std::string_view elementName(std::string_view character) const;
     // Elements of the characters of a text joined by "-" ("水-火"); an unknown character leaves
     // an empty place.
     std::string elementString(std::string_view text) const;

@@ -85,11 +85,11 @@ int nameScore(const LuckTable& luck, const ElementTable& elements, const ScoreIn
         if (missing.empty()) {
             score = std::min(score, 100);
         } else if (count == 1) {
-            score = trimBlanksView(elements.elementOf(last)) == missing ? 100 : std::min(score, 99);
+            score = elements.elementName(last) == missing ? 100 : std::min(score, 99);
         } else {
-            if (trimBlanksView(elements.elementOf(first)) == missing)
+            if (elements.elementName(first) == missing)
                 score = 100;
-            if (trimBlanksView(elements.elementOf(last)) == missing)
+            if (elements.elementName(last) == missing)
                 score = 100;
             else
                 score = std::min(score, 99);

@@ -7,6 +7,7 @@
 #include "core/luck.h"
 
 #include <string>
+#include <string_view>
 
 namespace hmf::core {
 
@@ -16,9 +17,10 @@ struct ScoreInput
     int year = 0;
     int month = 0;
     int day = 0;
+    // The texts are views: they outlive the call (the generator scores thousands of draws).
     // The chart's missing elements, each followed by two blanks, in the order 金 木 水 火 土.
-    std::string missing;
-    std::string givenName;       // 1 to 3 characters; its length selects the element check
+    std::string_view missing;
+    std::string_view givenName;  // 1 to 3 characters; its length selects the element check
     bool fixedCharacter = false; // the generator's fixed-character option adds its bonus
 };
 

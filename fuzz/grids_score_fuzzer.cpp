@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     score.month = in.ConsumeIntegral<int>();
     score.day = in.ConsumeIntegral<int>();
     score.fixedCharacter = in.ConsumeBool();
-    score.missing = in.ConsumeRandomLengthString(16);
+    const std::string missing = in.ConsumeRandomLengthString(16);
+    score.missing = missing;
     score.givenName = given;
     HMF_FUZZ_CHECK(core::nameScore(tables.luck, tables.elements, score) <= 100);
     (void)core::decadeBase(score.year);

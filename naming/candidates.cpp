@@ -6,7 +6,9 @@ namespace hmf::naming {
 
 std::string rowTitle(std::string_view fullName, std::optional<int> score)
 {
-    std::string title(fullName);
+    std::string title;
+    title.reserve(fullName.size() + 8);
+    title += fullName;
     title += '[';
     if (score)
         title += std::to_string(*score);

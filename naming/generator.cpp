@@ -169,7 +169,17 @@ DrawResult NameGenerator::draw(const DrawSettings& settings)
     result.fullName = m_surname + given;
 
     core::ScoreInput input;
-    input.grids = core::gridNumbers(m_tables.strokes, m_surname, given);
+    // The grids from the stroke counts already looked up for the assessment (the same as from
+    // the texts: each character's facts hold its grid count).
+    int counts[3] = {0, 0, 0};
+    std::size_t n = 0;
+    for (; n < 3 && facts[n]; ++n)
+        counts[n] = facts[n]->strokes;
+    const auto& surnameCounts = m_assessor->surnameCounts();
+    input.grids =
+        n == 0 || surnameCounts.empty()
+            ? core::gridNumbers(m_tables.strokes, m_surname, given)
+            : core::gridNumbersFromCounts(surnameCounts.data(), surnameCounts.size(), counts, n);
     input.year = settings.year;
     input.month = settings.month;
     input.day = settings.day;
