@@ -164,5 +164,21 @@ TEST_F(DataCopy, AChangedFileIsReadFromDiskAndADamagedOneRefused)
     EXPECT_NE(error.what.find("文件不存在"), std::string::npos) << error.what;
 }
 
+// The coverage checks are left out only when every table they compare came prebuilt.
+TEST_F(DataCopy, ATableCutShortBesidePrebuiltOnesIsStillRefused)
+{
+    fs::copy_file(m_dir / "pinyin-fallback.txt", m_dir / "pinyin.txt",
+                  fs::copy_options::overwrite_existing);
+    LoadError error;
+    EXPECT_FALSE(loadTables(m_dir, error));
+    EXPECT_EQ(error.file, "pinyin.txt");
+    EXPECT_NE(error.what.find("表不全"), std::string::npos) << error.message();
+    auto strokes = loadTables(m_dir, kStrokeTables, error);
+    ASSERT_TRUE(strokes) << error.message();
+    EXPECT_EQ(strokes->prebuiltParts(), unsigned{kStrokeTables});
+    EXPECT_FALSE(strokes->load(kPinyinTables, error));
+    EXPECT_EQ(error.file, "pinyin.txt");
+}
+
 } // namespace
 } // namespace hmf::core
