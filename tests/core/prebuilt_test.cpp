@@ -122,6 +122,43 @@ TEST(PrebuiltTables, AFormCutShortOrOversizedIsRefused)
     EXPECT_FALSE(naming::VerseTable::restore(verse->form.substr(0, verse->form.size() - 1)));
 }
 
+// A map brought back from a lent form answers like the one written, and becomes its own at the
+// first change: the form is never written to.
+TEST(PrebuiltTables, ALentMapAnswersAndCopiesItselfWhenChanged)
+{
+    CodepointMap<int> written;
+    for (const char32_t cp : {U'木', U'林', U'a', U'\U00020000', U'森'})
+        written.emplace(cp, static_cast<int>(cp % 97));
+    ArchiveWriter writer;
+    writer(written);
+    const std::string form = writer.bytes(); // heap memory: aligned for the blocks
+    CodepointMap<int> lent;
+    ArchiveReader reader(form, true);
+    reader(lent);
+    ASSERT_TRUE(reader.finished());
+    const auto same = [&](const CodepointMap<int>& map) {
+        ASSERT_EQ(map.size(), written.size());
+        for (const auto& [cp, value] : written) {
+            ASSERT_NE(map.find(cp), map.end()) << static_cast<unsigned>(cp);
+            EXPECT_EQ(map.find(cp)->second, value);
+        }
+        EXPECT_EQ(map.find(U'水'), map.end());
+        EXPECT_EQ(map.find(U'\U00020001'), map.end());
+        EXPECT_EQ(map.count(0), 0u);
+    };
+    same(lent);
+    const CodepointMap<int> copy = lent;
+    same(copy);
+    const std::string before = form;
+    lent.emplace(U'水', 7);
+    lent[U'木'] = 1;
+    EXPECT_EQ(lent.find(U'水')->second, 7);
+    EXPECT_EQ(lent.find(U'木')->second, 1);
+    EXPECT_EQ(lent.find(U'森')->second, static_cast<int>(U'森' % 97));
+    EXPECT_EQ(form, before);
+    same(copy);
+}
+
 TEST_F(DataCopy, TheFilesAsShippedGiveTheTablesAsParsed)
 {
     LoadError error;
