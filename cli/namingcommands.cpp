@@ -377,6 +377,8 @@ int runGenerate(const Args& args)
     draw.leaveOutFaulty = !args.has("--keep-all");
     draw.reasons = args.has("--json"); // the text list shows no reasons
     std::vector<naming::DrawResult> rows;
+    rows.reserve(
+        static_cast<std::size_t>(*draws)); // a row is large: moved once, not at every growth
     int leftOut = 0, leftOutSound = 0, leftOutCharacter = 0;
     naming::CandidateList candidates;
     bool streakEnded = false;

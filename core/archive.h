@@ -2,13 +2,15 @@
 // A binary form of parsed tables, so that a table the program ships can be compiled in as it
 // stands after parsing and brought back without parsing its text again (see core/prebuilt.h).
 //
-// A type takes part by listing its members in a static member
-//     template <class Ar, class Self> static void archive(Ar& ar, Self& self) { ar(self.a, self.b);
+// A type takes part by listing its members in a static member function
+//     template <class Ar, class Self> static void archive(Ar& ar, Self& self)
+//     {
+//         ar(self.a, self.b);
 //     }
 // which serves both directions (Self is const when writing). Trivially copyable values are
-// copied as bytes; strings, vectors, arrays, pairs and unordered maps are handled here. The form
-// is the memory layout of this build: it is read by the program that was built with the table,
-// never kept in a file.
+// copied as bytes; strings, vectors, arrays, pairs, unordered maps and blocks (core/block.h,
+// which a reader may lend its bytes to) are handled here. The form is the memory layout of this
+// build: it is read by the program that was built with the table, never kept in a file.
 
 #include "core/block.h"
 

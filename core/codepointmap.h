@@ -213,6 +213,8 @@ template <typename T> class CodepointMap
     {
         Block<value_type> entries;
         entries.resize(m_entries.size());
+        if (m_entries.empty())
+            return entries;
         value_type* out = entries.mutableData();
         std::memset(static_cast<void*>(out), 0, sizeof(value_type) * m_entries.size());
         for (std::size_t i = 0; i < m_entries.size(); ++i) {
