@@ -28,6 +28,7 @@ int lineOf(std::string_view whole, std::string_view piece)
 bool LuckTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
 {
     m_entries.clear();
+    m_verdicts.fill(LuckVerdict::None);
     const std::string_view whole = text;
     // A line end after the last record is the file's, not the last field's.
     if (text.ends_with("\r\n"))
@@ -55,17 +56,33 @@ bool LuckTable::parse(std::string_view text, const std::string& fileName, LoadEr
                                       std::string(fields[2]), std::string(fields[3]),
                                       std::string(fields[4]), std::string(fields[5])});
     }
+    indexVerdicts();
     return true;
+}
+
+LuckVerdict luckVerdict(std::string_view text)
+{
+    if (text == "吉")
+        return LuckVerdict::Good;
+    if (text == "半吉")
+        return LuckVerdict::Fair;
+    if (text == "凶")
+        return LuckVerdict::Bad;
+    return LuckVerdict::None;
+}
+
+void LuckTable::indexVerdicts()
+{
+    m_verdicts.fill(LuckVerdict::None);
+    for (std::size_t i = 0; i < m_entries.size() && i + 1 < m_verdicts.size(); ++i)
+        m_verdicts[i + 1] = luckVerdict(m_entries[i].verdict);
 }
 
 const LuckEntry& LuckTable::entry(int n) const
 {
     static const LuckEntry none;
-    if (n > 81)
-        n = (n - 82) % 80 + 2;
-    if (n < 1 || n > static_cast<int>(m_entries.size()))
-        return none;
-    return m_entries[static_cast<std::size_t>(n - 1)];
+    const int at = entryNumber(n);
+    return at == 0 ? none : m_entries[static_cast<std::size_t>(at - 1)];
 }
 
 } // namespace hmf::core

@@ -8,6 +8,7 @@
 #include "core/loaderror.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,12 @@ struct LuckEntry
     }
 };
 
+// A verdict as a value, for code that weighs thousands of names.
+enum class LuckVerdict : std::uint8_t { None, Good, Fair, Bad }; // 吉, 半吉, 凶
+
+// "吉" Good, "半吉" Fair, "凶" Bad, anything else None.
+LuckVerdict luckVerdict(std::string_view text);
+
 class LuckTable
 {
   public:
@@ -44,12 +51,32 @@ class LuckTable
     const LuckEntry& entry(int n) const;
     // "吉", "半吉", "凶", or empty for 0 and below.
     std::string_view verdict(int n) const { return entry(n).verdict; }
+    // The same as a value.
+    LuckVerdict verdictOf(int n) const
+    {
+        return m_verdicts[static_cast<std::size_t>(entryNumber(n))];
+    }
     const std::vector<LuckEntry>& entries() const { return m_entries; }
 
-    template <class Ar, class Self> static void archive(Ar& ar, Self& self) { ar(self.m_entries); }
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self)
+    {
+        ar(self.m_entries);
+        if constexpr (Ar::kReading)
+            self.indexVerdicts();
+    }
 
   private:
+    // The entry a number takes (1..81), or 0 for none.
+    int entryNumber(int n) const
+    {
+        if (n > 81)
+            n = (n - 82) % 80 + 2;
+        return n < 1 || n > static_cast<int>(m_entries.size()) ? 0 : n;
+    }
+    void indexVerdicts();
+
     std::vector<LuckEntry> m_entries;
+    std::array<LuckVerdict, 82> m_verdicts{}; // by entry number; [0] is None
 };
 
 } // namespace hmf::core

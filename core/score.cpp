@@ -17,7 +17,7 @@ std::string_view firstMissingElement(std::string_view missing)
 
 } // namespace
 
-int gridPoints(ScoredGrid grid, std::string_view verdict)
+int gridPoints(ScoredGrid grid, LuckVerdict verdict)
 {
     struct Points
     {
@@ -30,12 +30,16 @@ int gridPoints(ScoredGrid grid, std::string_view verdict)
         {100, 87, 65}, // 总格
     };
     const Points& p = table[static_cast<int>(grid)];
-    if (verdict == "吉")
+    switch (verdict) {
+    case LuckVerdict::Good:
         return p.good;
-    if (verdict == "半吉")
+    case LuckVerdict::Fair:
         return p.fair;
-    if (verdict == "凶")
+    case LuckVerdict::Bad:
         return p.bad;
+    case LuckVerdict::None:
+        break;
+    }
     return 0;
 }
 
@@ -49,10 +53,10 @@ int decadeBase(int year)
 int nameScore(const LuckTable& luck, const ElementTable& elements, const ScoreInput& input)
 {
     const FiveGrids& g = input.grids;
-    const int base = (3 * gridPoints(ScoredGrid::Ren, luck.verdict(g.ren)) +
-                      2 * gridPoints(ScoredGrid::Di, luck.verdict(g.di)) +
-                      2 * gridPoints(ScoredGrid::Wai, luck.verdict(g.wai)) +
-                      3 * gridPoints(ScoredGrid::Zong, luck.verdict(g.zong))) /
+    const int base = (3 * gridPoints(ScoredGrid::Ren, luck.verdictOf(g.ren)) +
+                      2 * gridPoints(ScoredGrid::Di, luck.verdictOf(g.di)) +
+                      2 * gridPoints(ScoredGrid::Wai, luck.verdictOf(g.wai)) +
+                      3 * gridPoints(ScoredGrid::Zong, luck.verdictOf(g.zong))) /
                      10;
 
     // Terms from the birth date; integer division drops the fraction toward zero as intended.

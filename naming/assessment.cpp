@@ -397,18 +397,17 @@ int NameAssessor::numerologyPoints(const core::FiveGrids& g,
 {
     int points = 0;
     const auto grid = [&](std::string_view name, int number, int bad, int fair) {
-        const std::string_view verdict = m_tables.luck.verdict(number);
-        int cost = 0;
-        if (verdict == "凶")
-            cost = bad;
-        else if (verdict == "半吉")
-            cost = fair;
+        const core::LuckVerdict verdict = m_tables.luck.verdictOf(number);
+        const int cost = verdict == core::LuckVerdict::Bad    ? bad
+                         : verdict == core::LuckVerdict::Fair ? fair
+                                                              : 0;
         if (cost == 0)
             return;
         points -= cost;
         if (flags)
             addFlag(flags, FlagKind::Numerology,
-                    std::string(name) + std::to_string(number) + "为" + std::string(verdict) + "数",
+                    std::string(name) + std::to_string(number) + "为" +
+                        std::string(m_tables.luck.verdict(number)) + "数",
                     -cost, false);
     };
     grid("人格", g.ren, kW.renBad, kW.renFair);
