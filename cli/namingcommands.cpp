@@ -375,10 +375,17 @@ int runGenerate(const Args& args)
     draw.day = birth->day;
     draw.threshold = *threshold;
     draw.leaveOutFaulty = !args.has("--keep-all");
-    draw.reasons = args.has("--json"); // the text list shows no reasons
+    const bool json = args.has("--json");
+    draw.reasons = json; // the text list shows no reasons
+    // JSON: every listed row with its assessment (a row is large: moved once, not at every
+    // growth). Text: only the lines of the listed rows, gathered as they come and written at once.
     std::vector<naming::DrawResult> rows;
-    rows.reserve(
-        static_cast<std::size_t>(*draws)); // a row is large: moved once, not at every growth
+    std::string list;
+    std::size_t listed = 0;
+    if (json)
+        rows.reserve(static_cast<std::size_t>(*draws));
+    else
+        list.reserve(32 * static_cast<std::size_t>(*draws));
     int leftOut = 0, leftOutSound = 0, leftOutCharacter = 0;
     naming::CandidateList candidates;
     bool streakEnded = false;
@@ -393,15 +400,23 @@ int runGenerate(const Args& args)
         } else if (!result.duplicate) {
             if (result.candidate)
                 candidates.append(result.title);
-            rows.push_back(std::move(result));
+            ++listed;
+            if (json) {
+                rows.push_back(std::move(result));
+            } else {
+                list += result.title;
+                if (result.source)
+                    list += "  " + naming::citation(*result.source);
+                list += '\n';
+            }
         }
         if (generator.drawCount() >= *draws)
             generator.stop();
     }
 
-    if (args.has("--json")) {
-        JsonWriter json;
-        json.beginObject()
+    if (json) {
+        JsonWriter writer;
+        writer.beginObject()
             .field("seed", static_cast<unsigned long long>(seed))
             .field("draws", generator.drawCount())
             .field("endedByDuplicates", streakEnded)
@@ -409,31 +424,22 @@ int runGenerate(const Args& args)
             .key("rows")
             .beginArray();
         for (const auto& row : rows) {
-            json.beginObject()
+            writer.beginObject()
                 .field("name", row.fullName)
                 .field("score", row.score)
                 .field("title", row.title)
                 .field("candidate", row.candidate);
-            writeAssessment(json, row.assessment);
-            json.key("source");
-            writeVerseSource(json, row.source);
-            json.endObject();
+            writeAssessment(writer, row.assessment);
+            writer.key("source");
+            writeVerseSource(writer, row.source);
+            writer.endObject();
         }
-        json.endArray().key("candidates").beginArray();
+        writer.endArray().key("candidates").beginArray();
         for (const auto& title : candidates.rows())
-            json.value(title);
-        json.endArray().endObject();
-        std::cout << json.text();
+            writer.value(title);
+        writer.endArray().endObject();
+        std::cout << writer.text();
         return 0;
-    }
-    // Thousands of short lines: gathered first and written at once.
-    std::string list;
-    list.reserve(32 * (rows.size() + candidates.rows().size()));
-    for (const auto& row : rows) {
-        list += row.title;
-        if (row.source)
-            list += "  " + naming::citation(*row.source);
-        list += '\n';
     }
     std::cout << list;
     std::cout << "\n候选名字（" << *threshold << "分及以上，" << candidates.rows().size()
@@ -442,7 +448,7 @@ int runGenerate(const Args& args)
     for (const auto& title : candidates.rows())
         (list += title) += '\n';
     std::cout << list;
-    std::cout << "\n抽取" << generator.drawCount() << "次，列出" << rows.size() << "个名字"
+    std::cout << "\n抽取" << generator.drawCount() << "次，列出" << listed << "个名字"
               << (streakEnded ? "（连续重复超过500次，提前结束）" : "") << "，随机种子 " << seed
               << "\n";
     if (leftOut > 0)

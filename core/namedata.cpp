@@ -75,6 +75,7 @@ bool BadWordList::parse(std::string_view text, const std::string& fileName, Load
 {
     m_words.clear();
     m_index.clear();
+    m_seen.reset();
     return forEachRow(text, fileName, error, 3, [&](TableRows& row) {
         BadWord w;
         w.word = trimBlanks(row.field(0));
@@ -106,8 +107,9 @@ bool BadWordList::parse(std::string_view text, const std::string& fileName, Load
         std::vector<std::uint32_t> codes;
         for (const auto& s : w.syllables)
             codes.push_back(s.code);
-        m_index[key(codes.data(), codes.size())].push_back(
-            static_cast<std::uint32_t>(m_words.size()));
+        const std::uint64_t k = key(codes.data(), codes.size());
+        m_index[k].push_back(static_cast<std::uint32_t>(m_words.size()));
+        m_seen.set(seenBit(k));
         m_words.push_back(std::move(w));
         return true;
     });

@@ -17,6 +17,7 @@
 #include "core/syllable.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -76,7 +77,11 @@ class BadWordList
     // (Syllable::code, kMinLength to kMaxLength of them).
     template <class F> void forEachToneless(const std::uint32_t* codes, std::size_t n, F&& f) const
     {
-        auto it = m_index.find(key(codes, n));
+        const std::uint64_t k = key(codes, n);
+        // Nearly every run of syllables of a name is no word: one bit turns it away.
+        if (!m_seen.test(seenBit(k)))
+            return;
+        auto it = m_index.find(k);
         if (it == m_index.end())
             return;
         for (std::uint32_t i : it->second) {
@@ -93,10 +98,17 @@ class BadWordList
     template <class Ar, class Self> static void archive(Ar& ar, Self& self)
     {
         ar(self.m_words, self.m_index);
+        if constexpr (Ar::kReading) {
+            self.m_seen.reset();
+            for (const auto& entry : self.m_index)
+                self.m_seen.set(seenBit(entry.first));
+        }
     }
     std::size_t size() const { return m_words.size(); }
 
   private:
+    static std::size_t seenBit(std::uint64_t key) { return (key * 0xD6E8FEB86659FD93ULL) >> 48; }
+    std::bitset<std::size_t{1} << 16> m_seen; // seenBit of every key of m_index
     static std::uint64_t key(const std::uint32_t* codes, std::size_t n);
 
     std::vector<BadWord> m_words;

@@ -169,6 +169,16 @@ TEST_F(DataCopy, TheFilesAsShippedGiveTheTablesAsParsed)
     EXPECT_EQ(tables->pinyin.readingOf(U'明'), "míng");
     EXPECT_EQ(tables->luck.verdict(1), "吉");
     EXPECT_EQ(tables->prebuiltParts(), unsigned{kAllTables});
+    // Every bad word is found by its syllables in the table brought back.
+    for (const BadWord& word : tables->badWords.words()) {
+        std::uint32_t codes[BadWordList::kMaxLength];
+        for (std::size_t i = 0; i < word.syllables.size(); ++i)
+            codes[i] = word.syllables[i].code;
+        bool found = false;
+        tables->badWords.forEachToneless(codes, word.syllables.size(),
+                                         [&](const BadWord& w) { found = found || &w == &word; });
+        EXPECT_TRUE(found) << word.word;
+    }
 }
 
 TEST_F(DataCopy, AChangedFileIsReadFromDiskAndADamagedOneRefused)
