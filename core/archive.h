@@ -50,7 +50,6 @@ class ArchiveWriter
     template <class... T> void operator()(const T&... values) { (put(values), ...); }
     const std::string& bytes() const { return m_out; }
     // Writers never fail; the member keeps archive functions alike for both directions.
-    static bool ok() { return true; }
     static void fail() {}
 
   private:
@@ -59,13 +58,11 @@ class ArchiveWriter
         const auto n32 = static_cast<std::uint32_t>(n);
         m_out.append(reinterpret_cast<const char*>(&n32), sizeof n32);
     }
-    template <class C> void putChars(const std::basic_string<C>& s)
+    void put(const std::string& s)
     {
         putSize(s.size());
-        m_out.append(reinterpret_cast<const char*>(s.data()), s.size() * sizeof(C));
+        m_out.append(s);
     }
-    void put(const std::string& s) { putChars(s); }
-    void put(const std::u32string& s) { putChars(s); }
     template <class A, class B> void put(const std::pair<A, B>& p)
     {
         put(p.first);
@@ -169,16 +166,14 @@ class ArchiveReader
         n = n32;
         return true;
     }
-    template <class C> void getChars(std::basic_string<C>& s)
+    void get(std::string& s)
     {
         std::size_t n = 0;
-        if (!getSize(n, sizeof(C)))
+        if (!getSize(n, 1))
             return;
         s.resize(n);
-        take(s.data(), n * sizeof(C));
+        take(s.data(), n);
     }
-    void get(std::string& s) { getChars(s); }
-    void get(std::u32string& s) { getChars(s); }
     template <class A, class B> void get(std::pair<A, B>& p)
     {
         get(p.first);

@@ -16,9 +16,6 @@ template <typename T> class Block
     static_assert(std::is_trivially_copyable_v<T>, "a block holds plain values");
 
   public:
-    using value_type = T;
-    using const_iterator = const T*;
-
     Block() = default;
     Block(const Block& other) { *this = other; }
     Block(Block&& other) noexcept { *this = std::move(other); }
@@ -63,7 +60,6 @@ template <typename T> class Block
     std::size_t size() const { return m_size; }
     bool empty() const { return m_size == 0; }
     const T& operator[](std::size_t i) const { return m_data[i]; }
-    const T& back() const { return m_data[m_size - 1]; }
     const T* begin() const { return m_data; }
     const T* end() const { return m_data + m_size; }
 
@@ -78,13 +74,6 @@ template <typename T> class Block
         own();
         m_owned.push_back(value);
         sync();
-    }
-    template <class... Args> T& emplace_back(Args&&... args)
-    {
-        own();
-        m_owned.emplace_back(std::forward<Args>(args)...);
-        sync();
-        return m_owned.back();
     }
     void append(const T* data, std::size_t n)
     {
@@ -117,6 +106,7 @@ template <typename T> class Block
         if (m_borrowed) {
             m_owned.assign(m_data, m_data + m_size);
             m_borrowed = false;
+            sync();
         }
     }
     void sync()

@@ -99,7 +99,7 @@ template <typename T> class CodepointMap
         if (const std::size_t slot = slotOf(cp))
             return {begin() + (slot - 1), false};
         if (m_lent.table)
-            ownIndex();
+            reindex(); // the index becomes the map's own before it changes
         m_entries.push_back(value_type{cp, std::move(value)});
         link(cp, m_entries.size());
         return {end() - 1, true};
@@ -119,8 +119,6 @@ template <typename T> class CodepointMap
                 ar(self.zeroPadded(), low, index, self.m_high);
             } else {
                 ar(self.m_entries, low, index, self.m_high);
-            }
-            if constexpr (Ar::kReading) {
                 // A lent index comes from a form the program was built with; a copied one is not
                 // trusted and the index is built again from the entries.
                 if (ar.ok() && index.borrowed() && self.m_entries.borrowed()) {
@@ -201,14 +199,10 @@ template <typename T> class CodepointMap
         for (std::size_t i = 0; i < m_entries.size(); ++i)
             link(m_entries.data()[i].first, i + 1);
     }
-    void ownIndex()
-    {
-        m_lent = {};
-        reindex();
-    }
 
     // The entries with the bytes between their members zero, so that equal maps write equal
-    // forms (a code point and a byte leave three bytes that nothing sets).
+    // forms (a code point and a byte leave three bytes that nothing sets, and a vector fills
+    // new entries member by member).
     Block<value_type> zeroPadded() const
     {
         Block<value_type> entries;

@@ -5,10 +5,8 @@
 #include "core/text.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <system_error>
 
 namespace hmf::core {
@@ -116,9 +114,8 @@ std::optional<FileStamp> stampFile(const std::filesystem::path& path, LoadError&
     const auto size = checkTableFile(path, error, maxBytes);
     if (!size)
         return std::nullopt;
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                               &std::fclose);
-    if (!file) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
         error.what = "无法读取 (cannot read)";
         return std::nullopt;
     }
@@ -128,13 +125,14 @@ std::optional<FileStamp> stampFile(const std::filesystem::path& path, LoadError&
     Fingerprint fingerprint;
     FileStamp stamp;
     for (;;) {
-        const std::size_t n = std::fread(buffer, 1, kChunk, file.get());
+        in.read(buffer, static_cast<std::streamsize>(kChunk));
+        const auto n = static_cast<std::size_t>(in.gcount());
         fingerprint.add(std::string_view(buffer, n));
         stamp.size += n;
         if (n < kChunk)
             break;
     }
-    if (std::ferror(file.get()) || stamp.size != *size) {
+    if (in.bad() || stamp.size != *size) {
         error.what = "无法读取 (cannot read)";
         return std::nullopt;
     }

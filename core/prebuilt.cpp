@@ -64,6 +64,14 @@ void installPrebuiltTables(std::span<const PrebuiltTable> tables)
     g_prebuilt = tables;
 }
 
+bool hasPrebuiltTable(std::string_view key)
+{
+    for (const auto& table : g_prebuilt)
+        if (table.key == key)
+            return true;
+    return false;
+}
+
 std::string_view prebuiltForm(std::string_view key, std::span<const PrebuiltFile> files)
 {
     for (const auto& table : g_prebuilt) {

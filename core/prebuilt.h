@@ -52,6 +52,9 @@ void installPrebuiltTables(std::span<const PrebuiltTable> tables);
 // prebuilt_tables library; a program starts with installPrebuiltTables(prebuiltTables()).
 std::span<const PrebuiltTable> prebuiltTables();
 
+// Whether a table of that key is prebuilt at all: without one, its files are only parsed.
+bool hasPrebuiltTable(std::string_view key);
+
 // The compiled-in form of table `key` when `files` (name, size and fingerprint of the files on
 // disk) are exactly its shipped files, in order; empty otherwise.
 std::string_view prebuiltForm(std::string_view key, std::span<const PrebuiltFile> files);

@@ -203,10 +203,15 @@ bool Tables::loadGroup(const TableGroup& group, LoadError& error)
         }
         return true;
     };
+    std::size_t fileCount = 0;
+    while (fileCount < kMaxGroupFiles && group.files[fileCount])
+        ++fileCount;
+    if (!hasPrebuiltTable(group.key))
+        return parse(fileCount);
     // First only the size and fingerprint of each file: the shipped files need no more.
     std::array<PrebuiltFile, kMaxGroupFiles> files;
     std::size_t count = 0;
-    for (; count < kMaxGroupFiles && group.files[count]; ++count) {
+    for (; count < fileCount; ++count) {
         LoadError readError;
         const auto stamp = stampFile(m_dataDir / group.files[count], readError);
         if (!stamp) {

@@ -172,14 +172,16 @@ const VerseTable::Index& VerseTable::index() const
 std::optional<VerseTable> VerseTable::load(const std::filesystem::path& path,
                                            core::LoadError& error)
 {
-    const auto stamp = core::stampFile(path, error);
-    if (!stamp)
-        return std::nullopt;
     const std::string name = path.filename().string();
-    const core::PrebuiltFile file{name, stamp->size, stamp->fingerprint};
-    if (const auto form = core::prebuiltForm(kPrebuiltKey, std::span(&file, 1)); !form.empty())
-        if (auto table = restore(form, true))
-            return table;
+    if (core::hasPrebuiltTable(kPrebuiltKey)) {
+        const auto stamp = core::stampFile(path, error);
+        if (!stamp)
+            return std::nullopt;
+        const core::PrebuiltFile file{name, stamp->size, stamp->fingerprint};
+        if (const auto form = core::prebuiltForm(kPrebuiltKey, std::span(&file, 1)); !form.empty())
+            if (auto table = restore(form, true))
+                return table;
+    }
     const auto bytes = core::readFileBytes(path, error);
     if (!bytes)
         return std::nullopt;
@@ -192,7 +194,7 @@ std::optional<VerseTable> VerseTable::load(const std::filesystem::path& path,
 std::string VerseTable::archived() const
 {
     core::ArchiveWriter writer;
-    writer(m_books, m_bookStart, m_poems, m_text, m_lines, m_lineBook, m_han, m_hanStart);
+    archiveMembers(writer, *this);
     return writer.bytes();
 }
 
@@ -200,8 +202,7 @@ std::optional<VerseTable> VerseTable::restore(std::string_view form, bool lend)
 {
     VerseTable table;
     core::ArchiveReader reader(form, lend);
-    reader(table.m_books, table.m_bookStart, table.m_poems, table.m_text, table.m_lines,
-           table.m_lineBook, table.m_han, table.m_hanStart);
+    archiveMembers(reader, table);
     if (!reader.finished())
         return std::nullopt;
     return table;

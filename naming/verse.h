@@ -134,6 +134,12 @@ class VerseTable
     static std::optional<VerseTable> parseText(std::string text, const std::string& fileName,
                                                core::LoadError& error, bool knownWellFormed);
     const Index& index() const;
+    // The members a prebuilt table keeps (the index is built again on demand).
+    template <class Ar, class Self> static void archiveMembers(Ar& ar, Self& self)
+    {
+        ar(self.m_books, self.m_bookStart, self.m_poems, self.m_text, self.m_lines, self.m_lineBook,
+           self.m_han, self.m_hanStart);
+    }
     // Calls `visit(id)` for every line of `book` (< 0: every book) that holds all characters of
     // `name`, in line order, until it returns false.
     template <typename Visit> void walk(std::u32string_view name, int book, Visit&& visit) const;

@@ -88,11 +88,12 @@ int main(int argc, char** argv)
     for (std::size_t t = 0; t < shipped.size(); ++t) {
         out << "constexpr PrebuiltFile kFiles" << t << "[] = {\n";
         for (const auto& file : shipped[t].files) {
-            const auto bytes = hmf::core::readFileBytes(dataDir / file, error);
-            if (!bytes)
+            // Stamped as the programs stamp the files they find.
+            const auto stamp = hmf::core::stampFile(dataDir / file, error);
+            if (!stamp)
                 return fail(error), 1;
-            out << "    {\"" << file << "\", " << bytes->size() << "u, 0x" << std::hex
-                << hmf::core::fingerprint(*bytes) << std::dec << "ull},\n";
+            out << "    {\"" << file << "\", " << stamp->size << "u, 0x" << std::hex
+                << stamp->fingerprint << std::dec << "ull},\n";
         }
         out << "};\n";
         // Aligned, so that the blocks of the form can be lent as they stand (core/block.h).

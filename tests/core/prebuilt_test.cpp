@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
+#include <utility>
 
 namespace hmf::core {
 namespace {
@@ -157,6 +158,13 @@ TEST(PrebuiltTables, ALentMapAnswersAndCopiesItselfWhenChanged)
     EXPECT_EQ(lent.find(U'森')->second, static_cast<int>(U'森' % 97));
     EXPECT_EQ(form, before);
     same(copy);
+    // A change made in place, read back through the constant interface.
+    CodepointMap<int> changed;
+    ArchiveReader again(form, true);
+    again(changed);
+    ASSERT_TRUE(again.finished());
+    changed[U'林'] = 5;
+    EXPECT_EQ(std::as_const(changed).find(U'林')->second, 5);
 }
 
 TEST_F(DataCopy, TheFilesAsShippedGiveTheTablesAsParsed)
