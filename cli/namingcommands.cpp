@@ -378,10 +378,13 @@ int runGenerate(const Args& args)
     const bool json = args.has("--json");
     draw.reasons = json; // the text list shows no reasons
     // JSON: every listed row with its assessment (a row is large: moved once, not at every
-    // growth). Text: only the lines of the listed rows, gathered as they come and written at once.
+    // growth). Text: only the lines of the listed rows and of the candidates, gathered as they
+    // come into one result used again for every draw, and written at once.
     std::vector<naming::DrawResult> rows;
     std::string list;
+    std::string candidateLines;
     std::size_t listed = 0;
+    std::size_t candidateCount = 0;
     if (json)
         rows.reserve(static_cast<std::size_t>(*draws));
     else
@@ -389,8 +392,9 @@ int runGenerate(const Args& args)
     int leftOut = 0, leftOutSound = 0, leftOutCharacter = 0;
     naming::CandidateList candidates;
     bool streakEnded = false;
+    naming::DrawResult result;
     while (generator.running()) {
-        naming::DrawResult result = generator.draw(draw);
+        generator.draw(draw, result);
         if (result.finished)
             streakEnded = generator.duplicateStreak() > naming::NameGenerator::kMaxDuplicateStreak;
         if (result.leftOut) {
@@ -398,12 +402,16 @@ int runGenerate(const Args& args)
             leftOutSound += result.assessment.homophoneFault;
             leftOutCharacter += result.assessment.outsideTable;
         } else if (!result.duplicate) {
-            if (result.candidate)
-                candidates.append(result.title);
             ++listed;
             if (json) {
+                if (result.candidate)
+                    candidates.append(result.title);
                 rows.push_back(std::move(result));
             } else {
+                if (result.candidate) {
+                    ++candidateCount;
+                    (candidateLines += result.title) += '\n';
+                }
                 list += result.title;
                 if (result.source)
                     list += "  " + naming::citation(*result.source);
@@ -442,12 +450,8 @@ int runGenerate(const Args& args)
         return 0;
     }
     std::cout << list;
-    std::cout << "\n候选名字（" << *threshold << "分及以上，" << candidates.rows().size()
-              << "个）：\n";
-    list.clear();
-    for (const auto& title : candidates.rows())
-        (list += title) += '\n';
-    std::cout << list;
+    std::cout << "\n候选名字（" << *threshold << "分及以上，" << candidateCount << "个）：\n";
+    std::cout << candidateLines;
     std::cout << "\n抽取" << generator.drawCount() << "次，列出" << listed << "个名字"
               << (streakEnded ? "（连续重复超过500次，提前结束）" : "") << "，随机种子 " << seed
               << "\n";

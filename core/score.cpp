@@ -102,4 +102,59 @@ int nameScore(const LuckTable& luck, const ElementTable& elements, const ScoreIn
     return std::min(score, 100);
 }
 
+FastScorer::FastScorer(const LuckTable& luck, const std::vector<int>& surnameCounts, int year,
+                       int month, int day, std::string_view missing, bool fixedCharacter)
+    : m_luck(luck), m_surname(surnameCounts), m_fixed(fixedCharacter)
+{
+    const ScoredGrid grids[] = {ScoredGrid::Ren, ScoredGrid::Di, ScoredGrid::Wai, ScoredGrid::Zong};
+    const LuckVerdict verdicts[] = {LuckVerdict::None, LuckVerdict::Good, LuckVerdict::Fair,
+                                    LuckVerdict::Bad};
+    for (std::size_t g = 0; g < 4; ++g)
+        for (LuckVerdict v : verdicts)
+            m_points[g][static_cast<std::size_t>(v)] = gridPoints(grids[g], v);
+    const long long y = year, m = month, d = day;
+    const long long yearTerm = y - decadeBase(year);
+    m_dateTerms = (m > 6 && d > 15) ? yearTerm + (m - 6) + (d - 15) / 3 + 3
+                                    : yearTerm + (6 - m) + (15 - d) / 3 + 3;
+    // Nothing missing is 5, the index of no element; a text that names no element (never from a
+    // chart) is 6, which no character matches, as nameScore compares it.
+    const std::string_view first = firstMissingElement(missing);
+    m_missing = first.empty() ? 5 : 6;
+    for (std::size_t i = 0; i < kElementOrder.size(); ++i)
+        if (first == kElementOrder[i])
+            m_missing = static_cast<int>(i);
+}
+
+int FastScorer::score(const int* given, int n, int firstElement, int lastElement) const
+{
+    const FiveGrids g =
+        gridNumbersFromCounts(m_surname.data(), m_surname.size(), given, static_cast<std::size_t>(n));
+    // The luck table's verdict: a number above 81 counts as the number less 80.
+    const auto points = [&](std::size_t grid, int number) {
+        return m_points[grid][static_cast<std::size_t>(m_luck.verdictOf(number))];
+    };
+    const int base =
+        (3 * points(0, g.ren) + 2 * points(1, g.di) + 2 * points(2, g.wai) + 3 * points(3, g.zong)) /
+        10;
+    int score = static_cast<int>(
+        std::clamp<long long>(base + m_dateTerms, std::numeric_limits<int>::min(), 100));
+    if (m_fixed && score > 80)
+        score = std::min(score + 5, 100);
+    if (n > 0) {
+        if (m_missing == 5) {
+            score = std::min(score, 100);
+        } else if (n == 1) {
+            score = lastElement == m_missing ? 100 : std::min(score, 99);
+        } else {
+            if (firstElement == m_missing)
+                score = 100;
+            if (lastElement == m_missing)
+                score = 100;
+            else
+                score = std::min(score, 99);
+        }
+    }
+    return std::min(score, 100);
+}
+
 } // namespace hmf::core

@@ -6,8 +6,10 @@
 #include "core/grids.h"
 #include "core/luck.h"
 
+#include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hmf::core {
 
@@ -35,6 +37,25 @@ inline int gridPoints(ScoredGrid grid, std::string_view verdict)
 // The score of a name, at most 100. The report and the generator both use it, so a listed name
 // and its report always agree.
 int nameScore(const LuckTable& luck, const ElementTable& elements, const ScoreInput& input);
+
+// The product's score from the grid counts and elements alone (element index in kElementOrder,
+// 5 for none), exactly as nameScore computes it; built once for a surname, date and fixed-
+// character option, so that a ranking or a run of draws can score many names cheaply.
+class FastScorer
+{
+  public:
+    FastScorer(const LuckTable& luck, const std::vector<int>& surnameCounts, int year, int month,
+               int day, std::string_view missing, bool fixedCharacter);
+    int score(const int* givenCounts, int n, int firstElement, int lastElement) const;
+
+  private:
+    const LuckTable& m_luck;
+    std::vector<int> m_surname;
+    std::array<std::array<int, 4>, 4> m_points{}; // 人格 地格 外格 总格 by LuckVerdict
+    long long m_dateTerms = 0;
+    int m_missing = 5; // the first missing element; 5 when nothing is missing
+    bool m_fixed = false;
+};
 
 // Base year of the birth year's decade: up to 1980 -> 1970, 1981-1990 -> 1980, ... and so on
 // without end (2021-2030 -> 2020).

@@ -2,17 +2,27 @@
 
 #include "core/text.h"
 
+#include <charconv>
+
 namespace hmf::naming {
+
+void appendRowTitle(std::string& out, std::string_view fullName, std::optional<int> score)
+{
+    out += fullName;
+    out += '[';
+    if (score) {
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, *score).ptr;
+        out.append(digits, end);
+    }
+    out += "分]";
+}
 
 std::string rowTitle(std::string_view fullName, std::optional<int> score)
 {
     std::string title;
     title.reserve(fullName.size() + 8);
-    title += fullName;
-    title += '[';
-    if (score)
-        title += std::to_string(*score);
-    title += "分]";
+    appendRowTitle(title, fullName, score);
     return title;
 }
 

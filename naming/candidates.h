@@ -10,6 +10,8 @@ namespace hmf::naming {
 
 // full name + "[" + score + "分]"; an absent score leaves the place empty ("林子涵[分]").
 std::string rowTitle(std::string_view fullName, std::optional<int> score);
+// Same, added to the end of `out`.
+void appendRowTitle(std::string& out, std::string_view fullName, std::optional<int> score);
 
 struct RowTitleParts
 {

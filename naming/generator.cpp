@@ -10,6 +10,7 @@
 #include "naming/namecheck.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace hmf::naming {
 
@@ -109,26 +110,97 @@ StartResult NameGenerator::start(const RunSettings& settings)
     return result;
 }
 
+void DrawResult::reset()
+{
+    // A fresh result, with the strings and lists of this one moved back in, emptied.
+    std::string full = std::move(fullName);
+    std::string given = std::move(givenName);
+    std::string row = std::move(title);
+    std::vector<AssessmentFlag> flags = std::move(assessment.flags);
+    std::vector<CharacterNote> notes = std::move(assessment.given);
+    *this = DrawResult{};
+    full.clear();
+    given.clear();
+    row.clear();
+    flags.clear();
+    notes.clear();
+    fullName = std::move(full);
+    givenName = std::move(given);
+    title = std::move(row);
+    assessment.flags = std::move(flags);
+    assessment.given = std::move(notes);
+}
+
+void ListedNames::clear()
+{
+    m_slots.clear();
+    m_count = 0;
+    m_others.clear();
+}
+
+bool ListedNames::insert(const char32_t* codepoints, int n, std::string_view text)
+{
+    std::uint64_t key = 0;
+    bool packed = n >= 1 && n <= 3;
+    for (int i = 0; i < n && packed; ++i) {
+        packed = codepoints[i] != 0 && codepoints[i] <= 0x10FFFF;
+        key |= static_cast<std::uint64_t>(codepoints[i]) << (21 * i);
+    }
+    if (!packed)
+        return m_others.insert(std::string(text)).second;
+
+    // Kept at most half full, so a probe ends soon at an empty slot.
+    if (2 * (m_count + 1) > m_slots.size()) {
+        std::vector<std::uint64_t> old(std::max<std::size_t>(1024, 2 * m_slots.size()), 0);
+        old.swap(m_slots);
+        m_count = 0;
+        for (std::uint64_t k : old)
+            if (k != 0) {
+                std::size_t i = slotOf(k);
+                while (m_slots[i] != 0)
+                    i = (i + 1) & (m_slots.size() - 1);
+                m_slots[i] = k;
+                ++m_count;
+            }
+    }
+    std::size_t i = slotOf(key);
+    while (m_slots[i] != 0) {
+        if (m_slots[i] == key)
+            return false;
+        i = (i + 1) & (m_slots.size() - 1);
+    }
+    m_slots[i] = key;
+    ++m_count;
+    return true;
+}
+
+std::size_t ListedNames::slotOf(std::uint64_t key) const
+{
+    // Fibonacci hashing: the high bits of the product mix every code point in.
+    const int bits = std::countr_zero(m_slots.size());
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> (64 - bits));
+}
+
 DrawResult NameGenerator::draw(const DrawSettings& settings)
 {
     DrawResult result;
+    draw(settings, result);
+    return result;
+}
+
+void NameGenerator::draw(const DrawSettings& settings, DrawResult& result)
+{
+    result.reset();
     if (!m_running)
-        return result;
+        return;
     result.drawn = true;
     ++m_draws;
 
-    std::uniform_int_distribution<std::size_t> pick(0, m_library.size() - 1);
-    std::size_t picked[3] = {0, 0, 0};
-    int drawn = 0;
-    const auto drawOne = [&]() -> const std::string& {
-        picked[drawn++] = pick(m_random);
-        return m_library[picked[drawn - 1]];
-    };
     const int length = std::clamp(settings.length, 1, 3);
     const bool fixed = settings.fixedOn && !m_fixedChar.empty();
     m_session.givenNameLength = length;
 
-    std::string given;
+    std::string& given = result.givenName;
     const CharFacts* facts[3] = {nullptr, nullptr, nullptr};
     CharFacts verseFacts[3];
     if (m_verse) {
@@ -137,7 +209,7 @@ DrawResult NameGenerator::draw(const DrawSettings& settings)
             // No line of the book offers this many characters (the length was raised mid-run).
             m_running = false;
             result.finished = true;
-            return result;
+            return;
         }
         given = std::move(*verseName);
         const auto characters = core::splitCharacters(given);
@@ -145,52 +217,56 @@ DrawResult NameGenerator::draw(const DrawSettings& settings)
             verseFacts[i] = m_assessor->facts(characters[i]);
             facts[i] = &verseFacts[i];
         }
-    } else if (length == 1) {
-        // The fixed character is not part of a one-character name; its bonus still applies.
-        given = drawOne();
-        facts[0] = &m_facts[picked[0]];
     } else {
-        std::string c[3];
-        for (int i = 0; i < length; ++i) {
-            c[i] = drawOne();
-            facts[i] = &m_facts[picked[i]];
-        }
-        if (fixed) {
+        std::uniform_int_distribution<std::size_t> pick(0, m_library.size() - 1);
+        // The fixed character is not part of a one-character name; its bonus still applies.
+        for (int i = 0; i < length; ++i)
+            facts[i] = &m_facts[pick(m_random)];
+        if (fixed && length > 1) {
             int position = std::clamp(settings.fixedPosition, 1, length);
             if (length == 2 && position != 1)
                 position = 2;
-            c[position - 1] = m_fixedChar;
             facts[position - 1] = &m_fixedFacts;
         }
         for (int i = 0; i < length; ++i)
-            given += c[i];
+            given += facts[i]->text;
     }
-    result.givenName = given;
-    result.fullName = m_surname + given;
+    result.fullName.reserve(m_surname.size() + given.size());
+    result.fullName.append(m_surname).append(given);
 
-    core::ScoreInput input;
-    // The grids from the stroke counts already looked up for the assessment (the same as from
-    // the texts: each character's facts hold its grid count).
+    // The score from the stroke counts and elements already looked up for the assessment (the
+    // same as from the texts: each character's facts hold its grid count and element).
     int counts[3] = {0, 0, 0};
-    std::size_t n = 0;
-    for (; n < 3 && facts[n]; ++n)
+    char32_t codepoints[3] = {0, 0, 0};
+    int n = 0;
+    for (; n < 3 && facts[n]; ++n) {
         counts[n] = facts[n]->strokes;
-    const auto& surnameCounts = m_assessor->surnameCounts();
-    input.grids =
-        n == 0 || surnameCounts.empty()
-            ? core::gridNumbers(m_tables.strokes, m_surname, given)
-            : core::gridNumbersFromCounts(surnameCounts.data(), surnameCounts.size(), counts, n);
-    input.year = settings.year;
-    input.month = settings.month;
-    input.day = settings.day;
-    input.missing = m_missing;
-    input.givenName = given;
-    input.fixedCharacter = settings.fixedOn && !m_fixedChar.empty();
-    result.score = core::nameScore(m_tables.luck, m_tables.elements, input);
+        codepoints[n] = facts[n]->cp;
+    }
+    const bool fixedBonus = settings.fixedOn && !m_fixedChar.empty();
+    const ScorerKey key{settings.year, settings.month, settings.day, fixedBonus};
+    if (n == 0 || m_assessor->surnameCounts().empty()) {
+        core::ScoreInput input;
+        input.grids = core::gridNumbers(m_tables.strokes, m_surname, given);
+        input.year = settings.year;
+        input.month = settings.month;
+        input.day = settings.day;
+        input.missing = m_missing;
+        input.givenName = given;
+        input.fixedCharacter = fixedBonus;
+        result.score = core::nameScore(m_tables.luck, m_tables.elements, input);
+    } else {
+        if (!m_scorer || !(m_scorerKey == key)) {
+            m_scorer.emplace(m_tables.luck, m_assessor->surnameCounts(), key.year, key.month, key.day,
+                             m_missing, key.fixed);
+            m_scorerKey = key;
+        }
+        result.score = m_scorer->score(counts, n, facts[0]->element, facts[n - 1]->element);
+    }
 
     m_assessor->assess(facts, length, &result.assessment, settings.reasons);
 
-    if (!m_listed.insert(result.fullName).second) {
+    if (!m_listed.insert(codepoints, n, given)) {
         result.duplicate = true;
         ++m_streak;
     } else if (settings.leaveOutFaulty && result.assessment.leftOutByDefault()) {
@@ -199,14 +275,13 @@ DrawResult NameGenerator::draw(const DrawSettings& settings)
         m_streak = 0;
     } else {
         m_streak = 0;
-        result.title = rowTitle(result.fullName, result.score);
+        appendRowTitle(result.title, result.fullName, result.score);
         result.candidate = settings.collect && result.score.value_or(0) >= settings.threshold;
     }
     if (m_streak > kMaxDuplicateStreak || m_draws >= kMaxDraws) {
         m_running = false;
         result.finished = true;
     }
-    return result;
 }
 
 std::string NameGenerator::startVerse(const RunSettings& settings)

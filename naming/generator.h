@@ -4,6 +4,7 @@
 // events run between draws and tests can drive a run with a fixed seed.
 
 #include "calendar/calendar.h"
+#include "core/score.h"
 #include "core/tables.h"
 #include "naming/assessment.h"
 #include "naming/session.h"
@@ -14,6 +15,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -86,6 +88,28 @@ struct DrawResult
     Assessment assessment;             // of every drawn name
     bool leftOut = false;              // a new name the leave-out option dropped: no row
     std::optional<VerseSource> source; // the line a verse source drew the name from
+
+    // Back to a fresh result, keeping the storage of its texts and lists for the next draw.
+    void reset();
+};
+
+// The names a run has listed. The surname is the same for the whole run, so a given name of up
+// to three characters is one number (21 bits a code point), kept in an open-addressed table;
+// any other name is kept by its text.
+class ListedNames
+{
+  public:
+    void clear();
+    // Adds the given name of `n` code points (`text` is the same name); false when it was
+    // listed already.
+    bool insert(const char32_t* codepoints, int n, std::string_view text);
+
+  private:
+    std::size_t slotOf(std::uint64_t key) const;
+
+    std::vector<std::uint64_t> m_slots; // 0: empty (a name has at least one code point)
+    std::size_t m_count = 0;
+    std::unordered_set<std::string> m_others;
 };
 
 class NameGenerator
@@ -104,6 +128,9 @@ class NameGenerator
 
     // One draw with the settings as they are now.
     DrawResult draw(const DrawSettings& settings);
+    // Same, into `result`, whose storage is used again (a caller that draws thousands of names
+    // and keeps only lines of text).
+    void draw(const DrawSettings& settings, DrawResult& result);
 
     // The stop button: the run ends; later draws draw nothing.
     void stop() { m_running = false; }
@@ -133,7 +160,17 @@ class NameGenerator
     std::optional<NameAssessor> m_assessor;
     std::vector<CharFacts> m_facts; // of each library character
     CharFacts m_fixedFacts;
-    std::unordered_set<std::string> m_listed;
+    ListedNames m_listed;
+    // The score of the date and fixed-character option it was built for: the user may change
+    // them while a run goes on.
+    struct ScorerKey
+    {
+        int year = 0, month = 0, day = 0;
+        bool fixed = false;
+        bool operator==(const ScorerKey&) const = default;
+    };
+    std::optional<core::FastScorer> m_scorer;
+    ScorerKey m_scorerKey;
     std::string m_surname;
     std::string m_fixedChar;
     std::string m_missing;

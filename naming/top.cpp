@@ -18,14 +18,6 @@ namespace {
 constexpr int kNone = std::numeric_limits<int>::min() / 4; // no character of that stroke count
 constexpr int kPartialScore = 1000; // above any score: partial names go before whole ones
 
-int elementIndexOf(std::string_view element)
-{
-    for (std::size_t i = 0; i < core::kElementOrder.size(); ++i)
-        if (element == core::kElementOrder[i])
-            return static_cast<int>(i);
-    return 5;
-}
-
 // One entry of the search: a character iterator (the children of a prefix, in descending order
 // of their own points), a partial name, or a whole name.
 struct Entry
@@ -59,57 +51,6 @@ struct LowerPriority
 };
 
 } // namespace
-
-FastScorer::FastScorer(const core::Tables& tables, const std::vector<int>& surnameCounts, int year,
-                       int month, int day, const std::string& missing, bool fixedCharacter)
-    : m_surname(surnameCounts), m_fixed(fixedCharacter)
-{
-    const core::ScoredGrid grids[] = {core::ScoredGrid::Ren, core::ScoredGrid::Di,
-                                      core::ScoredGrid::Wai, core::ScoredGrid::Zong};
-    for (int g = 0; g < 4; ++g)
-        for (int n = 1; n <= 81; ++n)
-            m_points[static_cast<std::size_t>(g)][static_cast<std::size_t>(n)] =
-                core::gridPoints(grids[g], tables.luck.verdict(n));
-    const long long y = year, m = month, d = day;
-    const long long yearTerm = y - core::decadeBase(year);
-    m_dateTerms = (m > 6 && d > 15) ? yearTerm + (m - 6) + (d - 15) / 3 + 3
-                                    : yearTerm + (6 - m) + (15 - d) / 3 + 3;
-    const auto first = core::splitCharacters(core::trimBlanks(missing));
-    m_missing = first.empty() ? 5 : elementIndexOf(first.front());
-}
-
-int FastScorer::score(const int* given, int n, int firstElement, int lastElement) const
-{
-    const core::FiveGrids g = core::gridNumbersFromCounts(m_surname.data(), m_surname.size(), given,
-                                                          static_cast<std::size_t>(n));
-    const auto points = [&](int grid, int number) {
-        return number >= 1 && number <= 81
-                   ? m_points[static_cast<std::size_t>(grid)][static_cast<std::size_t>(number)]
-                   : 0;
-    };
-    const int base = (3 * points(0, g.ren) + 2 * points(1, g.di) + 2 * points(2, g.wai) +
-                      3 * points(3, g.zong)) /
-                     10;
-    int score = static_cast<int>(
-        std::clamp<long long>(base + m_dateTerms, std::numeric_limits<int>::min(), 100));
-    if (m_fixed && score > 80)
-        score = std::min(score + 5, 100);
-    if (n > 0) {
-        if (m_missing == 5) {
-            score = std::min(score, 100);
-        } else if (n == 1) {
-            score = lastElement == m_missing ? 100 : std::min(score, 99);
-        } else {
-            if (firstElement == m_missing)
-                score = 100;
-            if (lastElement == m_missing)
-                score = 100;
-            else
-                score = std::min(score, 99);
-        }
-    }
-    return std::min(score, 100);
-}
 
 TopResult topNames(const core::Tables& tables, const TopRequest& request)
 {
@@ -250,7 +191,7 @@ TopResult topNames(const core::Tables& tables, const TopRequest& request)
             }
     }
 
-    const FastScorer scorer(tables, assessor.surnameCounts(), request.birth.year,
+    const core::FastScorer scorer(tables.luck, assessor.surnameCounts(), request.birth.year,
                             request.birth.month, request.birth.day, chart->missing,
                             request.fixedChar.has_value());
     const auto clampFigure = [](long long v) {

@@ -55,22 +55,4 @@ inline constexpr std::uint64_t kTopMaxWeighed = 10'000'000;
 
 TopResult topNames(const core::Tables& tables, const TopRequest& request);
 
-// The product's score from the grid counts and elements alone (element index in
-// core::kElementOrder, 5 for none), exactly as core::nameScore computes it; built once per
-// request so a ranking can score many names cheaply.
-class FastScorer
-{
-  public:
-    FastScorer(const core::Tables& tables, const std::vector<int>& surnameCounts, int year,
-               int month, int day, const std::string& missing, bool fixedCharacter);
-    int score(const int* givenCounts, int n, int firstElement, int lastElement) const;
-
-  private:
-    std::vector<int> m_surname;
-    std::array<std::array<int, 82>, 4> m_points{}; // 人格 地格 外格 总格 by number 1..81
-    long long m_dateTerms = 0;
-    int m_missing = 5; // the first missing element; 5 when nothing is missing
-    bool m_fixed = false;
-};
-
 } // namespace hmf::naming

@@ -171,3 +171,43 @@ TEST(Score, MissingElementCheckByGivenNameLength)
     ScoreInput high{{5, 11, 13, 3, 15}, 2019, 5, 5, "木  ", "炎", false};
     EXPECT_EQ(nameScore(luck, elements, high), 99);
 }
+
+// The fast score of a ranking and of a run of draws must be the report's score for every name,
+// also when a grid passes 81 (a compound surname and three characters of many strokes) and when
+// the missing text names no element.
+TEST(Score, FastScorerAgreesWithNameScore)
+{
+    const auto luck = realVerdicts();
+    const auto elements = fixtureElements();
+    // Each fixture character with its element's place in kElementOrder.
+    const std::pair<std::string, int> characters[] = {{"华", 0}, {"林", 1}, {"明", 2}, {"炎", 3}};
+    const std::vector<int> surnames[] = {{4}, {8, 12}, {30, 29}};
+    const std::string missings[] = {"", "木  ", "火  木  ", "x"};
+    int above81 = 0;
+    for (const auto& surname : surnames)
+        for (const auto& missing : missings)
+            for (const bool fixed : {false, true}) {
+                const FastScorer fast(luck, surname, 2019, 8, 20, missing, fixed);
+                for (int n = 1; n <= 3; ++n)
+                    for (int strokes = 1; strokes <= 64; strokes += 9)
+                        for (std::size_t first = 0; first < 4; ++first) {
+                            const std::size_t last = (first + static_cast<std::size_t>(n)) % 4;
+                            int counts[3] = {strokes, strokes + 5, 2 * strokes};
+                            std::string given = characters[first].first;
+                            if (n == 3)
+                                given += "林";
+                            if (n >= 2)
+                                given += characters[last].first;
+                            const int lastElement =
+                                characters[n == 1 ? first : last].second;
+                            ScoreInput in{gridNumbersFromCounts(surname.data(), surname.size(),
+                                                                counts, static_cast<std::size_t>(n)),
+                                          2019, 8, 20, missing, given, fixed};
+                            above81 += in.grids.zong > 81;
+                            SCOPED_TRACE(given + "/" + missing + "/" + std::to_string(strokes));
+                            EXPECT_EQ(fast.score(counts, n, characters[first].second, lastElement),
+                                      nameScore(luck, elements, in));
+                        }
+            }
+    EXPECT_GT(above81, 0); // the cases reach past 81
+}
