@@ -112,23 +112,24 @@ StartResult NameGenerator::start(const RunSettings& settings)
 
 void DrawResult::reset()
 {
-    // A fresh result, with the strings and lists of this one moved back in, emptied.
-    std::string full = std::move(fullName);
-    std::string given = std::move(givenName);
-    std::string row = std::move(title);
-    std::vector<AssessmentFlag> flags = std::move(assessment.flags);
-    std::vector<CharacterNote> notes = std::move(assessment.given);
-    *this = DrawResult{};
-    full.clear();
-    given.clear();
-    row.clear();
-    flags.clear();
-    notes.clear();
-    fullName = std::move(full);
-    givenName = std::move(given);
-    title = std::move(row);
-    assessment.flags = std::move(flags);
-    assessment.given = std::move(notes);
+    // Field by field, so that the texts and lists keep their storage for the next draw.
+    drawn = false;
+    fullName.clear();
+    givenName.clear();
+    score.reset();
+    duplicate = false;
+    title.clear();
+    candidate = false;
+    finished = false;
+    assessment.figure = 0;
+    assessment.flags.clear();
+    assessment.given.clear();
+    assessment.homophoneFault = false;
+    assessment.toneFault = false;
+    assessment.outsideTable = false;
+    assessment.error.clear();
+    leftOut = false;
+    source.reset();
 }
 
 void ListedNames::clear()

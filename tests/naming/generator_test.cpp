@@ -357,5 +357,53 @@ TEST(GeneratorTest, ADrawWithoutReasonsJudgesTheNameAlike)
     EXPECT_TRUE(someReason);
 }
 
+// The command line draws thousands of names into one result: each draw must leave it as a fresh
+// result would be, after a verse run (a source on every row) as after a library run.
+TEST(GeneratorTest, AResultDrawnIntoAgainIsAsAFreshOne)
+{
+    const auto expectSame = [](const DrawResult& a, const DrawResult& b) {
+        EXPECT_EQ(a.drawn, b.drawn);
+        EXPECT_EQ(a.fullName, b.fullName);
+        EXPECT_EQ(a.givenName, b.givenName);
+        EXPECT_EQ(a.score, b.score);
+        EXPECT_EQ(a.duplicate, b.duplicate);
+        EXPECT_EQ(a.title, b.title);
+        EXPECT_EQ(a.candidate, b.candidate);
+        EXPECT_EQ(a.finished, b.finished);
+        EXPECT_EQ(a.leftOut, b.leftOut);
+        EXPECT_EQ(a.source.has_value(), b.source.has_value());
+        EXPECT_EQ(assessmentLines(a.assessment), assessmentLines(b.assessment));
+        EXPECT_EQ(a.assessment.homophoneFault, b.assessment.homophoneFault);
+        EXPECT_EQ(a.assessment.toneFault, b.assessment.toneFault);
+        EXPECT_EQ(a.assessment.outsideTable, b.assessment.outsideTable);
+        EXPECT_EQ(a.assessment.error, b.assessment.error);
+    };
+    DrawResult reused;
+    for (const char* source : {"诗经", kLibrarySource}) {
+        SCOPED_TRACE(source);
+        RunSettings run = baseSettings();
+        run.characters.reset();
+        run.dataDir = std::getenv("HMF_DATA_DIR");
+        run.source = source;
+        DrawSettings draw;
+        draw.threshold = 90;
+        SessionState freshState, reusedState;
+        NameGenerator fresh(shippedTables(), freshState);
+        NameGenerator again(shippedTables(), reusedState);
+        ASSERT_TRUE(fresh.start(run).started);
+        ASSERT_TRUE(again.start(run).started);
+        for (int i = 0; i < 300; ++i) {
+            // The last draws find no run going on.
+            if (i == 298) {
+                fresh.stop();
+                again.stop();
+            }
+            const DrawResult expected = fresh.draw(draw);
+            again.draw(draw, reused);
+            expectSame(reused, expected);
+        }
+    }
+}
+
 } // namespace
 } // namespace hmf::naming
