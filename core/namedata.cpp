@@ -27,11 +27,12 @@ bool duplicate(TableRows& row)
 bool MeaningTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
 {
     m_map.clear();
+    m_text.clear();
     return forEachRow(text, fileName, error, 4, [&](TableRows& row) {
         auto cp = hanField(row);
         if (!cp)
             return false;
-        CharMeaning m;
+        Entry m;
         if (row.field(1) == "男")
             m.sex = SexLeaning::Male;
         else if (row.field(1) == "女")
@@ -48,19 +49,24 @@ bool MeaningTable::parse(std::string_view text, const std::string& fileName, Loa
             m.polarity = -1;
         else
             return row.fail("褒贬应为 +、0 或 - (polarity must be +, 0 or -)");
-        m.meaning = trimBlanks(row.field(3));
-        if (m.meaning.empty())
+        const std::string_view meaning = trimBlanksView(row.field(3));
+        if (meaning.empty())
             return row.fail("缺少字义 (meaning missing)");
-        if (!m_map.emplace(*cp, std::move(m)).second)
+        if (m_map.find(*cp) != m_map.end())
             return duplicate(row);
+        m.meaning = m_text.add(meaning);
+        m_map.emplace(*cp, m);
         return true;
     });
 }
 
-const CharMeaning* MeaningTable::find(char32_t cp) const
+std::optional<CharMeaning> MeaningTable::find(char32_t cp) const
 {
     auto it = m_map.find(cp);
-    return it == m_map.end() ? nullptr : &it->second;
+    if (it == m_map.end())
+        return std::nullopt;
+    const Entry& e = it->second;
+    return CharMeaning{e.sex, e.polarity, m_text.view(e.meaning)};
 }
 
 std::uint64_t BadWordList::key(const std::uint32_t* codes, std::size_t n)
@@ -71,21 +77,39 @@ std::uint64_t BadWordList::key(const std::uint32_t* codes, std::size_t n)
     return k;
 }
 
+BadWord BadWordList::word(const Entry& e) const
+{
+    return {m_text.view(e.word), m_text.view(e.reason), e.length, e.codes, e.tones};
+}
+
+void BadWordList::markSeen()
+{
+    m_seen.reset();
+    for (const Entry& e : m_entries)
+        m_seen.set(seenBit(e.key));
+}
+
 bool BadWordList::parse(std::string_view text, const std::string& fileName, LoadError& error)
 {
-    m_words.clear();
-    m_index.clear();
-    m_seen.reset();
-    return forEachRow(text, fileName, error, 3, [&](TableRows& row) {
-        BadWord w;
-        w.word = trimBlanks(row.field(0));
-        const auto chars = splitCharacters(w.word);
-        for (const auto& c : chars)
-            if (auto cp = singleCodepoint(c); !cp || !isHan(*cp))
-                return row.fail("词应由汉字组成 (word must be Han characters)");
-        if (chars.size() < kMinLength || chars.size() > kMaxLength)
+    m_entries.clear();
+    m_text.clear();
+    std::vector<Entry> entries;
+    const bool ok = forEachRow(text, fileName, error, 3, [&](TableRows& row) {
+        Entry w;
+        const std::string_view word = trimBlanksView(row.field(0));
+        std::size_t characters = 0;
+        bool han = true;
+        forEachCharacter(word, [&](std::string_view c) {
+            const auto cp = singleCodepoint(c);
+            han = han && cp && isHan(*cp);
+            ++characters;
+        });
+        if (!han)
+            return row.fail("词应由汉字组成 (word must be Han characters)");
+        if (characters < kMinLength || characters > kMaxLength)
             return row.fail("词应为2到4个字 (word must have 2 to 4 characters)");
         std::string_view readings = row.field(1);
+        std::size_t syllables = 0;
         while (!readings.empty()) {
             auto blank = readings.find(' ');
             std::string_view one = readings.substr(0, blank);
@@ -97,22 +121,30 @@ bool BadWordList::parse(std::string_view text, const std::string& fileName, Load
             if (!s)
                 return row.fail("读音应为带声调数字的拼音: " + std::string(one).substr(0, 12) +
                                 " (reading must be pinyin with a tone digit)");
-            w.syllables.push_back(std::move(*s));
+            if (syllables < kMaxLength) {
+                w.codes[syllables] = s->code;
+                w.tones[syllables] = static_cast<std::uint8_t>(s->tone);
+            }
+            ++syllables;
         }
-        if (w.syllables.size() != chars.size())
+        if (syllables != characters)
             return row.fail("读音的音节数与字数不符 (one syllable per character expected)");
-        w.reason = trimBlanks(row.field(2));
-        if (w.reason.empty())
+        const std::string_view reason = trimBlanksView(row.field(2));
+        if (reason.empty())
             return row.fail("缺少原因 (reason missing)");
-        std::vector<std::uint32_t> codes;
-        for (const auto& s : w.syllables)
-            codes.push_back(s.code);
-        const std::uint64_t k = key(codes.data(), codes.size());
-        m_index[k].push_back(static_cast<std::uint32_t>(m_words.size()));
-        m_seen.set(seenBit(k));
-        m_words.push_back(std::move(w));
+        w.length = static_cast<std::uint8_t>(syllables);
+        w.key = key(w.codes.data(), syllables);
+        w.word = m_text.add(word);
+        w.reason = m_text.add(reason);
+        entries.push_back(w);
         return true;
     });
+    // By key, the words of one key in the order of the file.
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const Entry& a, const Entry& b) { return a.key < b.key; });
+    m_entries.assign(entries.data(), entries.size());
+    markSeen();
+    return ok;
 }
 
 bool LevelTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
@@ -139,23 +171,28 @@ int LevelTable::level(char32_t cp) const
 bool PolyphoneTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
 {
     m_map.clear();
+    m_text.clear();
     return forEachRow(text, fileName, error, 3, [&](TableRows& row) {
         auto cp = hanField(row);
         if (!cp)
             return false;
-        Polyphone p{trimBlanks(row.field(1)), trimBlanks(row.field(2))};
-        if (p.readings.empty() || p.note.empty())
+        const std::string_view readings = trimBlanksView(row.field(1));
+        const std::string_view note = trimBlanksView(row.field(2));
+        if (readings.empty() || note.empty())
             return row.fail("缺少读音或说明 (readings or note missing)");
-        if (!m_map.emplace(*cp, std::move(p)).second)
+        if (m_map.find(*cp) != m_map.end())
             return duplicate(row);
+        m_map.emplace(*cp, Entry{m_text.add(readings), m_text.add(note)});
         return true;
     });
 }
 
-const Polyphone* PolyphoneTable::find(char32_t cp) const
+std::optional<Polyphone> PolyphoneTable::find(char32_t cp) const
 {
     auto it = m_map.find(cp);
-    return it == m_map.end() ? nullptr : &it->second;
+    if (it == m_map.end())
+        return std::nullopt;
+    return Polyphone{m_text.view(it->second.readings), m_text.view(it->second.note)};
 }
 
 int ThreeTalentTable::elementOfNumber(int n)

@@ -15,54 +15,63 @@
 #include "core/codepointmap.h"
 #include "core/loaderror.h"
 #include "core/syllable.h"
+#include "core/textpool.h"
 
+#include <algorithm>
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace hmf::core {
 
 enum class SexLeaning : std::uint8_t { Male, Female, Neutral };
 
+// What the meaning table says of one character; the text is a view into the table.
 struct CharMeaning
 {
     SexLeaning sex = SexLeaning::Neutral;
     int polarity = 0; // +1 a good meaning, 0 neutral, -1 a meaning a parent avoids
-    std::string meaning;
-
-    template <class Ar, class Self> static void archive(Ar& ar, Self& self)
-    {
-        ar(self.sex, self.polarity, self.meaning);
-    }
+    std::string_view meaning;
 };
 
 class MeaningTable
 {
   public:
     bool parse(std::string_view text, const std::string& fileName, LoadError& error);
-    const CharMeaning* find(char32_t cp) const;
+    std::optional<CharMeaning> find(char32_t cp) const;
     std::size_t size() const { return m_map.size(); }
-
-    template <class Ar, class Self> static void archive(Ar& ar, Self& self) { ar(self.m_map); }
-
-  private:
-    CodepointMap<CharMeaning> m_map;
-};
-
-struct BadWord
-{
-    std::string word;
-    std::vector<Syllable> syllables; // one per character of `word`
-    std::string reason;
 
     template <class Ar, class Self> static void archive(Ar& ar, Self& self)
     {
-        ar(self.word, self.syllables, self.reason);
+        ar(self.m_map, self.m_text);
     }
+
+  private:
+    // Laid out without padding: the prebuilt form holds its bytes as they are.
+    struct Entry
+    {
+        TextPiece meaning;
+        SexLeaning sex = SexLeaning::Neutral;
+        std::int8_t polarity = 0;
+        std::array<std::uint8_t, 2> unused{};
+    };
+    static_assert(sizeof(Entry) == 12);
+    CodepointMap<Entry> m_map;
+    TextPool m_text;
+};
+
+// A word of the bad-word list; the texts are views into the list.
+struct BadWord
+{
+    std::string_view word;
+    std::string_view reason;
+    std::size_t length = 0;               // syllables, one per character of `word`
+    std::array<std::uint32_t, 4> codes{}; // Syllable::code of each
+    std::array<std::uint8_t, 4> tones{};  // Syllable::tone of each
 };
 
 class BadWordList
@@ -74,45 +83,57 @@ class BadWordList
     bool parse(std::string_view text, const std::string& fileName, LoadError& error);
 
     // Calls f(const BadWord&) for every word whose syllables without tones are `codes`
-    // (Syllable::code, kMinLength to kMaxLength of them).
+    // (Syllable::code, kMinLength to kMaxLength of them), in the order of the file.
     template <class F> void forEachToneless(const std::uint32_t* codes, std::size_t n, F&& f) const
     {
         const std::uint64_t k = key(codes, n);
         // Nearly every run of syllables of a name is no word: one bit turns it away.
         if (!m_seen.test(seenBit(k)))
             return;
-        auto it = m_index.find(k);
-        if (it == m_index.end())
-            return;
-        for (std::uint32_t i : it->second) {
-            const BadWord& w = m_words[i];
-            bool same = w.syllables.size() == n;
-            for (std::size_t k = 0; same && k < n; ++k)
-                same = w.syllables[k].code == codes[k];
+        const Entry* it =
+            std::lower_bound(m_entries.begin(), m_entries.end(), k,
+                             [](const Entry& e, std::uint64_t v) { return e.key < v; });
+        for (; it != m_entries.end() && it->key == k; ++it) {
+            bool same = it->length == n;
+            for (std::size_t i = 0; same && i < n; ++i)
+                same = it->codes[i] == codes[i];
             if (same)
-                f(w);
+                f(word(*it));
         }
     }
 
-    const std::vector<BadWord>& words() const { return m_words; }
+    std::size_t size() const { return m_entries.size(); }
+    // The words by the key of their syllables, those of one key in the order of the file.
+    BadWord word(std::size_t i) const { return word(m_entries[i]); }
+
     template <class Ar, class Self> static void archive(Ar& ar, Self& self)
     {
-        ar(self.m_words, self.m_index);
-        if constexpr (Ar::kReading) {
-            self.m_seen.reset();
-            for (const auto& entry : self.m_index)
-                self.m_seen.set(seenBit(entry.first));
-        }
+        ar(self.m_entries, self.m_text);
+        if constexpr (Ar::kReading)
+            self.markSeen();
     }
-    std::size_t size() const { return m_words.size(); }
 
   private:
+    // Laid out without padding: the prebuilt form holds its bytes as they are.
+    struct Entry
+    {
+        std::uint64_t key = 0; // of the codes
+        TextPiece word;
+        TextPiece reason;
+        std::array<std::uint32_t, kMaxLength> codes{};
+        std::array<std::uint8_t, kMaxLength> tones{};
+        std::uint8_t length = 0;
+        std::array<std::uint8_t, 3> unused{};
+    };
+    static_assert(sizeof(Entry) == 48);
     static std::size_t seenBit(std::uint64_t key) { return (key * 0xD6E8FEB86659FD93ULL) >> 48; }
-    std::bitset<std::size_t{1} << 16> m_seen; // seenBit of every key of m_index
     static std::uint64_t key(const std::uint32_t* codes, std::size_t n);
+    BadWord word(const Entry& e) const;
+    void markSeen();
 
-    std::vector<BadWord> m_words;
-    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> m_index;
+    Block<Entry> m_entries; // sorted by key
+    TextPool m_text;
+    std::bitset<std::size_t{1} << 16> m_seen; // seenBit of every key
 };
 
 class LevelTable
@@ -129,28 +150,33 @@ class LevelTable
     CodepointMap<std::uint8_t> m_map;
 };
 
+// A character whose reading in a name is uncertain; the texts are views into the table.
 struct Polyphone
 {
-    std::string readings; // as written in the file ("cháo/zhāo")
-    std::string note;
-
-    template <class Ar, class Self> static void archive(Ar& ar, Self& self)
-    {
-        ar(self.readings, self.note);
-    }
+    std::string_view readings; // as written in the file ("cháo/zhāo")
+    std::string_view note;
 };
 
 class PolyphoneTable
 {
   public:
     bool parse(std::string_view text, const std::string& fileName, LoadError& error);
-    const Polyphone* find(char32_t cp) const;
+    std::optional<Polyphone> find(char32_t cp) const;
     std::size_t size() const { return m_map.size(); }
 
-    template <class Ar, class Self> static void archive(Ar& ar, Self& self) { ar(self.m_map); }
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self)
+    {
+        ar(self.m_map, self.m_text);
+    }
 
   private:
-    CodepointMap<Polyphone> m_map;
+    struct Entry
+    {
+        TextPiece readings;
+        TextPiece note;
+    };
+    CodepointMap<Entry> m_map;
+    TextPool m_text;
 };
 
 // Verdicts of the 125 three-talent configurations, as the three-talent text gives them.

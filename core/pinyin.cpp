@@ -91,11 +91,14 @@ bool PinyinTable::parseSurnames(std::string_view text, const std::string& fileNa
                                 LoadError& error)
 {
     m_surnames.clear();
+    m_surnameText.clear();
+    std::vector<Surname> surnames;
     TableRows rows(text, fileName, error, 2);
     while (rows.next()) {
         const bool tab = rows.fieldCount() == 2;
         const auto chars = splitCharacters(rows.field(0));
-        std::vector<std::string> syllables;
+        std::size_t syllables = 0;
+        std::string joined;
         if (tab) {
             std::string_view rest = rows.field(1);
             while (!rest.empty()) {
@@ -103,7 +106,8 @@ bool PinyinTable::parseSurnames(std::string_view text, const std::string& fileNa
                 const auto syllable = rest.substr(0, blank);
                 if (syllable.empty())
                     break;
-                syllables.emplace_back(syllable);
+                (joined += joined.empty() ? "" : " ") += syllable;
+                ++syllables;
                 rest =
                     blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
             }
@@ -112,15 +116,20 @@ bool PinyinTable::parseSurnames(std::string_view text, const std::string& fileNa
             const auto cp = singleCodepoint(c);
             return cp && isHan(*cp);
         });
-        if (!tab || chars.empty() || chars.size() > 2 || !han || syllables.size() != chars.size())
+        if (!tab || chars.empty() || chars.size() > 2 || !han || syllables != chars.size())
             return rows.fail("应为\"姓<TAB>每字一个音节\" (expected \"surname<TAB>one syllable "
                              "per character\")");
-        m_surnames.emplace(std::string(rows.field(0)), std::move(syllables));
+        surnames.push_back({m_surnameText.add(rows.field(0)), m_surnameText.add(joined)});
     }
     if (rows.failed())
         return false;
-    if (m_surnames.empty())
+    if (surnames.empty())
         return rows.fail("表为空 (empty table)");
+    // By the surname's bytes; of a surname listed twice, the first stays first.
+    std::stable_sort(surnames.begin(), surnames.end(), [&](const Surname& a, const Surname& b) {
+        return m_surnameText.view(a.surname) < m_surnameText.view(b.surname);
+    });
+    m_surnames.assign(surnames.data(), surnames.size());
     return true;
 }
 
@@ -138,9 +147,19 @@ std::optional<std::string> PinyinTable::surnameReading(std::string_view surname)
 std::optional<std::vector<std::string>>
 PinyinTable::surnameSyllables(std::string_view surname) const
 {
-    if (auto it = m_surnames.find(std::string(surname)); it != m_surnames.end())
-        return it->second;
-    return std::nullopt;
+    const Surname* it = std::lower_bound(
+        m_surnames.begin(), m_surnames.end(), surname,
+        [&](const Surname& e, std::string_view s) { return m_surnameText.view(e.surname) < s; });
+    if (it == m_surnames.end() || m_surnameText.view(it->surname) != surname)
+        return std::nullopt;
+    std::vector<std::string> syllables;
+    std::string_view rest = m_surnameText.view(it->syllables);
+    while (!rest.empty()) {
+        const auto blank = rest.find(' ');
+        syllables.emplace_back(rest.substr(0, blank));
+        rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
+    }
+    return syllables;
 }
 
 std::string_view PinyinTable::Readings::of(char32_t cp) const

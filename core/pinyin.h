@@ -13,12 +13,12 @@
 #include "core/block.h"
 #include "core/codepointmap.h"
 #include "core/loaderror.h"
+#include "core/textpool.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace hmf::core {
@@ -53,7 +53,7 @@ class PinyinTable
     }
     template <class Ar, class Self> static void archiveSurnames(Ar& ar, Self& self)
     {
-        ar(self.m_surnames);
+        ar(self.m_surnames, self.m_surnameText);
     }
 
     // One reading table: where each character's reading lies in the text of all readings, so
@@ -74,7 +74,15 @@ class PinyinTable
   private:
     Readings m_main;
     Readings m_fallback;
-    std::unordered_map<std::string, std::vector<std::string>> m_surnames;
+    // Each surname with its syllables (separated by blanks), in the order of the surnames' bytes;
+    // a surname listed twice keeps its first reading.
+    struct Surname
+    {
+        TextPiece surname;
+        TextPiece syllables;
+    };
+    Block<Surname> m_surnames;
+    TextPool m_surnameText;
 };
 
 } // namespace hmf::core

@@ -198,7 +198,8 @@ int NameAssessor::characterPoints(const CharFacts& c, std::vector<AssessmentFlag
         } else if (c.meaning->polarity < 0) {
             points -= kW.negativeMeaning;
             if (flags)
-                addFlag(flags, FlagKind::Meaning, q() + "：" + c.meaning->meaning + "，取名宜避",
+                addFlag(flags, FlagKind::Meaning,
+                        q() + "：" + std::string(c.meaning->meaning) + "，取名宜避",
                         -kW.negativeMeaning, true);
         }
         if (m_sexKnown) {
@@ -233,7 +234,8 @@ int NameAssessor::characterPoints(const CharFacts& c, std::vector<AssessmentFlag
         points -= kW.uncertainReading;
         if (flags)
             addFlag(flags, FlagKind::Tone,
-                    q() + "是多音字（" + c.polyphone->readings + "）：" + c.polyphone->note,
+                    q() + "是多音字（" + std::string(c.polyphone->readings) + "）：" +
+                        std::string(c.polyphone->note),
                     -kW.uncertainReading, false);
     }
     if (c.element < 5 && m_favours[static_cast<std::size_t>(c.element)]) {
@@ -332,7 +334,7 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
                 bool sameTones = true;
                 for (int i = 0; i < length && sameTones; ++i) {
                     const int a = at(start + i).syllable->tone;
-                    const int b = w.syllables[static_cast<std::size_t>(i)].tone;
+                    const int b = w.tones[static_cast<std::size_t>(i)];
                     sameTones = a == b || a == 5 || b == 5;
                 }
                 const int cost = sameTones ? kW.homophone : kW.homophoneToneless;
@@ -344,7 +346,7 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
                         run += at(start + i).text;
                     addFlag(flags, FlagKind::Homophone,
                             inQuotes(run) + (sameTones ? "音同" : "音近") + inQuotes(w.word) +
-                                "（" + w.reason + "）",
+                                "（" + std::string(w.reason) + "）",
                             added, true);
                 }
                 homophone = std::min(homophone, -cost);
@@ -498,8 +500,9 @@ int NameAssessor::assess(const CharFacts* const* given, int n, Assessment* out, 
                          });
         out->given.clear();
         for (int k = 0; k < n && reasons; ++k)
-            out->given.push_back(
-                {given[k]->text, given[k]->meaning ? given[k]->meaning->meaning : std::string()});
+            out->given.push_back({given[k]->text, given[k]->meaning
+                                                      ? std::string(given[k]->meaning->meaning)
+                                                      : std::string()});
     }
     return figure;
 }

@@ -73,12 +73,12 @@ struct CharFacts
 {
     std::string text;
     char32_t cp = 0;
-    std::optional<core::Syllable> syllable; // the reading in a name; none when unknown
-    int strokes = -1;                       // grid stroke count
-    int element = 5;                        // index in core::kElementOrder; 5 for none
-    int level = 0;                          // general table level, 0 outside
-    const core::CharMeaning* meaning = nullptr;
-    const core::Polyphone* polyphone = nullptr;
+    std::optional<core::Syllable> syllable;   // the reading in a name; none when unknown
+    int strokes = -1;                         // grid stroke count
+    int element = 5;                          // index in core::kElementOrder; 5 for none
+    int level = 0;                            // general table level, 0 outside
+    std::optional<core::CharMeaning> meaning; // its texts are views into the tables
+    std::optional<core::Polyphone> polyphone;
 };
 
 // The assessment for one surname, sex and chart, split into parts so that a ranking can bound

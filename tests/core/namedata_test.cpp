@@ -121,14 +121,14 @@ TEST(BadWordList, FindsWordsByTheirSyllablesWithoutTones)
     const auto code = [](std::string_view r) { return syllableFromNumbered(r)->code; };
     std::vector<std::string> found;
     const std::uint32_t fanTong[] = {code("fan1"), code("tong1")};
-    list.forEachToneless(fanTong, 2, [&](const BadWord& w) { found.push_back(w.word); });
+    list.forEachToneless(fanTong, 2, [&](const BadWord& w) { found.emplace_back(w.word); });
     EXPECT_EQ(found, (std::vector<std::string>{"饭桶", "范统"}));
     found.clear();
     const std::uint32_t duZi[] = {code("du4"), code("zi3")};
-    list.forEachToneless(duZi, 2, [&](const BadWord& w) { found.push_back(w.word); });
+    list.forEachToneless(duZi, 2, [&](const BadWord& w) { found.emplace_back(w.word); });
     EXPECT_TRUE(found.empty()); // a part of a word is no match
     const std::uint32_t duZiTeng[] = {code("du4"), code("zi3"), code("teng2")};
-    list.forEachToneless(duZiTeng, 3, [&](const BadWord& w) { found.push_back(w.word); });
+    list.forEachToneless(duZiTeng, 3, [&](const BadWord& w) { found.emplace_back(w.word); });
     EXPECT_EQ(found, std::vector<std::string>{"肚子疼"});
 }
 

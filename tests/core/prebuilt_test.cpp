@@ -178,13 +178,12 @@ TEST_F(DataCopy, TheFilesAsShippedGiveTheTablesAsParsed)
     EXPECT_EQ(tables->luck.verdict(1), "吉");
     EXPECT_EQ(tables->prebuiltParts(), unsigned{kAllTables});
     // Every bad word is found by its syllables in the table brought back.
-    for (const BadWord& word : tables->badWords.words()) {
-        std::uint32_t codes[BadWordList::kMaxLength];
-        for (std::size_t i = 0; i < word.syllables.size(); ++i)
-            codes[i] = word.syllables[i].code;
+    for (std::size_t i = 0; i < tables->badWords.size(); ++i) {
+        const BadWord word = tables->badWords.word(i);
         bool found = false;
-        tables->badWords.forEachToneless(codes, word.syllables.size(),
-                                         [&](const BadWord& w) { found = found || &w == &word; });
+        tables->badWords.forEachToneless(word.codes.data(), word.length, [&](const BadWord& w) {
+            found = found || (w.word == word.word && w.reason == word.reason);
+        });
         EXPECT_TRUE(found) << word.word;
     }
 }
