@@ -195,13 +195,6 @@ std::optional<Polyphone> PolyphoneTable::find(char32_t cp) const
     return Polyphone{m_text.view(it->second.readings), m_text.view(it->second.note)};
 }
 
-int ThreeTalentTable::elementOfNumber(int n)
-{
-    const int digit = ((n % 10) + 10) % 10;
-    // 1 2 木, 3 4 火, 5 6 土, 7 8 金, 9 0 水
-    return digit == 0 ? 4 : (digit - 1) / 2;
-}
-
 bool ThreeTalentTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
 {
     static constexpr std::array<std::string_view, 5> kNames = {"木", "火", "土", "金", "水"};
@@ -250,12 +243,6 @@ bool ThreeTalentTable::parse(std::string_view text, const std::string& fileName,
         return rows.fail("应有125种配置的评语，实有" + std::to_string(found) +
                          " (125 verdicts expected)");
     return true;
-}
-
-TalentVerdict ThreeTalentTable::verdict(int tian, int ren, int di) const
-{
-    const int index = (elementOfNumber(tian) * 5 + elementOfNumber(ren)) * 5 + elementOfNumber(di);
-    return m_verdicts[static_cast<std::size_t>(index)];
 }
 
 std::string_view ThreeTalentTable::verdictText(TalentVerdict verdict)

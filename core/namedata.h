@@ -187,9 +187,19 @@ class ThreeTalentTable
   public:
     bool parse(std::string_view text, const std::string& fileName, LoadError& error);
     // Element index (0 木, 1 火, 2 土, 3 金, 4 水) of a grid number by its last digit.
-    static int elementOfNumber(int n);
+    static int elementOfNumber(int n)
+    {
+        const int digit = ((n % 10) + 10) % 10;
+        // 1 2 木, 3 4 火, 5 6 土, 7 8 金, 9 0 水
+        return digit == 0 ? 4 : (digit - 1) / 2;
+    }
     // The verdict of the configuration of three grid numbers (天格, 人格, 地格).
-    TalentVerdict verdict(int tian, int ren, int di) const;
+    TalentVerdict verdict(int tian, int ren, int di) const
+    {
+        const int index =
+            (elementOfNumber(tian) * 5 + elementOfNumber(ren)) * 5 + elementOfNumber(di);
+        return m_verdicts[static_cast<std::size_t>(index)];
+    }
     // "吉", "半吉", "半凶" or "凶"; empty for None.
     static std::string_view verdictText(TalentVerdict verdict);
 

@@ -299,13 +299,13 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
                 addFlag(flags, FlagKind::Tone, pair() + "连读两个第三声，前字要变调",
                         -kW.twoThirdTones, false);
         }
-        if (!p.initial.empty() && p.initial == s.initial) {
+        if (p.initialCode != 0 && p.initialCode == s.initialCode) {
             points -= kW.sameInitial;
             if (flags)
                 addFlag(flags, FlagKind::Tone, pair() + "声母相同（双声），读来拗口",
                         -kW.sameInitial, false);
         }
-        if (p.final == s.final) {
+        if (p.finalCode == s.finalCode) {
             points -= kW.sameFinal;
             if (flags)
                 addFlag(flags, FlagKind::Tone, pair() + "韵母相同（叠韵），读来拗口", -kW.sameFinal,
@@ -397,25 +397,34 @@ int NameAssessor::tonePattern(const CharFacts* const* given, int n, bool& toneFa
 int NameAssessor::numerologyPoints(const core::FiveGrids& g,
                                    std::vector<AssessmentFlag>* flags) const
 {
-    int points = 0;
-    const auto grid = [&](std::string_view name, int number, int bad, int fair) {
-        const core::LuckVerdict verdict = m_tables.luck.verdictOf(number);
-        const int cost = verdict == core::LuckVerdict::Bad    ? bad
-                         : verdict == core::LuckVerdict::Fair ? fair
-                                                              : 0;
-        if (cost == 0)
-            return;
-        points -= cost;
-        if (flags)
-            addFlag(flags, FlagKind::Numerology,
-                    std::string(name) + std::to_string(number) + "为" +
-                        std::string(m_tables.luck.verdict(number)) + "数",
-                    -cost, false);
+    const core::LuckTable& luck = m_tables.luck;
+    const auto cost = [&](int number, int bad, int fair) {
+        const core::LuckVerdict verdict = luck.verdictOf(number);
+        return verdict == core::LuckVerdict::Bad    ? bad
+               : verdict == core::LuckVerdict::Fair ? fair
+                                                    : 0;
     };
-    grid("人格", g.ren, kW.renBad, kW.renFair);
-    grid("地格", g.di, kW.diBad, kW.diFair);
-    grid("总格", g.zong, kW.zongBad, kW.zongFair);
-    grid("外格", g.wai, kW.waiBad, kW.waiFair);
+    struct Grid
+    {
+        std::string_view name;
+        int number;
+        int cost;
+    };
+    const Grid grids[] = {
+        {"人格", g.ren, cost(g.ren, kW.renBad, kW.renFair)},
+        {"地格", g.di, cost(g.di, kW.diBad, kW.diFair)},
+        {"总格", g.zong, cost(g.zong, kW.zongBad, kW.zongFair)},
+        {"外格", g.wai, cost(g.wai, kW.waiBad, kW.waiFair)},
+    };
+    int points = 0;
+    for (const Grid& grid : grids) {
+        points -= grid.cost;
+        if (flags && grid.cost != 0)
+            addFlag(flags, FlagKind::Numerology,
+                    std::string(grid.name) + std::to_string(grid.number) + "为" +
+                        std::string(luck.verdict(grid.number)) + "数",
+                    -grid.cost, false);
+    }
     if (g.tian > 0 && g.ren > 0 && g.di > 0) {
         const auto verdict = m_tables.threeTalents.verdict(g.tian, g.ren, g.di);
         int cost = 0;

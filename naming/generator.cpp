@@ -103,6 +103,7 @@ StartResult NameGenerator::start(const RunSettings& settings)
     }
     m_random.seed(settings.seed);
     m_listed.clear();
+    m_listed.reserve(kMaxDraws); // a run lists each drawn name at most once
     m_draws = 0;
     m_streak = 0;
     m_running = true;
@@ -139,6 +140,27 @@ void ListedNames::clear()
     m_others.clear();
 }
 
+void ListedNames::reserve(std::size_t names)
+{
+    if (2 * names <= m_slots.size())
+        return;
+    std::vector<std::uint64_t> old(std::bit_ceil(std::max<std::size_t>(1024, 2 * names)), 0);
+    old.swap(m_slots);
+    m_count = 0;
+    for (std::uint64_t k : old)
+        if (k != 0)
+            place(k);
+}
+
+void ListedNames::place(std::uint64_t key)
+{
+    std::size_t i = slotOf(key);
+    while (m_slots[i] != 0)
+        i = (i + 1) & (m_slots.size() - 1);
+    m_slots[i] = key;
+    ++m_count;
+}
+
 bool ListedNames::insert(const char32_t* codepoints, int n, std::string_view text)
 {
     std::uint64_t key = 0;
@@ -151,19 +173,7 @@ bool ListedNames::insert(const char32_t* codepoints, int n, std::string_view tex
         return m_others.insert(std::string(text)).second;
 
     // Kept at most half full, so a probe ends soon at an empty slot.
-    if (2 * (m_count + 1) > m_slots.size()) {
-        std::vector<std::uint64_t> old(std::max<std::size_t>(1024, 2 * m_slots.size()), 0);
-        old.swap(m_slots);
-        m_count = 0;
-        for (std::uint64_t k : old)
-            if (k != 0) {
-                std::size_t i = slotOf(k);
-                while (m_slots[i] != 0)
-                    i = (i + 1) & (m_slots.size() - 1);
-                m_slots[i] = k;
-                ++m_count;
-            }
-    }
+    reserve(m_count + 1);
     std::size_t i = slotOf(key);
     while (m_slots[i] != 0) {
         if (m_slots[i] == key)
@@ -203,7 +213,6 @@ void NameGenerator::draw(const DrawSettings& settings, DrawResult& result)
 
     std::string& given = result.givenName;
     const CharFacts* facts[3] = {nullptr, nullptr, nullptr};
-    CharFacts verseFacts[3];
     if (m_verse) {
         auto verseName = drawFromVerse(length, fixed, settings.fixedPosition, result.source);
         if (!verseName) {
@@ -215,8 +224,8 @@ void NameGenerator::draw(const DrawSettings& settings, DrawResult& result)
         given = std::move(*verseName);
         const auto characters = core::splitCharacters(given);
         for (std::size_t i = 0; i < characters.size() && i < 3; ++i) {
-            verseFacts[i] = m_assessor->facts(characters[i]);
-            facts[i] = &verseFacts[i];
+            m_verseFacts[i] = m_assessor->facts(characters[i]);
+            facts[i] = &m_verseFacts[i];
         }
     } else {
         std::uniform_int_distribution<std::size_t> pick(0, m_library.size() - 1);
@@ -258,8 +267,8 @@ void NameGenerator::draw(const DrawSettings& settings, DrawResult& result)
         result.score = core::nameScore(m_tables.luck, m_tables.elements, input);
     } else {
         if (!m_scorer || !(m_scorerKey == key)) {
-            m_scorer.emplace(m_tables.luck, m_assessor->surnameCounts(), key.year, key.month, key.day,
-                             m_missing, key.fixed);
+            m_scorer.emplace(m_tables.luck, m_assessor->surnameCounts(), key.year, key.month,
+                             key.day, m_missing, key.fixed);
             m_scorerKey = key;
         }
         result.score = m_scorer->score(counts, n, facts[0]->element, facts[n - 1]->element);

@@ -100,12 +100,15 @@ class ListedNames
 {
   public:
     void clear();
+    // Room for this many names in all without growing.
+    void reserve(std::size_t names);
     // Adds the given name of `n` code points (`text` is the same name); false when it was
     // listed already.
     bool insert(const char32_t* codepoints, int n, std::string_view text);
 
   private:
     std::size_t slotOf(std::uint64_t key) const;
+    void place(std::uint64_t key); // a key not yet in the table, which has room for it
 
     std::vector<std::uint64_t> m_slots; // 0: empty (a name has at least one code point)
     std::size_t m_count = 0;
@@ -160,6 +163,7 @@ class NameGenerator
     std::optional<NameAssessor> m_assessor;
     std::vector<CharFacts> m_facts; // of each library character
     CharFacts m_fixedFacts;
+    CharFacts m_verseFacts[3]; // of the characters of the last name drawn from a verse
     ListedNames m_listed;
     // The score of the date and fixed-character option it was built for: the user may change
     // them while a run goes on.
