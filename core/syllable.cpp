@@ -23,63 +23,74 @@ constexpr std::array<Marked, 28> kMarked = {{
     {U'ü', 'v', 5}, {U'ɑ', 'a', 5}, {U'ɡ', 'g', 5}, {U'ń', 'n', 2},
 }};
 
-// Fills initial, final and code from `plain`; false when it is no syllable.
+// Fills initial, final and code from `plain`; false when it is no syllable. Every character
+// of the tables is read once when a run of names starts: no text is built but the results.
 bool complete(Syllable& s)
 {
-    const std::string& p = s.plain;
+    const std::string_view p = s.plain;
     if (p.empty() || p.size() > 6)
         return false;
     for (char c : p)
         if (c < 'a' || c > 'z')
             return false;
-    static constexpr std::array<std::string_view, 21> kInitials = {
-        "zh", "ch", "sh", "b", "p", "m", "f", "d", "t", "n", "l",
-        "g",  "k",  "h",  "j", "q", "x", "r", "z", "c", "s"};
-    s.initial.clear();
-    for (auto i : kInitials)
-        if (p.rfind(i, 0) == 0 && p.size() > i.size()) {
-            s.initial = std::string(i);
-            break;
-        }
-    std::string rest = p.substr(s.initial.size());
-    if (s.initial.empty() && (p[0] == 'y' || p[0] == 'w')) {
+    // zh ch sh, else one of the single initials; an initial is never the whole syllable.
+    std::string_view initial;
+    if (p.size() > 2 && p[1] == 'h' && (p[0] == 'z' || p[0] == 'c' || p[0] == 's'))
+        initial = p.substr(0, 2);
+    else if (p.size() > 1 &&
+             std::string_view("bpmfdtnlgkhjqxrzcs").find(p[0]) != std::string_view::npos)
+        initial = p.substr(0, 1);
+    // The final as it sounds: at most one letter longer than the spelling.
+    char spelled[8];
+    std::size_t n = 0;
+    const auto put = [&](std::string_view text) {
+        for (char c : text)
+            spelled[n++] = c;
+    };
+    std::string_view rest = p.substr(initial.size());
+    const bool jqx = initial == "j" || initial == "q" || initial == "x";
+    if (initial.empty() && (p[0] == 'y' || p[0] == 'w')) {
         // y and w only spell the medial: yan = ian, yu = v, wei = uei, wu = u.
         const char glide = p[0];
         rest = p.substr(1);
         if (glide == 'y') {
-            if (rest.rfind('u', 0) == 0)
-                rest[0] = 'v';
-            else if (rest.rfind('i', 0) != 0)
-                rest = "i" + rest;
-        } else if (rest.rfind('u', 0) != 0) {
-            rest = "u" + rest;
+            if (!rest.empty() && rest[0] == 'u') {
+                put("v");
+                rest.remove_prefix(1);
+            } else if (rest.empty() || rest[0] != 'i') {
+                put("i");
+            }
+        } else if (rest.empty() || rest[0] != 'u') {
+            put("u");
         }
-    } else if ((s.initial == "j" || s.initial == "q" || s.initial == "x") &&
-               rest.rfind('u', 0) == 0) {
-        rest[0] = 'v'; // ju qu xu are written with u but sound ü
+    } else if (jqx && !rest.empty() && rest[0] == 'u') {
+        put("v"); // ju qu xu are written with u but sound ü
+        rest.remove_prefix(1);
     }
-    if (rest == "ui")
-        rest = "uei";
-    else if (rest == "iu")
-        rest = "iou";
-    else if (rest == "un" && s.initial != "j" && s.initial != "q" && s.initial != "x")
-        rest = "uen";
+    put(rest);
+    std::string_view final(spelled, n);
+    if (final == "ui")
+        final = "uei";
+    else if (final == "iu")
+        final = "iou";
+    else if (final == "un" && !jqx)
+        final = "uen";
     // The i after z c s zh ch sh r is another vowel than the i of li or ji.
-    if (rest == "i" &&
-        (s.initial == "z" || s.initial == "c" || s.initial == "s" || s.initial == "zh" ||
-         s.initial == "ch" || s.initial == "sh" || s.initial == "r"))
-        rest = "-i";
-    s.final = rest;
+    if (final == "i" && (initial == "z" || initial == "c" || initial == "s" || initial == "zh" ||
+                         initial == "ch" || initial == "sh" || initial == "r"))
+        final = "-i";
+    s.initial.assign(initial);
+    s.final.assign(final);
     std::uint32_t code = 0;
     for (char c : p)
         code = code * 27 + static_cast<std::uint32_t>(c - 'a' + 1);
     s.code = code;
     // At most two letters, and at most seven ('-' and letters): both fit their numbers exactly.
     s.initialCode = 0;
-    for (char c : s.initial)
+    for (char c : initial)
         s.initialCode = s.initialCode << 8 | static_cast<unsigned char>(c);
     s.finalCode = 0;
-    for (char c : s.final)
+    for (char c : final)
         s.finalCode = s.finalCode << 8 | static_cast<unsigned char>(c);
     return true;
 }
@@ -88,11 +99,20 @@ bool complete(Syllable& s)
 
 std::optional<Syllable> syllableFromMarked(std::string_view reading)
 {
-    auto cps = toCodepoints(reading);
-    if (!cps || cps->empty())
+    if (reading.empty())
         return std::nullopt;
     Syllable s;
-    for (char32_t cp : *cps) {
+    for (std::size_t i = 0; i < reading.size();) {
+        char32_t cp = static_cast<unsigned char>(reading[i]);
+        std::size_t length = 1;
+        if (cp >= 0x80) {
+            const auto first = firstCodepoint(reading.substr(i));
+            if (!first)
+                return std::nullopt;
+            cp = first->first;
+            length = first->second;
+        }
+        i += length;
         if (cp >= 'A' && cp <= 'Z')
             cp = cp - 'A' + 'a';
         if (cp >= 'a' && cp <= 'z') {
