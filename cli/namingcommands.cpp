@@ -378,17 +378,21 @@ int runGenerate(const Args& args)
     const bool json = args.has("--json");
     draw.reasons = json; // the text list shows no reasons
     // JSON: every listed row with its assessment (a row is large: moved once, not at every
-    // growth). Text: only the lines of the listed rows and of the candidates, gathered as they
-    // come into one result used again for every draw, and written at once.
+    // growth). Text: one result serves every draw; the lines of the listed rows are written a
+    // piece at a time (the same memory serves every piece), the candidates' lines kept for the
+    // end.
+    constexpr std::size_t kPiece = 64 * 1024;
     std::vector<naming::DrawResult> rows;
     std::string list;
     std::string candidateLines;
     std::size_t listed = 0;
     std::size_t candidateCount = 0;
-    if (json)
+    if (json) {
         rows.reserve(static_cast<std::size_t>(*draws));
-    else
-        list.reserve(32 * static_cast<std::size_t>(*draws));
+    } else {
+        list.reserve(kPiece + 1024);
+        candidateLines.reserve(24 * static_cast<std::size_t>(*draws));
+    }
     int leftOut = 0, leftOutSound = 0, leftOutCharacter = 0;
     naming::CandidateList candidates;
     bool streakEnded = false;
@@ -416,6 +420,10 @@ int runGenerate(const Args& args)
                 if (result.source)
                     list += "  " + naming::citation(*result.source);
                 list += '\n';
+                if (list.size() >= kPiece) {
+                    std::cout << list;
+                    list.clear();
+                }
             }
         }
         if (generator.drawCount() >= *draws)

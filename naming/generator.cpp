@@ -93,6 +93,7 @@ StartResult NameGenerator::start(const RunSettings& settings)
     m_missing = chart->missing;
     m_assessor.emplace(m_tables, surname, settings.sex, favourableElements(*chart), true);
     m_facts.clear();
+    m_facts.reserve(m_library.size());
     for (const auto& c : m_library)
         m_facts.push_back(m_assessor->facts(c));
     m_fixedFacts = m_assessor->facts(m_fixedChar);
@@ -142,9 +143,11 @@ void ListedNames::clear()
 
 void ListedNames::reserve(std::size_t names)
 {
-    if (2 * names <= m_slots.size())
+    // At most two thirds full, so a probe ends soon at an empty slot.
+    if (3 * names <= 2 * m_slots.size())
         return;
-    std::vector<std::uint64_t> old(std::bit_ceil(std::max<std::size_t>(1024, 2 * names)), 0);
+    std::vector<std::uint64_t> old(std::bit_ceil(std::max<std::size_t>(1024, (3 * names + 1) / 2)),
+                                   0);
     old.swap(m_slots);
     m_count = 0;
     for (std::uint64_t k : old)
@@ -172,7 +175,6 @@ bool ListedNames::insert(const char32_t* codepoints, int n, std::string_view tex
     if (!packed)
         return m_others.insert(std::string(text)).second;
 
-    // Kept at most half full, so a probe ends soon at an empty slot.
     reserve(m_count + 1);
     std::size_t i = slotOf(key);
     while (m_slots[i] != 0) {
