@@ -142,7 +142,10 @@ NameAssessor::NameAssessor(const core::Tables& tables, std::string_view surname,
     if (auto syllables = tables.pinyin.surnameSyllables(trimmed);
         syllables && syllables->size() == m_surname.size())
         for (std::size_t i = 0; i < m_surname.size(); ++i)
-            m_surname[i].syllable = core::syllableFromMarked((*syllables)[i]);
+            if (const auto s = core::syllableFromMarked((*syllables)[i]))
+                m_surname[i].syllable = Sound(*s);
+            else
+                m_surname[i].syllable.reset();
     m_sexKnown = sex == "男" || sex == "女";
     m_sex = sex == "男" ? core::SexLeaning::Male : core::SexLeaning::Female;
     if (m_birthKnown)
@@ -161,7 +164,8 @@ CharFacts NameAssessor::facts(std::string_view character) const
     if (!cp)
         return f;
     f.cp = *cp;
-    f.syllable = core::syllableFromMarked(m_tables.pinyin.readingOf(*cp));
+    if (const auto s = core::syllableFromMarked(m_tables.pinyin.readingOf(*cp)))
+        f.syllable = Sound(*s);
     f.element = elementIndex(m_tables, character);
     f.level = m_tables.levels.level(*cp);
     f.meaning = m_tables.meanings.find(*cp);
@@ -257,7 +261,7 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
     const CharFacts& cur = *given[k];
     if (!cur.syllable)
         return 0;
-    const core::Syllable& s = *cur.syllable;
+    const Sound& s = *cur.syllable;
     const int surnameLength = static_cast<int>(m_surname.size());
     const auto at = [&](int i) -> const CharFacts& {
         return i < surnameLength ? m_surname[static_cast<std::size_t>(i)]
@@ -291,7 +295,7 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
 
     const CharFacts& prev = at(idx - 1);
     if (prev.syllable && !repeated) {
-        const core::Syllable& p = *prev.syllable;
+        const Sound& p = *prev.syllable;
         const auto pair = [&] { return inQuotes(prev.text + cur.text); };
         if (p.tone == 3 && s.tone == 3) {
             points -= kW.twoThirdTones;
@@ -358,7 +362,7 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
 int NameAssessor::tonePattern(const CharFacts* const* given, int n, bool& toneFault,
                               std::vector<AssessmentFlag>* flags) const
 {
-    const core::Syllable* all[5];
+    const Sound* all[5];
     int m = 0;
     for (const auto& s : m_surname)
         all[m++] = s.syllable ? &*s.syllable : nullptr;

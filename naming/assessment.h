@@ -10,6 +10,7 @@
 #include "core/syllable.h"
 #include "core/tables.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,12 +69,29 @@ Assessment assessName(const core::Tables& tables, const AssessmentRequest& reque
 // points, then the meaning of each given character.
 std::vector<std::string> assessmentLines(const Assessment& assessment);
 
+// What the sound checks read of a syllable: core::Syllable's numbers without its texts, since a
+// run of names keeps the facts of every character of its library.
+struct Sound
+{
+    std::uint64_t finalCode = 0;
+    std::uint32_t code = 0;
+    std::uint32_t initialCode = 0;
+    int tone = 5;
+
+    Sound() = default;
+    explicit Sound(const core::Syllable& s)
+        : finalCode(s.finalCode), code(s.code), initialCode(s.initialCode), tone(s.tone)
+    {
+    }
+    bool level() const { return tone == 1 || tone == 2 || tone == 5; } // as core::Syllable's
+};
+
 // What the assessment reads of one character, looked up once.
 struct CharFacts
 {
     std::string text;
     char32_t cp = 0;
-    std::optional<core::Syllable> syllable;   // the reading in a name; none when unknown
+    std::optional<Sound> syllable;            // the reading in a name; none when unknown
     int strokes = -1;                         // grid stroke count
     int element = 5;                          // index in core::kElementOrder; 5 for none
     int level = 0;                            // general table level, 0 outside
