@@ -56,6 +56,22 @@ struct Weights
 };
 constexpr Weights kW;
 
+int talentCost(core::TalentVerdict verdict)
+{
+    switch (verdict) {
+    case core::TalentVerdict::Bad:
+        return kW.talentBad;
+    case core::TalentVerdict::FairBad:
+        return kW.talentFairBad;
+    case core::TalentVerdict::FairGood:
+        return kW.talentFairGood;
+    case core::TalentVerdict::Good:
+    case core::TalentVerdict::None:
+        break;
+    }
+    return 0;
+}
+
 std::string inQuotes(std::string_view text)
 {
     return "“" + std::string(text) + "”";
@@ -135,7 +151,7 @@ NameAssessor::NameAssessor(const core::Tables& tables, std::string_view surname,
 {
     const std::string trimmed = core::trimBlanks(surname);
     for (const auto& c : core::splitCharacters(trimmed)) {
-        m_surname.push_back(facts(c));
+        m_surname.push_back(lookUp(c));
         m_surnameCounts.push_back(m_surname.back().strokes);
     }
     // A surname sounds as a surname (曾 zēng, 单 shàn, 尉迟 yù chí), not as the plain character.
@@ -153,9 +169,38 @@ NameAssessor::NameAssessor(const core::Tables& tables, std::string_view surname,
             for (std::size_t i = 0; i < core::kElementOrder.size(); ++i)
                 if (e == core::kElementOrder[i])
                     m_favours[i] = true;
+    const int bad[] = {kW.renBad, kW.diBad, kW.zongBad, kW.waiBad};
+    const int fair[] = {kW.renFair, kW.diFair, kW.zongFair, kW.waiFair};
+    for (std::size_t grid = 0; grid < 4; ++grid)
+        for (int number = 0; number < kCostedNumbers; ++number) {
+            const core::LuckVerdict verdict = tables.luck.verdictOf(number);
+            m_gridCost[grid][static_cast<std::size_t>(number)] =
+                static_cast<std::int8_t>(verdict == core::LuckVerdict::Bad    ? bad[grid]
+                                         : verdict == core::LuckVerdict::Fair ? fair[grid]
+                                                                              : 0);
+        }
+    // 2e + 1 is a number of element e (1 木, 3 火, 5 土, 7 金, 9 水).
+    for (int index = 0; index < 125; ++index)
+        m_talentCost[static_cast<std::size_t>(index)] =
+            static_cast<std::int8_t>(talentCost(tables.threeTalents.verdict(
+                index / 25 * 2 + 1, index / 5 % 5 * 2 + 1, index % 5 * 2 + 1)));
 }
 
 CharFacts NameAssessor::facts(std::string_view character) const
+{
+    CharFacts f = lookUp(character);
+    if (f.cp == 0)
+        return f;
+    CharFacts::OwnParts own;
+    own.points = characterPoints(f, nullptr);
+    const CharFacts* first[] = {&f};
+    own.firstSound = soundStep(first, 0, own.firstHomophone, own.firstHomophoneFault,
+                               own.firstToneFault, nullptr);
+    f.own = own;
+    return f;
+}
+
+CharFacts NameAssessor::lookUp(std::string_view character) const
 {
     CharFacts f;
     f.text = std::string(character);
@@ -401,6 +446,21 @@ int NameAssessor::tonePattern(const CharFacts* const* given, int n, bool& toneFa
 int NameAssessor::numerologyPoints(const core::FiveGrids& g,
                                    std::vector<AssessmentFlag>* flags) const
 {
+    const auto costed = [](int number) { return number >= 0 && number < kCostedNumbers; };
+    if (!flags && costed(g.ren) && costed(g.di) && costed(g.zong) && costed(g.wai)) {
+        const auto at = [](int number) { return static_cast<std::size_t>(number); };
+        int cost = m_gridCost[0][at(g.ren)] + m_gridCost[1][at(g.di)] + m_gridCost[2][at(g.zong)] +
+                   m_gridCost[3][at(g.wai)];
+        if (g.tian > 0 && g.ren > 0 && g.di > 0) {
+            using core::ThreeTalentTable;
+            cost += m_talentCost[static_cast<std::size_t>(
+                (ThreeTalentTable::elementOfNumber(g.tian) * 5 +
+                 ThreeTalentTable::elementOfNumber(g.ren)) *
+                    5 +
+                ThreeTalentTable::elementOfNumber(g.di))];
+        }
+        return -cost;
+    }
     const core::LuckTable& luck = m_tables.luck;
     const auto cost = [&](int number, int bad, int fair) {
         const core::LuckVerdict verdict = luck.verdictOf(number);
@@ -431,13 +491,7 @@ int NameAssessor::numerologyPoints(const core::FiveGrids& g,
     }
     if (g.tian > 0 && g.ren > 0 && g.di > 0) {
         const auto verdict = m_tables.threeTalents.verdict(g.tian, g.ren, g.di);
-        int cost = 0;
-        if (verdict == core::TalentVerdict::Bad)
-            cost = kW.talentBad;
-        else if (verdict == core::TalentVerdict::FairBad)
-            cost = kW.talentFairBad;
-        else if (verdict == core::TalentVerdict::FairGood)
-            cost = kW.talentFairGood;
+        const int cost = talentCost(verdict);
         if (cost != 0) {
             points -= cost;
             if (flags) {
@@ -492,9 +546,19 @@ int NameAssessor::assess(const CharFacts* const* given, int n, Assessment* out, 
     int homophone = 0;
     bool homophoneFault = false, toneFault = false, outside = false;
     for (int k = 0; k < n; ++k) {
-        figure += characterPoints(*given[k], flags);
-        figure += soundStep(given, k, homophone, homophoneFault, toneFault, flags);
-        outside = outside || given[k]->level == 0;
+        const CharFacts& c = *given[k];
+        // Without reasons, what depends on the character alone was worked out with its facts.
+        const bool own = !flags && c.own;
+        figure += own ? c.own->points : characterPoints(c, flags);
+        if (own && k == 0) {
+            figure += c.own->firstSound;
+            homophone = c.own->firstHomophone;
+            homophoneFault = c.own->firstHomophoneFault;
+            toneFault = c.own->firstToneFault;
+        } else {
+            figure += soundStep(given, k, homophone, homophoneFault, toneFault, flags);
+        }
+        outside = outside || c.level == 0;
     }
     figure += homophone + wholeName(given, n, toneFault, flags);
     figure = std::clamp(figure, 0, 100);

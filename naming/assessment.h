@@ -97,6 +97,19 @@ struct CharFacts
     int level = 0;                            // general table level, 0 outside
     std::optional<core::CharMeaning> meaning; // its texts are views into the tables
     std::optional<core::Polyphone> polyphone;
+
+    // The parts of the figure that depend on this character alone, worked out once by the
+    // assessor that looked it up (NameAssessor::facts) for the figures it gives without reasons:
+    // characterPoints, and soundStep as the first given character.
+    struct OwnParts
+    {
+        int points = 0;
+        int firstSound = 0;
+        int firstHomophone = 0;
+        bool firstHomophoneFault = false;
+        bool firstToneFault = false;
+    };
+    std::optional<OwnParts> own;
 };
 
 // The assessment for one surname, sex and chart, split into parts so that a ranking can bound
@@ -149,7 +162,16 @@ class NameAssessor
     const std::vector<int>& surnameCounts() const { return m_surnameCounts; }
 
   private:
+    // The facts without their own parts (the constructor looks up the surname before it knows
+    // what the parts depend on).
+    CharFacts lookUp(std::string_view character) const;
+
+    // Numbers below this have their luck's cost in a table (a grid of more is rare).
+    static constexpr int kCostedNumbers = 160;
+
     const core::Tables& m_tables;
+    std::array<std::array<std::int8_t, kCostedNumbers>, 4> m_gridCost{}; // 人 地 总 外 by number
+    std::array<std::int8_t, 125> m_talentCost{}; // by the three talents' elements
     std::vector<CharFacts> m_surname;
     std::vector<int> m_surnameCounts;
     core::SexLeaning m_sex = core::SexLeaning::Neutral;
