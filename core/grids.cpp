@@ -3,7 +3,6 @@
 #include "core/text.h"
 
 #include <array>
-#include <numeric>
 #include <vector>
 
 namespace hmf::core {
@@ -41,8 +40,13 @@ FiveGrids gridNumbers(const StrokeDictionary& strokes, std::string_view surname,
 
 FiveGrids gridNumbersFromCounts(const int* s, std::size_t sn, const int* g, std::size_t gn)
 {
-    const int surnameTotal = std::accumulate(s, s + sn, 0);
-    const int givenTotal = std::accumulate(g, g + gn, 0);
+    // Plain sums of one to three numbers each: the name generator counts the grids of every draw.
+    int surnameTotal = 0;
+    for (std::size_t i = 0; i < sn; ++i)
+        surnameTotal += s[i];
+    int givenTotal = 0;
+    for (std::size_t i = 0; i < gn; ++i)
+        givenTotal += g[i];
     FiveGrids grids;
     // A single surname borrows the 1 of heaven; a compound surname is its own heaven.
     grids.tian = sn == 1 ? surnameTotal + 1 : surnameTotal;

@@ -127,15 +127,20 @@ FastScorer::FastScorer(const LuckTable& luck, const std::vector<int>& surnameCou
 
 int FastScorer::score(const int* given, int n, int firstElement, int lastElement) const
 {
-    const FiveGrids g =
-        gridNumbersFromCounts(m_surname.data(), m_surname.size(), given, static_cast<std::size_t>(n));
+    return score(gridNumbersFromCounts(m_surname.data(), m_surname.size(), given,
+                                       static_cast<std::size_t>(n)),
+                 n, firstElement, lastElement);
+}
+
+int FastScorer::score(const FiveGrids& g, int n, int firstElement, int lastElement) const
+{
     // The luck table's verdict: a number above 81 counts as the number less 80.
     const auto points = [&](std::size_t grid, int number) {
         return m_points[grid][static_cast<std::size_t>(m_luck.verdictOf(number))];
     };
-    const int base =
-        (3 * points(0, g.ren) + 2 * points(1, g.di) + 2 * points(2, g.wai) + 3 * points(3, g.zong)) /
-        10;
+    const int base = (3 * points(0, g.ren) + 2 * points(1, g.di) + 2 * points(2, g.wai) +
+                      3 * points(3, g.zong)) /
+                     10;
     int score = static_cast<int>(
         std::clamp<long long>(base + m_dateTerms, std::numeric_limits<int>::min(), 100));
     if (m_fixed && score > 80)

@@ -47,6 +47,8 @@ class FastScorer
     FastScorer(const LuckTable& luck, const std::vector<int>& surnameCounts, int year, int month,
                int day, std::string_view missing, bool fixedCharacter);
     int score(const int* givenCounts, int n, int firstElement, int lastElement) const;
+    // Same, from the name's grids (of a given name of n characters).
+    int score(const FiveGrids& grids, int n, int firstElement, int lastElement) const;
 
   private:
     const LuckTable& m_luck;

@@ -179,6 +179,9 @@ NameAssessor::NameAssessor(const core::Tables& tables, std::string_view surname,
                                          : verdict == core::LuckVerdict::Fair ? fair[grid]
                                                                               : 0);
         }
+    for (int number = 0; number < kCostedNumbers; ++number)
+        m_numberElement[static_cast<std::size_t>(number)] =
+            static_cast<std::uint8_t>(core::ThreeTalentTable::elementOfNumber(number));
     // 2e + 1 is a number of element e (1 木, 3 火, 5 土, 7 金, 9 水).
     for (int index = 0; index < 125; ++index)
         m_talentCost[static_cast<std::size_t>(index)] =
@@ -407,27 +410,32 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
 int NameAssessor::tonePattern(const CharFacts* const* given, int n, bool& toneFault,
                               std::vector<AssessmentFlag>* flags) const
 {
-    const Sound* all[5];
+    // Surname then given name, syllable by syllable; an unknown reading leaves the pattern open.
     int m = 0;
-    for (const auto& s : m_surname)
-        all[m++] = s.syllable ? &*s.syllable : nullptr;
-    for (int i = 0; i < n; ++i)
-        all[m++] = given[i]->syllable ? &*given[i]->syllable : nullptr;
-    for (int i = 0; i < m; ++i)
-        if (!all[i])
-            return 0;
+    int firstTone = 0;
     bool sameTone = true, allLevel = true, allOblique = true;
-    for (int i = 0; i < m; ++i) {
-        sameTone = sameTone && all[i]->tone == all[0]->tone;
-        allLevel = allLevel && all[i]->level();
-        allOblique = allOblique && !all[i]->level();
-    }
+    const auto add = [&](const std::optional<Sound>& s) {
+        if (!s)
+            return false;
+        if (m++ == 0)
+            firstTone = s->tone;
+        sameTone = sameTone && s->tone == firstTone;
+        allLevel = allLevel && s->level();
+        allOblique = allOblique && !s->level();
+        return true;
+    };
+    for (const auto& s : m_surname)
+        if (!add(s.syllable))
+            return 0;
+    for (int i = 0; i < n; ++i)
+        if (!add(given[i]->syllable))
+            return 0;
     if (m >= 3 && sameTone) {
         toneFault = true;
         addFlagLazy(
             flags, FlagKind::Tone,
             [&] {
-                return "全名" + std::to_string(m) + "字同为" + std::string(toneName(all[0]->tone)) +
+                return "全名" + std::to_string(m) + "字同为" + std::string(toneName(firstTone)) +
                        "，读来平板";
             },
             -kW.sameTones, true);
@@ -443,24 +451,31 @@ int NameAssessor::tonePattern(const CharFacts* const* given, int n, bool& toneFa
     return 0;
 }
 
+std::optional<int> NameAssessor::numerologyCost(const core::FiveGrids& g) const
+{
+    const auto costed = [](int number) { return number >= 0 && number < kCostedNumbers; };
+    if (!costed(g.ren) || !costed(g.di) || !costed(g.zong) || !costed(g.wai))
+        return std::nullopt;
+    const auto at = [](int number) { return static_cast<std::size_t>(number); };
+    int cost = m_gridCost[0][at(g.ren)] + m_gridCost[1][at(g.di)] + m_gridCost[2][at(g.zong)] +
+               m_gridCost[3][at(g.wai)];
+    if (g.tian > 0 && g.ren > 0 && g.di > 0) {
+        const auto element = [&](int number) {
+            return costed(number) ? m_numberElement[at(number)]
+                                  : core::ThreeTalentTable::elementOfNumber(number);
+        };
+        cost += m_talentCost[static_cast<std::size_t>((element(g.tian) * 5 + element(g.ren)) * 5 +
+                                                      element(g.di))];
+    }
+    return cost;
+}
+
 int NameAssessor::numerologyPoints(const core::FiveGrids& g,
                                    std::vector<AssessmentFlag>* flags) const
 {
-    const auto costed = [](int number) { return number >= 0 && number < kCostedNumbers; };
-    if (!flags && costed(g.ren) && costed(g.di) && costed(g.zong) && costed(g.wai)) {
-        const auto at = [](int number) { return static_cast<std::size_t>(number); };
-        int cost = m_gridCost[0][at(g.ren)] + m_gridCost[1][at(g.di)] + m_gridCost[2][at(g.zong)] +
-                   m_gridCost[3][at(g.wai)];
-        if (g.tian > 0 && g.ren > 0 && g.di > 0) {
-            using core::ThreeTalentTable;
-            cost += m_talentCost[static_cast<std::size_t>(
-                (ThreeTalentTable::elementOfNumber(g.tian) * 5 +
-                 ThreeTalentTable::elementOfNumber(g.ren)) *
-                    5 +
-                ThreeTalentTable::elementOfNumber(g.di))];
-        }
-        return -cost;
-    }
+    if (!flags)
+        if (const auto cost = numerologyCost(g))
+            return -*cost;
     const core::LuckTable& luck = m_tables.luck;
     const auto cost = [&](int number, int bad, int fair) {
         const core::LuckVerdict verdict = luck.verdictOf(number);
@@ -535,11 +550,18 @@ int NameAssessor::wholeName(const CharFacts* const* given, int n, bool& toneFaul
         counts[i] = given[i]->strokes;
     const core::FiveGrids grids = core::gridNumbersFromCounts(
         m_surnameCounts.data(), m_surnameCounts.size(), counts, static_cast<std::size_t>(n));
+    return wholeName(given, n, grids, toneFault, flags);
+}
+
+int NameAssessor::wholeName(const CharFacts* const* given, int n, const core::FiveGrids& grids,
+                            bool& toneFault, std::vector<AssessmentFlag>* flags) const
+{
     return tonePattern(given, n, toneFault, flags) + numerologyPoints(grids, flags) +
            elementShortfall(given, n, flags);
 }
 
-int NameAssessor::assess(const CharFacts* const* given, int n, Assessment* out, bool reasons) const
+int NameAssessor::assess(const CharFacts* const* given, int n, Assessment* out, bool reasons,
+                         const core::FiveGrids* grids) const
 {
     std::vector<AssessmentFlag>* flags = out && reasons ? &out->flags : nullptr;
     int figure = base(n);
@@ -560,7 +582,8 @@ int NameAssessor::assess(const CharFacts* const* given, int n, Assessment* out, 
         }
         outside = outside || c.level == 0;
     }
-    figure += homophone + wholeName(given, n, toneFault, flags);
+    figure += homophone + (grids ? wholeName(given, n, *grids, toneFault, flags)
+                                 : wholeName(given, n, toneFault, flags));
     figure = std::clamp(figure, 0, 100);
     if (out) {
         out->figure = figure;

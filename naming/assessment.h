@@ -143,6 +143,9 @@ class NameAssessor
     // Rules of the whole name: its tone pattern, the grids' luck and the chart's elements.
     int wholeName(const CharFacts* const* given, int n, bool& toneFault,
                   std::vector<AssessmentFlag>* flags) const;
+    // Same, with the grids the caller has counted already.
+    int wholeName(const CharFacts* const* given, int n, const core::FiveGrids& grids,
+                  bool& toneFault, std::vector<AssessmentFlag>* flags) const;
     // The luck of the grids of a name (≤ 0); depends on the stroke counts only.
     int numerologyPoints(const core::FiveGrids& grids, std::vector<AssessmentFlag>* flags) const;
     // Cost of a complete name's sound pattern (≤ 0).
@@ -154,8 +157,10 @@ class NameAssessor
 
     // The figure of a complete name and, when `out` is given, its faults and, unless `reasons`
     // is false, all its reasons and the meaning of each character (without them `out` holds
-    // the figure and the faults alone, at a fraction of the cost).
-    int assess(const CharFacts* const* given, int n, Assessment* out, bool reasons = true) const;
+    // the figure and the faults alone, at a fraction of the cost). `grids`, when given, are the
+    // name's grids, which the caller has counted already.
+    int assess(const CharFacts* const* given, int n, Assessment* out, bool reasons = true,
+               const core::FiveGrids* grids = nullptr) const;
     // Same, from texts (each one character).
     Assessment assess(const std::vector<std::string>& given) const;
 
@@ -165,13 +170,17 @@ class NameAssessor
     // The facts without their own parts (the constructor looks up the surname before it knows
     // what the parts depend on).
     CharFacts lookUp(std::string_view character) const;
+    // numerologyPoints without reasons from the tables of costs (negated); none for a number
+    // beyond them.
+    std::optional<int> numerologyCost(const core::FiveGrids& grids) const;
 
     // Numbers below this have their luck's cost in a table (a grid of more is rare).
     static constexpr int kCostedNumbers = 160;
 
     const core::Tables& m_tables;
     std::array<std::array<std::int8_t, kCostedNumbers>, 4> m_gridCost{}; // 人 地 总 外 by number
-    std::array<std::int8_t, 125> m_talentCost{}; // by the three talents' elements
+    std::array<std::int8_t, 125> m_talentCost{};                // by the three talents' elements
+    std::array<std::uint8_t, kCostedNumbers> m_numberElement{}; // the three-talent element
     std::vector<CharFacts> m_surname;
     std::vector<int> m_surnameCounts;
     core::SexLeaning m_sex = core::SexLeaning::Neutral;

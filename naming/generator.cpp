@@ -257,6 +257,7 @@ void NameGenerator::draw(const DrawSettings& settings, DrawResult& result)
     }
     const bool fixedBonus = settings.fixedOn && !m_fixedChar.empty();
     const ScorerKey key{settings.year, settings.month, settings.day, fixedBonus};
+    std::optional<core::FiveGrids> grids;
     if (n == 0 || m_assessor->surnameCounts().empty()) {
         core::ScoreInput input;
         input.grids = core::gridNumbers(m_tables.strokes, m_surname, given);
@@ -273,10 +274,15 @@ void NameGenerator::draw(const DrawSettings& settings, DrawResult& result)
                              key.day, m_missing, key.fixed);
             m_scorerKey = key;
         }
-        result.score = m_scorer->score(counts, n, facts[0]->element, facts[n - 1]->element);
+        grids = core::gridNumbersFromCounts(m_assessor->surnameCounts().data(),
+                                            m_assessor->surnameCounts().size(), counts,
+                                            static_cast<std::size_t>(n));
+        result.score = m_scorer->score(*grids, n, facts[0]->element, facts[n - 1]->element);
     }
 
-    m_assessor->assess(facts, length, &result.assessment, settings.reasons);
+    // The grids counted for the score serve the assessment when they are of the same characters.
+    m_assessor->assess(facts, length, &result.assessment, settings.reasons,
+                       grids && n == length ? &*grids : nullptr);
 
     if (!m_listed.insert(codepoints, n, given)) {
         result.duplicate = true;
