@@ -156,12 +156,14 @@ NameAssessor::NameAssessor(const core::Tables& tables, std::string_view surname,
     }
     // A surname sounds as a surname (曾 zēng, 单 shàn, 尉迟 yù chí), not as the plain character.
     if (auto syllables = tables.pinyin.surnameSyllables(trimmed);
-        syllables && syllables->size() == m_surname.size())
-        for (std::size_t i = 0; i < m_surname.size(); ++i)
+        syllables && syllables->size() == m_surname.size()) {
+        for (std::size_t i = 0; i < m_surname.size(); ++i) {
             if (const auto s = core::syllableFromMarked((*syllables)[i]))
                 m_surname[i].syllable = Sound(*s);
             else
                 m_surname[i].syllable.reset();
+        }
+    }
     m_sexKnown = sex == "男" || sex == "女";
     m_sex = sex == "男" ? core::SexLeaning::Male : core::SexLeaning::Female;
     if (m_birthKnown)
