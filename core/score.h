@@ -29,10 +29,6 @@ struct ScoreInput
 // Points of one grid's verdict (人格 地格 外格 总格 weigh them differently).
 enum class ScoredGrid { Ren, Di, Wai, Zong };
 int gridPoints(ScoredGrid grid, LuckVerdict verdict);
-inline int gridPoints(ScoredGrid grid, std::string_view verdict)
-{
-    return gridPoints(grid, luckVerdict(verdict));
-}
 
 // The score of a name, at most 100. The report and the generator both use it, so a listed name
 // and its report always agree.
