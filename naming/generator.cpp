@@ -215,6 +215,7 @@ void NameGenerator::draw(const DrawSettings& settings, DrawResult& result)
 
     std::string& given = result.givenName;
     const CharFacts* facts[3] = {nullptr, nullptr, nullptr};
+    bool packable = true; // the given name is the characters of `facts`, at most three
     if (m_verse) {
         auto verseName = drawFromVerse(length, fixed, settings.fixedPosition, result.source);
         if (!verseName) {
@@ -225,6 +226,7 @@ void NameGenerator::draw(const DrawSettings& settings, DrawResult& result)
         }
         given = std::move(*verseName);
         const auto characters = core::splitCharacters(given);
+        packable = characters.size() <= 3;
         for (std::size_t i = 0; i < characters.size() && i < 3; ++i) {
             m_verseFacts[i] = m_assessor->facts(characters[i]);
             facts[i] = &m_verseFacts[i];
@@ -284,7 +286,7 @@ void NameGenerator::draw(const DrawSettings& settings, DrawResult& result)
     m_assessor->assess(facts, length, &result.assessment, settings.reasons,
                        grids && n == length ? &*grids : nullptr);
 
-    if (!m_listed.insert(codepoints, n, given)) {
+    if (!m_listed.insert(codepoints, packable ? n : 0, given)) {
         result.duplicate = true;
         ++m_streak;
     } else if (settings.leaveOutFaulty && result.assessment.leftOutByDefault()) {

@@ -102,8 +102,8 @@ class ListedNames
     void clear();
     // Room for this many names in all without growing.
     void reserve(std::size_t names);
-    // Adds the given name of `n` code points (`text` is the same name); false when it was
-    // listed already.
+    // Adds the given name of `n` code points (`text` is the same name; with n outside 1 to 3 it
+    // is kept by its text); false when it was listed already.
     bool insert(const char32_t* codepoints, int n, std::string_view text);
 
   private:

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -355,6 +356,29 @@ TEST(GeneratorTest, ADrawWithoutReasonsJudgesTheNameAlike)
         someReason = someReason || !a.flags.empty();
     }
     EXPECT_TRUE(someReason);
+}
+
+// The set of listed names: every name new once and listed after, across its growth, for packed
+// names and for names kept by their text.
+TEST(ListedNamesTest, EachNameIsNewOnceAcrossGrowth)
+{
+    ListedNames listed;
+    const auto name = [](int i) {
+        return std::array<char32_t, 3>{U'一' + static_cast<char32_t>(i), U'子', U'涵'};
+    };
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < 4000; ++i) {
+            const auto cps = name(i);
+            // One, two and three characters of the same start are three names.
+            for (int n = 1; n <= 3; ++n)
+                ASSERT_EQ(listed.insert(cps.data(), n, ""), pass == 0) << i << " " << n;
+        }
+    const char32_t none[1] = {0};
+    EXPECT_TRUE(listed.insert(none, 0, "子涵之子"));
+    EXPECT_FALSE(listed.insert(none, 0, "子涵之子"));
+    listed.clear();
+    EXPECT_TRUE(listed.insert(name(5).data(), 2, ""));
+    EXPECT_TRUE(listed.insert(none, 0, "子涵之子"));
 }
 
 // The command line draws thousands of names into one result: each draw must leave it as a fresh
