@@ -105,6 +105,7 @@ StartResult NameGenerator::start(const RunSettings& settings)
     m_random.seed(settings.seed);
     m_listed.clear();
     m_listed.reserve(kMaxDraws); // a run lists each drawn name at most once
+    m_scorer.reset();            // it holds the chart of the run before
     m_draws = 0;
     m_streak = 0;
     m_running = true;

@@ -88,6 +88,31 @@ TEST(GeneratorTest, RunEndsAfter5000DrawsWithUniqueRowsAndScoresAtMost100)
     EXPECT_FALSE(idle.draw(draw).drawn);
 }
 
+// The window starts run after run on one generator: a run with another surname or birth time
+// scores as a fresh generator would, not with what the run before it kept.
+TEST(GeneratorTest, ARunStartedAgainScoresForItsOwnSurnameAndChart)
+{
+    DrawSettings draw;
+    SessionState state;
+    NameGenerator again(shippedTables(), state);
+    ASSERT_TRUE(again.start(baseSettings()).started);
+    for (int i = 0; i < 20; ++i)
+        again.draw(draw);
+    RunSettings other = baseSettings();
+    other.surname = "欧阳";         // counts 8 and 17 where 林 has 8
+    other.birth = {2000, 8, 8, 12}; // lacks 水, where 2019-05-05 5时 lacks 金 first
+    ASSERT_TRUE(again.start(other).started);
+    const RunLog fresh = runAll(other, draw);
+    bool someDiffer = false;
+    for (const DrawResult& expected : fresh.draws) {
+        const DrawResult d = again.draw(draw);
+        ASSERT_EQ(d.fullName, expected.fullName);
+        EXPECT_EQ(d.score, expected.score) << d.fullName;
+        someDiffer = someDiffer || d.score != fresh.draws.front().score;
+    }
+    EXPECT_TRUE(someDiffer);
+}
+
 TEST(GeneratorTest, SameSeedGivesTheSameRun)
 {
     DrawSettings draw;
