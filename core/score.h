@@ -6,7 +6,6 @@
 #include "core/grids.h"
 #include "core/luck.h"
 
-#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,7 +48,6 @@ class FastScorer
   private:
     const LuckTable& m_luck;
     std::vector<int> m_surname;
-    std::array<std::array<int, 4>, 4> m_points{}; // 人格 地格 外格 总格 by LuckVerdict
     long long m_dateTerms = 0;
     int m_missing = 5; // the first missing element; 5 when nothing is missing
     bool m_fixed = false;
