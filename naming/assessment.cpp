@@ -56,6 +56,16 @@ struct Weights
 };
 constexpr Weights kW;
 
+// The cost of one grid's luck: 人格 地格 总格 外格 (grid 0 to 3), as the name books weigh them.
+int gridCost(std::size_t grid, core::LuckVerdict verdict)
+{
+    const int bad[] = {kW.renBad, kW.diBad, kW.zongBad, kW.waiBad};
+    const int fair[] = {kW.renFair, kW.diFair, kW.zongFair, kW.waiFair};
+    return verdict == core::LuckVerdict::Bad    ? bad[grid]
+           : verdict == core::LuckVerdict::Fair ? fair[grid]
+                                                : 0;
+}
+
 int talentCost(core::TalentVerdict verdict)
 {
     switch (verdict) {
@@ -171,16 +181,10 @@ NameAssessor::NameAssessor(const core::Tables& tables, std::string_view surname,
             for (std::size_t i = 0; i < core::kElementOrder.size(); ++i)
                 if (e == core::kElementOrder[i])
                     m_favours[i] = true;
-    const int bad[] = {kW.renBad, kW.diBad, kW.zongBad, kW.waiBad};
-    const int fair[] = {kW.renFair, kW.diFair, kW.zongFair, kW.waiFair};
     for (std::size_t grid = 0; grid < 4; ++grid)
-        for (int number = 0; number < kCostedNumbers; ++number) {
-            const core::LuckVerdict verdict = tables.luck.verdictOf(number);
+        for (int number = 0; number < kCostedNumbers; ++number)
             m_gridCost[grid][static_cast<std::size_t>(number)] =
-                static_cast<std::int8_t>(verdict == core::LuckVerdict::Bad    ? bad[grid]
-                                         : verdict == core::LuckVerdict::Fair ? fair[grid]
-                                                                              : 0);
-        }
+                static_cast<std::int8_t>(gridCost(grid, tables.luck.verdictOf(number)));
     for (int number = 0; number < kCostedNumbers; ++number)
         m_numberElement[static_cast<std::size_t>(number)] =
             static_cast<std::uint8_t>(core::ThreeTalentTable::elementOfNumber(number));
@@ -479,32 +483,22 @@ int NameAssessor::numerologyPoints(const core::FiveGrids& g,
         if (const auto cost = numerologyCost(g))
             return -*cost;
     const core::LuckTable& luck = m_tables.luck;
-    const auto cost = [&](int number, int bad, int fair) {
-        const core::LuckVerdict verdict = luck.verdictOf(number);
-        return verdict == core::LuckVerdict::Bad    ? bad
-               : verdict == core::LuckVerdict::Fair ? fair
-                                                    : 0;
-    };
     struct Grid
     {
         std::string_view name;
         int number;
-        int cost;
     };
-    const Grid grids[] = {
-        {"人格", g.ren, cost(g.ren, kW.renBad, kW.renFair)},
-        {"地格", g.di, cost(g.di, kW.diBad, kW.diFair)},
-        {"总格", g.zong, cost(g.zong, kW.zongBad, kW.zongFair)},
-        {"外格", g.wai, cost(g.wai, kW.waiBad, kW.waiFair)},
-    };
+    const Grid grids[] = {{"人格", g.ren}, {"地格", g.di}, {"总格", g.zong}, {"外格", g.wai}};
     int points = 0;
-    for (const Grid& grid : grids) {
-        points -= grid.cost;
-        if (flags && grid.cost != 0)
+    for (std::size_t i = 0; i < 4; ++i) {
+        const Grid& grid = grids[i];
+        const int cost = gridCost(i, luck.verdictOf(grid.number));
+        points -= cost;
+        if (flags && cost != 0)
             addFlag(flags, FlagKind::Numerology,
                     std::string(grid.name) + std::to_string(grid.number) + "为" +
                         std::string(luck.verdict(grid.number)) + "数",
-                    -grid.cost, false);
+                    -cost, false);
     }
     if (g.tian > 0 && g.ren > 0 && g.di > 0) {
         const auto verdict = m_tables.threeTalents.verdict(g.tian, g.ren, g.di);

@@ -150,19 +150,9 @@ void ListedNames::reserve(std::size_t names)
     std::vector<std::uint64_t> old(std::bit_ceil(std::max<std::size_t>(1024, (3 * names + 1) / 2)),
                                    0);
     old.swap(m_slots);
-    m_count = 0;
     for (std::uint64_t k : old)
         if (k != 0)
-            place(k);
-}
-
-void ListedNames::place(std::uint64_t key)
-{
-    std::size_t i = slotOf(key);
-    while (m_slots[i] != 0)
-        i = (i + 1) & (m_slots.size() - 1);
-    m_slots[i] = key;
-    ++m_count;
+            m_slots[slotFor(k)] = k;
 }
 
 bool ListedNames::insert(const char32_t* codepoints, int n, std::string_view text)
@@ -177,22 +167,23 @@ bool ListedNames::insert(const char32_t* codepoints, int n, std::string_view tex
         return m_others.insert(std::string(text)).second;
 
     reserve(m_count + 1);
-    std::size_t i = slotOf(key);
-    while (m_slots[i] != 0) {
-        if (m_slots[i] == key)
-            return false;
-        i = (i + 1) & (m_slots.size() - 1);
-    }
-    m_slots[i] = key;
+    std::uint64_t& slot = m_slots[slotFor(key)];
+    if (slot == key)
+        return false;
+    slot = key;
     ++m_count;
     return true;
 }
 
-std::size_t ListedNames::slotOf(std::uint64_t key) const
+std::size_t ListedNames::slotFor(std::uint64_t key) const
 {
-    // Fibonacci hashing: the high bits of the product mix every code point in.
+    // Fibonacci hashing: the high bits of the product mix every code point in. Linear probing
+    // from there to the key or to the first empty slot.
     const int bits = std::countr_zero(m_slots.size());
-    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> (64 - bits));
+    auto i = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> (64 - bits));
+    while (m_slots[i] != 0 && m_slots[i] != key)
+        i = (i + 1) & (m_slots.size() - 1);
+    return i;
 }
 
 DrawResult NameGenerator::draw(const DrawSettings& settings)
@@ -258,8 +249,7 @@ void NameGenerator::draw(const DrawSettings& settings, DrawResult& result)
         counts[n] = facts[n]->strokes;
         codepoints[n] = facts[n]->cp;
     }
-    const bool fixedBonus = settings.fixedOn && !m_fixedChar.empty();
-    const ScorerKey key{settings.year, settings.month, settings.day, fixedBonus};
+    const ScorerKey key{settings.year, settings.month, settings.day, fixed};
     std::optional<core::FiveGrids> grids;
     if (n == 0 || m_assessor->surnameCounts().empty()) {
         core::ScoreInput input;
@@ -269,7 +259,7 @@ void NameGenerator::draw(const DrawSettings& settings, DrawResult& result)
         input.day = settings.day;
         input.missing = m_missing;
         input.givenName = given;
-        input.fixedCharacter = fixedBonus;
+        input.fixedCharacter = fixed;
         result.score = core::nameScore(m_tables.luck, m_tables.elements, input);
     } else {
         if (!m_scorer || !(m_scorerKey == key)) {

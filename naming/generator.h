@@ -107,8 +107,8 @@ class ListedNames
     bool insert(const char32_t* codepoints, int n, std::string_view text);
 
   private:
-    std::size_t slotOf(std::uint64_t key) const;
-    void place(std::uint64_t key); // a key not yet in the table, which has room for it
+    // The slot that holds the key, or the empty slot where it would go.
+    std::size_t slotFor(std::uint64_t key) const;
 
     std::vector<std::uint64_t> m_slots; // 0: empty (a name has at least one code point)
     std::size_t m_count = 0;
