@@ -72,10 +72,10 @@ bool TableRows::fail(std::string what)
 
 namespace {
 
-// The checks before a table file is read: it exists, is a regular file and is not too large.
-// Returns its size, or nullopt with `error` filled.
-std::optional<std::uintmax_t> checkTableFile(const std::filesystem::path& path, LoadError& error,
-                                             std::uintmax_t maxBytes)
+// Opens a table file into `in` after the checks: it exists, is a regular file and is not too
+// large. Returns its size, or nullopt with `error` filled.
+std::optional<std::uintmax_t> openTableFile(const std::filesystem::path& path, LoadError& error,
+                                            std::uintmax_t maxBytes, std::ifstream& in)
 {
     error = LoadError{path.filename().string(), 0, {}};
     std::error_code ec;
@@ -103,6 +103,11 @@ std::optional<std::uintmax_t> checkTableFile(const std::filesystem::path& path, 
         error.what = "无法读取 (cannot read)";
         return std::nullopt;
     }
+    in.open(path, std::ios::binary);
+    if (!in) {
+        error.what = "无法读取 (cannot read)";
+        return std::nullopt;
+    }
     return size;
 }
 
@@ -111,14 +116,10 @@ std::optional<std::uintmax_t> checkTableFile(const std::filesystem::path& path, 
 std::optional<FileStamp> stampFile(const std::filesystem::path& path, LoadError& error,
                                    std::uintmax_t maxBytes)
 {
-    const auto size = checkTableFile(path, error, maxBytes);
+    std::ifstream in;
+    const auto size = openTableFile(path, error, maxBytes, in);
     if (!size)
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error.what = "无法读取 (cannot read)";
-        return std::nullopt;
-    }
     // A small buffer read again and again: the file's bytes never take memory of their own.
     constexpr std::size_t kChunk = std::size_t{1} << 15; // a multiple of Fingerprint's step
     char buffer[kChunk];
@@ -143,14 +144,10 @@ std::optional<FileStamp> stampFile(const std::filesystem::path& path, LoadError&
 std::optional<std::string> readFileBytes(const std::filesystem::path& path, LoadError& error,
                                          std::uintmax_t maxBytes)
 {
-    const auto size = checkTableFile(path, error, maxBytes);
+    std::ifstream in;
+    const auto size = openTableFile(path, error, maxBytes, in);
     if (!size)
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error.what = "无法读取 (cannot read)";
-        return std::nullopt;
-    }
     std::string bytes(static_cast<std::size_t>(*size), '\0');
     if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
         error.what = "无法读取 (cannot read)";
