@@ -85,13 +85,6 @@ bool complete(Syllable& s)
     for (char c : p)
         code = code * 27 + static_cast<std::uint32_t>(c - 'a' + 1);
     s.code = code;
-    // At most two letters, and at most seven ('-' and letters): both fit their numbers exactly.
-    s.initialCode = 0;
-    for (char c : initial)
-        s.initialCode = s.initialCode << 8 | static_cast<unsigned char>(c);
-    s.finalCode = 0;
-    for (char c : final)
-        s.finalCode = s.finalCode << 8 | static_cast<unsigned char>(c);
     return true;
 }
 

@@ -16,17 +16,13 @@ struct Syllable
     std::string initial;    // "zh", "b", … ; empty for y, w and no initial
     std::string final;      // the rhyme with y/w spelled out ("yan" -> "ian", "ju" -> "jv")
     std::uint32_t code = 0; // `plain` packed into a number, for fast comparison (0: none)
-    // `initial` and `final` packed the same way (0: empty), for the sound checks of every name.
-    std::uint32_t initialCode = 0;
-    std::uint64_t finalCode = 0;
 
     // 平 (level: tones 1 and 2) or 仄 (oblique: tones 3 and 4); the neutral tone counts as 平.
     bool level() const { return tone == 1 || tone == 2 || tone == 5; }
 
     template <class Ar, class Self> static void archive(Ar& ar, Self& self)
     {
-        ar(self.plain, self.tone, self.initial, self.final, self.code, self.initialCode,
-           self.finalCode);
+        ar(self.plain, self.tone, self.initial, self.final, self.code);
     }
 };
 

@@ -69,8 +69,9 @@ Assessment assessName(const core::Tables& tables, const AssessmentRequest& reque
 // points, then the meaning of each given character.
 std::vector<std::string> assessmentLines(const Assessment& assessment);
 
-// What the sound checks read of a syllable: core::Syllable's numbers without its texts, since a
-// run of names keeps the facts of every character of its library.
+// What the sound checks read of a syllable: core::Syllable without its texts, since a run of
+// names keeps the facts of every character of its library. The initial and the final are packed
+// a byte a letter (at most two and seven), so they compare as their texts do; 0 is empty.
 struct Sound
 {
     std::uint64_t finalCode = 0;
@@ -79,9 +80,12 @@ struct Sound
     int tone = 5;
 
     Sound() = default;
-    explicit Sound(const core::Syllable& s)
-        : finalCode(s.finalCode), code(s.code), initialCode(s.initialCode), tone(s.tone)
+    explicit Sound(const core::Syllable& s) : code(s.code), tone(s.tone)
     {
+        for (char c : s.initial)
+            initialCode = initialCode << 8 | static_cast<unsigned char>(c);
+        for (char c : s.final)
+            finalCode = finalCode << 8 | static_cast<unsigned char>(c);
     }
     bool level() const { return tone == 1 || tone == 2 || tone == 5; } // as core::Syllable's
 };

@@ -163,6 +163,24 @@ TEST(Assessment, ElementsOnlyWithABirthTimeAndByTheChartsFavourableElements)
 
 // A fault (of any kind) costs more than all nuances a plain name shows together, and merits
 // never lift a faulty name above a plain one of the same characters' quality.
+// The sound checks compare packed initials and finals: two readings share one exactly when they
+// share its text (zh and z, an and ang, the -i of zi and the i of ji told apart).
+TEST(Sound, PackedInitialAndFinalCompareAsTheirTexts)
+{
+    std::vector<core::Syllable> syllables;
+    for (const char* reading : {"zhāng", "zàn", "chāng", "cháng", "yán", "jiàn", "lǜ", "xù", "yuè",
+                                "wéi", "guì", "ài", "ér", "zǐ", "jǐ", "shí", "sī", "xióng"})
+        syllables.push_back(*core::syllableFromMarked(reading));
+    for (const auto& a : syllables)
+        for (const auto& b : syllables) {
+            SCOPED_TRACE(a.plain + "/" + b.plain);
+            const Sound x(a), y(b);
+            EXPECT_EQ(x.initialCode == y.initialCode, a.initial == b.initial);
+            EXPECT_EQ(x.initialCode == 0, a.initial.empty());
+            EXPECT_EQ(x.finalCode == y.finalCode, a.final == b.final);
+        }
+}
+
 TEST(Assessment, FaultsCostClearlyMoreThanNuances)
 {
     const Assessment plain = assess("李", "思远");
@@ -202,9 +220,8 @@ TEST(Assessment, ShowsTheMeaningOfEachGivenCharacterAndRefusesBadInput)
     const Assessment twice = assess("林", "婷婷", "男");
     const Assessment once = assess("林", "婷", "男");
     const auto leaning = [](const Assessment& x) {
-        return std::count_if(x.flags.begin(), x.flags.end(), [](const AssessmentFlag& f) {
-            return f.text == "“婷”多用于女孩名";
-        });
+        return std::count_if(x.flags.begin(), x.flags.end(),
+                             [](const AssessmentFlag& f) { return f.text == "“婷”多用于女孩名"; });
     };
     ASSERT_EQ(leaning(twice), 1);
     EXPECT_EQ(flagOf(twice, FlagKind::Meaning, "多用于")->points,
