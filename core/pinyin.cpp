@@ -61,10 +61,7 @@ bool parseItems(std::string_view text, const std::string& fileName, LoadError& e
             return false;
         }
         if (!map.count(first->first)) { // the first entry of a character wins
-            map.emplace(first->first,
-                        PinyinTable::Piece{static_cast<std::uint32_t>(into.text.size()),
-                                           static_cast<std::uint32_t>(reading.size())});
-            into.text.append(reading.data(), reading.size());
+            map.emplace(first->first, into.text.add(reading));
         }
     }
     if (map.empty()) {
@@ -167,7 +164,7 @@ std::string_view PinyinTable::Readings::of(char32_t cp) const
     const auto it = readings.find(cp);
     if (it == readings.end())
         return {};
-    return std::string_view(text.data() + it->second.start, it->second.length);
+    return text.view(it->second);
 }
 
 std::string PinyinTable::readingOf(char32_t cp) const

@@ -57,16 +57,11 @@ class PinyinTable
     }
 
     // One reading table: where each character's reading lies in the text of all readings, so
-    // that a prebuilt table lends both (core/block.h).
-    struct Piece
-    {
-        std::uint32_t start = 0;
-        std::uint32_t length = 0;
-    };
+    // that a prebuilt table lends both (core/textpool.h).
     struct Readings
     {
-        CodepointMap<Piece> readings;
-        Block<char> text;
+        CodepointMap<TextPiece> readings;
+        TextPool text;
 
         std::string_view of(char32_t cp) const;
     };

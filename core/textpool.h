@@ -34,6 +34,7 @@ class TextPool
         return {m_text.data() + piece.start, piece.length};
     }
     void clear() { m_text.clear(); }
+    void reserve(std::size_t bytes) { m_text.reserve(bytes); }
 
     template <class Ar, class Self> static void archive(Ar& ar, Self& self) { ar(self.m_text); }
 
