@@ -50,7 +50,8 @@ int runGrids(const Args& args)
         return fail("姓氏应为一到两个汉字 (surname of one or two characters)");
     if (g->size() > 3)
         return fail("名字应为一到三个汉字 (given name of one to three characters)");
-    const core::Tables* t = tables(core::kStrokeTables | core::kLuckTable);
+    const core::Tables* t =
+        tables(core::kStrokeTables | core::kLuckTable | core::kThreeTalentTable);
     if (!t)
         return kExitData;
     if (auto unknown = core::firstUnknownCharacter(*t, surname + given); !unknown.empty())
@@ -74,7 +75,7 @@ int runGrids(const Args& args)
         json.endArray().key("grids");
         writeGrids(json, *t, grids);
         json.key("threeTalent");
-        writeThreeTalent(json, grids);
+        writeThreeTalent(json, *t, grids);
         json.endObject();
         std::cout << json.text();
         return 0;
@@ -99,9 +100,7 @@ int runGrids(const Args& args)
             std::cout << "  " << e.title << "：" << e.meaning;
         std::cout << "\n";
     }
-    const auto talent = core::threeTalentFigures(grids);
-    std::cout << "三才：天才(" << talent.tian << ")→人才(" << talent.ren << ")→地才(" << talent.di
-              << ")\n";
+    std::cout << "三才：" << core::threeTalentOf(grids, t->threeTalents).text() << "\n";
     return 0;
 }
 
@@ -174,26 +173,21 @@ const bool registered = [] {
                      {"--json"},
                      runGrids});
     registerCommand({"strokes",
-                     "hmf strokes <汉字>         五格笔画与显示笔画 (stroke counts)",
-                     "  例: hmf strokes 千万吁\n  每行: 字  五格笔画(康熙, 用于计算)  显示笔画; "
-                     "无数据为 -1 / 0。\n",
+                     "hmf strokes <汉字>         五格笔画 (stroke counts)",
+                     "  例: hmf strokes 千万吁\n  每行: 字  五格笔画 (康熙笔画, 五格与报告所用); "
+                     "无数据为 -1。\n",
                      {},
                      {"--json"},
                      [](const Args& a) {
                          return forEachCharacter(
                              a, "hmf strokes <汉字>", core::kStrokeTables | core::kTraditionalTable,
                              [](const core::Tables& t, auto& c) {
-                                 std::cout << c << "  五格笔画 " << t.gridStrokeCount(c)
-                                           << "  显示笔画 " << t.displayStrokeCount(c) << "\n";
+                                 std::cout << c << "  五格笔画 " << t.gridStrokeCount(c) << "\n";
                              },
                              [](JsonWriter& json, const core::Tables& t, auto& c) {
                                  const int grid = t.gridStrokeCount(c);
-                                 const int display = t.displayStrokeCount(c);
                                  json.key("gridStrokes")
-                                     .value(grid >= 0 ? std::optional<int>(grid) : std::nullopt)
-                                     .key("displayStrokes")
-                                     .value(display > 0 ? std::optional<int>(display)
-                                                        : std::nullopt);
+                                     .value(grid >= 0 ? std::optional<int>(grid) : std::nullopt);
                              });
                      }});
     registerCommand({"element",

@@ -54,7 +54,8 @@ void writeSolarTime(JsonWriter& json, const calendar::BirthDetails& details)
     json.beginObject().key("place").textOrNull(details.place);
     json.key("longitude").number(solar.longitude, 4);
     json.key("clock");
-    writeLocalTime(json, {solar.clock.year, solar.clock.month, solar.clock.day, solar.clock.hour, 0});
+    writeLocalTime(json,
+                   {solar.clock.year, solar.clock.month, solar.clock.day, solar.clock.hour, 0});
     json.key("solar");
     writeLocalTime(json, solar.local);
     json.key("longitudeSeconds").number(solar.longitudeSeconds, 1);
@@ -209,7 +210,7 @@ void writeStrength(JsonWriter& json, const calendar::BirthTime& clock,
     json.key("percent").number(a.share * 100.0, 1);
     const char* verdict = a.strength == calendar::Strength::Strong ? "身强"
                           : a.strength == calendar::Strength::Weak ? "身弱"
-                                                                    : "中和";
+                                                                   : "中和";
     json.field("verdict", verdict).field("extreme", a.extreme);
     json.field("useful", calendar::elementName(a.usefulElement))
         .field("favourable", calendar::elementName(a.favourableElement));
@@ -254,13 +255,15 @@ void writeGrids(JsonWriter& json, const core::Tables& tables, const core::FiveGr
     json.endObject();
 }
 
-void writeThreeTalent(JsonWriter& json, const core::FiveGrids& grids)
+void writeThreeTalent(JsonWriter& json, const core::Tables& tables, const core::FiveGrids& grids)
 {
-    const core::ThreeTalent talent = core::threeTalentFigures(grids);
+    const core::ThreeTalent talent = core::threeTalentOf(grids, tables.threeTalents);
     json.beginObject()
-        .field("天才", talent.tian)
-        .field("人才", talent.ren)
-        .field("地才", talent.di)
+        .field("天才", std::string(talent.tian))
+        .field("人才", std::string(talent.ren))
+        .field("地才", std::string(talent.di))
+        .key("verdict")
+        .textOrNull(core::ThreeTalentTable::verdictText(talent.verdict))
         .endObject();
 }
 
@@ -292,7 +295,6 @@ void writeNameCharacter(JsonWriter& json, const core::Tables& tables, const std:
     const std::string traditional = tables.traditional.toTraditional(c);
     const std::string& read = surname ? traditional : c;
     const int grid = tables.gridStrokeCount(c);
-    const int display = tables.displayStrokeCount(c);
     json.beginObject()
         .field("character", c)
         .field("traditional", traditional)
@@ -300,8 +302,6 @@ void writeNameCharacter(JsonWriter& json, const core::Tables& tables, const std:
         .textOrNull(surname ? tables.surnamePinyin(c) : tables.pinyin.pinyinOf(c))
         .key("gridStrokes")
         .value(grid >= 0 ? std::optional<int>(grid) : std::nullopt)
-        .key("displayStrokes")
-        .value(display > 0 ? std::optional<int>(display) : std::nullopt)
         .key("element")
         .textOrNull(tables.elements.elementOf(read))
         .endObject();

@@ -29,7 +29,7 @@ void writeStrength(JsonWriter& json, const calendar::BirthTime& clock,
 void writeGrids(JsonWriter& json, const core::Tables& tables, const core::FiveGrids& grids);
 
 // 天才, 人才, 地才 as the report prints them.
-void writeThreeTalent(JsonWriter& json, const core::FiveGrids& grids);
+void writeThreeTalent(JsonWriter& json, const core::Tables& tables, const core::FiveGrids& grids);
 
 // {"month","day","sign","description"}.
 void writeStarSign(JsonWriter& json, int month, int day);

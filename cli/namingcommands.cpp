@@ -230,7 +230,7 @@ int runAnalyse(const Args& args)
         json.key("grids");
         writeGrids(json, *t, grids);
         json.key("threeTalent");
-        writeThreeTalent(json, grids);
+        writeThreeTalent(json, *t, grids);
         json.key("starSign");
         writeStarSign(json, birth->month, birth->day);
         writeAssessment(json, naming::assessName(*t, {surname, given, {}, *birth}));

@@ -59,12 +59,23 @@ FiveGrids gridNumbersFromCounts(const int* s, std::size_t sn, const int* g, std:
     return grids;
 }
 
-ThreeTalent threeTalentFigures(const FiveGrids& grids)
+ThreeTalent threeTalentOf(const FiveGrids& grids, const ThreeTalentTable& table)
 {
-    std::string ren = std::to_string(grids.ren);
-    if (ren.size() == 2)
-        ren = std::to_string(grids.ren - 10);
-    return {std::to_string(grids.tian), ren, std::to_string(grids.di)};
+    static constexpr std::string_view kNames[] = {"木", "火", "土", "金", "水"};
+    const auto element = [](int n) {
+        return kNames[static_cast<std::size_t>(ThreeTalentTable::elementOfNumber(n))];
+    };
+    return {element(grids.tian), element(grids.ren), element(grids.di),
+            table.verdict(grids.tian, grids.ren, grids.di)};
+}
+
+std::string ThreeTalent::text() const
+{
+    std::string t = "天才(" + std::string(tian) + ")→人才(" + std::string(ren) + ")→地才(" +
+                    std::string(di) + ")";
+    if (const auto v = ThreeTalentTable::verdictText(verdict); !v.empty())
+        t += " " + std::string(v);
+    return t;
 }
 
 } // namespace hmf::core

@@ -1,6 +1,7 @@
 #pragma once
 // The five grids (天格 人格 地格 外格 总格) of a name and the three-talent figures.
 
+#include "core/namedata.h"
 #include "core/strokes.h"
 
 #include <string>
@@ -30,13 +31,19 @@ FiveGrids gridNumbers(const StrokeDictionary& strokes, std::string_view surname,
 FiveGrids gridNumbersFromCounts(const int* surname, std::size_t surnameLength, const int* given,
                                 std::size_t givenLength);
 
+// The three talents as name books give them: the elements of the last digits of 天格, 人格 and 地格
+// (1 2 木, 3 4 火, 5 6 土, 7 8 金, 9 0 水) and the verdict of that configuration.
 struct ThreeTalent
 {
-    std::string tian; // 天才: 天格 as printed
-    std::string ren;  // 人才: 人格 less 10 when its decimal text has two characters
-    std::string di;   // 地才: 地格 as printed
+    std::string_view tian; // 天才
+    std::string_view ren;  // 人才
+    std::string_view di;   // 地才
+    TalentVerdict verdict = TalentVerdict::None;
+
+    // "天才(木)→人才(土)→地才(火) 吉"; without the verdict when the table gives none.
+    std::string text() const;
 };
 
-ThreeTalent threeTalentFigures(const FiveGrids& grids);
+ThreeTalent threeTalentOf(const FiveGrids& grids, const ThreeTalentTable& table);
 
 } // namespace hmf::core

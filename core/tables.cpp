@@ -261,6 +261,17 @@ std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, unsigne
     return tables;
 }
 
+std::string Tables::gridStrokeString(std::string_view text) const
+{
+    std::string joined;
+    for (const auto& c : splitCharacters(text)) {
+        if (!joined.empty())
+            joined += '-';
+        joined += std::to_string(gridStrokeCount(c));
+    }
+    return joined;
+}
+
 std::string firstUnknownCharacter(const Tables& tables, std::string_view text)
 {
     for (const auto& c : splitCharacters(text))

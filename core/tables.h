@@ -69,14 +69,9 @@ struct Tables
     CityTable cities;
 
     int gridStrokeCount(std::string_view c) const { return strokes.gridStrokeCount(c); }
-    int displayStrokeCount(std::string_view c) const
-    {
-        return strokes.displayStrokeCount(c, &traditional);
-    }
-    std::string strokeString(std::string_view t) const
-    {
-        return strokes.strokeString(t, &traditional);
-    }
+    // The grid counts of the characters of a text joined by "-" (8-12): the counts the report
+    // prints, the same that its grids add up (-1 for a character the table lacks).
+    std::string gridStrokeString(std::string_view text) const;
     // A surname's reading as name books give it (曾 zēng, 尉迟 yùchí): the surname table first,
     // then the readings of its characters run together.
     std::string surnamePinyin(std::string_view surname) const

@@ -20,10 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string given = in.ConsumeRandomLengthString(16);
 
     const core::FiveGrids grids = core::gridNumbers(tables.strokes, surname, given);
-    (void)core::threeTalentFigures(grids);
+    (void)core::threeTalentOf(grids, core::ThreeTalentTable{}).text();
     for (int n : {grids.tian, grids.ren, grids.di, grids.wai, grids.zong})
         (void)tables.luck.entry(n);
-    (void)tables.strokeString(given);
+    (void)tables.gridStrokeString(given);
     (void)tables.elements.elementString(given);
     (void)tables.pinyin.pinyinOf(given, true);
     (void)tables.traditional.toTraditional(surname + given);

@@ -84,7 +84,6 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request,
     const std::string tradSurname = tables.traditional.toTraditional(surname);
     const auto givenChars = core::splitCharacters(given);
     const auto& p = chart->pillars;
-    const core::ThreeTalent talent = core::threeTalentFigures(grids);
 
     ReportWriter w;
     w.add(Colour::Red, "名字总分（仅供参考）：" + shownScore + "\r\n");
@@ -103,11 +102,12 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request,
 
     // One part for the surname (in its traditional form), one for each given character.
     std::string sounds = tables.surnamePinyin(surname);
-    std::string strokes = tables.strokeString(tradSurname);
+    // The grid counts: the strokes of the traditional form shown above, which the grids add up.
+    std::string strokes = tables.gridStrokeString(surname);
     std::string elements = tables.elements.elementString(tradSurname);
     for (const auto& c : givenChars) {
         sounds += std::string(kDash) + tables.pinyin.pinyinOf(c);
-        strokes += std::string(kDash) + tables.strokeString(c);
+        strokes += std::string(kDash) + tables.gridStrokeString(c);
         elements += std::string(kDash) + tables.elements.elementOf(c);
     }
     w.add(Colour::Blue, "名字音韵：" + sounds + "\r\n");
@@ -122,8 +122,8 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request,
     w.add(Colour::Blue, "五格：天格(" + n(grids.tian) + ") 人格(" + n(grids.ren) + ") 地格(" +
                             n(grids.di) + ") 外格(" + n(grids.wai) + ") 总格(" + n(grids.zong) +
                             ")\r\n");
-    w.add(Colour::Blue, "三才：天才(" + talent.tian + ")→人才(" + talent.ren + ")→地才(" +
-                            talent.di + ")\r\n\r\n\r\n");
+    w.add(Colour::Blue,
+          "三才：" + core::threeTalentOf(grids, tables.threeTalents).text() + "\r\n\r\n\r\n");
 
     w.add(Colour::Magenta, header("五格释义"));
     w.add(Colour::Red, "天格：乃祖先留下来的，其数理对人影响不大。\r\n\r\n");

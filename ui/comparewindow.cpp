@@ -62,13 +62,12 @@ QString comparisonHtml(const core::Tables& tables, const QList<ShortlistEntry>& 
         c << assessment << e.source.toHtmlEscaped();
         if (naming::checkName(tables, surname, given).empty()) {
             const QString readings = q(tables.pinyin.pinyinOf(full, true)).trimmed();
-            c << readings << tonesOf(readings) << q(tables.strokeString(full))
+            c << readings << tonesOf(readings) << q(tables.gridStrokeString(full))
               << q(tables.elements.elementString(full));
             const core::FiveGrids g = core::gridNumbers(tables.strokes, surname, given);
             for (int n : {g.tian, g.ren, g.di, g.wai, g.zong})
                 c << QStringLiteral("%1（%2）").arg(n).arg(q(std::string(tables.luck.verdict(n))));
-            const core::ThreeTalent t = core::threeTalentFigures(g);
-            c << QStringLiteral("%1→%2→%3").arg(q(t.tian), q(t.ren), q(t.di));
+            c << q(core::threeTalentOf(g, tables.threeTalents).text());
         } else {
             for (int i = 0; i < 10; ++i)
                 c << QStringLiteral("—");

@@ -72,24 +72,6 @@ TEST(Grids, StandardRulesForSingleAndCompoundSurnames)
     }
 }
 
-TEST(Grids, ThreeTalentFigures)
-{
-    struct Case
-    {
-        int ren;
-        std::string shown;
-    };
-    const Case cases[] = {{15, "5"},  {25, "15"},   {9, "9"},    {12, "2"},
-                          {31, "21"}, {100, "100"}, {-5, "-15"}, {0, "0"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.ren);
-        const auto t = threeTalentFigures({12, c.ren, 22, 15, 33});
-        EXPECT_EQ(t.tian, "12");
-        EXPECT_EQ(t.ren, c.shown);
-        EXPECT_EQ(t.di, "22");
-    }
-}
-
 TEST(Score, GridPointsAndBirthDateTerms)
 {
     const auto luck = realVerdicts();
@@ -198,11 +180,16 @@ TEST(Score, FastScorerAgreesWithNameScore)
                                 given += "林";
                             if (n >= 2)
                                 given += characters[last].first;
-                            const int lastElement =
-                                characters[n == 1 ? first : last].second;
+                            const int lastElement = characters[n == 1 ? first : last].second;
                             ScoreInput in{gridNumbersFromCounts(surname.data(), surname.size(),
-                                                                counts, static_cast<std::size_t>(n)),
-                                          2019, 8, 20, missing, given, fixed};
+                                                                counts,
+                                                                static_cast<std::size_t>(n)),
+                                          2019,
+                                          8,
+                                          20,
+                                          missing,
+                                          given,
+                                          fixed};
                             above81 += in.grids.zong > 81;
                             SCOPED_TRACE(given + "/" + missing + "/" + std::to_string(strokes));
                             EXPECT_EQ(fast.score(counts, n, characters[first].second, lastElement),

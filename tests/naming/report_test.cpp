@@ -1,8 +1,11 @@
 #include "naming/report.h"
 
 #include "calendar/starsign.h"
+#include "core/datafile.h"
 #include "core/grids.h"
 #include "core/score.h"
+#include "core/text.h"
+#include "naming/library.h"
 #include "shippedtables.h"
 
 #include <gtest/gtest.h>
@@ -62,7 +65,7 @@ TEST(ReportTest, ZhangMingHuaHasEveryLineInOrderAndColour)
     EXPECT_EQ(r[10].text.rfind("名字音韵：zhāng—míng—huá\r\n", 0), 0u) << r[10].text;
     EXPECT_EQ(r[11].text.rfind("名字笔画：11—8—", 0), 0u) << r[11].text;
     EXPECT_EQ(r[17].text, "五格：天格(12) 人格(19) 地格(22) 外格(15) 总格(33)\r\n");
-    EXPECT_EQ(r[18].text, "三才：天才(12)→人才(9)→地才(22)\r\n\r\n\r\n");
+    EXPECT_EQ(r[18].text, "三才：天才(木)→人才(水)→地才(木) 半吉\r\n\r\n\r\n");
     EXPECT_EQ(r[19].text, "----------------------五格释义--------------------------------\r\n");
     EXPECT_EQ(r[20].text, "天格：乃祖先留下来的，其数理对人影响不大。\r\n\r\n");
     // The blocks follow the order 天 人 地 总 外.
@@ -138,6 +141,81 @@ TEST(ReportTest, NameLinesHaveOnePartPerGivenCharacter)
                 EXPECT_EQ(text.find('-') != std::string::npos, c.surnameHyphen) << text;
             }
         }
+    }
+}
+
+// The strokes printed beside the name are the counts its grids add up, for every character a
+// generated name can hold and every single surname.
+TEST(ReportTest, PrintedStrokesAreTheGridCounts)
+{
+    const auto& tables = shippedTables();
+    std::vector<std::string> chars;
+    for (const char* file : {"zmz.fne", "zwz.fne"}) {
+        std::string error;
+        const auto library = loadLibrary(test::dataDirectory() / file, tables.strokes, error);
+        ASSERT_TRUE(library) << error;
+        chars.insert(chars.end(), library->begin(), library->end());
+    }
+    core::LoadError error;
+    const auto surnames = core::readGbkFile(test::dataDirectory() / "surnames.txt", error);
+    ASSERT_TRUE(surnames) << error.message();
+    std::vector<std::string> single;
+    std::string_view rest = *surnames;
+    while (!rest.empty()) {
+        const std::string line(core::takeLine(rest));
+        const std::string surname = line.substr(0, line.find('\t'));
+        if (core::splitCharacters(surname).size() == 1)
+            single.push_back(surname);
+    }
+    ASSERT_GT(single.size(), 500u);
+
+    const auto check = [&](const std::string& surname, const std::string& given) {
+        const Report report = reportOf(surname, given, {2019, 5, 5, 5});
+        ASSERT_TRUE(report.ok()) << report.error;
+        std::string expected = "名字笔画：" + std::to_string(tables.gridStrokeCount(surname));
+        for (const auto& c : core::splitCharacters(given))
+            expected += "—" + std::to_string(tables.gridStrokeCount(c));
+        EXPECT_EQ(report.runs[11].text, expected + "\r\n") << surname << given;
+    };
+    for (std::size_t i = 0; i + 1 < chars.size(); i += 2)
+        check("王", chars[i] + chars[i + 1]);
+    check("王", chars.back());
+    for (std::size_t i = 0; i < single.size(); ++i)
+        check(single[i], chars[i % chars.size()]);
+
+    // A compound surname joins its two counts with "-": 诸 16, 葛 15.
+    EXPECT_EQ(reportOf("诸葛", "亮", {2019, 5, 5, 5}).runs[11].text, "名字笔画：16-15—9\r\n");
+}
+
+// 三才 is the elements of the last digits of 天格, 人格 and 地格 (1 2 木, 3 4 火, 5 6 土, 7 8 金,
+// 9 0 水) with the configuration's verdict; worked out by hand from each name's grids.
+TEST(ReportTest, ThreeTalentsAreTheElementsOfTheLastDigits)
+{
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"张", "伟", "天才(木)→人才(木)→地才(木) 吉"},       // 12 22 12
+        {"周", "发", "天才(水)→人才(水)→地才(火) 半凶"},     // 9 20 13
+        {"诸葛", "鸾麟", "天才(木)→人才(土)→地才(火) 半凶"}, // 31 45 53
+        {"王", "明", "天才(土)→人才(木)→地才(水) 半凶"},     // 5 12 9
+        {"李", "娜", "天才(金)→人才(金)→地才(木) 半凶"},     // 8 17 11
+        {"刘", "德华", "天才(土)→人才(水)→地才(水) 凶"},     // 16 30 29
+        {"陈", "静", "天才(金)→人才(木)→地才(金) 凶"},       // 17 32 17
+        {"杨", "洋", "天才(火)→人才(火)→地才(木) 吉"},       // 14 23 11
+        {"赵", "子轩", "天才(土)→人才(金)→地才(火) 半凶"},   // 15 17 13
+        {"黄", "晓明", "天才(火)→人才(金)→地才(火) 凶"},     // 13 28 24
+        {"吴", "彦祖", "天才(金)→人才(土)→地才(水) 凶"},     // 8 16 19
+        {"欧阳", "修", "天才(木)→人才(金)→地才(木) 凶"},     // 32 27 11
+        {"司马", "相如", "天才(土)→人才(水)→地才(土) 凶"},   // 15 19 15
+        {"林", "黛玉", "天才(水)→人才(土)→地才(木) 凶"},     // 9 25 22
+        {"孙", "悟空", "天才(木)→人才(木)→地才(水) 吉"},     // 11 21 19
+        {"郭", "沫若", "天才(土)→人才(火)→地才(水) 凶"},     // 16 24 20
+        {"马", "云", "天才(木)→人才(木)→地才(火) 吉"},       // 11 22 13
+        {"上官", "婉儿", "天才(木)→人才(水)→地才(水) 半吉"}, // 11 19 19
+    };
+    for (const auto& [surname, given, talents] : cases) {
+        SCOPED_TRACE(std::string(surname) + given);
+        const Report report = reportOf(surname, given, {2019, 5, 5, 5});
+        ASSERT_TRUE(report.ok()) << report.error;
+        EXPECT_EQ(report.runs[18].text, std::string("三才：") + talents + "\r\n\r\n\r\n");
     }
 }
 

@@ -9,12 +9,18 @@
 
 namespace hmf::naming::test {
 
+// The directory of the shipped tables.
+inline std::filesystem::path dataDirectory()
+{
+    const char* dir = std::getenv("HMF_DATA_DIR");
+    return dir ? dir : "data";
+}
+
 inline const core::Tables& shippedTables()
 {
     static const std::unique_ptr<core::Tables> tables = [] {
         core::LoadError error;
-        const char* dir = std::getenv("HMF_DATA_DIR");
-        auto loaded = core::loadTables(dir ? dir : "data", error);
+        auto loaded = core::loadTables(dataDirectory(), error);
         if (!loaded)
             ADD_FAILURE() << error.message();
         return loaded;
