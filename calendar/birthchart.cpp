@@ -43,7 +43,13 @@ int countOccurrences(std::string_view text, std::string_view part)
 
 std::optional<BirthChart> birthChart(const BirthTime& time, const core::SexagenaryTable& table)
 {
-    auto numbers = pillarNumbers(time);
+    return birthChart(time, BirthDetails{}, table);
+}
+
+std::optional<BirthChart> birthChart(const BirthTime& time, const BirthDetails& details,
+                                     const core::SexagenaryTable& table)
+{
+    auto numbers = chartPillars(time, details);
     auto lunar = lunarDate(time);
     auto animal = zodiacAnimal(time);
     if (!numbers || !lunar || !animal)

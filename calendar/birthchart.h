@@ -1,6 +1,7 @@
 #pragma once
 // The birth chart of a birth time: the four pillars and what is read from them.
 
+#include "calendar/birthinput.h"
 #include "calendar/calendar.h"
 #include "core/reference.h"
 
@@ -35,6 +36,11 @@ int countOccurrences(std::string_view text, std::string_view part);
 
 // nullopt for a time that checkBirthTime refuses.
 std::optional<BirthChart> birthChart(const BirthTime& time, const core::SexagenaryTable& table);
+// The chart of a birth read with its details: with a birthplace every pillar and all that is read
+// from them (elements, nayin, counts, missing elements) follow true solar time (chartPillars);
+// the lunar date and the zodiac animal stay those of the date given.
+std::optional<BirthChart> birthChart(const BirthTime& clock, const BirthDetails& details,
+                                     const core::SexagenaryTable& table);
 
 // "此喜用神：生辰八字不缺" when nothing is missing, else "此喜用神为:" + M.
 std::string favourableLine(const BirthChart& chart);

@@ -48,7 +48,8 @@ bool valid(const BirthTime& t)
 {
     if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > daysInMonth(t.year, t.month))
         return false;
-    if (t.hour < 0 || t.hour > 23 || t.year < 1900 || t.year > 2100)
+    if (t.hour < 0 || t.hour > 23 || t.minute < 0 || t.minute > 59 || t.year < 1900 ||
+        t.year > 2100)
         return false; // the year test also keeps the day count clear of overflow
     int day = almanac::daysFromCivil(t.year, t.month, t.day);
     return day >= kFirstDay && day <= kLastDay;
@@ -59,7 +60,7 @@ bool valid(const BirthTime& t)
 std::array<int, 4> pillarIndices(const BirthTime& t, int localDay, int localHour)
 {
     const int day = almanac::daysFromCivil(t.year, t.month, t.day);
-    const double seconds = day * 86400.0 + t.hour * 3600.0;
+    const double seconds = day * 86400.0 + t.hour * 3600.0 + t.minute * 60.0;
     const almanac::YearTerms& terms = almanac::terms(t.year);
     const int pillarYear = seconds >= terms[2] ? t.year : t.year - 1;
     int k = 22; // the latest 节 (even term) at or before the time; before 小寒 it is last 大雪
@@ -116,6 +117,8 @@ std::string checkBirthTime(const BirthTime& t)
         return "请填写正确的出生日期";
     if (t.hour < 0 || t.hour > 23)
         return "出生时辰应在0到23之间";
+    if (t.minute < 0 || t.minute > 59)
+        return "出生时间的分钟应在0到59之间";
     if (!valid(t))
         return "出生日期超出支持范围（1900年1月31日至2100年12月31日）";
     return {};
@@ -224,7 +227,7 @@ std::optional<BirthTime> solarDate(const LunarDate& d, int hour)
     if (!checkLunarDate(d).empty())
         return std::nullopt;
     auto place = findLunarMonth(d.year, d.month, d.leap);
-    BirthTime out{0, 0, 0, hour};
+    BirthTime out{0, 0, 0, hour, 0};
     almanac::civilFromDays(place->span->start[place->index] + d.day - 1, out.year, out.month,
                            out.day);
     return out;

@@ -11,20 +11,22 @@
 
 namespace hmf::calendar {
 
-// A birth time on the Gregorian calendar, Beijing time; minute and second are always 0.
+// A birth time on the Gregorian calendar, Beijing time. The minute is 0 unless the user gave one;
+// it moves true solar time and the moments of 立春 and the 节, never the clock's hour branch.
 struct BirthTime
 {
     int year = 0;
     int month = 0;
     int day = 0;
     int hour = 0;
+    int minute = 0;
 
     bool operator==(const BirthTime&) const = default;
 };
 
 // Empty when the time exists and lies in the supported range; otherwise a short Chinese message
-// for the user ("请填写正确的出生日期", "出生时辰应在0到23之间", "出生日期超出支持范围
-// （1900年1月31日至2100年12月31日）").
+// for the user ("请填写正确的出生日期", "出生时辰应在0到23之间", "出生时间的分钟应在0到59之间",
+// "出生日期超出支持范围（1900年1月31日至2100年12月31日）").
 std::string checkBirthTime(const BirthTime& time);
 
 struct LunarDate

@@ -77,8 +77,8 @@ std::optional<SolarTime> trueSolarTime(const BirthTime& clock, double longitude)
     out.clock = clock;
     out.longitude = longitude;
     out.longitudeSeconds = (longitude - 120.0) * 240.0;
-    const double beijing =
-        almanac::daysFromCivil(clock.year, clock.month, clock.day) * 86400.0 + clock.hour * 3600.0;
+    const double beijing = almanac::daysFromCivil(clock.year, clock.month, clock.day) * 86400.0 +
+                           clock.hour * 3600.0 + clock.minute * 60.0;
     out.equationSeconds = equationOfTime(beijing);
     const double local = beijing + out.longitudeSeconds + out.equationSeconds;
     const long long minutes = static_cast<long long>(std::floor(local / 60.0));
@@ -103,8 +103,9 @@ std::string solarTimeLine(const SolarTime& t, const std::string& place)
     }
     return "真太阳时 " + clockText(l.year, l.month, l.day, l.hour, l.minute, otherDay) +
            "（北京时间 " +
-           clockText(t.clock.year, t.clock.month, t.clock.day, t.clock.hour, 0, otherDay) + "，" +
-           where + "）";
+           clockText(t.clock.year, t.clock.month, t.clock.day, t.clock.hour, t.clock.minute,
+                     otherDay) +
+           "，" + where + "）";
 }
 
 } // namespace hmf::calendar

@@ -383,17 +383,9 @@ std::string lunarDateText(const LunarDate& d)
            std::string(kMonths[d.month - 1]) + "月" + day;
 }
 
-std::optional<std::array<int, 4>> analysedPillars(const BirthTime& clock,
-                                                  const BirthDetails& details)
-{
-    if (details.solar)
-        return pillarNumbers(clock, details.solar->local);
-    return pillarNumbers(clock);
-}
-
 std::string strengthSection(const BirthTime& clock, const BirthDetails& details)
 {
-    auto numbers = analysedPillars(clock, details);
+    auto numbers = chartPillars(clock, details);
     auto analysis = numbers ? analyseStrength(*numbers) : std::nullopt;
     if (!analysis)
         return {};
@@ -401,13 +393,6 @@ std::string strengthSection(const BirthTime& clock, const BirthDetails& details)
     if (details.lunar)
         out += "农历" + lunarDateText(*details.lunar) + "，即公历" + std::to_string(clock.year) +
                "年" + std::to_string(clock.month) + "月" + std::to_string(clock.day) + "日。\r\n";
-    if (details.solar) {
-        out += solarTimeLine(*details.solar, details.place) + "\r\n";
-        out += "四柱（按真太阳时）：";
-        for (int i = 0; i < 4; ++i)
-            out += cyclePair((*numbers)[i]) + std::string(kPillarNames[i]) + (i < 3 ? " " : "");
-        out += "\r\n";
-    }
     return out + strengthText(*analysis);
 }
 

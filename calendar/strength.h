@@ -5,8 +5,8 @@
 // gets from the stems, then a count of supporting against draining strength. docs/strength.md
 // gives the method, its weights and its limits; schools of chart reading differ.
 
+#include "calendar/birthinput.h"
 #include "calendar/calendar.h"
-#include "calendar/solartime.h"
 
 #include <array>
 #include <optional>
@@ -77,24 +77,11 @@ std::array<int, 2> favourableElements(const StrengthAnalysis& analysis);
 std::string strengthHeading();
 std::string strengthText(const StrengthAnalysis& analysis);
 
-// How the birth time was given beyond the Beijing clock hour.
-struct BirthDetails
-{
-    std::optional<LunarDate> lunar; // the lunar date as typed, when the birthday was lunar
-    std::optional<SolarTime> solar; // true solar time at the birthplace, when one was given
-    std::string place;              // the birthplace's name; empty for a typed longitude
-};
-
 // "2023年闰二月初一".
 std::string lunarDateText(const LunarDate& date);
 
-// The pillars the analysis reads: the clock's, or with true solar time those whose day and hour
-// follow the birthplace's solar time. nullopt for a time that checkBirthTime refuses.
-std::optional<std::array<int, 4>> analysedPillars(const BirthTime& clock,
-                                                  const BirthDetails& details);
-
-// The whole section: the heading, how the time was given (lunar date, true solar time and the
-// pillars it gives), then strengthText. Empty for a time that checkBirthTime refuses.
+// The whole section for the chart's pillars (chartPillars): the heading, the lunar date when the
+// birthday was lunar, then strengthText. Empty for a time that checkBirthTime refuses.
 std::string strengthSection(const BirthTime& clock, const BirthDetails& details);
 
 } // namespace hmf::calendar

@@ -26,47 +26,27 @@ std::string unixLines(std::string text)
 
 int runChart(const Args& args)
 {
-    calendar::BirthTime time;
-    calendar::BirthDetails details;
-    std::string error;
-    if (auto lunar = args.option("--lunar")) {
-        if (!args.positional.empty())
-            return fail("--lunar 与公历日期只能给一个 (give the date once)");
-        calendar::LunarDate date;
-        auto birth = lunarBirth(*lunar, date, error);
-        if (!birth)
-            return fail(error);
-        time = *birth;
-        details.lunar = date;
-    } else {
-        if (args.positional.empty() || args.positional.size() > 2)
-            return fail("用法: hmf chart <YYYY-MM-DD> [时]  (date and hour 0-23)");
-        std::string text = args.positional[0];
-        if (args.positional.size() == 2)
-            text += " " + args.positional[1];
-        auto when = parseDateHour(text);
-        if (!when)
-            return fail("请填写正确的出生日期 (expected YYYY-MM-DD HH): " + shownArg(text));
-        time = calendar::BirthTime{when->year, when->month, when->day, when->hour};
-        if (std::string problem = calendar::checkBirthTime(time); !problem.empty())
-            return fail(problem);
-    }
-    if (!birthplace(args, time, details, error))
-        return error.empty() ? kExitData : fail(error);
+    int exitCode = 0;
+    const auto birth = birthOptions(args, exitCode, true);
+    if (!birth)
+        return exitCode;
     const core::Tables* t = tables(core::kSexagenaryTable);
     if (!t)
         return kExitData;
-    auto chart = calendar::birthChart(time, t->sexagenary);
+    auto chart = calendar::birthChart(birth->time, birth->details, t->sexagenary);
     if (!chart)
-        return fail(calendar::checkBirthTime(time));
+        return fail(calendar::checkBirthTime(birth->time));
     if (args.has("--json")) {
         JsonWriter json;
-        writeChart(json, *chart, details);
+        writeChart(json, *chart, birth->details);
         std::cout << json.text();
         return 0;
     }
+    // With a birthplace the whole chart below follows true solar time; this line says so first.
+    if (const std::string line = calendar::chartTimeLine(birth->details); !line.empty())
+        std::cout << line << "\n";
     std::cout << unixLines(calendar::chartText(*chart));
-    std::cout << unixLines(calendar::strengthSection(time, details));
+    std::cout << unixLines(calendar::strengthSection(birth->time, birth->details));
     return 0;
 }
 
@@ -96,9 +76,10 @@ const bool registered = [] {
         {"chart",
          "hmf chart <YYYY-MM-DD> <时> | --lunar \"YYYY-[闰]M-D HH\"  生辰八字 (birth chart)",
          "  例: hmf chart 2019-05-05 05    hmf chart --lunar \"2023-闰2-01 05\" --place 乌鲁木齐\n"
-         "  北京时间 1900-01-31 至 2100-12-31, 时 0-23。输出属相、四柱、八字、五行、\n"
-         "  纳音、五行个数、五行缺与喜用神九行，然后是\"八字旺衰\"一节：藏干、十神、\n"
-         "  月令、通根、帮扶、旺衰与喜用神。\n" +
+         "  北京时间 1900-01-31 至 2100-12-31, 时 0-23 (可带分钟，如 05:53)。输出属相、\n"
+         "  四柱、八字、五行、纳音、五行个数、五行缺与喜用神九行，然后是\"八字旺衰\"\n"
+         "  一节：藏干、十神、月令、通根、帮扶、旺衰与喜用神。给出出生地时，整个八字按\n"
+         "  真太阳时排，首行注明。\n" +
              std::string(kBirthplaceHelp),
          {"--lunar", "--place", "--longitude"},
          {"--json"},

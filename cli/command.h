@@ -63,13 +63,14 @@ std::string shownArg(std::string_view text);
 // Quotes a UTF-8 text as a JSON string.
 std::string jsonString(std::string_view text);
 
-// Parses "YYYY-MM-DD HH" (also "YYYY-MM-DD" with hour 0 and `hourGiven` false, and "T" or
-// blanks between date and hour) into year, month, day, hour; nullopt for anything else. Range
-// checks are the calendar's.
+// Parses "YYYY-MM-DD HH" or "YYYY-MM-DD HH:MM" (also "YYYY-MM-DD" with hour 0 and `hourGiven`
+// false, and "T" or blanks between date and hour) into its numbers; nullopt for anything else.
+// Range checks are the calendar's.
 struct DateHour
 {
     int year = 0, month = 0, day = 0, hour = 0;
     bool hourGiven = false;
+    std::optional<int> minute;
 };
 std::optional<DateHour> parseDateHour(const std::string& text);
 

@@ -54,8 +54,8 @@ void writeSolarTime(JsonWriter& json, const calendar::BirthDetails& details)
     json.beginObject().key("place").textOrNull(details.place);
     json.key("longitude").number(solar.longitude, 4);
     json.key("clock");
-    writeLocalTime(json,
-                   {solar.clock.year, solar.clock.month, solar.clock.day, solar.clock.hour, 0});
+    writeLocalTime(json, {solar.clock.year, solar.clock.month, solar.clock.day, solar.clock.hour,
+                          solar.clock.minute});
     json.key("solar");
     writeLocalTime(json, solar.local);
     json.key("longitudeSeconds").number(solar.longitudeSeconds, 1);
@@ -91,6 +91,7 @@ void writeBirth(JsonWriter& json, const calendar::BirthTime& time)
         .field("month", time.month)
         .field("day", time.day)
         .field("hour", time.hour)
+        .field("minute", time.minute)
         .endObject();
 }
 
@@ -138,7 +139,7 @@ void writeChart(JsonWriter& json, const calendar::BirthChart& chart,
 void writeStrength(JsonWriter& json, const calendar::BirthTime& clock,
                    const calendar::BirthDetails& details)
 {
-    const auto numbers = calendar::analysedPillars(clock, details);
+    const auto numbers = calendar::chartPillars(clock, details);
     const auto analysis = numbers ? calendar::analyseStrength(*numbers) : std::nullopt;
     if (!analysis) {
         json.null();

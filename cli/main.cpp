@@ -195,11 +195,20 @@ std::optional<DateHour> parseDateHour(const std::string& text)
     auto day =
         core::parseInt(t.substr(dash2 + 1, sep == std::string::npos ? sep : sep - dash2 - 1));
     std::optional<int> hour = 0;
-    if (sep != std::string::npos)
-        hour = core::parseInt(t.substr(sep + 1));
+    std::optional<int> minute;
+    if (sep != std::string::npos) {
+        std::string time = t.substr(sep + 1);
+        if (auto colon = time.find(':'); colon != std::string::npos) {
+            minute = core::parseInt(time.substr(colon + 1));
+            if (!minute)
+                return std::nullopt;
+            time.resize(colon);
+        }
+        hour = core::parseInt(time);
+    }
     if (!year || !month || !day || !hour)
         return std::nullopt;
-    return DateHour{*year, *month, *day, *hour, sep != std::string::npos};
+    return DateHour{*year, *month, *day, *hour, sep != std::string::npos, minute};
 }
 
 } // namespace hmf::cli

@@ -31,45 +31,6 @@ namespace {
 // Every table a name's report and assessment read; the birthplaces come with --place only.
 constexpr unsigned kNamingTables = core::kAllTables & ~(core::kCityTable | core::kTipsText);
 
-// --birth, or a lunar birthday with --lunar (then `lunar`, when given, receives it).
-std::optional<calendar::BirthTime> birthOption(const Args& args, std::string& error,
-                                               std::optional<calendar::LunarDate>* lunar = nullptr)
-{
-    auto text = args.option("--birth");
-    if (auto lunarText = args.option("--lunar")) {
-        if (text) {
-            error = "--birth 与 --lunar 只能给一个 (give the date once)";
-            return std::nullopt;
-        }
-        calendar::LunarDate date;
-        auto birth = lunarBirth(*lunarText, date, error);
-        if (birth && lunar)
-            *lunar = date;
-        return birth;
-    }
-    if (!text) {
-        error = "请用 --birth \"YYYY-MM-DD HH\" 给出出生时间 (--birth is required)";
-        return std::nullopt;
-    }
-    auto parsed = parseDateHour(*text);
-    if (!parsed) {
-        error = "出生时间格式应为 \"YYYY-MM-DD HH\"：" + shownArg(*text) + " (bad --birth)";
-        return std::nullopt;
-    }
-    // The hour decides the hour pillar and with it the missing elements: never assume 0 时.
-    if (!parsed->hourGiven) {
-        error = "出生时间缺少时辰 (0到23)：" + shownArg(*text) +
-                " (--birth needs the hour: \"YYYY-MM-DD HH\")";
-        return std::nullopt;
-    }
-    calendar::BirthTime birth{parsed->year, parsed->month, parsed->day, parsed->hour};
-    if (auto message = calendar::checkBirthTime(birth); !message.empty()) {
-        error = message + "：" + shownArg(*text);
-        return std::nullopt;
-    }
-    return birth;
-}
-
 // A whole number option within [low, high], or its default when absent.
 std::optional<int> intOption(const Args& args, const std::string& name, int fallback, int low,
                              int high, std::string& error)
@@ -180,13 +141,13 @@ int runAnalyse(const Args& args)
 {
     if (args.positional.size() != 2)
         return fail("请给出姓和名，例如 hmf analyse 张 明华 --birth \"2019-05-05 05\"");
+    int exitCode = 0;
+    const auto resolved = birthOptions(args, exitCode);
+    if (!resolved)
+        return exitCode;
+    const calendar::BirthTime* birth = &resolved->time;
+    const calendar::BirthDetails& details = resolved->details;
     std::string error;
-    calendar::BirthDetails details;
-    auto birth = birthOption(args, error, &details.lunar);
-    if (!birth)
-        return fail(error);
-    if (!birthplace(args, *birth, details, error))
-        return error.empty() ? kExitData : fail(error);
     const auto sex = sexOption(args, false, error);
     if (!sex)
         return fail(error);
@@ -208,7 +169,7 @@ int runAnalyse(const Args& args)
     if (args.has("--json")) {
         const std::string surname = core::trimBlanks(request.surname);
         const std::string given = core::trimBlanks(request.givenName);
-        const auto chart = calendar::birthChart(*birth, t->sexagenary);
+        const auto chart = calendar::birthChart(*birth, details, t->sexagenary);
         const auto grids = core::gridNumbers(t->strokes, surname, given);
         JsonWriter json;
         json.beginObject()
@@ -233,7 +194,7 @@ int runAnalyse(const Args& args)
         writeThreeTalent(json, *t, grids);
         json.key("starSign");
         writeStarSign(json, birth->month, birth->day);
-        writeAssessment(json, naming::assessName(*t, {surname, given, {}, *birth}));
+        writeAssessment(json, report.assessment);
         json.key("runs").beginArray();
         for (const auto& run : report.runs)
             json.beginObject()
@@ -258,9 +219,11 @@ int runAssess(const Args& args)
         return fail(error);
     std::optional<calendar::BirthTime> birth;
     if (args.option("--birth")) {
-        birth = birthOption(args, error);
-        if (!birth)
-            return fail(error);
+        int exitCode = 0;
+        const auto resolved = birthOptions(args, exitCode);
+        if (!resolved)
+            return exitCode;
+        birth = resolved->time;
     }
     const core::Tables* t = tables(kNamingTables);
     if (!t)
@@ -305,9 +268,13 @@ int runGenerate(const Args& args)
 {
     if (args.positional.size() != 1)
         return fail("请给出姓氏，例如 hmf generate 林 --sex 男 --birth \"2019-05-05 05\"");
+    int exitCode = 0;
+    const auto resolved = birthOptions(args, exitCode);
+    if (!resolved)
+        return exitCode;
+    const calendar::BirthTime* birth = &resolved->time;
     std::string error;
-    auto birth = birthOption(args, error);
-    auto sex = birth ? sexOption(args, !args.option("--library"), error) : std::nullopt;
+    auto sex = sexOption(args, !args.option("--library"), error);
     auto length = sex ? intOption(args, "--length", 2, 1, 3, error) : std::nullopt;
     auto position = length ? intOption(args, "--position", 1, 1, *length, error) : std::nullopt;
     auto threshold =
@@ -474,9 +441,13 @@ int runTop(const Args& args)
 {
     if (args.positional.size() != 1)
         return fail("请给出姓氏，例如 hmf top 林 --sex 女 --birth \"2019-05-05 05\"");
+    int exitCode = 0;
+    const auto resolved = birthOptions(args, exitCode);
+    if (!resolved)
+        return exitCode;
+    const calendar::BirthTime* birth = &resolved->time;
     std::string error;
-    auto birth = birthOption(args, error);
-    auto sex = birth ? sexOption(args, !args.option("--library"), error) : std::nullopt;
+    auto sex = sexOption(args, !args.option("--library"), error);
     auto length = sex ? intOption(args, "--length", 2, 1, 3, error) : std::nullopt;
     auto position = length ? intOption(args, "--position", 1, 1, *length, error) : std::nullopt;
     auto count = position ? intOption(args, "--count", 20, 1, 100000, error) : std::nullopt;

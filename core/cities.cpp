@@ -49,29 +49,57 @@ bool CityTable::parse(std::string_view text, const std::string& fileName, LoadEr
     return true;
 }
 
-const City* CityTable::find(std::string_view name) const
+CityMatch CityTable::match(std::string_view name) const
 {
-    std::string wanted = trimBlanks(name);
-    if (wanted.empty())
-        return nullptr;
-    for (const City& city : m_cities)
-        if (city.name == wanted)
-            return &city;
-    constexpr std::string_view kCitySuffix = "市";
-    if (wanted.size() > kCitySuffix.size() && wanted.ends_with(kCitySuffix)) {
-        wanted.resize(wanted.size() - kCitySuffix.size());
-        for (const City& city : m_cities)
-            if (city.name == wanted)
-                return &city;
+    using Kind = CityMatch::Kind;
+    CityMatch out;
+    // A valid name that is a byte prefix of a city's name ends on one of its character
+    // boundaries, so checking first keeps a half character from matching (\xe9\xa6 of 香港).
+    if (!isValidUtf8(name)) {
+        out.kind = Kind::NotUtf8;
+        return out;
     }
-    const City* only = nullptr;
+    const std::string wanted = trimBlanks(name);
+    if (wanted.empty())
+        return out;
+    const auto exact = [&](std::string_view n) -> const City* {
+        for (const City& city : m_cities)
+            if (city.name == n)
+                return &city;
+        return nullptr;
+    };
+    const auto withoutSuffix = [&](std::string_view suffix) -> std::string_view {
+        std::string_view n = wanted;
+        if (n.size() > suffix.size() && n.ends_with(suffix))
+            n.remove_suffix(suffix.size());
+        return n;
+    };
+    out.city = exact(wanted);
+    if (!out.city)
+        out.city = exact(withoutSuffix("市"));
+    if (out.city) {
+        out.kind = Kind::Found;
+        return out;
+    }
+    const std::string_view province = withoutSuffix("省");
     for (const City& city : m_cities)
-        if (city.name.starts_with(wanted)) {
-            if (only)
-                return nullptr;
-            only = &city;
-        }
-    return only;
+        if (city.province == province)
+            out.candidates.push_back(&city);
+    if (!out.candidates.empty()) {
+        out.kind = Kind::Province;
+        return out;
+    }
+    for (const City& city : m_cities)
+        if (city.name.starts_with(wanted))
+            out.candidates.push_back(&city);
+    if (out.candidates.size() == 1) {
+        out.kind = Kind::Found;
+        out.city = out.candidates.front();
+        out.candidates.clear();
+    } else if (!out.candidates.empty()) {
+        out.kind = Kind::Ambiguous;
+    }
+    return out;
 }
 
 } // namespace hmf::core

@@ -26,14 +26,30 @@ struct City
     }
 };
 
+struct CityMatch
+{
+    enum class Kind {
+        Found,     // `city` is the one meant
+        Unknown,   // no city has that name or begins with it
+        Province,  // the name of a province; `candidates` are its cities
+        Ambiguous, // several cities begin with it; `candidates` are they
+        NotUtf8,   // the name is no well-formed UTF-8 text
+    };
+    Kind kind = Kind::Unknown;
+    const City* city = nullptr;
+    std::vector<const City*> candidates;
+};
+
 class CityTable
 {
   public:
     bool parse(std::string_view text, const std::string& fileName, LoadError& error);
     const std::vector<City>& cities() const { return m_cities; }
-    // The city of a name as typed: the exact name, else the name without a final "市", else the
-    // one city whose name begins with it ("延边" for 延边朝鲜族自治州); null when none or several.
-    const City* find(std::string_view name) const;
+    // What a typed name means: the city of that exact name (also without a final "市"), else the
+    // one city whose name begins with it ("延边" for 延边朝鲜族自治州). A province's name (海南,
+    // 海南省) is never read as a city that begins with it (海南藏族自治州 lies in 青海): it and a
+    // beginning shared by several cities give their cities as candidates instead.
+    CityMatch match(std::string_view name) const;
 
     template <class Ar, class Self> static void archive(Ar& ar, Self& self) { ar(self.m_cities); }
 

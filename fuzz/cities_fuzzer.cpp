@@ -30,12 +30,14 @@ void check(std::string_view text)
         HMF_FUZZ_CHECK(!city.name.empty() && !city.province.empty());
         HMF_FUZZ_CHECK(city.longitude >= 0 && city.longitude <= 180);
         HMF_FUZZ_CHECK(city.latitude >= 0 && city.latitude <= 90);
-        // A name typed as the table gives it finds that city.
-        if (core::trimBlanks(city.name) == city.name) {
-            const core::City* found = table.find(city.name);
-            HMF_FUZZ_CHECK(found && found->name == city.name);
+        // A well-formed name typed as the table gives it finds that city.
+        if (core::trimBlanks(city.name) == city.name && core::isValidUtf8(city.name)) {
+            const core::CityMatch found = table.match(city.name);
+            HMF_FUZZ_CHECK(found.city && found.city->name == city.name);
         }
-        (void)table.find(city.province);
+        const core::CityMatch province = table.match(city.province);
+        HMF_FUZZ_CHECK((province.city != nullptr) ==
+                       (province.kind == core::CityMatch::Kind::Found));
     }
 }
 

@@ -2,6 +2,7 @@
 // numbers: a date that is accepted converts to a Gregorian time whose lunar date is the one typed;
 // a refused one says why.
 
+#include "calendar/birthinput.h"
 #include "calendar/calendar.h"
 #include "cli/birthoptions.h"
 #include "fuzzsupport.h"
@@ -16,14 +17,18 @@ namespace {
 void checkBirth(const std::string& text)
 {
     using namespace hmf;
-    calendar::LunarDate lunar;
-    std::string error;
-    const auto birth = cli::lunarBirth(text, lunar, error);
-    HMF_FUZZ_CHECK(birth.has_value() == error.empty());
-    if (!birth)
+    const auto input = cli::parseBirthText(text, true);
+    if (!input)
         return;
-    HMF_FUZZ_CHECK(calendar::checkBirthTime(*birth).empty());
-    const auto back = calendar::lunarDate(*birth);
+    const auto resolved = calendar::resolveBirth(*input, nullptr);
+    HMF_FUZZ_CHECK(resolved.birth.has_value() != resolved.problem.has_value());
+    if (!resolved.birth)
+        return;
+    const calendar::BirthTime& birth = resolved.birth->time;
+    HMF_FUZZ_CHECK(calendar::checkBirthTime(birth).empty());
+    HMF_FUZZ_CHECK(resolved.birth->details.lunar.has_value());
+    const calendar::LunarDate& lunar = *resolved.birth->details.lunar;
+    const auto back = calendar::lunarDate(birth);
     HMF_FUZZ_CHECK(back.has_value());
     HMF_FUZZ_CHECK(back->year == lunar.year && back->month == lunar.month &&
                    back->day == lunar.day && back->leap == lunar.leap);
@@ -35,7 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using namespace hmf;
     const std::string raw(reinterpret_cast<const char*>(data), size);
-    (void)cli::parseLunarDateHour(raw);
     checkBirth(raw);
 
     FuzzedDataProvider in(data, size);
@@ -48,11 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                              std::to_string(month) + "-" + std::to_string(day) + " " +
                              std::to_string(hour);
     if (month >= 0 && day >= 0 && hour >= 0) {
-        const auto parsed = cli::parseLunarDateHour(text);
+        const auto parsed = cli::parseBirthText(text, true);
         HMF_FUZZ_CHECK(parsed.has_value());
-        HMF_FUZZ_CHECK(parsed->first.year == year && parsed->first.leap == leap &&
-                       parsed->first.month == month && parsed->first.day == day &&
-                       parsed->second == hour);
+        HMF_FUZZ_CHECK(parsed->year == year && parsed->leap == leap && parsed->month == month &&
+                       parsed->day == day && parsed->hour == hour);
     }
     checkBirth(text);
     return 0;

@@ -8,10 +8,12 @@ namespace hmf::naming {
 
 std::vector<std::string> favourableElements(const calendar::BirthChart& chart)
 {
-    // The 用神 and 喜神 of the day master's strength (calendar/strength.h), read at the chart's
-    // clock time like the product's own lines.
-    const auto numbers = calendar::pillarNumbers(chart.time);
-    const auto analysis = numbers ? calendar::analyseStrength(*numbers) : std::nullopt;
+    // The 用神 and 喜神 of the day master's strength (calendar/strength.h), read from the chart's
+    // own pillars, which follow true solar time when the birth has a birthplace.
+    std::array<int, 4> numbers{};
+    for (int i = 0; i < 4; ++i)
+        numbers[i] = calendar::cycleIndex(chart.pillars[i]);
+    const auto analysis = calendar::analyseStrength(numbers);
     if (!analysis)
         return {};
     auto pair = calendar::favourableElements(*analysis);

@@ -63,7 +63,8 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request,
         report.error = calendar::checkBirthTime(request.birth);
     if (!report.error.empty())
         return report;
-    const auto chart = calendar::birthChart(request.birth, tables.sexagenary);
+    // With a birthplace the whole chart, and all that weighs it, follows true solar time.
+    const auto chart = calendar::birthChart(request.birth, details, tables.sexagenary);
     if (!chart) {
         report.error = "请填写正确的出生日期";
         return report;
@@ -91,6 +92,8 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request,
     w.add(Colour::Blue, "姓名：" + surname + given + "\r\n");
     w.add(Colour::Blue,
           "姓名（繁体）：" + tradSurname + tables.traditional.toTraditional(given) + "\r\n");
+    if (const std::string line = calendar::chartTimeLine(details); !line.empty())
+        w.add(Colour::Blue, line + "\r\n");
     w.add(Colour::Blue, "农历日期：" + std::to_string(chart->lunar.year) + "年" +
                             (chart->lunar.leap ? "闰" : "") + std::to_string(chart->lunar.month) +
                             "月" + std::to_string(chart->lunar.day) + "日\r\n");

@@ -40,16 +40,17 @@ struct ReportRequest
     const VerseTable* verse = nullptr;
 };
 
-// The product's report has this many runs; the sections this program adds follow them.
+// The product's report has this many runs (one more, the true solar time line, with a
+// birthplace); the sections this program adds follow them.
 inline constexpr std::size_t kProductRuns = 32;
 
 struct Report
 {
     // The product's 32 runs, then the section "名字品评"; empty when error is set.
     std::vector<ColouredRun> runs;
-    std::optional<int> score;      // the computed score, whatever line 1 shows
-    Assessment assessment;         // what the section "名字品评" shows
-    std::string error;             // a short Chinese message for the user; empty on success
+    std::optional<int> score; // the computed score, whatever line 1 shows
+    Assessment assessment;    // what the section "名字品评" shows
+    std::string error;        // a short Chinese message for the user; empty on success
 
     bool ok() const { return error.empty(); }
 };
@@ -63,8 +64,9 @@ std::string checkName(const core::Tables& tables, std::string_view surname,
 // Checks the name (checkName) and the birth time (calendar::checkBirthTime) and builds the
 // report; the score comes from the report's own birth date.
 Report buildReport(const core::Tables& tables, const ReportRequest& request);
-// The same, with a lunar birthday as typed and the birthplace's true solar time for the section
-// "八字旺衰"; the product's lines keep the clock time of the request.
+// The same, with a lunar birthday as typed and a birthplace: then every line read from the chart
+// (四柱 to 喜用神, 名字品评's 五行, 八字旺衰) follows true solar time, said in one line above
+// 农历日期; the lunar date and the star sign stay those of the date given.
 Report buildReport(const core::Tables& tables, const ReportRequest& request,
                    const calendar::BirthDetails& details);
 

@@ -7,8 +7,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include <cmath>
-
 namespace hmf::ui {
 
 QString noBirthplace()
@@ -59,43 +57,29 @@ BirthReading readBirth(const BirthChoice& choice, const core::CityTable& cities,
 {
     BirthReading r;
     r.time = readBirth(year, month, day, hour);
-    if (choice.calendar->currentIndex() == 1) {
-        // The boxes hold a lunar date: year, month and day of the lunar calendar.
-        const auto y = numberOf(year->text());
-        const auto m = numberOf(month->text());
-        const auto d = numberOf(day->text());
-        calendar::LunarDate lunar{y.value_or(0), m.value_or(0), d.value_or(0),
-                                  choice.leap->isChecked()};
-        r.problem = calendar::checkLunarDate(lunar);
-        if (!r.problem.empty())
-            return r;
-        r.time = *calendar::solarDate(lunar, r.time.hour);
-        r.details.lunar = lunar;
-    }
-    r.problem = calendar::checkBirthTime(r.time);
-    if (!r.problem.empty())
-        return r;
-
+    calendar::BirthInput input;
+    input.lunar = choice.calendar->currentIndex() == 1;
+    input.leap = input.lunar && choice.leap->isChecked();
+    input.year = numberOf(year->text());
+    input.month = numberOf(month->text());
+    input.day = numberOf(day->text());
+    input.hour = numberOf(hour->text());
     const QString placeText = choice.place->currentText().trimmed();
-    if (placeText.isEmpty() || placeText == noBirthplace())
+    if (placeText != noBirthplace())
+        input.place = placeText.toStdString();
+    auto resolved = calendar::resolveBirth(input, &cities);
+    if (resolved.problem) {
+        r.problem = resolved.problem->message;
+        // A bad birthplace leaves the date as the calendar reads it.
+        if (resolved.problem->field == calendar::BirthField::Place) {
+            input.place.clear();
+            if (auto date = calendar::resolveBirth(input, &cities); date.birth)
+                r.time = date.birth->time;
+        }
         return r;
-    double longitude = 0;
-    if (const core::City* city = cities.find(placeText.toStdString())) {
-        r.details.place = city->name;
-        longitude = city->longitude;
-    } else {
-        bool number = false;
-        longitude = placeText.toDouble(&number);
-        if (!number) {
-            r.problem = "未知的出生地：" + placeText.toStdString();
-            return r;
-        }
-        if (std::string problem = calendar::checkLongitude(longitude); !problem.empty()) {
-            r.problem = problem;
-            return r;
-        }
     }
-    r.details.solar = calendar::trueSolarTime(r.time, longitude);
+    r.time = resolved.birth->time;
+    r.details = std::move(resolved.birth->details);
     return r;
 }
 

@@ -222,8 +222,9 @@ void MainWindow::openBirthChart()
     const BirthReading reading = m_naming->birthReading();
     const calendar::BirthTime& birth = reading.time;
     const std::string& problem = reading.problem;
-    const auto chart =
-        problem.empty() ? calendar::birthChart(birth, m_tables.sexagenary) : std::nullopt;
+    const auto chart = problem.empty()
+                           ? calendar::birthChart(birth, reading.details, m_tables.sexagenary)
+                           : std::nullopt;
     if (!chart) {
         MessageBox::show(this, problem.empty() ? QStringLiteral("请填写正确的出生日期")
                                                : QString::fromStdString(problem));
@@ -236,7 +237,10 @@ void MainWindow::openBirthChart()
             .arg(birth.day)
             .arg(birth.hour);
     // The product's nine lines, then the section 八字旺衰.
-    BirthChartWindow window(calendar::chartText(*chart) +
+    std::string timeLine = calendar::chartTimeLine(reading.details);
+    if (!timeLine.empty())
+        timeLine += "\r\n";
+    BirthChartWindow window(timeLine + calendar::chartText(*chart) +
                                 calendar::strengthSection(birth, reading.details),
                             basis, this);
     window.exec();

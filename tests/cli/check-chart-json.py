@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The day master's strength and true solar time in JSON agree with the text of the section:
-with a birthplace the strength reads the pillars of solar time while the chart keeps the clock's;
-without one solarTime is null and both read the same pillars; assess weighs the same 用神 and 喜神.
+with a birthplace the whole chart and the strength read the pillars of solar time, to the minute;
+without one solarTime is null and both read the clock's; assess weighs the same 用神 and 喜神.
 
 Usage: check-chart-json.py <hmf>"""
 import json
@@ -51,7 +51,7 @@ solar = chart["solarTime"]
 expect("place", solar["place"], "乌鲁木齐")
 expect("clock", solar["clock"], {"year": 2023, "month": 3, "day": 22, "hour": 5, "minute": 0})
 expect("solar", (solar["solar"]["hour"], solar["solar"]["minute"]), (2, 44))
-expect("clock hour pillar", chart["pillars"]["hour"], "丁卯")
+expect("chart hour pillar", chart["pillars"]["hour"], "乙丑")
 expect("solar hour pillar", chart["strength"]["pillars"]["hour"], "乙丑")
 expect("day master", chart["strength"]["dayMaster"], {"stem": "己", "element": "土"})
 agrees_with_text("Urumqi", chart["strength"], run(*args))
@@ -61,8 +61,16 @@ agrees_with_text("Urumqi", chart["strength"], run(*args))
 chart = json.loads(run("chart", "2019-05-05", "01", "--longitude", "75", "--json"))
 expect("typed longitude", (chart["solarTime"]["place"], chart["solarTime"]["longitude"]), (None, 75))
 expect("solar date", (chart["solarTime"]["solar"]["day"], chart["solarTime"]["solar"]["hour"]), (4, 22))
-if chart["strength"]["pillars"]["day"] == chart["pillars"]["day"]:
+clock = json.loads(run("chart", "2019-05-05", "01", "--json"))
+if chart["pillars"]["day"] == clock["pillars"]["day"]:
     failures.append("the day before keeps the clock's day pillar")
+expect("one set of pillars", chart["strength"]["pillars"], chart["pillars"])
+
+# The minute counts: 05:59 in Urumqi is 03:5x by the Sun, the 寅 hour (05:00 would be 丑).
+chart = json.loads(run("chart", "2019-05-05", "05:59", "--place", "乌鲁木齐", "--json"))
+expect("minute in the birth", chart["birth"]["minute"], 59)
+expect("minute in solar time", (chart["solarTime"]["solar"]["hour"], chart["pillars"]["hour"]),
+       (3, "壬寅"))
 
 # Without a birthplace: no solar time, the same pillars, and assess weighs the same elements.
 birth = ["--birth", "2019-05-05 05"]

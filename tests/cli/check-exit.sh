@@ -70,6 +70,7 @@ fixture() {
         f=$(data_copy badverse verse.txt)
         { gbk '书'; printf '\t'; gbk '诗经'; printf '\r\n'; gbk '静女其姝。'; printf '\r\n'; } >"$f/verse.txt" ;;
     badutf8) printf '\377\376' && return ;;
+    halfchar) printf '\351\246' && return ;; # the first two bytes of 香 (香港)
     emptyarg) return ;;
     *) echo "unknown fixture @$1" >&2 && exit 1 ;;
     esac

@@ -199,7 +199,7 @@ TEST(ShippedTables, BirthplacesCoverTheCapitals)
     EXPECT_GE(t.cities.cities().size(), 330u); // the prefecture-level cities too
     for (const auto& c : capitals) {
         SCOPED_TRACE(c.name);
-        const City* city = t.cities.find(c.name);
+        const City* city = t.cities.match(c.name).city;
         ASSERT_NE(city, nullptr);
         EXPECT_NEAR(city->longitude, c.seat, 1.5);
     }

@@ -194,23 +194,49 @@ TEST(SexagenaryTable, ReadsSixtyRows)
     EXPECT_FALSE(t.parse("木,水,\r\n", "s", e));
 }
 
-TEST(CityTable, FindsByNameWithoutSuffixOrByAUniqueBeginning)
+TEST(CityTable, MatchesAWholeNameThenAUniqueBeginningAndNeverAProvinceAsACity)
 {
     CityTable t;
     LoadError e;
-    ASSERT_TRUE(t.parse("新疆\t乌鲁木齐\t87.79\t43.76\r\n吉林\t延边朝鲜族自治州\t129.24\t43."
-                        "15\r\n吉林\t吉林\t126.44\t43.51\r\n辽宁\t大连\t121.81\t39.28\r\n辽宁\t大"
-                        "庆\t124.67\t46.27\r\n",
+    ASSERT_TRUE(t.parse("新疆\t乌鲁木齐\t87.79\t43.76\r\n吉林\t延边朝鲜族自治州\t129.24\t43.15\r\n"
+                        "吉林\t吉林\t126.44\t43.51\r\n辽宁\t大连\t121.81\t39.28\r\n"
+                        "辽宁\t大庆\t124.67\t46.27\r\n海南\t海口\t110.42\t19.85\r\n"
+                        "海南\t三亚\t109.42\t18.36\r\n青海\t海南藏族自治州\t100.26\t35.90\r\n"
+                        "香港\t香港\t114.14\t22.37\r\n",
                         "c", e))
         << e.message();
-    ASSERT_NE(t.find("乌鲁木齐"), nullptr);
-    EXPECT_DOUBLE_EQ(t.find("乌鲁木齐")->longitude, 87.79);
-    EXPECT_EQ(t.find(" 乌鲁木齐市 ")->name, "乌鲁木齐");
-    EXPECT_EQ(t.find("延边")->name, "延边朝鲜族自治州");
-    EXPECT_EQ(t.find("吉林")->name, "吉林"); // an exact name beats a longer one
-    EXPECT_EQ(t.find("大"), nullptr);        // 大连 or 大庆
-    EXPECT_EQ(t.find("北京"), nullptr);
-    EXPECT_EQ(t.find(""), nullptr);
+    using Kind = CityMatch::Kind;
+    const struct
+    {
+        const char* typed;
+        Kind kind;
+        const char* city;       // the city found
+        const char* candidates; // the candidates, joined by blanks
+    } cases[] = {
+        {"乌鲁木齐", Kind::Found, "乌鲁木齐", ""},
+        {" 乌鲁木齐市 ", Kind::Found, "乌鲁木齐", ""},
+        {"延边", Kind::Found, "延边朝鲜族自治州", ""},
+        {"吉林", Kind::Found, "吉林", ""}, // a city's exact name beats its province
+        {"香港", Kind::Found, "香港", ""},
+        {"海南", Kind::Province, "", "海口 三亚"}, // not 海南藏族自治州 in 青海
+        {"海南省", Kind::Province, "", "海口 三亚"},
+        {"海南藏", Kind::Found, "海南藏族自治州", ""},
+        {"大", Kind::Ambiguous, "", "大连 大庆"},
+        {"北京", Kind::Unknown, "", ""},
+        {"", Kind::Unknown, "", ""},
+        {"\xe9\xa6", Kind::NotUtf8, "", ""}, // the first two bytes of 香
+        {"\xe9", Kind::NotUtf8, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const CityMatch m = t.match(c.typed);
+        EXPECT_EQ(m.kind, c.kind);
+        EXPECT_EQ(m.city ? m.city->name : "", c.city);
+        std::string candidates;
+        for (const City* city : m.candidates)
+            candidates += (candidates.empty() ? "" : " ") + city->name;
+        EXPECT_EQ(candidates, c.candidates);
+    }
 }
 
 TEST(CityTable, MalformedLinesNameTheirLine)

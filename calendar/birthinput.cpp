@@ -1,0 +1,170 @@
+#include "calendar/birthinput.h"
+
+#include "core/cities.h"
+#include "core/text.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace hmf::calendar {
+namespace {
+
+BirthResolution refuse(BirthField field, std::string message)
+{
+    return {std::nullopt, BirthProblem{field, std::move(message)}};
+}
+
+std::string_view withoutPrefix(std::string_view text, std::string_view prefix)
+{
+    if (text.starts_with(prefix))
+        text.remove_prefix(prefix.size());
+    return text;
+}
+
+std::string_view withoutSuffix(std::string_view text, std::string_view suffix)
+{
+    if (text.ends_with(suffix))
+        text.remove_suffix(suffix.size());
+    return text;
+}
+
+// A longitude as people write it: "87.6", "东经87.6", "87.6°", "87.6度". The number itself is a
+// plain decimal with at most a sign, so strtod's hexadecimal, exponents and "inf" never get in.
+std::optional<double> parseLongitude(std::string_view text)
+{
+    std::string_view t = withoutPrefix(core::trimBlanksView(text), "东经");
+    t = withoutSuffix(withoutSuffix(t, "°"), "度");
+    const std::string_view digits = t.starts_with('+') || t.starts_with('-') ? t.substr(1) : t;
+    if (digits.empty() || digits.size() > 16 ||
+        digits.find_first_not_of("0123456789.") != std::string_view::npos ||
+        digits.find('.') != digits.rfind('.') || digits.find_first_of("0123456789") == digits.npos)
+        return std::nullopt;
+    const std::string copy(t);
+    const double value = std::strtod(copy.c_str(), nullptr);
+    return std::isfinite(value) ? std::optional(value) : std::nullopt;
+}
+
+bool looksLikeLongitude(std::string_view text)
+{
+    const std::string_view t = withoutPrefix(core::trimBlanksView(text), "东经");
+    return !t.empty() && std::string_view("0123456789+-.").find(t.front()) != t.npos;
+}
+
+// "海口、三亚" — at most `limit` names, then how many there are.
+std::string cityList(const std::vector<const core::City*>& cities, std::size_t limit = 30)
+{
+    std::string out;
+    for (std::size_t i = 0; i < cities.size() && i < limit; ++i)
+        out += (i ? "、" : "") + cities[i]->name;
+    if (cities.size() > limit)
+        out += "等" + std::to_string(cities.size()) + "处";
+    return out;
+}
+
+struct PlaceReading
+{
+    std::optional<double> longitude;
+    std::string name;
+    std::optional<BirthProblem> problem;
+};
+
+PlaceReading readPlace(const std::string& place, const core::CityTable* cities)
+{
+    PlaceReading r;
+    if (looksLikeLongitude(place)) {
+        r.longitude = parseLongitude(place);
+        if (!r.longitude)
+            r.problem = {BirthField::Place, "经度应为数字，例如 87.6：" + core::quotedInput(place)};
+        return r;
+    }
+    const core::CityMatch m = cities ? cities->match(place) : core::CityMatch{};
+    const std::string shown = core::quotedInput(core::trimBlanks(place));
+    using Kind = core::CityMatch::Kind;
+    switch (m.kind) {
+    case Kind::Found:
+        r.longitude = m.city->longitude;
+        r.name = m.city->name;
+        return r;
+    case Kind::NotUtf8:
+        r.problem = {BirthField::Place, "出生地不是有效的UTF-8文本：" + shown};
+        return r;
+    case Kind::Province:
+        r.problem = {BirthField::Place,
+                     "“" + shown + "”是省份，请填写其中的城市：" + cityList(m.candidates)};
+        return r;
+    case Kind::Ambiguous:
+        r.problem = {BirthField::Place,
+                     "出生地“" + shown + "”不止一处，请写全：" + cityList(m.candidates)};
+        return r;
+    case Kind::Unknown:
+        break;
+    }
+    r.problem = {BirthField::Place, "未知的出生地：" + shown};
+    return r;
+}
+
+} // namespace
+
+BirthResolution resolveBirth(const BirthInput& in, const core::CityTable* cities)
+{
+    if (!in.year || !in.month || !in.day)
+        return refuse(BirthField::Date, in.lunar ? "请填写正确的农历日期" : "请填写正确的出生日期");
+    ResolvedBirth out;
+    if (in.lunar) {
+        const LunarDate lunar{*in.year, *in.month, *in.day, in.leap};
+        if (std::string problem = checkLunarDate(lunar); !problem.empty())
+            return refuse(BirthField::Date, std::move(problem));
+        out.time = *solarDate(lunar);
+        out.details.lunar = lunar;
+    } else {
+        out.time = BirthTime{*in.year, *in.month, *in.day};
+    }
+    // The date first, at a time that always exists, then the hour and the minute on their own.
+    if (std::string problem = checkBirthTime(out.time); !problem.empty())
+        return refuse(BirthField::Date, std::move(problem));
+    if (!in.hour)
+        return refuse(BirthField::Hour, "请填写出生时辰（0到23时）");
+    out.time.hour = *in.hour;
+    if (std::string problem = checkBirthTime(out.time); !problem.empty())
+        return refuse(BirthField::Hour, std::move(problem));
+    out.time.minute = in.minute.value_or(0);
+    if (std::string problem = checkBirthTime(out.time); !problem.empty())
+        return refuse(BirthField::Minute, std::move(problem));
+
+    const bool hasPlace = !core::trimBlanksView(in.place).empty();
+    const bool hasLongitude = !core::trimBlanksView(in.longitude).empty();
+    if (hasPlace && hasLongitude)
+        return refuse(BirthField::Place, "出生地与经度只能给一个");
+    if (!hasPlace && !hasLongitude)
+        return {std::move(out), std::nullopt};
+    PlaceReading place;
+    if (hasLongitude) {
+        place.longitude = parseLongitude(in.longitude);
+        if (!place.longitude)
+            place.problem = {BirthField::Place,
+                             "经度应为数字，例如 87.6：" + core::quotedInput(in.longitude)};
+    } else {
+        place = readPlace(in.place, cities);
+    }
+    if (place.problem)
+        return {std::nullopt, std::move(place.problem)};
+    if (std::string problem = checkLongitude(*place.longitude); !problem.empty())
+        return refuse(BirthField::Place, std::move(problem));
+    out.details.place = std::move(place.name);
+    out.details.solar = trueSolarTime(out.time, *place.longitude);
+    return {std::move(out), std::nullopt};
+}
+
+std::string chartTimeLine(const BirthDetails& details)
+{
+    return details.solar ? solarTimeLine(*details.solar, details.place) : std::string();
+}
+
+std::optional<std::array<int, 4>> chartPillars(const BirthTime& clock, const BirthDetails& details)
+{
+    if (details.solar)
+        return pillarNumbers(clock, details.solar->local);
+    return pillarNumbers(clock);
+}
+
+} // namespace hmf::calendar
