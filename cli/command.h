@@ -54,7 +54,7 @@ inline constexpr const char* kExitCodesHelp =
     "退出码: 0 成功, 1 数据文件缺失或损坏, 2 输入有误（原因见 stderr）, 3 无法写出结果\n"
     "(exit codes: 0 success, 1 data file missing or damaged, 2 bad input, 3 output not written)\n";
 
-// Colours on a terminal, unless NO_COLOR is set to a non-empty value.
+// Colours on a terminal, unless NO_COLOR is set to a non-empty value or TERM is "dumb".
 bool colourWanted();
 
 // What the user typed, short and with control characters escaped, for a message.

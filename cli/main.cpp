@@ -47,16 +47,66 @@ void guardClosedStdout()
     }
 }
 
+// stdout through a buffer of our own that keeps the reason of the first write that failed: the
+// standard streams forget it once their buffer has failed, so a large output to a full disk was
+// reported without a reason.
+class OutputBuffer : public std::streambuf
+{
+  public:
+    OutputBuffer() { setp(m_buffer, m_buffer + sizeof m_buffer); }
+    int error() const { return m_error; }
+    void reset() { m_error = 0; }
+
+  protected:
+    int_type overflow(int_type c) override
+    {
+        if (!writeOut())
+            return traits_type::eof();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    int sync() override { return writeOut() ? 0 : -1; }
+
+  private:
+    bool writeOut()
+    {
+        const char* p = pbase();
+        auto left = static_cast<std::size_t>(pptr() - pbase());
+        while (left > 0 && !m_error) {
+            const ssize_t written = ::write(STDOUT_FILENO, p, left);
+            if (written < 0 && errno != EINTR)
+                m_error = errno;
+            if (written > 0) {
+                p += written;
+                left -= static_cast<std::size_t>(written);
+            }
+        }
+        setp(m_buffer, m_buffer + sizeof m_buffer);
+        return !m_error;
+    }
+
+    char m_buffer[1 << 16];
+    int m_error = 0;
+};
+
+// Never destroyed: std::cout may still flush into it while the program exits.
+OutputBuffer& outputBuffer()
+{
+    static auto* buffer = new OutputBuffer;
+    return *buffer;
+}
+
 // Whatever the command wrote must have reached its file: a full disk or a closed stdout is an
 // error, never a silent success with a truncated result.
 int finishOutput(int code)
 {
-    errno = 0;
     std::cout.flush();
-    const bool failed = !std::cout || std::fflush(stdout) != 0 || std::ferror(stdout);
-    if (!failed)
+    const int cause = outputBuffer().error();
+    if (std::cout && !cause)
         return code;
-    const int cause = errno;
     std::cerr << "hmf: 无法写出结果 (cannot write output)"
               << (cause ? std::string(": ") + std::strerror(cause) : std::string()) << "\n";
     return kExitOutput;
@@ -134,8 +184,11 @@ const core::Tables* tables(unsigned parts)
 
 bool colourWanted()
 {
+    // A terminal that says it is dumb (TERM=dumb, Emacs shells) shows escape codes as text.
     const char* noColour = std::getenv("NO_COLOR");
-    return isatty(STDOUT_FILENO) != 0 && !(noColour && *noColour);
+    const char* term = std::getenv("TERM");
+    return isatty(STDOUT_FILENO) != 0 && !(noColour && *noColour) &&
+           !(term && std::string_view(term) == "dumb");
 }
 
 std::string shownArg(std::string_view text)
@@ -217,6 +270,9 @@ int main(int argc, char** argv)
 {
     using namespace hmf::cli;
     guardClosedStdout();
+    outputBuffer().reset();
+    std::cout.clear();
+    std::cout.rdbuf(&outputBuffer());
     hmf::core::installPrebuiltTables(hmf::core::prebuiltTables());
     if (argc < 2) {
         printUsage(std::cerr);
@@ -225,6 +281,11 @@ int main(int argc, char** argv)
     std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         printUsage(std::cout);
+        return finishOutput(0);
+    }
+    // --version takes --json like every command.
+    if (name == "--version" && argc == 3 && std::string_view(argv[2]) == "--json") {
+        std::cout << "{\"name\":\"hmf\",\"version\":" << jsonString(HMF_VERSION) << "}\n";
         return finishOutput(0);
     }
     if (name == "--version" && argc == 2) {

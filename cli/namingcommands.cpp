@@ -303,6 +303,8 @@ int runGenerate(const Args& args)
         return kExitData;
     // The verse table is read only when a verse source is asked for.
     const std::string source = args.option("--source").value_or(naming::kLibrarySource);
+    if (core::trimBlanks(source).empty())
+        return fail("出处不能为空，应为字库、诗经、楚辞、唐诗、宋词之一 (empty --source)");
     const naming::VerseTable* verse = nullptr;
     if (source != naming::kLibrarySource) {
         core::LoadError loadError;
@@ -327,6 +329,7 @@ int runGenerate(const Args& args)
     run.seed = seed;
     run.source = source;
     run.verse = verse;
+    run.length = *length;
     const naming::StartResult started = generator.start(run);
     if (!started.started) {
         fail(started.message);
@@ -366,6 +369,11 @@ int runGenerate(const Args& args)
     naming::DrawResult result;
     while (generator.running()) {
         generator.draw(draw, result);
+        // A run that cannot go on says why; a draw without a name is never listed.
+        if (!result.message.empty())
+            return fail(result.message);
+        if (result.fullName.empty())
+            break;
         if (result.finished)
             streakEnded = generator.duplicateStreak() > naming::NameGenerator::kMaxDuplicateStreak;
         if (result.leftOut) {

@@ -124,6 +124,7 @@ void DrawResult::reset()
     title.clear();
     candidate = false;
     finished = false;
+    message.clear();
     assessment.figure = 0;
     assessment.flags.clear();
     assessment.given.clear();
@@ -211,9 +212,11 @@ void NameGenerator::draw(const DrawSettings& settings, DrawResult& result)
     if (m_verse) {
         auto verseName = drawFromVerse(length, fixed, settings.fixedPosition, result.source);
         if (!verseName) {
-            // No line of the book offers this many characters (the length was raised mid-run).
+            // No line of the book offers this many characters (the length was raised mid-run):
+            // the run ends without a name, and says why.
             m_running = false;
             result.finished = true;
+            result.message = verseShortage(length, fixed);
             return;
         }
         given = std::move(*verseName);
@@ -365,8 +368,28 @@ std::string NameGenerator::startVerse(const RunSettings& settings)
         return bookTitle + "中没有字库里的字，无法取名";
     if (settings.fixedOn && fixed && m_fixedAtLeast[1].empty())
         return bookTitle + "中没有同时含有“" + m_fixedChar + "”和字库里其他字的句子";
+    m_verseBook = settings.source;
+    if (settings.length >= 1 && settings.length <= 3)
+        if (std::string shortage = verseShortage(settings.length, settings.fixedOn && fixed);
+            !shortage.empty())
+            return shortage;
     m_verse = table;
     return {};
+}
+
+std::string NameGenerator::verseShortage(int length, bool fixed) const
+{
+    // With length 1 the fixed character is not part of the name.
+    const bool placeFixed = fixed && length > 1;
+    const int drawn = placeFixed ? length - 1 : length;
+    const auto& candidates = placeFixed ? m_fixedAtLeast[drawn] : m_verseAtLeast[drawn];
+    if (!candidates.empty())
+        return {};
+    static constexpr const char* kCount[] = {"", "一", "两", "三"};
+    const std::string lines =
+        placeFixed ? "同时含有“" + m_fixedChar + "”和字库里另外" + kCount[drawn] + "个字的句子"
+                   : std::string("含有字库里") + kCount[drawn] + "个不同的字的句子";
+    return "《" + m_verseBook + "》中没有" + lines + "，取不了" + kCount[length] + "字名";
 }
 
 std::optional<std::string> NameGenerator::drawFromVerse(int length, bool fixed, int position,

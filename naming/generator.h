@@ -40,6 +40,9 @@ struct RunSettings
     std::string source;
     // The verse table for a verse source; when null it is read from dataDir on first use.
     const VerseTable* verse = nullptr;
+    // The given-name length the run starts with (1 to 3; 0 leaves it unchecked): a verse source
+    // refuses to start when no line of its book offers that many characters.
+    int length = 0;
 };
 
 // The source choice that draws from the library alone.
@@ -88,6 +91,9 @@ struct DrawResult
     Assessment assessment;             // of every drawn name
     bool leftOut = false;              // a new name the leave-out option dropped: no row
     std::optional<VerseSource> source; // the line a verse source drew the name from
+    // Why the run ended without a name, for the user: no line of the book offers the length
+    // asked for mid-run ("《楚辞》中没有…"). Empty otherwise.
+    std::string message;
 
     // Back to a fresh result, keeping the storage of its texts and lists for the next draw.
     void reset();
@@ -155,6 +161,9 @@ class NameGenerator
     std::string startVerse(const RunSettings& settings);
     std::optional<std::string> drawFromVerse(int length, bool fixed, int position,
                                              std::optional<VerseSource>& source);
+    // "《楚辞》中没有同时含有“敬”和字库里另外两个字的句子，取不了三字名"; empty when a line of
+    // the book offers a name of this length.
+    std::string verseShortage(int length, bool fixed) const;
 
     const core::Tables& m_tables;
     SessionState& m_session;
@@ -182,6 +191,7 @@ class NameGenerator
     int m_streak = 0;
     bool m_running = false;
     const VerseTable* m_verse = nullptr;   // null when drawing from the library alone
+    std::string m_verseBook;               // the book drawn from
     std::vector<VerseChoice> m_verseLines; // lines with at least one library character
     std::vector<VerseChoice> m_fixedLines; // lines with the fixed character, which is left out
     // Indexes into the lists above of the lines with at least 1, 2 and 3 characters to draw.

@@ -613,6 +613,8 @@ void NamingPage::startGeneration()
     run.birth = birthTime();
     run.dataDir = m_dataDir;
     run.libraryFile = m_libraryOverride;
+    readDrawSettings(m_drawSettings);
+    run.length = m_drawSettings.length;
     if (m_seedOverride) {
         run.seed = *m_seedOverride;
     } else {
@@ -665,6 +667,8 @@ void NamingPage::startGeneration()
         const naming::DrawResult drawn = m_generator.draw(m_drawSettings);
         if (!drawn.drawn)
             break;
+        if (!drawn.message.empty())
+            MessageBox::show(this, QString::fromStdString(drawn.message));
         if (!drawn.duplicate && !drawn.title.empty()) {
             newRows.append(rowItem(drawn, runSex));
             if (drawn.candidate)

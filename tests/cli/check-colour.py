@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""hmf colours its report on a terminal only, and not when NO_COLOR is set to a non-empty value.
+"""hmf colours its report on a terminal only, and not when NO_COLOR is set to a non-empty value
+or the terminal says it is dumb (TERM=dumb).
 
     check-colour.py HMF ARGUMENTS...
 """
@@ -9,8 +10,9 @@ import subprocess
 import sys
 
 
-def run(command, no_colour, terminal):
+def run(command, no_colour, terminal, term="xterm"):
     env = dict(os.environ)
+    env["TERM"] = term
     env.pop("NO_COLOR", None)
     if no_colour is not None:
         env["NO_COLOR"] = no_colour
@@ -36,19 +38,21 @@ def run(command, no_colour, terminal):
 
 def main():
     command = sys.argv[1:]
-    cases = [  # NO_COLOR, a terminal, colours expected
-        (None, True, True),
-        ("", True, True),  # an empty NO_COLOR counts as unset
-        ("1", True, False),
-        ("no", True, False),
-        (None, False, False),  # a pipe or a file never gets colours
+    cases = [  # NO_COLOR, a terminal, TERM, colours expected
+        (None, True, "xterm", True),
+        ("", True, "xterm", True),  # an empty NO_COLOR counts as unset
+        ("1", True, "xterm", False),
+        ("no", True, "xterm", False),
+        (None, True, "dumb", False),  # escape codes would show as text
+        (None, False, "xterm", False),  # a pipe or a file never gets colours
     ]
     failed = False
-    for no_colour, terminal, expected in cases:
-        out = run(command, no_colour, terminal)
+    for no_colour, terminal, term, expected in cases:
+        out = run(command, no_colour, terminal, term)
         coloured = b"\x1b[" in out
         if coloured != expected or b"\xe5\x90\x8d\xe5\xad\x97" not in out:  # 名字
-            print(f"NO_COLOR={no_colour!r} terminal={terminal}: colours {coloured}", file=sys.stderr)
+            print(f"NO_COLOR={no_colour!r} terminal={terminal} TERM={term}: colours {coloured}",
+                  file=sys.stderr)
             failed = True
     sys.exit(1 if failed else 0)
 

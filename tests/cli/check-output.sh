@@ -26,4 +26,10 @@ if ! grep -qF "无法写出结果" "$err"; then
     head -c 1000 "$err" >&2
     status=1
 fi
+# The reason, whatever the size of the output (a big one fails while the command still runs).
+if [ "$mode" = full ] && ! grep -qF "No space left on device" "$err"; then
+    echo "stderr lacks the reason:" >&2
+    head -c 1000 "$err" >&2
+    status=1
+fi
 exit $status

@@ -25,7 +25,7 @@ const char* const kFixture = "# fixture\n"
                              "书\t乙书\n"
                              "篇\t静女\t\n"
                              "静女其姝，俟我于城隅。\r\n" // line 2: in order, not together
-                             "静姝在此。\n";               // line 3: in order and together
+                             "静姝在此。\n";              // line 3: in order and together
 
 VerseTable fixtureTable()
 {
@@ -75,17 +75,11 @@ TEST(VerseTableTest, FindsLinesHoldingEveryCharacterRankedBestFirst)
     };
     const Case cases[] = {
         // In order beats the better-known book; side by side beats the earlier line.
-        {"静姝", -1, {3, 2, 0}},
-        {"姝静", -1, {0, 2, 3}},
-        {"静姝", 0, {0}},
-        {"静", -1, {0, 2, 3}},
+        {"静姝", -1, {3, 2, 0}}, {"姝静", -1, {0, 2, 3}}, {"静姝", 0, {0}}, {"静", -1, {0, 2, 3}},
         {"依依", -1, {1}}, // 依 twice in the line
         {"姝姝", -1, {}},  // 姝 only once in any line
         {"静依", -1, {}},  // never in one line
-        {"霏依", -1, {1}},
-        {"城", 0, {}},
-        {"无", -1, {}},
-        {"", -1, {}},
+        {"霏依", -1, {1}},       {"城", 0, {}},           {"无", -1, {}},   {"", -1, {}},
     };
     // A table's first search walks its lines, later ones use the index: every case is asked
     // of a fresh table and of one whose index is built.
@@ -114,7 +108,8 @@ TEST(VerseTableTest, FindsLinesHoldingEveryCharacterRankedBestFirst)
     EXPECT_TRUE(best.together);
     EXPECT_EQ(table.bestSource("霏依"),
               (VerseSource{"甲书", "依依", "某人", "杨柳依依，雨雪霏霏。"}));
-    EXPECT_EQ(table.bestSource("静女"), (VerseSource{"乙书", "静女", "", "静女其姝，俟我于城隅。"}));
+    EXPECT_EQ(table.bestSource("静女"),
+              (VerseSource{"乙书", "静女", "", "静女其姝，俟我于城隅。"}));
 }
 
 TEST(VerseTableTest, RefusesMalformedTablesWithFileAndLine)
@@ -198,8 +193,8 @@ TEST(VerseTableTest, BestMatchIsTheFirstOfAllMatchesOnTheShippedTable)
         for (std::size_t j = 0; j < 40; ++j)
             if (j != i)
                 names.push_back(core::toUtf8(std::u32string{counted[i].second, counted[j].second}));
-        names.push_back(core::toUtf8(
-            std::u32string{counted[i].second, counted[(i + 1) % 40].second, counted[(i + 7) % 40].second}));
+        names.push_back(core::toUtf8(std::u32string{counted[i].second, counted[(i + 1) % 40].second,
+                                                    counted[(i + 7) % 40].second}));
     }
     for (const auto& name : names) {
         SCOPED_TRACE(name);
@@ -236,6 +231,7 @@ VerseRun runVerse(const VerseTable& table, const std::string& source, DrawSettin
     run.verse = &table;
     run.fixedOn = !fixed.empty();
     run.fixedChar = fixed;
+    run.length = draw.length;
     draw.fixedOn = run.fixedOn;
     VerseRun result;
     result.start = generator.start(run);
@@ -292,28 +288,52 @@ TEST(VerseGeneratorTest, EveryNameStandsInTheLineItCites)
     }
 }
 
-TEST(VerseGeneratorTest, RefusesAnUnknownBookOrAFixedCharacterNoLineHolds)
+TEST(VerseGeneratorTest, RefusesAnUnknownBookOrABookWithoutFittingLines)
 {
     const VerseTable table = fixtureTable();
-    DrawSettings draw;
     struct Case
     {
         const char* source;
+        const char* library;
         const char* fixed;
+        int length;
         const char* message;
     };
     const Case cases[] = {
-        {"丙书", "", "出处应为字库、甲书、乙书之一：丙书"},
-        {"乙书", "德", "《乙书》中没有同时含有“德”和字库里其他字的句子"},
-        {"甲书", "", "《甲书》中没有字库里的字，无法取名"},
+        {"丙书", "静女", "", 2, "出处应为字库、甲书、乙书之一：丙书"},
+        {"乙书", "静女", "德", 2, "《乙书》中没有同时含有“德”和字库里其他字的句子"},
+        {"甲书", "德华", "", 2, "《甲书》中没有字库里的字，无法取名"},
+        // Lines that hold library characters, but too few of them for the length asked.
+        {"甲书", "静女", "", 2, "《甲书》中没有含有字库里两个不同的字的句子，取不了两字名"},
+        {"乙书", "静", "姝", 3, "《乙书》中没有同时含有“姝”和字库里另外两个字的句子，取不了三字名"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
-        const std::string library = std::string(c.source) == "甲书" ? "德华" : "静女";
-        const VerseRun run = runVerse(table, c.source, draw, library, c.fixed);
+        DrawSettings draw;
+        draw.length = c.length;
+        const VerseRun run = runVerse(table, c.source, draw, c.library, c.fixed);
         EXPECT_FALSE(run.start.started);
         EXPECT_EQ(run.start.message, c.message);
     }
+    // The length raised while the run goes on: the run ends without a name and says why.
+    SessionState session;
+    NameGenerator generator(shippedTables(), session);
+    RunSettings run;
+    run.surname = "林";
+    run.birth = {2019, 5, 5, 5};
+    run.characters = core::splitCharacters("静女");
+    run.source = "甲书";
+    run.verse = &table;
+    run.length = 1;
+    ASSERT_TRUE(generator.start(run).started);
+    DrawSettings draw;
+    draw.length = 2;
+    const DrawResult raised = generator.draw(draw);
+    EXPECT_TRUE(raised.finished);
+    EXPECT_EQ(raised.fullName, "");
+    EXPECT_EQ(raised.message, "《甲书》中没有含有字库里两个不同的字的句子，取不了两字名");
+    EXPECT_FALSE(generator.running());
+
     // The library source draws as before and cites nothing.
     const VerseRun plain = runVerse(table, "字库", draw, "静女其姝");
     ASSERT_TRUE(plain.start.started);
@@ -352,7 +372,6 @@ TEST(VerseGeneratorTest, ShippedBooksGiveManyNamesForEachSex)
         }
     }
 }
-
 
 TEST(VerseReportTest, SectionNamesTheBestSourceOfTheGivenName)
 {
