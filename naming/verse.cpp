@@ -401,6 +401,14 @@ const VerseTable* verseTable(const std::filesystem::path& dataDir, core::LoadErr
         auto table = VerseTable::load(dataDir / kVerseFileName, error);
         if (!table)
             return nullptr;
+        // The program offers these four books everywhere: one missing is the file's fault, not
+        // the user's choice of book.
+        for (const char* book : {"诗经", "楚辞", "唐诗", "宋词"})
+            if (!table->bookIndex(book)) {
+                error = core::LoadError{kVerseFileName, 0,
+                                        std::string("缺少《") + book + "》 (book missing)"};
+                return nullptr;
+            }
         slot = std::make_unique<VerseTable>(std::move(*table));
     }
     return slot.get();

@@ -69,6 +69,10 @@ fixture() {
     badverse)
         f=$(data_copy badverse verse.txt)
         { gbk '书'; printf '\t'; gbk '诗经'; printf '\r\n'; gbk '静女其姝。'; printf '\r\n'; } >"$f/verse.txt" ;;
+    shortverse)
+        f=$(data_copy shortverse verse.txt)
+        { gbk '书'; printf '\t'; gbk '诗经'; printf '\r\n'; gbk '篇'; printf '\t'; gbk '静女'; printf '\t\r\n'
+          gbk '静女其姝，俟我于城隅。'; printf '\r\n'; } >"$f/verse.txt" ;;
     badutf8) printf '\377\376' && return ;;
     halfchar) printf '\351\246' && return ;; # the first two bytes of 香 (香港)
     emptyarg) return ;;
