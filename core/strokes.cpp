@@ -135,8 +135,14 @@ bool StrokeDictionary::parseGroupTable(std::string_view text, const std::string&
         if (!count || *count < 1)
             return rows.fail("笔画数无效 (bad count)");
         // Groups come in ascending count and the last group holding a character wins.
-        for (Cursor in(rows.field(1)); !in.atEnd();)
-            m_group[in.take()] = *count;
+        for (Cursor in(rows.field(1)); !in.atEnd();) {
+            const char32_t c = in.take();
+            // A byte of damage here would pass for a common character the other tables lack.
+            if (!isHan(c))
+                return rows.fail("不是汉字：" + quotedInput(toUtf8(c)) +
+                                 " (not a Chinese character)");
+            m_group[c] = *count;
+        }
     }
     if (rows.failed())
         return false;

@@ -48,7 +48,7 @@ bool checkCoverage(const Tables& tables, unsigned parts, LoadError& error)
                              const std::string& what) {
         error = LoadError{file, 0,
                           "表不全：" + std::to_string(count) + "个常用字" + what + "，如“" +
-                              toUtf8(example) + "” (table incomplete)"};
+                              quotedInput(toUtf8(example)) + "” (table incomplete)"};
         return false;
     };
     if (grid && noGridCount)

@@ -73,6 +73,9 @@ fixture() {
         f=$(data_copy shortverse verse.txt)
         { gbk '书'; printf '\t'; gbk '诗经'; printf '\r\n'; gbk '篇'; printf '\t'; gbk '静女'; printf '\t\r\n'
           gbk '静女其姝，俟我于城隅。'; printf '\r\n'; } >"$f/verse.txt" ;;
+    escgroups)
+        f=$(data_copy escgroups strokegroups.txt)
+        { printf '1\t\033'; gbk '一'; printf '\r\n'; } >"$f/strokegroups.txt" ;;
     badutf8) printf '\377\376' && return ;;
     halfchar) printf '\351\246' && return ;; # the first two bytes of 香 (香港)
     emptyarg) return ;;
