@@ -215,13 +215,22 @@ const bool registered = [] {
                      [](const Args& a) {
                          if (a.has("--surname"))
                              return runSurnamePinyin(a);
+                         // Each character as the whole text says it (重阳 chóng yáng); the
+                         // readings are worked out once, the rows take them in order.
+                         std::vector<std::string> readings;
+                         std::size_t next = 0;
+                         const auto readingOf = [&](const core::Tables& t) {
+                             if (next == 0)
+                                 readings = t.readingsInContext(a.positional[0]);
+                             return next < readings.size() ? readings[next++] : std::string();
+                         };
                          return forEachCharacter(
-                             a, "hmf pinyin <汉字>", core::kPinyinTables,
-                             [](const core::Tables& t, auto& c) {
-                                 std::cout << c << " " << t.pinyin.pinyinOf(c) << "\n";
+                             a, "hmf pinyin <汉字>", core::kPinyinTables | core::kAssessmentTables,
+                             [&](const core::Tables& t, auto& c) {
+                                 std::cout << c << " " << readingOf(t) << "\n";
                              },
-                             [](JsonWriter& json, const core::Tables& t, auto& c) {
-                                 json.key("pinyin").textOrNull(t.pinyin.pinyinOf(c));
+                             [&](JsonWriter& json, const core::Tables& t, auto&) {
+                                 json.key("pinyin").textOrNull(readingOf(t));
                              });
                      }});
     return true;

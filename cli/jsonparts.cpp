@@ -291,7 +291,7 @@ void writeStarSign(JsonWriter& json, int month, int day)
 }
 
 void writeNameCharacter(JsonWriter& json, const core::Tables& tables, const std::string& c,
-                        bool surname)
+                        const std::string& reading, bool surname)
 {
     const std::string traditional = tables.traditional.toTraditional(c);
     const std::string& read = surname ? traditional : c;
@@ -300,7 +300,7 @@ void writeNameCharacter(JsonWriter& json, const core::Tables& tables, const std:
         .field("character", c)
         .field("traditional", traditional)
         .key("pinyin")
-        .textOrNull(surname ? tables.surnamePinyin(c) : tables.pinyin.pinyinOf(c))
+        .textOrNull(reading)
         .key("gridStrokes")
         .value(grid >= 0 ? std::optional<int>(grid) : std::nullopt)
         .key("element")

@@ -37,7 +37,8 @@ void writeStarSign(JsonWriter& json, int month, int day);
 // One character of a name: traditional form, reading, stroke counts, element. A surname's
 // character is read as a surname and takes its element from its traditional form, as the report
 // does.
+// `reading`: the character's syllable as the name says it (core::Tables::nameReadings).
 void writeNameCharacter(JsonWriter& json, const core::Tables& tables, const std::string& c,
-                        bool surname);
+                        const std::string& reading, bool surname);
 
 } // namespace hmf::cli

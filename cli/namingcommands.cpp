@@ -182,10 +182,14 @@ int runAnalyse(const Args& args)
             .key("birth");
         writeBirth(json, *birth);
         json.field("score", report.score).key("characters").beginArray();
+        // Each character as the name says it: the surname's as a surname (尉迟 yù chí), the
+        // given name's word by word (重阳 chóng yáng).
+        const auto readings = t->nameReadings(surname, given);
+        std::size_t index = 0;
         for (const auto& c : core::splitCharacters(surname))
-            writeNameCharacter(json, *t, c, true);
+            writeNameCharacter(json, *t, c, readings[index++], true);
         for (const auto& c : core::splitCharacters(given))
-            writeNameCharacter(json, *t, c, false);
+            writeNameCharacter(json, *t, c, readings[index++], false);
         json.endArray().key("chart");
         writeChart(json, *chart, details);
         json.key("grids");

@@ -172,14 +172,39 @@ bool PolyphoneTable::parse(std::string_view text, const std::string& fileName, L
 {
     m_map.clear();
     m_text.clear();
+    m_words.clear();
     return forEachRow(text, fileName, error, 3, [&](TableRows& row) {
-        auto cp = hanField(row);
-        if (!cp)
-            return false;
         const std::string_view readings = trimBlanksView(row.field(1));
         const std::string_view note = trimBlanksView(row.field(2));
         if (readings.empty() || note.empty())
             return row.fail("缺少读音或说明 (readings or note missing)");
+        const auto chars = splitCharacters(row.field(0));
+        if (chars.size() >= 2) {
+            // A word: every character a Han character, one syllable each.
+            std::size_t syllables = 0;
+            for (std::string_view rest = readings; !rest.empty();) {
+                const auto blank = rest.find(' ');
+                if (blank != 0)
+                    ++syllables;
+                rest = blank == std::string_view::npos ? "" : rest.substr(blank + 1);
+            }
+            bool han = chars.size() <= 4;
+            for (const auto& c : chars) {
+                const auto wordCp = singleCodepoint(c);
+                han = han && wordCp && isHan(*wordCp);
+            }
+            if (!han || syllables != chars.size())
+                return row.fail("词应为二到四个汉字，每字一个读音 (a word of 2-4 characters, one "
+                                "syllable each)");
+            for (const auto& w : m_words)
+                if (w.first == row.field(0))
+                    return duplicate(row);
+            m_words.emplace_back(std::string(row.field(0)), std::string(readings));
+            return true;
+        }
+        auto cp = hanField(row);
+        if (!cp)
+            return false;
         if (m_map.find(*cp) != m_map.end())
             return duplicate(row);
         m_map.emplace(*cp, Entry{m_text.add(readings), m_text.add(note)});
@@ -193,6 +218,40 @@ std::optional<Polyphone> PolyphoneTable::find(char32_t cp) const
     if (it == m_map.end())
         return std::nullopt;
     return Polyphone{m_text.view(it->second.readings), m_text.view(it->second.note)};
+}
+
+std::vector<std::string>
+PolyphoneTable::wordReadings(const std::vector<std::string>& characters) const
+{
+    std::vector<std::string> out(characters.size());
+    for (std::size_t i = 0; i < characters.size();) {
+        std::size_t taken = 0;
+        const std::string* syllables = nullptr;
+        for (const auto& [word, readings] : m_words) {
+            std::size_t n = 0, at = 0;
+            while (at < word.size() && i + n < characters.size() &&
+                   word.compare(at, characters[i + n].size(), characters[i + n]) == 0) {
+                at += characters[i + n].size();
+                ++n;
+            }
+            if (at == word.size() && n > taken) {
+                taken = n;
+                syllables = &readings;
+            }
+        }
+        if (!syllables) {
+            ++i;
+            continue;
+        }
+        std::string_view rest = *syllables;
+        for (std::size_t k = 0; k < taken; ++k) {
+            const auto blank = rest.find(' ');
+            out[i + k] = std::string(rest.substr(0, blank));
+            rest = blank == std::string_view::npos ? "" : trimBlanksView(rest.substr(blank + 1));
+        }
+        i += taken;
+    }
+    return out;
 }
 
 bool ThreeTalentTable::parse(std::string_view text, const std::string& fileName, LoadError& error)

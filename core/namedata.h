@@ -157,16 +157,23 @@ struct Polyphone
     std::string_view note;
 };
 
+// The file also lists words in which a polyphone has one reading ("重阳<TAB>chóng yáng<TAB>why"):
+// a key of two to four characters and one syllable per character, separated by blanks.
 class PolyphoneTable
 {
   public:
     bool parse(std::string_view text, const std::string& fileName, LoadError& error);
     std::optional<Polyphone> find(char32_t cp) const;
     std::size_t size() const { return m_map.size(); }
+    std::size_t wordCount() const { return m_words.size(); }
+
+    // For each character of `characters`, the syllable that the longest listed word covering it
+    // gives (重阳 -> chóng yáng); empty where no word covers it. Words are matched left to right.
+    std::vector<std::string> wordReadings(const std::vector<std::string>& characters) const;
 
     template <class Ar, class Self> static void archive(Ar& ar, Self& self)
     {
-        ar(self.m_map, self.m_text);
+        ar(self.m_map, self.m_text, self.m_words);
     }
 
   private:
@@ -177,6 +184,8 @@ class PolyphoneTable
     };
     CodepointMap<Entry> m_map;
     TextPool m_text;
+    // Each listed word with its syllables (separated by blanks), in file order.
+    std::vector<std::pair<std::string, std::string>> m_words;
 };
 
 // Verdicts of the 125 three-talent configurations, as the three-talent text gives them.

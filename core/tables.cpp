@@ -261,6 +261,32 @@ std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, unsigne
     return tables;
 }
 
+std::vector<std::string> Tables::readingsInContext(std::string_view text) const
+{
+    const auto chars = splitCharacters(text);
+    std::vector<std::string> readings = polyphones.wordReadings(chars);
+    for (std::size_t i = 0; i < chars.size(); ++i)
+        if (readings[i].empty())
+            readings[i] = pinyin.pinyinOf(chars[i]);
+    return readings;
+}
+
+std::vector<std::string> Tables::nameReadings(std::string_view surname,
+                                              std::string_view given) const
+{
+    std::vector<std::string> readings;
+    const auto surnameChars = splitCharacters(surname);
+    if (auto syllables = pinyin.surnameSyllables(surname);
+        syllables && syllables->size() == surnameChars.size())
+        readings = std::move(*syllables);
+    else
+        for (const auto& c : surnameChars)
+            readings.push_back(pinyin.pinyinOf(traditional.toTraditional(c)));
+    for (auto& r : readingsInContext(given))
+        readings.push_back(std::move(r));
+    return readings;
+}
+
 std::string Tables::gridStrokeString(std::string_view text) const
 {
     std::string joined;

@@ -81,6 +81,14 @@ struct Tables
         return pinyin.pinyinOf(traditional.toTraditional(surname));
     }
 
+    // The readings of the characters of a text as a name says them: a word that polyphones.txt
+    // lists reads as listed (重阳 chóng yáng, 相如 xiàng rú), every other character takes its
+    // first reading (empty where none is known). Without the assessment tables, first readings.
+    std::vector<std::string> readingsInContext(std::string_view text) const;
+    // One syllable per character of a name: the surname read as a surname (尉迟 yù chí, 朝 cháo),
+    // the given name by readingsInContext.
+    std::vector<std::string> nameReadings(std::string_view surname, std::string_view given) const;
+
     // Reads the groups of `parts` not read yet from the data directory the tables came from and
     // checks them; on the first fault returns false and says which file and what (a group that
     // failed is read again on the next call).

@@ -608,6 +608,13 @@ Assessment NameAssessor::assess(const std::vector<std::string>& given) const
     std::vector<CharFacts> facts;
     for (const auto& c : given)
         facts.push_back(this->facts(c));
+    // A word that the polyphone table lists sounds as listed (重阳 chóng yáng).
+    const auto words = m_tables.polyphones.wordReadings(given);
+    for (std::size_t i = 0; i < facts.size(); ++i)
+        if (const auto s = core::syllableFromMarked(words[i]); !words[i].empty() && s) {
+            facts[i].syllable = Sound(*s);
+            facts[i].own.reset();
+        }
     std::vector<const CharFacts*> pointers;
     for (const auto& f : facts)
         pointers.push_back(&f);

@@ -105,11 +105,13 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request,
 
     // One part for the surname (in its traditional form), one for each given character.
     std::string sounds = tables.surnamePinyin(surname);
+    const auto givenReadings = tables.readingsInContext(given);
     // The grid counts: the strokes of the traditional form shown above, which the grids add up.
     std::string strokes = tables.gridStrokeString(surname);
     std::string elements = tables.elements.elementString(tradSurname);
-    for (const auto& c : givenChars) {
-        sounds += std::string(kDash) + tables.pinyin.pinyinOf(c);
+    for (std::size_t i = 0; i < givenChars.size(); ++i) {
+        const std::string& c = givenChars[i];
+        sounds += std::string(kDash) + givenReadings[i];
         strokes += std::string(kDash) + tables.gridStrokeString(c);
         elements += std::string(kDash) + tables.elements.elementOf(c);
     }

@@ -61,7 +61,10 @@ QString comparisonHtml(const core::Tables& tables, const QList<ShortlistEntry>& 
                                                                     QStringLiteral("<br>"));
         c << assessment << e.source.toHtmlEscaped();
         if (naming::checkName(tables, surname, given).empty()) {
-            const QString readings = q(tables.pinyin.pinyinOf(full, true)).trimmed();
+            std::string said;
+            for (const auto& r : tables.nameReadings(surname, given))
+                said += (said.empty() ? "" : " ") + r;
+            const QString readings = q(said);
             c << readings << tonesOf(readings) << q(tables.gridStrokeString(full))
               << q(tables.elements.elementString(full));
             const core::FiveGrids g = core::gridNumbers(tables.strokes, surname, given);

@@ -270,16 +270,43 @@ TEST(ReportTest, LunarDateMarksALeapMonth)
 TEST(ReportTest, SurnamesReadAsSurnames)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"曾", "名字音韵：zēng—zǐ—xuān\r\n"},
-        {"单", "名字音韵：shàn—zǐ—xuān\r\n"},
-        {"尉迟", "名字音韵：yùchí—zǐ—xuān\r\n"},
-        {"单于", "名字音韵：chányú—zǐ—xuān\r\n"},
+        {"曾", "名字音韵：zēng—zǐ—xuān\r\n"},    {"单", "名字音韵：shàn—zǐ—xuān\r\n"},
+        {"尉迟", "名字音韵：yùchí—zǐ—xuān\r\n"}, {"单于", "名字音韵：chányú—zǐ—xuān\r\n"},
+        {"朝", "名字音韵：cháo—zǐ—xuān\r\n"},    {"重", "名字音韵：chóng—zǐ—xuān\r\n"},
+        {"佴", "名字音韵：nài—zǐ—xuān\r\n"},     {"蔚", "名字音韵：yù—zǐ—xuān\r\n"},
+        {"解", "名字音韵：xiè—zǐ—xuān\r\n"},     {"万俟", "名字音韵：mòqí—zǐ—xuān\r\n"},
     };
     for (const auto& [surname, line] : cases) {
         SCOPED_TRACE(surname);
         const Report report = reportOf(surname, "子轩", {2019, 5, 5, 5});
         ASSERT_TRUE(report.ok()) << report.error;
         EXPECT_EQ(report.runs[10].text, line);
+    }
+}
+
+// A polyphone reads as the word it stands in, in the line shown and in what the assessment hears.
+TEST(ReportTest, GivenNamesReadWordByWord)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"重阳", "名字音韵：lǐ—chóng—yáng\r\n"}, {"重光", "名字音韵：lǐ—chóng—guāng\r\n"},
+        {"相如", "名字音韵：lǐ—xiàng—rú\r\n"},   {"载德", "名字音韵：lǐ—zài—dé\r\n"},
+        {"乐乐", "名字音韵：lǐ—lè—lè\r\n"},      {"乐韵", "名字音韵：lǐ—yuè—yùn\r\n"},
+        {"朝阳", "名字音韵：lǐ—zhāo—yáng\r\n"},  {"长青", "名字音韵：lǐ—cháng—qīng\r\n"},
+        {"行之", "名字音韵：lǐ—xíng—zhī\r\n"},   {"重", "名字音韵：lǐ—zhòng\r\n"},
+    };
+    for (const auto& [given, line] : cases) {
+        SCOPED_TRACE(given);
+        const Report report = reportOf("李", given, {2019, 5, 5, 5});
+        ASSERT_TRUE(report.ok()) << report.error;
+        EXPECT_EQ(report.runs[10].text, line);
+    }
+    // 崇重阳 says chóng twice and 向相如 xiàng twice; read character by character they would not.
+    for (const auto& [surname, given] : {std::pair{"崇", "重阳"}, std::pair{"向", "相如"}}) {
+        SCOPED_TRACE(given);
+        const Report report = reportOf(surname, given, {2019, 5, 5, 5});
+        ASSERT_TRUE(report.ok()) << report.error;
+        EXPECT_NE(plainText(report.runs).find("与姓氏“" + std::string(surname) + "”同音"),
+                  std::string::npos);
     }
 }
 
