@@ -27,6 +27,25 @@ std::string luckBlock(const core::LuckTable& luck, int number)
            "\r\n健康：" + e.health + "\r\n含义" + e.meaning + "\r\n\r\n";
 }
 
+// "金、水" for the elements of a list.
+std::string joined(const std::vector<std::string>& elements)
+{
+    std::string text;
+    for (const auto& e : elements)
+        text += (text.empty() ? "" : "、") + e;
+    return text;
+}
+
+// The elements of the chart's missing text ("金  水  ").
+std::vector<std::string> missingElements(const std::string& missing)
+{
+    std::vector<std::string> elements;
+    for (const auto& c : core::splitCharacters(missing))
+        if (c != " ")
+            elements.push_back(c);
+    return elements;
+}
+
 class ReportWriter
 {
   public:
@@ -87,7 +106,10 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request,
     const auto& p = chart->pillars;
 
     ReportWriter w;
-    w.add(Colour::Red, "名字总分（仅供参考）：" + shownScore + "\r\n");
+    // Two figures stand in the report; each says what it weighs.
+    w.add(Colour::Red, "名字总分（仅供参考）：" + shownScore +
+                           "\r\n说明：名字总分按五格吉凶、出生日期和八字所缺五行计分；"
+                           "下文“名字品评”的品评分另看字义、读音与用字。\r\n");
     w.add(Colour::Magenta, header("基本信息"));
     w.add(Colour::Blue, "姓名：" + surname + given + "\r\n");
     w.add(Colour::Blue,
@@ -122,7 +144,14 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request,
     w.add(Colour::Blue, "五行： " + chart->elementText + "\r\n");
     w.add(Colour::Blue, chart->countLine + "\r\n");
     w.add(Colour::Blue, "五行缺：" + chart->missing + "\r\n");
-    w.add(Colour::Blue, calendar::favourableLine(*chart) + "\r\n");
+    // This line only fills what the chart lacks; the section 八字旺衰 weighs the chart's strength
+    // and may favour other elements, which the assessment follows.
+    const std::vector<std::string> missing = missingElements(chart->missing);
+    const std::vector<std::string> favourable = favourableElements(*chart);
+    w.add(Colour::Blue, calendar::favourableLine(*chart) + "\r\n" +
+                            (missing.empty() ? "说明：此行只看八字五行是否齐全；"
+                                             : "说明：此行列出八字所缺的五行；") +
+                            "下文“八字旺衰”按日主强弱另取喜用神，取名以后者为准。\r\n");
     const auto n = [](int v) { return std::to_string(v); };
     w.add(Colour::Blue, "五格：天格(" + n(grids.tian) + ") 人格(" + n(grids.ren) + ") 地格(" +
                             n(grids.di) + ") 外格(" + n(grids.wai) + ") 总格(" + n(grids.zong) +
@@ -148,10 +177,14 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request,
 
     // The assessment beside the product's score: the figure, the reasons, and what each given
     // character means.
-    const NameAssessor assessor(tables, surname, request.sex, favourableElements(*chart), true);
+    const NameAssessor assessor(tables, surname, request.sex, favourable, true);
     report.assessment = assessor.assess(givenChars);
     w.add(Colour::Magenta, header("名字品评"));
     auto lines = assessmentLines(report.assessment);
+    lines.insert(lines.begin() + 1, "说明：品评分只评名字本身（字义、用字、读音、谐音、数理）" +
+                                        (favourable.empty() ? std::string("。")
+                                                            : "，五行一项按“八字旺衰”所取的喜用神" +
+                                                                  joined(favourable) + "评分。"));
     if (request.verse)
         if (const auto source = request.verse->bestSource(given))
             lines.push_back("出处：" + citation(*source));
@@ -163,7 +196,23 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request,
     const std::string heading = calendar::strengthHeading();
     const std::string strength = calendar::strengthSection(request.birth, details);
     w.add(Colour::Magenta, heading);
-    w.add(Colour::Blue, strength.substr(heading.size()));
+    std::string body = strength.substr(heading.size());
+    if (!favourable.empty() && favourable != missing) {
+        // The two answers differ: say which one this section follows, right after its own.
+        const std::string own = "\r\n喜用神：";
+        const auto at = body.find(own);
+        const auto end = at == std::string::npos ? std::string::npos : body.find("\r\n", at + 2);
+        const std::string note =
+            std::string(missing.empty() ? "对照：上文“此喜用神”只说八字五行不缺"
+                                        : "对照：上文“此喜用神为”列的是所缺的" + joined(missing)) +
+            "，此处按日主强弱取" + joined(favourable) +
+            "为喜用神；取名以此处为准，名字品评亦按此评分。\r\n";
+        if (end == std::string::npos)
+            body += note;
+        else
+            body.insert(end + 2, note);
+    }
+    w.add(Colour::Blue, body);
     report.runs = w.take();
     return report;
 }

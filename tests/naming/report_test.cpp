@@ -52,7 +52,7 @@ TEST(ReportTest, ZhangMingHuaHasEveryLineInOrderAndColour)
     // chart (己亥 戊辰 壬寅 癸卯) lacks 金, which neither given character supplies.
     EXPECT_EQ(report.score, 96);
     const auto& r = report.runs;
-    EXPECT_EQ(r[0].text, "名字总分（仅供参考）：96\r\n");
+    EXPECT_EQ(r[0].text.rfind("名字总分（仅供参考）：96\r\n说明：", 0), 0u) << r[0].text;
     EXPECT_EQ(r[1].text, "----------------------基本信息--------------------------------\r\n");
     EXPECT_EQ(r[2].text, "姓名：张明华\r\n");
     EXPECT_EQ(r[3].text, "姓名（繁体）：張明華\r\n");
@@ -61,7 +61,8 @@ TEST(ReportTest, ZhangMingHuaHasEveryLineInOrderAndColour)
     EXPECT_EQ(r[8].text, "五行：土,水,土,土,水,木,水,木,\r\n");
     EXPECT_EQ(r[13].text, "五行： 土,水,土,土,水,木,水,木,\r\n");
     EXPECT_EQ(r[15].text, "五行缺：金  火  \r\n");
-    EXPECT_EQ(r[16].text, "此喜用神为:金  火  \r\n");
+    EXPECT_EQ(r[16].text.rfind("此喜用神为:金  火  \r\n说明：此行列出八字所缺的五行；", 0), 0u)
+        << r[16].text;
     EXPECT_EQ(r[10].text.rfind("名字音韵：zhāng—míng—huá\r\n", 0), 0u) << r[10].text;
     EXPECT_EQ(r[11].text.rfind("名字笔画：11—8—", 0), 0u) << r[11].text;
     EXPECT_EQ(r[17].text, "五格：天格(12) 人格(19) 地格(22) 外格(15) 总格(33)\r\n");
@@ -235,7 +236,9 @@ TEST(ReportTest, ScoreUsesTheReportsOwnBirthAndTheGivenNamesLength)
         const Report report = reportOf("王", "明", c.birth);
         ASSERT_TRUE(report.ok()) << report.error;
         EXPECT_EQ(report.score, c.score);
-        EXPECT_EQ(report.runs[0].text, "名字总分（仅供参考）：" + std::to_string(c.score) + "\r\n");
+        EXPECT_EQ(report.runs[0].text.rfind(
+                      "名字总分（仅供参考）：" + std::to_string(c.score) + "\r\n", 0),
+                  0u);
     }
 }
 
@@ -245,8 +248,44 @@ TEST(ReportTest, ChartWithEveryElementLacksNothing)
     const Report report = reportOf("张", "明华", {2019, 5, 4, 12});
     ASSERT_TRUE(report.ok()) << report.error;
     EXPECT_EQ(report.runs[15].text, "五行缺：\r\n");
-    EXPECT_EQ(report.runs[16].text, "此喜用神：生辰八字不缺\r\n");
+    EXPECT_EQ(report.runs[16].text.rfind("此喜用神：生辰八字不缺\r\n说明：此行只看", 0), 0u);
     EXPECT_EQ(report.score, 96);
+}
+
+// The line "此喜用神为:" fills what the chart lacks, 八字旺衰 weighs its strength: where they
+// differ the section says which it follows, and the assessment names the elements it used.
+TEST(ReportTest, OneStoryOfTheFavourableElements)
+{
+    struct Case
+    {
+        const char* surname;
+        const char* given;
+        calendar::BirthTime birth;
+        const char* compare; // the line after 八字旺衰's own answer
+        const char* used;    // what the assessment scored against
+    };
+    const Case cases[] = {
+        {"王",
+         "子涵",
+         {2024, 3, 15, 8},
+         "对照：上文“此喜用神为”列的是所缺的金、水，此处按日主强弱取火、土为喜用神；",
+         "五行一项按“八字旺衰”所取的喜用神火、土评分。"},
+        {"张",
+         "明华",
+         {2019, 5, 4, 12},
+         "对照：上文“此喜用神”只说八字五行不缺，此处按日主强弱取",
+         "五行一项按“八字旺衰”所取的喜用神"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.given);
+        const Report report = reportOf(c.surname, c.given, c.birth);
+        ASSERT_TRUE(report.ok()) << report.error;
+        const std::string text = plainText(report.runs);
+        const auto own = text.find("\r\n喜用神：");
+        ASSERT_NE(own, std::string::npos);
+        EXPECT_EQ(text.find(c.compare), text.find("\r\n", own + 2) + 2) << text.substr(own);
+        EXPECT_NE(text.find(c.used), std::string::npos);
+    }
 }
 
 TEST(ReportTest, LunarDateMarksALeapMonth)
