@@ -46,6 +46,23 @@ std::vector<std::string> library(const std::string& sex)
     return *chars;
 }
 
+// The name base read from its file and parsed, as a program does when it has no prebuilt copy.
+void BM_LoadNameBase(benchmark::State& state)
+{
+    const auto path = core::findDataDirectory(core::executableDirectory()) / "names.txt";
+    for (auto _ : state) {
+        core::LoadError error;
+        const auto text = core::readGbkFile(path, error);
+        core::NameBase base;
+        if (!text || !base.parse(*text, "names.txt", error)) {
+            state.SkipWithError(error.message().c_str());
+            return;
+        }
+        benchmark::DoNotOptimize(base);
+    }
+}
+BENCHMARK(BM_LoadNameBase)->Unit(benchmark::kMillisecond);
+
 void BM_Report(benchmark::State& state)
 {
     const naming::ReportRequest request{"张", "明华", {2019, 5, 5, 5}, std::nullopt};

@@ -80,7 +80,7 @@ constexpr TableGroup kGroups[] = {
     {kTipsText, "tips", {"tips.txt"}},
     {kAssessmentTables,
      "assessment",
-     {"meanings.txt", "badwords.txt", "levels.txt", "polyphones.txt"}},
+     {"meanings.txt", "badwords.txt", "levels.txt", "polyphones.txt", "names.txt"}},
     {kCityTable, "cities", {"cities.txt"}},
 };
 
@@ -120,8 +120,10 @@ bool parseFile(Tables& t, unsigned part, std::size_t file, std::string_view text
             return t.badWords.parse(text, name, error);
         case 2:
             return t.levels.parse(text, name, error);
-        default:
+        case 3:
             return t.polyphones.parse(text, name, error);
+        default:
+            return t.nameBase.parse(text, name, error);
         }
     case kCityTable:
         return t.cities.parse(text, name, error);
@@ -153,7 +155,7 @@ template <class Ar, class T> void archiveGroup(Ar& ar, T& t, unsigned part)
     case kTipsText:
         return ar(t.tipsText);
     case kAssessmentTables:
-        return ar(t.meanings, t.badWords, t.levels, t.polyphones);
+        return ar(t.meanings, t.badWords, t.levels, t.polyphones, t.nameBase);
     case kCityTable:
         return ar(t.cities);
     default:

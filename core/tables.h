@@ -6,6 +6,7 @@
 #include "core/elements.h"
 #include "core/loaderror.h"
 #include "core/luck.h"
+#include "core/namebase.h"
 #include "core/namedata.h"
 #include "core/pinyin.h"
 #include "core/reference.h"
@@ -32,15 +33,15 @@ enum TableParts : unsigned {
     kSexagenaryTable = 1u << 6,  // sexagenary
     kThreeTalentTable = 1u << 7, // santalent
     kTipsText = 1u << 8,         // tips
-    kAssessmentTables = 1u << 9, // meanings, badwords, levels, polyphones
+    kAssessmentTables = 1u << 9, // meanings, badwords, levels, polyphones, names
     kCityTable = 1u << 10,       // cities
     kAllTables = (1u << 11) - 1,
     // What the stroke counts and the readings shown for a name draw on.
     kNameTables = kStrokeTables | kTraditionalTable | kPinyinTables | kSurnameTable,
 };
 
-// The files of one group, in the order they are read (at most four; unused slots are null).
-inline constexpr std::size_t kMaxGroupFiles = 4;
+// The files of one group, in the order they are read (at most five; unused slots are null).
+inline constexpr std::size_t kMaxGroupFiles = 5;
 struct TableGroup
 {
     unsigned part;
@@ -65,6 +66,7 @@ struct Tables
     BadWordList badWords;
     LevelTable levels;
     PolyphoneTable polyphones;
+    NameBase nameBase; // given names with their 寓意
     // Birthplaces for true solar time.
     CityTable cities;
 

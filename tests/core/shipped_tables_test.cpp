@@ -232,6 +232,11 @@ TEST(LoadTables, NamesTheMissingOrDamagedFile)
         {"badwords.txt", *utf8ToGbk("# 词\t读音\t原因\n饭桶\tfan4 tong\t辱骂\n"), 2},
         {"levels.txt", *utf8ToGbk("一\t1\n丁\t一级\n"), 2},
         {"polyphones.txt", "", 0},
+        {"names.txt", "", 0},
+        // No count line; the count larger than the names (a file cut short); no 寓意.
+        {"names.txt", *utf8ToGbk("子涵\t女\t涵养深厚\t\n"), 1},
+        {"names.txt", *utf8ToGbk("# 名字数：3\n子涵\t女\t涵养深厚\t\n浩然\t男\t正气\t\n"), 0},
+        {"names.txt", *utf8ToGbk("# 名字数：1\n子涵\t女\t\t\n"), 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);

@@ -23,8 +23,8 @@ too. A source that fails, or from a book the package does not hold, is dropped w
 the name stays. What was verified is kept in tools/namebase/verified.txt, so the build gives the
 same file without the package (it then trusts that list).
 
-Output: data/names.txt, GBK, LF, "#" header lines, one entry a line sorted by length and then
-by the name's GBK bytes.
+Output: data/names.txt, GBK, LF, "#" header lines (the last "# 名字数：N"), one entry a line
+sorted by length and then by the name's GBK bytes.
 Usage: build.py [--check]   (--check compares with the committed files and writes nothing)
 """
 import glob
@@ -386,7 +386,8 @@ def main():
         print("warning: " + line)
     ordered = sorted(entries.values(), key=lambda e: (len(e[0]), e[0].encode("gbk")))
     rows = ["\t".join(e[:4]) for e in ordered]
-    text = HEADER + "".join(row + "\n" for row in rows)
+    # The count lets the program tell a whole table from one cut short.
+    text = HEADER + f"# 名字数：{len(rows)}\n" + "".join(row + "\n" for row in rows)
     problems = compare_or_write(os.path.join(DATA, "names.txt"), text.encode("gbk"), write)
     if corpus.available:
         listing = "# 已核对的诗文出处（名<TAB>出处），供无 chinese-poetry 时重建。由 build.py 写出。\n"

@@ -1,0 +1,122 @@
+#include "core/namebase.h"
+
+#include "core/datafile.h"
+#include "core/text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <vector>
+
+namespace hmf::core {
+namespace {
+
+constexpr std::string_view kCountLine = "# 名字数：";
+
+// The number the count line gives, or nullopt without one.
+std::optional<std::size_t> statedCount(std::string_view text)
+{
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        const std::string_view line = text.substr(at, end - at);
+        if (!line.starts_with('#'))
+            return std::nullopt; // the header ends at the first row
+        if (line.starts_with(kCountLine)) {
+            std::string_view digits = trimBlanksView(line.substr(kCountLine.size()));
+            std::size_t n = 0;
+            const auto [p, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+            if (ec != std::errc() || p != digits.data() + digits.size())
+                return std::nullopt;
+            return n;
+        }
+        at = end + 1;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool NameBase::parse(std::string_view text, const std::string& fileName, LoadError& error)
+{
+    m_entries.clear();
+    m_sorted.clear();
+    m_text.clear();
+    const auto count = statedCount(text);
+    if (!count) {
+        error = LoadError{fileName, 1,
+                          "缺少“" + std::string(kCountLine) + "N”一行 (count line missing)"};
+        return false;
+    }
+    std::vector<Entry> entries;
+    TableRows rows(text, fileName, error, 5, SkipLines::BlankOrComment);
+    while (rows.next()) {
+        if (rows.fieldCount() != 4)
+            return rows.fail("应有4个以制表符分隔的字段 (expected 4 TAB-separated fields)");
+        Entry e;
+        const std::string_view name = rows.field(0);
+        std::size_t characters = 0;
+        bool han = !name.empty();
+        forEachCharacter(name, [&](std::string_view c) {
+            const auto cp = singleCodepoint(c);
+            han = han && cp && isHan(*cp);
+            ++characters;
+        });
+        if (!han || characters > 3)
+            return rows.fail("名字应为1到3个汉字 (name must be 1 to 3 Han characters)");
+        if (rows.field(1) == "男")
+            e.sex = SexLeaning::Male;
+        else if (rows.field(1) == "女")
+            e.sex = SexLeaning::Female;
+        else if (rows.field(1) == "中")
+            e.sex = SexLeaning::Neutral;
+        else
+            return rows.fail("性别应为 男、女 或 中 (sex must be 男, 女 or 中)");
+        const std::string_view meaning = trimBlanksView(rows.field(2));
+        if (meaning.empty())
+            return rows.fail("缺少寓意 (meaning missing)");
+        e.length = static_cast<std::uint8_t>(characters);
+        e.name = m_text.add(name);
+        e.meaning = m_text.add(meaning);
+        e.source = m_text.add(trimBlanksView(rows.field(3)));
+        entries.push_back(e);
+    }
+    if (rows.failed())
+        return false;
+    if (entries.size() != *count) {
+        error = LoadError{fileName, 0,
+                          "表不全：应有" + std::to_string(*count) + "个名字，读到" +
+                              std::to_string(entries.size()) + "个 (table incomplete)"};
+        return false;
+    }
+    std::vector<std::uint32_t> sorted(entries.size());
+    for (std::uint32_t i = 0; i < sorted.size(); ++i)
+        sorted[i] = i;
+    const auto nameOf = [&](std::uint32_t i) { return m_text.view(entries[i].name); };
+    std::sort(sorted.begin(), sorted.end(), [&](auto a, auto b) { return nameOf(a) < nameOf(b); });
+    for (std::size_t i = 1; i < sorted.size(); ++i)
+        if (nameOf(sorted[i]) == nameOf(sorted[i - 1])) {
+            error = LoadError{fileName, 0,
+                              "重复的名字: " + std::string(nameOf(sorted[i])) + " (duplicate)"};
+            return false;
+        }
+    m_entries.assign(entries.data(), entries.size());
+    m_sorted.assign(sorted.data(), sorted.size());
+    return true;
+}
+
+BaseName NameBase::at(std::size_t i) const
+{
+    const Entry& e = m_entries[i];
+    return {m_text.view(e.name), e.sex, m_text.view(e.meaning), m_text.view(e.source), e.length};
+}
+
+std::optional<BaseName> NameBase::find(std::string_view givenName) const
+{
+    const auto it = std::lower_bound(
+        m_sorted.begin(), m_sorted.end(), givenName,
+        [&](std::uint32_t i, std::string_view v) { return m_text.view(m_entries[i].name) < v; });
+    if (it == m_sorted.end() || m_text.view(m_entries[*it].name) != givenName)
+        return std::nullopt;
+    return at(*it);
+}
+
+} // namespace hmf::core

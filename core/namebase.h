@@ -1,0 +1,65 @@
+#pragma once
+// The name base: given names that parents give or would gladly give today, each with the sex it
+// leans to, a short 寓意 and, where it has one, its source.
+//
+// Data file names.txt (GBK on disk, UTF-8 here), one name a line, fields separated by TAB:
+//     名 TAB 男|女|中 TAB 寓意 TAB 出处 (may be empty)
+// Lines starting with '#' are comments, but one of them, "# 名字数：N", gives the number of
+// names, so that a file cut short is refused rather than read in part.
+
+#include "core/block.h"
+#include "core/loaderror.h"
+#include "core/namedata.h"
+#include "core/textpool.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace hmf::core {
+
+// One name of the base; the texts are views into the base.
+struct BaseName
+{
+    std::string_view name; // the given name, one to three characters
+    SexLeaning sex = SexLeaning::Neutral;
+    std::string_view meaning;
+    std::string_view source; // empty when it has none
+    int length = 0;          // characters
+};
+
+class NameBase
+{
+  public:
+    bool parse(std::string_view text, const std::string& fileName, LoadError& error);
+
+    std::optional<BaseName> find(std::string_view givenName) const;
+    std::size_t size() const { return m_entries.size(); }
+    // The names in the order of the file (by length, then by the name's GBK bytes).
+    BaseName at(std::size_t i) const;
+
+    template <class Ar, class Self> static void archive(Ar& ar, Self& self)
+    {
+        ar(self.m_entries, self.m_sorted, self.m_text);
+    }
+
+  private:
+    // Laid out without padding: the prebuilt form holds its bytes as they are.
+    struct Entry
+    {
+        TextPiece name;
+        TextPiece meaning;
+        TextPiece source;
+        SexLeaning sex = SexLeaning::Neutral;
+        std::uint8_t length = 0;
+        std::array<std::uint8_t, 2> unused{};
+    };
+    static_assert(sizeof(Entry) == 28);
+
+    Block<Entry> m_entries;
+    Block<std::uint32_t> m_sorted; // indexes of m_entries by the name's UTF-8 bytes
+    TextPool m_text;
+};
+
+} // namespace hmf::core
