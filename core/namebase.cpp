@@ -11,17 +11,19 @@ namespace hmf::core {
 namespace {
 
 constexpr std::string_view kCountLine = "# 名字数：";
+constexpr std::string_view kPairCountLine = "# 搭配数：";
 
 // The number the count line gives, or nullopt without one.
-std::optional<std::size_t> statedCount(std::string_view text)
+std::optional<std::size_t> statedCount(std::string_view text,
+                                       std::string_view countLine = kCountLine)
 {
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t end = std::min(text.find('\n', at), text.size());
         const std::string_view line = text.substr(at, end - at);
         if (!line.starts_with('#'))
             return std::nullopt; // the header ends at the first row
-        if (line.starts_with(kCountLine)) {
-            std::string_view digits = trimBlanksView(line.substr(kCountLine.size()));
+        if (line.starts_with(countLine)) {
+            std::string_view digits = trimBlanksView(line.substr(countLine.size()));
             std::size_t n = 0;
             const auto [p, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
             if (ec != std::errc() || p != digits.data() + digits.size())
@@ -39,6 +41,7 @@ bool NameBase::parse(std::string_view text, const std::string& fileName, LoadErr
 {
     m_entries.clear();
     m_sorted.clear();
+    m_positions.clear();
     m_text.clear();
     const auto count = statedCount(text);
     if (!count) {
@@ -74,6 +77,14 @@ bool NameBase::parse(std::string_view text, const std::string& fileName, LoadErr
         if (meaning.empty())
             return rows.fail("缺少寓意 (meaning missing)");
         e.length = static_cast<std::uint8_t>(characters);
+        std::size_t k = 0;
+        forEachCharacter(name, [&](std::string_view c) {
+            m_positions[*singleCodepoint(c)] |= characters == 1   ? kAlone
+                                                : characters == 3 ? kInThree
+                                                : k == 0          ? kFirstOfTwo
+                                                                  : kSecondOfTwo;
+            ++k;
+        });
         e.name = m_text.add(name);
         e.meaning = m_text.add(meaning);
         e.source = m_text.add(trimBlanksView(rows.field(3)));
@@ -100,6 +111,42 @@ bool NameBase::parse(std::string_view text, const std::string& fileName, LoadErr
         }
     m_entries.assign(entries.data(), entries.size());
     m_sorted.assign(sorted.data(), sorted.size());
+    return true;
+}
+
+bool NameBase::parsePairs(std::string_view text, const std::string& fileName, LoadError& error)
+{
+    m_pairs.clear();
+    const auto count = statedCount(text, kPairCountLine);
+    if (!count) {
+        error = LoadError{fileName, 1,
+                          "缺少“" + std::string(kPairCountLine) + "N”一行 (count line missing)"};
+        return false;
+    }
+    std::vector<std::uint64_t> pairs;
+    TableRows rows(text, fileName, error, 2, SkipLines::BlankOrComment);
+    while (rows.next()) {
+        std::vector<char32_t> cps;
+        bool han = rows.fieldCount() == 1;
+        forEachCharacter(rows.field(0), [&](std::string_view c) {
+            const auto cp = singleCodepoint(c);
+            han = han && cp && isHan(*cp);
+            cps.push_back(cp.value_or(0));
+        });
+        if (!han || cps.size() != 2)
+            return rows.fail("每行应为两个汉字 (two Han characters a line)");
+        pairs.push_back(std::uint64_t{cps[0]} << 32 | cps[1]);
+    }
+    if (rows.failed())
+        return false;
+    if (pairs.size() != *count) {
+        error = LoadError{fileName, 0,
+                          "表不全：应有" + std::to_string(*count) + "个搭配，读到" +
+                              std::to_string(pairs.size()) + "个 (table incomplete)"};
+        return false;
+    }
+    std::sort(pairs.begin(), pairs.end());
+    m_pairs.assign(pairs.data(), pairs.size());
     return true;
 }
 

@@ -80,7 +80,8 @@ constexpr TableGroup kGroups[] = {
     {kTipsText, "tips", {"tips.txt"}},
     {kAssessmentTables,
      "assessment",
-     {"meanings.txt", "badwords.txt", "levels.txt", "polyphones.txt", "names.txt"}},
+     {"meanings.txt", "badwords.txt", "levels.txt", "polyphones.txt", "names.txt",
+      "namepairs.txt"}},
     {kCityTable, "cities", {"cities.txt"}},
 };
 
@@ -122,8 +123,10 @@ bool parseFile(Tables& t, unsigned part, std::size_t file, std::string_view text
             return t.levels.parse(text, name, error);
         case 3:
             return t.polyphones.parse(text, name, error);
-        default:
+        case 4:
             return t.nameBase.parse(text, name, error);
+        default:
+            return t.nameBase.parsePairs(text, name, error);
         }
     case kCityTable:
         return t.cities.parse(text, name, error);

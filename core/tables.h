@@ -33,15 +33,15 @@ enum TableParts : unsigned {
     kSexagenaryTable = 1u << 6,  // sexagenary
     kThreeTalentTable = 1u << 7, // santalent
     kTipsText = 1u << 8,         // tips
-    kAssessmentTables = 1u << 9, // meanings, badwords, levels, polyphones, names
+    kAssessmentTables = 1u << 9, // meanings, badwords, levels, polyphones, names, namepairs
     kCityTable = 1u << 10,       // cities
     kAllTables = (1u << 11) - 1,
     // What the stroke counts and the readings shown for a name draw on.
     kNameTables = kStrokeTables | kTraditionalTable | kPinyinTables | kSurnameTable,
 };
 
-// The files of one group, in the order they are read (at most five; unused slots are null).
-inline constexpr std::size_t kMaxGroupFiles = 5;
+// The files of one group, in the order they are read (at most six; unused slots are null).
+inline constexpr std::size_t kMaxGroupFiles = 6;
 struct TableGroup
 {
     unsigned part;

@@ -18,21 +18,26 @@ namespace {
 // every day, while its grids only matter to those who believe in them.
 struct Weights
 {
-    // 谐音: the worst fault. A word that matches with its tones is heard by everyone; one that
-    // matches only without tones still invites a nickname.
+    // 谐音: the worst fault when a word matches with its tones, as everyone hears it. Other
+    // tones change the word for a listener (刘基 is not 留级): a longer word that differs in one
+    // tone only is still a nuance, anything else nothing.
     int homophone = 30;
-    int homophoneToneless = 20;
-    // 音律 faults: a monotone name, a given syllable that repeats the surname's, a syllable
-    // said twice.
+    int homophoneNear = 4;
+    // 音律 faults: a monotone name of four syllables, a given syllable that repeats the
+    // surname's, two given characters said alike.
     int sameTones = 12;
     int repeatsSurname = 12;
     int repeatedSyllable = 12;
-    // 音律 nuances.
-    int noToneChange = 4;     // all level or all oblique tones
-    int twoThirdTones = 3;    // two third tones in a row: the first changes its tone
-    int sameInitial = 2;      // 双声
-    int sameFinal = 2;        // 叠韵
+    // 音律 nuances. Real names often pair two third tones, two level tones or two syllables of
+    // one initial, so those cost nothing; only a whole name on one initial or final does.
+    int allSameInitial = 2;   // 双声 throughout
+    int allSameFinal = 2;     // 叠韵 throughout
+    int doubledForBoy = 2;    // 叠字 (婷婷 is usual for girls, for boys it reads as a pet name)
     int uncertainReading = 2; // a stranger may misread the character
+    // 搭配: a name of the name base was chosen and read by a person; another name pays a little
+    // for being unknown, and much more when its two characters do not belong together.
+    int notInBase = 3;
+    int pairApart = 10;
     // 字义.
     int negativeMeaning = 18; // a fault
     int otherSex = 6;         // a character names of the other sex use
@@ -57,8 +62,12 @@ struct Weights
 constexpr Weights kW;
 
 // The cost of one grid's luck: 人格 地格 总格 外格 (grid 0 to 3), as the name books weigh them.
-int gridCost(std::size_t grid, core::LuckVerdict verdict)
+int gridCost(std::size_t grid, core::LuckVerdict verdict, int number)
 {
+    // 外格 2 is what every one-character name of a one-character surname has: no choice of
+    // character avoids it, so it tells no name from another.
+    if (grid == 3 && number == 2)
+        return 0;
     const int bad[] = {kW.renBad, kW.diBad, kW.zongBad, kW.waiBad};
     const int fair[] = {kW.renFair, kW.diFair, kW.zongFair, kW.waiFair};
     return verdict == core::LuckVerdict::Bad    ? bad[grid]
@@ -150,6 +159,8 @@ std::string_view kindName(FlagKind kind)
         return "数理";
     case FlagKind::Elements:
         return "五行";
+    case FlagKind::Pairing:
+        return "搭配";
     }
     return {};
 }
@@ -184,7 +195,7 @@ NameAssessor::NameAssessor(const core::Tables& tables, std::string_view surname,
     for (std::size_t grid = 0; grid < 4; ++grid)
         for (int number = 0; number < kCostedNumbers; ++number)
             m_gridCost[grid][static_cast<std::size_t>(number)] =
-                static_cast<std::int8_t>(gridCost(grid, tables.luck.verdictOf(number)));
+                static_cast<std::int8_t>(gridCost(grid, tables.luck.verdictOf(number), number));
     for (int number = 0; number < kCostedNumbers; ++number)
         m_numberElement[static_cast<std::size_t>(number)] =
             static_cast<std::uint8_t>(core::ThreeTalentTable::elementOfNumber(number));
@@ -337,6 +348,19 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
         }
     for (int j = 0; j < k && !repeated; ++j)
         if (given[j]->syllable && given[j]->syllable->code == s.code) {
+            repeated = true;
+            if (given[j]->text == cur.text && j == k - 1) {
+                if (m_sexKnown && m_sex == core::SexLeaning::Male) {
+                    points -= kW.doubledForBoy;
+                    addFlagLazy(
+                        flags, FlagKind::Tone,
+                        [&] {
+                            return "叠字名" + inQuotes(cur.text + cur.text) + "多见于女孩或小名";
+                        },
+                        -kW.doubledForBoy, false);
+                }
+                break;
+            }
             points -= kW.repeatedSyllable;
             toneFault = repeated = true;
             if (flags)
@@ -346,30 +370,6 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
                             : "名中" + inQuotes(given[j]->text) + inQuotes(cur.text) + "读音相同",
                         -kW.repeatedSyllable, true);
         }
-
-    const CharFacts& prev = at(idx - 1);
-    if (prev.syllable && !repeated) {
-        const Sound& p = *prev.syllable;
-        const auto pair = [&] { return inQuotes(prev.text + cur.text); };
-        if (p.tone == 3 && s.tone == 3) {
-            points -= kW.twoThirdTones;
-            if (flags)
-                addFlag(flags, FlagKind::Tone, pair() + "连读两个第三声，前字要变调",
-                        -kW.twoThirdTones, false);
-        }
-        if (p.initialCode != 0 && p.initialCode == s.initialCode) {
-            points -= kW.sameInitial;
-            if (flags)
-                addFlag(flags, FlagKind::Tone, pair() + "声母相同（双声），读来拗口",
-                        -kW.sameInitial, false);
-        }
-        if (p.finalCode == s.finalCode) {
-            points -= kW.sameFinal;
-            if (flags)
-                addFlag(flags, FlagKind::Tone, pair() + "韵母相同（叠韵），读来拗口", -kW.sameFinal,
-                        false);
-        }
-    }
 
     // Runs of two to four syllables that end here: the surname counts, and every run holds at
     // least one given syllable.
@@ -389,23 +389,28 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
             break;
         m_tables.badWords.forEachToneless(
             codes, static_cast<std::size_t>(length), [&](const core::BadWord& w) {
-                bool sameTones = true;
-                for (int i = 0; i < length && sameTones; ++i) {
+                int otherTones = 0;
+                for (int i = 0; i < length; ++i) {
                     const int a = at(start + i).syllable->tone;
                     const int b = w.tones[static_cast<std::size_t>(i)];
-                    sameTones = a == b || a == 5 || b == 5;
+                    otherTones += a == b || a == 5 || b == 5 ? 0 : 1;
                 }
-                const int cost = sameTones ? kW.homophone : kW.homophoneToneless;
-                homophoneFault = true;
+                const bool sameTones = otherTones == 0;
+                if (!sameTones && (length < 3 || otherTones > 1))
+                    return;
+                const int cost = sameTones ? kW.homophone : kW.homophoneNear;
+                homophoneFault = homophoneFault || sameTones;
                 const int added = std::min(homophone, -cost) - homophone; // the worst word counts
                 if (flags) {
                     std::string run;
                     for (int i = 0; i < length; ++i)
                         run += at(start + i).text;
                     addFlag(flags, FlagKind::Homophone,
-                            inQuotes(run) + (sameTones ? "音同" : "音近") + inQuotes(w.word) +
-                                "（" + std::string(w.reason) + "）",
-                            added, true);
+                            run == w.word ? "名中有" + inQuotes(w.word) + "一词（" +
+                                                std::string(w.reason) + "）"
+                                          : inQuotes(run) + "音近" + inQuotes(w.word) + "（" +
+                                                std::string(w.reason) + "）",
+                            added, sameTones);
                 }
                 homophone = std::min(homophone, -cost);
             });
@@ -418,16 +423,16 @@ int NameAssessor::tonePattern(const CharFacts* const* given, int n, bool& toneFa
 {
     // Surname then given name, syllable by syllable; an unknown reading leaves the pattern open.
     int m = 0;
-    int firstTone = 0;
-    bool sameTone = true, allLevel = true, allOblique = true;
+    Sound first;
+    bool sameTone = true, sameInitial = true, sameFinal = true;
     const auto add = [&](const std::optional<Sound>& s) {
         if (!s)
             return false;
         if (m++ == 0)
-            firstTone = s->tone;
-        sameTone = sameTone && s->tone == firstTone;
-        allLevel = allLevel && s->level();
-        allOblique = allOblique && !s->level();
+            first = *s;
+        sameTone = sameTone && s->tone == first.tone;
+        sameInitial = sameInitial && s->initialCode != 0 && s->initialCode == first.initialCode;
+        sameFinal = sameFinal && s->finalCode == first.finalCode;
         return true;
     };
     for (const auto& s : m_surname)
@@ -436,25 +441,32 @@ int NameAssessor::tonePattern(const CharFacts* const* given, int n, bool& toneFa
     for (int i = 0; i < n; ++i)
         if (!add(given[i]->syllable))
             return 0;
-    if (m >= 3 && sameTone) {
+    // Three syllables of one tone are common in real names (张佳欣); four are monotone.
+    if (m >= 4 && sameTone) {
         toneFault = true;
         addFlagLazy(
             flags, FlagKind::Tone,
             [&] {
-                return "全名" + std::to_string(m) + "字同为" + std::string(toneName(firstTone)) +
+                return "全名" + std::to_string(m) + "字同为" + std::string(toneName(first.tone)) +
                        "，读来平板";
             },
             -kW.sameTones, true);
         return -kW.sameTones;
     }
-    if (allLevel || allOblique) {
-        if (flags)
-            addFlag(flags, FlagKind::Tone,
-                    std::string(allLevel ? "全名皆为平声" : "全名皆为仄声") + "，缺少起伏",
-                    -kW.noToneChange, false);
-        return -kW.noToneChange;
+    int points = 0;
+    if (m >= 3 && sameInitial) {
+        points -= kW.allSameInitial;
+        addFlagLazy(
+            flags, FlagKind::Tone, [] { return std::string("全名声母相同，读来拗口"); },
+            -kW.allSameInitial, false);
     }
-    return 0;
+    if (m >= 3 && sameFinal) {
+        points -= kW.allSameFinal;
+        addFlagLazy(
+            flags, FlagKind::Tone, [] { return std::string("全名韵母相同，读来拗口"); },
+            -kW.allSameFinal, false);
+    }
+    return points;
 }
 
 std::optional<int> NameAssessor::numerologyCost(const core::FiveGrids& g) const
@@ -492,7 +504,7 @@ int NameAssessor::numerologyPoints(const core::FiveGrids& g,
     int points = 0;
     for (std::size_t i = 0; i < 4; ++i) {
         const Grid& grid = grids[i];
-        const int cost = gridCost(i, luck.verdictOf(grid.number));
+        const int cost = gridCost(i, luck.verdictOf(grid.number), grid.number);
         points -= cost;
         if (flags && cost != 0)
             addFlag(flags, FlagKind::Numerology,
@@ -553,7 +565,41 @@ int NameAssessor::wholeName(const CharFacts* const* given, int n, const core::Fi
                             bool& toneFault, std::vector<AssessmentFlag>* flags) const
 {
     return tonePattern(given, n, toneFault, flags) + numerologyPoints(grids, flags) +
-           elementShortfall(given, n, flags);
+           elementShortfall(given, n, flags) + pairSense(given, n, flags);
+}
+
+int NameAssessor::pairSense(const CharFacts* const* given, int n,
+                            std::vector<AssessmentFlag>* flags,
+                            std::optional<core::BaseName>* found) const
+{
+    const core::NameBase& base = m_tables.nameBase;
+    if (base.size() == 0 || n < 1)
+        return 0;
+    std::string name;
+    for (int i = 0; i < n; ++i)
+        name += given[i]->text;
+    if (auto entry = base.find(name)) {
+        if (found)
+            *found = entry;
+        return 0;
+    }
+    int points = -kW.notInBase;
+    // Two characters that the base never puts in these places (俐 first, 鸥 second; a name of
+    // one character may stand in either) rarely make sense together, unless real names or the
+    // classics join them; a doubled character is a name of its own kind.
+    using B = core::NameBase;
+    const auto placed = [&](int k, std::uint8_t place) {
+        return (base.positions(given[k]->cp) & (place | B::kAlone)) != 0;
+    };
+    if (n == 2 && given[0]->text != given[1]->text && !base.joined(given[0]->cp, given[1]->cp) &&
+        (!placed(0, B::kFirstOfTwo) || !placed(1, B::kSecondOfTwo))) {
+        points -= kW.pairApart;
+        addFlagLazy(
+            flags, FlagKind::Pairing,
+            [&] { return inQuotes(given[0]->text) + inQuotes(given[1]->text) + "两字意思不相连"; },
+            -kW.pairApart, true);
+    }
+    return points;
 }
 
 int NameAssessor::assess(const CharFacts* const* given, int n, Assessment* out, bool reasons,
@@ -595,6 +641,13 @@ int NameAssessor::assess(const CharFacts* const* given, int n, Assessment* out, 
                              return ka == 0 && a.points < b.points;
                          });
         out->given.clear();
+        out->nameMeaning.clear();
+        out->nameSource.clear();
+        std::optional<core::BaseName> entry;
+        if (reasons && (pairSense(given, n, nullptr, &entry), entry)) {
+            out->nameMeaning = std::string(entry->meaning);
+            out->nameSource = std::string(entry->source);
+        }
         for (int k = 0; k < n && reasons; ++k)
             out->given.push_back({given[k]->text, given[k]->meaning
                                                       ? std::string(given[k]->meaning->meaning)
@@ -633,6 +686,10 @@ std::vector<std::string> assessmentLines(const Assessment& a)
     for (const auto& f : a.flags)
         lines.push_back("【" + std::string(f.kindText()) + "】" + f.text + "（" +
                         (f.points > 0 ? "+" : "") + std::to_string(f.points) + "）");
+    if (!a.nameMeaning.empty())
+        lines.push_back("寓意：" + a.nameMeaning);
+    if (!a.nameSource.empty())
+        lines.push_back("出处：" + a.nameSource);
     for (std::size_t i = 0; i < a.given.size(); ++i) {
         const auto& c = a.given[i];
         const auto earlier = a.given.begin() + static_cast<std::ptrdiff_t>(i);

@@ -18,9 +18,9 @@
 
 namespace hmf::naming {
 
-enum class FlagKind { Homophone, Tone, Meaning, Usage, Numerology, Elements };
+enum class FlagKind { Homophone, Tone, Meaning, Usage, Numerology, Elements, Pairing };
 
-// "谐音", "音律", "字义", "用字", "数理", "五行".
+// "谐音", "音律", "字义", "用字", "数理", "五行", "搭配".
 std::string_view kindName(FlagKind kind);
 
 struct AssessmentFlag
@@ -44,6 +44,8 @@ struct Assessment
     int figure = 0;
     std::vector<AssessmentFlag> flags; // costs first, the biggest first; merits last
     std::vector<CharacterNote> given;  // each given character with its meaning
+    std::string nameMeaning;           // 寓意 of a name of the name base; empty otherwise
+    std::string nameSource;            // its 出处, empty when it has none
     bool homophoneFault = false;       // sounds like a word of the bad-word list
     bool toneFault = false;            // a 音律 fault
     bool outsideTable = false;         // a given character outside the general table
@@ -152,6 +154,11 @@ class NameAssessor
                   bool& toneFault, std::vector<AssessmentFlag>* flags) const;
     // The luck of the grids of a name (≤ 0); depends on the stroke counts only.
     int numerologyPoints(const core::FiveGrids& grids, std::vector<AssessmentFlag>* flags) const;
+    // Whether the given characters belong together (≤ 0): a name of the name base costs
+    // nothing; another costs a little, and much more when its two characters' senses do not
+    // meet (搭配). `found` receives the base's entry.
+    int pairSense(const CharFacts* const* given, int n, std::vector<AssessmentFlag>* flags,
+                  std::optional<core::BaseName>* found = nullptr) const;
     // Cost of a complete name's sound pattern (≤ 0).
     int tonePattern(const CharFacts* const* given, int n, bool& toneFault,
                     std::vector<AssessmentFlag>* flags) const;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <limits>
 #include <queue>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace hmf::naming {
@@ -49,6 +50,91 @@ struct LowerPriority
         return a.seq > b.seq;
     }
 };
+
+// Lists the names of the name base that fit the request (length, sex, the fixed character),
+// best assessment first, then best score, then the base's order; none with a 谐音 or 音律
+// fault. Counts the uses of each character (`uses`) and keeps the names listed (`listed`).
+void listBaseNames(const core::Tables& tables, const NameAssessor& assessor,
+                   const core::FastScorer& scorer, const TopRequest& request,
+                   const std::string& surname, const std::string& fixedChar, int fixedPosition,
+                   TopResult& result, std::unordered_map<std::string, int>& uses,
+                   std::unordered_set<std::string>& listed)
+{
+    const core::NameBase& base = tables.nameBase;
+    const int length = request.length;
+    std::unordered_map<std::string, CharFacts> facts;
+    struct Candidate
+    {
+        std::size_t index;
+        std::vector<std::string> characters;
+        int figure;
+        int score;
+    };
+    std::vector<Candidate> candidates;
+    for (std::size_t i = 0; i < base.size(); ++i) {
+        const core::BaseName name = base.at(i);
+        if (name.length != length)
+            continue;
+        if ((request.sex == "男" && name.sex == core::SexLeaning::Female) ||
+            (request.sex == "女" && name.sex == core::SexLeaning::Male))
+            continue;
+        std::vector<std::string> characters = core::splitCharacters(name.name);
+        if (fixedPosition >= 0 && characters[static_cast<std::size_t>(fixedPosition)] != fixedChar)
+            continue;
+        const CharFacts* given[3] = {nullptr, nullptr, nullptr};
+        int counts[3];
+        for (int k = 0; k < length; ++k) {
+            const std::string& c = characters[static_cast<std::size_t>(k)];
+            auto it = facts.find(c);
+            if (it == facts.end())
+                it = facts.emplace(c, assessor.facts(c)).first;
+            given[k] = &it->second;
+            counts[k] = it->second.strokes;
+        }
+        Assessment faults;
+        const int figure = assessor.assess(given, length, &faults, false);
+        if (faults.homophoneFault || faults.toneFault || (!request.keepAll && faults.outsideTable))
+            continue;
+        const int score =
+            scorer.score(counts, length, given[0]->element, given[length - 1]->element);
+        candidates.push_back({i, std::move(characters), figure, score});
+    }
+    std::stable_sort(candidates.begin(), candidates.end(), [](const auto& a, const auto& b) {
+        return a.figure != b.figure ? a.figure > b.figure : a.score > b.score;
+    });
+    const std::size_t keep = static_cast<std::size_t>(request.count);
+    std::vector<bool> taken(candidates.size(), false);
+    while (result.names.size() < keep) {
+        const int limit = 2 * static_cast<int>(result.names.size() / 20 + 1);
+        const auto fits = [&](const Candidate& c) {
+            for (int k = 0; k < length; ++k)
+                if (k != fixedPosition && uses[c.characters[static_cast<std::size_t>(k)]] >= limit)
+                    return false;
+            return true;
+        };
+        std::size_t pick = candidates.size();
+        for (std::size_t i = 0; i < candidates.size() && pick == candidates.size(); ++i)
+            if (!taken[i] && fits(candidates[i]))
+                pick = i;
+        if (pick == candidates.size())
+            break; // every name left would repeat a character too often: the search fills in
+        taken[pick] = true;
+        const Candidate& c = candidates[pick];
+        RankedName name;
+        name.givenName = std::string(base.at(c.index).name);
+        name.fullName = surname + name.givenName;
+        name.score = c.score;
+        const CharFacts* given[3] = {nullptr, nullptr, nullptr};
+        for (int k = 0; k < length; ++k) {
+            given[k] = &facts.at(c.characters[static_cast<std::size_t>(k)]);
+            if (k != fixedPosition)
+                ++uses[c.characters[static_cast<std::size_t>(k)]];
+        }
+        assessor.assess(given, length, &name.assessment);
+        listed.insert(name.givenName);
+        result.names.push_back(std::move(name));
+    }
+}
 
 } // namespace
 
@@ -97,6 +183,26 @@ TopResult topNames(const core::Tables& tables, const TopRequest& request)
     }
 
     const NameAssessor assessor(tables, surname, request.sex, favourableElements(*chart), true);
+    const core::FastScorer scorer(tables.luck, assessor.surnameCounts(), request.birth.year,
+                                  request.birth.month, request.birth.day, chart->missing,
+                                  request.fixedChar.has_value());
+    const std::size_t keep = static_cast<std::size_t>(request.count);
+    const int fixedPosition = request.fixedChar ? request.fixedPosition - 1 : -1;
+    // A character may stand in 2 of the first 20 names, 4 of the first 40, and so on.
+    const auto useLimit = [&] { return 2 * static_cast<int>(result.names.size() / 20 + 1); };
+    std::unordered_map<std::string, int> baseUses;
+    std::unordered_set<std::string> listed;
+    listBaseNames(tables, assessor, scorer, request, surname, fixedChar, fixedPosition, result,
+                  baseUses, listed);
+    if (length == 3 || result.names.size() >= keep) {
+        if (length == 3 && result.names.size() < keep)
+            result.note = result.names.empty() ? "名字库中没有合适的三字名"
+                                               : "名字库中合适的三字名只有" +
+                                                     std::to_string(result.names.size()) + "个";
+        if (result.names.empty())
+            error = result.note;
+        return result;
+    }
     std::vector<CharFacts> facts;
     std::vector<int> points; // each character's own points
     for (const auto& c : library) {
@@ -110,7 +216,6 @@ TopResult topNames(const core::Tables& tables, const TopRequest& request)
     }
 
     // The candidates of each position, best own points first (library order among equals).
-    const int fixedPosition = request.fixedChar ? request.fixedPosition - 1 : -1;
     std::array<std::vector<std::uint32_t>, 3> candidates;
     for (int p = 0; p < length; ++p) {
         if (p == fixedPosition) {
@@ -191,9 +296,6 @@ TopResult topNames(const core::Tables& tables, const TopRequest& request)
             }
     }
 
-    const core::FastScorer scorer(tables.luck, assessor.surnameCounts(), request.birth.year,
-                            request.birth.month, request.birth.day, chart->missing,
-                            request.fixedChar.has_value());
     const auto clampFigure = [](long long v) {
         return static_cast<int>(std::clamp(v, 0LL, 100LL));
     };
@@ -224,13 +326,15 @@ TopResult topNames(const core::Tables& tables, const TopRequest& request)
     root.exact = assessor.base(length);
     expand(root);
 
-    // A character may stand in 3 of the first 20 names, 6 of the first 40, and so on; an entry
-    // that would break this waits until the limit rises.
+    // The limit of uses holds for the names of the base listed already too; an entry that would
+    // break it waits until the limit rises.
     std::vector<int> uses(facts.size(), 0);
+    for (std::size_t i = 0; i < library.size(); ++i)
+        if (const auto it = baseUses.find(library[i]); it != baseUses.end())
+            uses[i] = it->second;
     std::vector<Entry> waiting;
-    const std::size_t keep = static_cast<std::size_t>(request.count);
     const auto overLimit = [&](const Entry& e) {
-        const int limit = 3 * static_cast<int>(result.names.size() / 20 + 1);
+        const int limit = useLimit();
         for (int i = 0; i < e.depth; ++i)
             if (i != fixedPosition && uses[e.idx[i]] >= limit)
                 return true;
@@ -254,8 +358,11 @@ TopResult topNames(const core::Tables& tables, const TopRequest& request)
                 continue;
             }
             RankedName name;
-            for (int i = 0; i < length; ++i) {
+            for (int i = 0; i < length; ++i)
                 name.givenName += facts[e.idx[i]].text;
+            if (listed.count(name.givenName))
+                continue; // listed from the base already
+            for (int i = 0; i < length; ++i) {
                 given[i] = &facts[e.idx[i]];
                 if (i != fixedPosition)
                     ++uses[e.idx[i]];
@@ -264,7 +371,7 @@ TopResult topNames(const core::Tables& tables, const TopRequest& request)
             name.score = e.score;
             assessor.assess(given, length, &name.assessment);
             result.names.push_back(std::move(name));
-            if (result.names.size() % 20 == 0) {
+            if (result.names.size() % 20 == 0 || result.names.size() == keep) {
                 for (const auto& w : waiting)
                     heap.push(w);
                 waiting.clear();
@@ -309,7 +416,8 @@ TopResult topNames(const core::Tables& tables, const TopRequest& request)
             bool wholeFault = false;
             const int whole = assessor.tonePattern(given, length, wholeFault, nullptr) +
                               rest[length][child.strokes] +
-                              assessor.elementShortfall(given, length, nullptr);
+                              assessor.elementShortfall(given, length, nullptr) +
+                              assessor.pairSense(given, length, nullptr);
             if (wholeFault)
                 continue;
             child.kind = Entry::Whole;

@@ -39,12 +39,14 @@ struct RankedName
 
 struct TopResult
 {
-    // Best assessment first, then the best score, then library order (first given character,
-    // then second ...). None has a 谐音 or 音律 fault, and the list is varied: no character but
-    // the fixed one stands in more than 3 of any 20 names (3 of the first 20, 6 of the first 40,
-    // and so on).
+    // The names of the name base that fit first, then, where the base has too few (never for
+    // three characters), names composed from the library. Each part best assessment first, then
+    // the best score, then the base's or the library's order. None has a 谐音 or 音律 fault, and
+    // the list is varied: no character but the fixed one stands in more than 2 of the first 20
+    // names, 4 of the first 40, and so on.
     std::vector<RankedName> names;
     std::uint64_t considered = 0; // how many partial and whole names were weighed
+    std::string note;             // a short Chinese remark (too few names of three characters)
     std::string error;            // a short Chinese message; empty on success
 };
 

