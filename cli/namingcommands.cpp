@@ -135,6 +135,23 @@ void writeAssessment(JsonWriter& json, const naming::Assessment& a)
     for (const auto& flag : a.flags)
         json.beginObject().field("kind", flag.kindText()).field("text", flag.text).endObject();
     json.endArray();
+    // 寓意 and 出处 of a name of the name base; null for another name.
+    json.key("nameMeaning");
+    if (a.nameMeaning.empty())
+        json.null();
+    else
+        json.value(a.nameMeaning);
+    json.key("nameSource");
+    if (a.nameSource.empty())
+        json.null();
+    else
+        json.value(a.nameSource);
+}
+
+// The 寓意 a list shows after a name of the name base ("  寓意：…"), empty for another name.
+std::string meaningSuffix(const naming::Assessment& a)
+{
+    return a.nameMeaning.empty() ? std::string() : "  寓意：" + a.nameMeaning;
 }
 
 int runAnalyse(const Args& args)
@@ -350,6 +367,7 @@ int runGenerate(const Args& args)
     draw.threshold = *threshold;
     draw.leaveOutFaulty = !args.has("--keep-all");
     const bool json = args.has("--json");
+    const bool sorted = args.has("--sort");
     draw.reasons = json; // the text list shows no reasons
     // JSON: every listed row with its assessment (a row is large: moved once, not at every
     // growth). Text: one result serves every draw; the lines of the listed rows are written a
@@ -361,7 +379,8 @@ int runGenerate(const Args& args)
     std::string candidateLines;
     std::size_t listed = 0;
     std::size_t candidateCount = 0;
-    if (json) {
+    // Sorted text: the rows are kept like JSON's and written once the run is over.
+    if (json || sorted) {
         rows.reserve(static_cast<std::size_t>(*draws));
     } else {
         list.reserve(kPiece + 1024);
@@ -386,7 +405,7 @@ int runGenerate(const Args& args)
             leftOutCharacter += result.assessment.outsideTable;
         } else if (!result.duplicate) {
             ++listed;
-            if (json) {
+            if (json || sorted) {
                 if (result.candidate)
                     candidates.append(result.title);
                 rows.push_back(std::move(result));
@@ -398,6 +417,7 @@ int runGenerate(const Args& args)
                 list += result.title;
                 if (result.source)
                     list += "  " + naming::citation(*result.source);
+                list += meaningSuffix(result.assessment);
                 list += '\n';
                 if (list.size() >= kPiece) {
                     std::cout << list;
@@ -409,6 +429,25 @@ int runGenerate(const Args& args)
             generator.stop();
     }
 
+    // The kept list by the assessment, best first, then by score; the draws stay as they were.
+    if (sorted)
+        std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+            if (a.assessment.figure != b.assessment.figure)
+                return a.assessment.figure > b.assessment.figure;
+            return a.score.value_or(-1000) > b.score.value_or(-1000);
+        });
+    if (!json && sorted) {
+        for (const auto& row : rows) {
+            list += row.title + "  品评" + std::to_string(row.assessment.figure);
+            if (row.source)
+                list += "  " + naming::citation(*row.source);
+            (list += meaningSuffix(row.assessment)) += '\n';
+            if (row.candidate) {
+                ++candidateCount;
+                (candidateLines += row.title) += '\n';
+            }
+        }
+    }
     if (json) {
         JsonWriter writer;
         writer.beginObject()
@@ -509,8 +548,12 @@ int runTop(const Args& args)
         JsonWriter json;
         json.beginObject()
             .field("considered", static_cast<unsigned long long>(result.considered))
-            .key("names")
-            .beginArray();
+            .key("note");
+        if (result.note.empty())
+            json.null();
+        else
+            json.value(result.note);
+        json.key("names").beginArray();
         for (const auto& name : result.names) {
             json.beginObject()
                 .field("name", name.fullName)
@@ -525,10 +568,14 @@ int runTop(const Args& args)
     }
     for (const auto& name : result.names)
         std::cout << naming::rowTitle(name.fullName, name.score) << "  品评"
-                  << name.assessment.figure << "\n";
-    std::cout << "\n按品评分、再按名字总分排列，列出最好的" << result.names.size()
-              << "个（无谐音、音律毛病，每20个名字中同一个字至多出现3次），共评估"
+                  << name.assessment.figure << meaningSuffix(name.assessment) << "\n";
+    std::cout << "\n先列名字库中合适的名字，不足时再从字库组名；各按品评分、再按名字总分排列，"
+                 "列出最好的"
+              << result.names.size()
+              << "个（无谐音、音律毛病，每20个名字中同一个字至多出现2次），共评估"
               << result.considered << "次\n";
+    if (!result.note.empty())
+        std::cout << result.note << "\n";
     return 0;
 }
 
@@ -581,11 +628,12 @@ const bool registeredGenerate = registerCommand({
     "                            名字的来源，默认 字库；选一部书时名字的字取自书中同一句，\n"
     "                            且是适合该性别的取名用字，每个名字附上出处\n"
     "  --keep-all                也列出谐音不雅或含通用规范汉字表外之字的名字（默认略去）\n"
+    "  --sort                    抽完后按品评分（再按总分）排列列出的名字，抽到的名字不变\n"
     "  --json                    以 JSON 输出（每个名字带品评分 assessment 和理由 flags，\n"
     "                            及出处 source）\n",
     {"--sex", "--length", "--birth", "--lunar", "--fixed", "--position", "--threshold", "--draws",
      "--seed", "--library", "--source"},
-    {"--json", "--keep-all"},
+    {"--json", "--keep-all", "--sort"},
     runGenerate,
 });
 
@@ -593,8 +641,9 @@ const bool registeredTop = registerCommand({
     "top",
     "hmf top <姓> --sex 男|女 --birth \"YYYY-MM-DD HH\" [--length N] [--count N]   "
     "字库中得分最高的名字",
-    "\n从字库允许的所有名字中找出最好的名字：先比品评分，再比名字总分，再按字库顺序；\n"
-    "有谐音或音律毛病的名字不列，每20个名字中同一个字至多出现3次（固定字除外）。\n"
+    "\n找出最好的名字：先列名字库中合乎性别（及固定字）的名字，不够时再从字库允许的名字中找；\n"
+    "各先比品评分，再比名字总分；三字名只取自名字库。名字库中的名字附上寓意。\n"
+    "有谐音或音律毛病的名字不列，每20个名字中同一个字至多出现2次（固定字除外）。\n"
     "默认不用通用规范汉字表外的字；--keep-all 也用这些字。\n"
     "  --sex 男|女               选择字库（给出 --library 时可省）\n"
     "  --length 1|2|3            名字的字数，默认 2\n"

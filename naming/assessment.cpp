@@ -389,12 +389,20 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
             break;
         m_tables.badWords.forEachToneless(
             codes, static_cast<std::size_t>(length), [&](const core::BadWord& w) {
-                int otherTones = 0;
+                // Tones as said: a third tone before a third is said as a second (网友 wǎng
+                // yǒu sounds like 王友 wáng yǒu).
+                int said[core::BadWordList::kMaxLength], word[core::BadWordList::kMaxLength];
                 for (int i = 0; i < length; ++i) {
-                    const int a = at(start + i).syllable->tone;
-                    const int b = w.tones[static_cast<std::size_t>(i)];
-                    otherTones += a == b || a == 5 || b == 5 ? 0 : 1;
+                    said[i] = at(start + i).syllable->tone;
+                    word[i] = w.tones[static_cast<std::size_t>(i)];
                 }
+                for (int i = 0; i + 1 < length; ++i) {
+                    said[i] = said[i] == 3 && said[i + 1] == 3 ? 2 : said[i];
+                    word[i] = word[i] == 3 && word[i + 1] == 3 ? 2 : word[i];
+                }
+                int otherTones = 0;
+                for (int i = 0; i < length; ++i)
+                    otherTones += said[i] == word[i] || said[i] == 5 || word[i] == 5 ? 0 : 1;
                 const bool sameTones = otherTones == 0;
                 if (!sameTones && (length < 3 || otherTones > 1))
                     return;
@@ -644,7 +652,7 @@ int NameAssessor::assess(const CharFacts* const* given, int n, Assessment* out, 
         out->nameMeaning.clear();
         out->nameSource.clear();
         std::optional<core::BaseName> entry;
-        if (reasons && (pairSense(given, n, nullptr, &entry), entry)) {
+        if ((pairSense(given, n, nullptr, &entry), entry)) {
             out->nameMeaning = std::string(entry->meaning);
             out->nameSource = std::string(entry->source);
         }

@@ -192,9 +192,10 @@ TopResult topNames(const core::Tables& tables, const TopRequest& request)
     const auto useLimit = [&] { return 2 * static_cast<int>(result.names.size() / 20 + 1); };
     std::unordered_map<std::string, int> baseUses;
     std::unordered_set<std::string> listed;
-    listBaseNames(tables, assessor, scorer, request, surname, fixedChar, fixedPosition, result,
-                  baseUses, listed);
-    if (length == 3 || result.names.size() >= keep) {
+    if (request.fromBase)
+        listBaseNames(tables, assessor, scorer, request, surname, fixedChar, fixedPosition, result,
+                      baseUses, listed);
+    if ((length == 3 && request.fromBase) || result.names.size() >= keep) {
         if (length == 3 && result.names.size() < keep)
             result.note = result.names.empty() ? "名字库中没有合适的三字名"
                                                : "名字库中合适的三字名只有" +

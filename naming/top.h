@@ -27,6 +27,8 @@ struct TopRequest
     std::string sex; // "男", "女" or empty: the assessment weighs characters by it
     // Keep characters outside the general table (left out by default, as the generator does).
     bool keepAll = false;
+    // List the name base's names that fit before composing names from the library.
+    bool fromBase = true;
 };
 
 struct RankedName

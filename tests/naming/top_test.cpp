@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <set>
 
 namespace hmf::naming {
 namespace {
@@ -79,7 +80,7 @@ std::vector<RankedName> bruteForce(const TopRequest& request)
     std::vector<bool> taken(all.size(), false);
     std::map<std::string, int> uses;
     while (picked.size() < static_cast<std::size_t>(request.count)) {
-        const int limit = 3 * static_cast<int>(picked.size() / 20 + 1);
+        const int limit = 2 * static_cast<int>(picked.size() / 20 + 1);
         std::size_t i = 0;
         for (; i < all.size(); ++i) {
             if (taken[i])
@@ -139,6 +140,7 @@ TEST(TopTest, FindsTheSameBestNamesAsScoringEachOne)
         request.count = 45;
         request.sex = c.sex;
         request.keepAll = c.keepAll;
+        request.fromBase = false; // the library alone, as the brute force weighs it
         const TopResult result = topNames(shippedTables(), request);
         ASSERT_TRUE(result.error.empty()) << result.error;
         const auto expected = bruteForce(request);
@@ -152,7 +154,7 @@ TEST(TopTest, FindsTheSameBestNamesAsScoringEachOne)
 }
 
 // On the shipped girls' library: the best 20 hold no faulty name, and no character but the fixed
-// one in more than 3 of them.
+// one in more than 2 of them.
 TEST(TopTest, BestNamesOfAShippedLibraryAreVariedAndFaultless)
 {
     std::string message;
@@ -167,6 +169,7 @@ TEST(TopTest, BestNamesOfAShippedLibraryAreVariedAndFaultless)
         request.birth = {2019, 5, 5, 5};
         request.library = *library;
         request.sex = "女";
+        request.fromBase = false;
         const TopResult result = topNames(shippedTables(), request);
         ASSERT_TRUE(result.error.empty()) << result.error;
         ASSERT_EQ(result.names.size(), 20u);
@@ -177,7 +180,7 @@ TEST(TopTest, BestNamesOfAShippedLibraryAreVariedAndFaultless)
             EXPECT_FALSE(name.assessment.outsideTable);
             for (const auto& c : core::splitCharacters(name.givenName))
                 if (!fixed || c != *fixed) {
-                    EXPECT_LE(++uses[c], 3) << c;
+                    EXPECT_LE(++uses[c], 2) << c;
                 }
         }
         for (std::size_t i = 1; i < result.names.size(); ++i)
@@ -192,10 +195,16 @@ TEST(TopTest, RepeatedCharactersCountOnceAndBadRequestsAreRefused)
     request.birth = {2019, 5, 5, 5};
     request.library = {"子", "涵", "子"};
     request.count = 100;
+    request.fromBase = false;
     const TopResult result = topNames(shippedTables(), request);
-    // 林子子 and 林涵涵 repeat a syllable: only the two mixed names are listed.
-    ASSERT_EQ(result.names.size(), 2u);
-    EXPECT_NE(result.names[0].fullName, result.names[1].fullName);
+    // 子 counts once; each character may stand twice in the first 20 names, so only some of
+    // 林子涵, 林涵子, 林子子 and 林涵涵 are listed, each once.
+    ASSERT_GE(result.names.size(), 2u);
+    ASSERT_LE(result.names.size(), 4u);
+    std::set<std::string> names;
+    for (const auto& n : result.names)
+        names.insert(n.fullName);
+    EXPECT_EQ(names.size(), result.names.size());
 
     struct Case
     {
