@@ -540,6 +540,8 @@ int runTop(const Args& args)
     request.count = *count;
     request.sex = *sex;
     request.keepAll = args.has("--keep-all");
+    // A library of the user's own means names of its characters alone.
+    request.fromBase = !args.option("--library");
     const naming::TopResult result = naming::topNames(*t, request);
     if (!result.error.empty())
         return fail(result.error);

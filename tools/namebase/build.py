@@ -13,8 +13,9 @@ Checks on every entry (a rejected line is reported as file:line: why and left ou
   of the libraries (tools/libraries/blocklist.txt) nor of our rare or odd characters
   (tools/namebase/avoid.txt), none whose meaning parents avoid (meanings.txt "-");
 - 性别 one of 男 女 中; 寓意 present, one line, at most 30 characters, writable in GBK;
-- the name, with none of the common surnames (realnames.txt "姓：") before it and on its own,
-  sounds like no word of tools/libraries/badwords.txt with the same tones;
+- the name on its own sounds like no word of tools/libraries/badwords.txt with the same tones
+  (after one of the common surnames of realnames.txt "姓：" it is kept with a warning: the
+  program flags it after that surname, 杨伟);
 - a name given twice keeps its first line; two lines of other sexes make it 中.
 A source from a book of the chinese-poetry package (诗经 楚辞 论语 孟子 大学 中庸 唐诗 宋诗 宋词 元曲
 …, see BOOKS) must quote, as the book has it after OpenCC t2s, a passage of a piece whose title
@@ -314,6 +315,11 @@ def read_entries(tables):
             if why:
                 rejected.append(f"{where}: {name}: {why}")
                 continue
+            # After one surname only, the program flags the name for that surname (杨伟).
+            hit = tables.sound_alike(name)
+            if hit:
+                warnings.append(f"{where}: {hit[0]}{name} sounds like {hit[1]}: "
+                                f"kept, flagged after {hit[0]}")
             if name in entries:
                 first = entries[name]
                 if first[1] != sex:
@@ -345,9 +351,8 @@ def entry_problem(name, sex, meaning, tables):
     if not gbk_ok(meaning):
         return "寓意 not writable in GBK"
     hit = tables.sound_alike(name)
-    if hit:
-        surname, word = hit
-        return f"{surname}{name} sounds like {word}"
+    if hit and not hit[0]:
+        return f"{name} sounds like {hit[1]}"
     return None
 
 
