@@ -697,7 +697,7 @@ std::vector<std::string> assessmentLines(const Assessment& a)
     if (!a.nameMeaning.empty())
         lines.push_back("寓意：" + a.nameMeaning);
     if (!a.nameSource.empty())
-        lines.push_back("出处：" + a.nameSource);
+        lines.push_back("典出" + a.nameSource);
     for (std::size_t i = 0; i < a.given.size(); ++i) {
         const auto& c = a.given[i];
         const auto earlier = a.given.begin() + static_cast<std::ptrdiff_t>(i);
