@@ -2,6 +2,7 @@
 // names of a library and of every GBK character.
 
 #include "core/datafile.h"
+#include "core/platform.h"
 #include "core/tables.h"
 #include "core/text.h"
 #include "naming/assessment.h"

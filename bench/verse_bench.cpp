@@ -2,6 +2,7 @@
 // and a whole 5,000-draw run from one book.
 
 #include "core/datafile.h"
+#include "core/platform.h"
 #include "core/tables.h"
 #include "core/text.h"
 #include "naming/generator.h"

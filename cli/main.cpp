@@ -2,17 +2,17 @@
 
 #include "cli/command.h"
 #include "core/datafile.h"
+#include "core/platform.h"
 #include "core/prebuilt.h"
 #include "core/text.h"
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <iostream>
 #include <memory>
-#include <unistd.h>
+#include <streambuf>
+#include <vector>
 
 namespace hmf::cli {
 namespace {
@@ -32,19 +32,6 @@ void printUsage(std::ostream& out)
     out << "\n`hmf <命令> --help` 显示该命令的说明；每个命令都接受 --json (JSON 输出)。\n"
         << "hmf 不需要图形界面，可在无显示器的服务器上运行。\n"
         << kExitCodesHelp;
-}
-
-// A stdout closed when the program starts would let the first file the program opens take its
-// descriptor; a read-only /dev/null there makes every write fail, and the failure is reported.
-void guardClosedStdout()
-{
-    if (fcntl(STDOUT_FILENO, F_GETFD) == -1 && errno == EBADF) {
-        const int fd = open("/dev/null", O_RDONLY);
-        if (fd >= 0 && fd != STDOUT_FILENO) {
-            dup2(fd, STDOUT_FILENO);
-            close(fd);
-        }
-    }
 }
 
 // stdout through a buffer of our own that keeps the reason of the first write that failed: the
@@ -76,7 +63,7 @@ class OutputBuffer : public std::streambuf
         const char* p = pbase();
         auto left = static_cast<std::size_t>(pptr() - pbase());
         while (left > 0 && !m_error) {
-            const ssize_t written = ::write(STDOUT_FILENO, p, left);
+            const std::ptrdiff_t written = core::writeStandardOutput(p, left);
             if (written < 0 && errno != EINTR)
                 m_error = errno;
             if (written > 0) {
@@ -114,10 +101,12 @@ int finishOutput(int code)
 
 // Splits argv into positional arguments, options with values ("--birth X" or "--birth=X") and
 // flags; an option the command does not know is an error.
-std::optional<Args> parseArgs(const Command& command, int argc, char** argv, std::string& error)
+std::optional<Args> parseArgs(const Command& command, const std::vector<std::string>& argv,
+                              std::string& error)
 {
     Args args;
-    for (int i = 2; i < argc; ++i) {
+    const std::size_t argc = argv.size();
+    for (std::size_t i = 2; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg.size() > 2 && arg.rfind("--", 0) == 0) {
             std::string name = arg;
@@ -185,10 +174,8 @@ const core::Tables* tables(unsigned parts)
 bool colourWanted()
 {
     // A terminal that says it is dumb (TERM=dumb, Emacs shells) shows escape codes as text.
-    const char* noColour = std::getenv("NO_COLOR");
-    const char* term = std::getenv("TERM");
-    return isatty(STDOUT_FILENO) != 0 && !(noColour && *noColour) &&
-           !(term && std::string_view(term) == "dumb");
+    return !core::environmentVariable("NO_COLOR") && core::environmentVariable("TERM") != "dumb" &&
+           core::stdoutShowsColour();
 }
 
 std::string shownArg(std::string_view text)
@@ -269,26 +256,27 @@ std::optional<DateHour> parseDateHour(const std::string& text)
 int main(int argc, char** argv)
 {
     using namespace hmf::cli;
-    guardClosedStdout();
+    hmf::core::prepareStandardStreams();
     outputBuffer().reset();
     std::cout.clear();
     std::cout.rdbuf(&outputBuffer());
     hmf::core::installPrebuiltTables(hmf::core::prebuiltTables());
-    if (argc < 2) {
+    const std::vector<std::string> args = hmf::core::commandLineArguments(argc, argv);
+    if (args.size() < 2) {
         printUsage(std::cerr);
         return kExitUsage;
     }
-    std::string name = argv[1];
+    const std::string& name = args[1];
     if (name == "--help" || name == "-h" || name == "help") {
         printUsage(std::cout);
         return finishOutput(0);
     }
     // --version takes --json like every command.
-    if (name == "--version" && argc == 3 && std::string_view(argv[2]) == "--json") {
+    if (name == "--version" && args.size() == 3 && args[2] == "--json") {
         std::cout << "{\"name\":\"hmf\",\"version\":" << jsonString(HMF_VERSION) << "}\n";
         return finishOutput(0);
     }
-    if (name == "--version" && argc == 2) {
+    if (name == "--version" && args.size() == 2) {
         std::cout << "hmf (慧名坊) " << HMF_VERSION << "\n";
         return finishOutput(0);
     }
@@ -300,14 +288,14 @@ int main(int argc, char** argv)
     }
     const Command& command = it->second;
     std::string error;
-    auto args = parseArgs(command, argc, argv, error);
-    if (!args) {
+    auto parsed = parseArgs(command, args, error);
+    if (!parsed) {
         std::cerr << "hmf: " << error << "\n用法: " << command.usage << "\n";
         return kExitUsage;
     }
-    if (args->has("--help")) {
+    if (parsed->has("--help")) {
         std::cout << "用法: " << command.usage << "\n" << command.help << "\n" << kExitCodesHelp;
         return finishOutput(0);
     }
-    return finishOutput(command.run(*args));
+    return finishOutput(command.run(*parsed));
 }

@@ -8,6 +8,7 @@
 #include "cli/versejson.h"
 #include "core/datafile.h"
 #include "core/grids.h"
+#include "core/platform.h"
 #include "core/text.h"
 #include "naming/assessment.h"
 #include "naming/candidates.h"
@@ -346,7 +347,7 @@ int runGenerate(const Args& args)
     run.birth = *birth;
     run.dataDir = dataDirectory();
     if (auto file = args.option("--library"))
-        run.libraryFile = *file;
+        run.libraryFile = core::pathFromUtf8(*file);
     run.seed = seed;
     run.source = source;
     run.verse = verse;
@@ -514,7 +515,7 @@ int runTop(const Args& args)
 
     std::filesystem::path path;
     if (auto file = args.option("--library")) {
-        path = *file;
+        path = core::pathFromUtf8(*file);
     } else {
         path = dataDirectory() / naming::libraryFileName(*sex);
         std::error_code ec;

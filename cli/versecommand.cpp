@@ -3,6 +3,7 @@
 #include "cli/command.h"
 #include "cli/versejson.h"
 #include "core/datafile.h"
+#include "core/platform.h"
 #include "core/text.h"
 #include "naming/verse.h"
 
@@ -32,8 +33,8 @@ int runVerse(const Args& args)
     }
 
     core::LoadError loadError;
-    const naming::VerseTable* table = naming::verseTable(
-        core::findDataDirectory(core::executableDirectory()), loadError);
+    const naming::VerseTable* table =
+        naming::verseTable(core::findDataDirectory(core::executableDirectory()), loadError);
     if (!table) {
         std::cerr << "hmf: 数据文件有误 (data file fault): " << loadError.message() << "\n";
         return kExitData;

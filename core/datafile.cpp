@@ -1,11 +1,11 @@
 #include "core/datafile.h"
 
 #include "core/gbk.h"
+#include "core/platform.h"
 #include "core/prebuilt.h"
 #include "core/text.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <system_error>
 
@@ -181,8 +181,8 @@ std::optional<std::string> readGbkFile(const std::filesystem::path& path, LoadEr
 
 std::filesystem::path findDataDirectory(const std::filesystem::path& executableDir)
 {
-    if (const char* env = std::getenv("HMF_DATA_DIR"); env && *env)
-        return env;
+    if (const auto env = environmentVariable("HMF_DATA_DIR"))
+        return pathFromUtf8(*env);
     const std::filesystem::path candidates[] = {
         executableDir / ".." / "data",
         executableDir / "data",
@@ -194,15 +194,6 @@ std::filesystem::path findDataDirectory(const std::filesystem::path& executableD
             return std::filesystem::weakly_canonical(dir, ec);
     }
     return candidates[0];
-}
-
-std::filesystem::path executableDirectory()
-{
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        return std::filesystem::current_path(ec);
-    return exe.parent_path();
 }
 
 } // namespace hmf::core

@@ -112,9 +112,6 @@ std::string tooLargeText(std::uintmax_t maxBytes);
 // <exeDir>/data and <exeDir>/../share/huimingfang/data that holds the tables.
 std::filesystem::path findDataDirectory(const std::filesystem::path& executableDir);
 
-// Directory of the running executable (falls back to the current directory).
-std::filesystem::path executableDirectory();
-
 template <typename Record>
 bool forEachRow(std::string_view text, const std::string& fileName, LoadError& error,
                 std::size_t columns, Record&& record)

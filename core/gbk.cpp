@@ -1,51 +1,15 @@
 #include "core/gbk.h"
 
+#include "core/text.h"
+
+#include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <iconv.h>
 #include <vector>
 
 namespace hmf::core {
 namespace {
-
-// Converts with iconv; returns false and the offset of the fault when the input does not
-// convert completely.
-bool convert(const char* to, const char* from, std::string_view in, std::string& out,
-             std::size_t& errorOffset)
-{
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        errorOffset = 0;
-        return false;
-    }
-    out.clear();
-    std::vector<char> buffer(in.size() * 2 + 16);
-    char* inPtr = const_cast<char*>(in.data());
-    std::size_t inLeft = in.size();
-    bool ok = true;
-    while (inLeft > 0) {
-        char* outPtr = buffer.data();
-        std::size_t outLeft = buffer.size();
-        std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-        out.append(buffer.data(), buffer.size() - outLeft);
-        if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            ok = false;
-            break;
-        }
-    }
-    if (ok) {
-        char* outPtr = buffer.data();
-        std::size_t outLeft = buffer.size();
-        if (iconv(cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
-            ok = false;
-        out.append(buffer.data(), buffer.size() - outLeft);
-    }
-    errorOffset = in.size() - inLeft;
-    iconv_close(cd);
-    return ok;
-}
 
 // GBK to Unicode for every byte and byte pair, written by iconv itself at build time
 // (tools/gbkcodes.cpp), so that the tables decode with a look-up per character, exactly as iconv
@@ -150,6 +114,42 @@ class GbkDecoder
     }
 };
 
+// The GBK code of each character the table decodes, ordered by character, for encoding. Where
+// two codes decode to one character, the pair wins over the single byte and the lower pair over
+// the higher, as iconv encodes them.
+struct GbkEncoding
+{
+    char32_t codepoint;
+    std::uint16_t bytes; // a pair as lead << 8 | trail, or one byte
+};
+
+const std::vector<GbkEncoding>& gbkEncodings()
+{
+    static const std::vector<GbkEncoding> codes = [] {
+        std::vector<GbkEncoding> all;
+        all.reserve(kPairCount + 128);
+        for (std::size_t k = 0; k < kPairCount; ++k)
+            if (kGbkPairs[k] != 0)
+                all.push_back(
+                    {kGbkPairs[k], static_cast<std::uint16_t>((kFirstLead + k / kTrails) << 8 |
+                                                              (kFirstTrail + k % kTrails))});
+        for (std::size_t b = 0; b < 128; ++b)
+            if (kGbkSingleBytes[b] != 0)
+                all.push_back({kGbkSingleBytes[b], static_cast<std::uint16_t>(0x80 + b)});
+        // Stable: of the codes of one character, the first pushed stays first and is kept.
+        std::stable_sort(all.begin(), all.end(), [](const GbkEncoding& a, const GbkEncoding& b) {
+            return a.codepoint < b.codepoint;
+        });
+        all.erase(std::unique(all.begin(), all.end(),
+                              [](const GbkEncoding& a, const GbkEncoding& b) {
+                                  return a.codepoint == b.codepoint;
+                              }),
+                  all.end());
+        return all;
+    }();
+    return codes;
+}
+
 } // namespace
 
 DecodeResult gbkToUtf8(std::string_view gbk)
@@ -168,9 +168,26 @@ DecodeResult gbkToUtf8(std::string_view gbk)
 std::optional<std::string> utf8ToGbk(std::string_view utf8)
 {
     std::string out;
-    std::size_t offset = 0;
-    if (!convert("GBK", "UTF-8", utf8, out, offset))
-        return std::nullopt;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto first = firstCodepoint(utf8.substr(i));
+        if (!first)
+            return std::nullopt;
+        i += first->second;
+        if (first->first < 0x80) {
+            out += static_cast<char>(first->first);
+            continue;
+        }
+        const auto& codes = gbkEncodings();
+        const auto it = std::lower_bound(
+            codes.begin(), codes.end(), first->first,
+            [](const GbkEncoding& code, char32_t cp) { return code.codepoint < cp; });
+        if (it == codes.end() || it->codepoint != first->first)
+            return std::nullopt;
+        if (it->bytes > 0xFF)
+            out += static_cast<char>(it->bytes >> 8);
+        out += static_cast<char>(it->bytes & 0xFF);
+    }
     return out;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The one place where GBK, the encoding of the data files on disk, meets the UTF-8 used inside
-// the program (glibc iconv).
+// the program, both ways with glibc iconv's GBK table (taken from iconv at build time).
 
 #include <cstddef>
 #include <filesystem>

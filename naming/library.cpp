@@ -2,6 +2,7 @@
 
 #include "core/datafile.h"
 #include "core/loaderror.h"
+#include "core/platform.h"
 #include "core/text.h"
 
 namespace hmf::naming {
@@ -67,13 +68,13 @@ std::optional<std::vector<std::string>> loadLibrary(const std::filesystem::path&
     core::LoadError loadError;
     auto text = core::readGbkFile(path, loadError, kMaxLibraryBytes);
     if (!text) {
-        loadError.file = core::quotedInput(path.string(), 200);
+        loadError.file = core::quotedInput(core::pathToUtf8(path), 200);
         if (loadError.what == core::tooLargeText(kMaxLibraryBytes))
             loadError.what = "字库" + loadError.what;
         error = loadError.message();
         return std::nullopt;
     }
-    return parseLibrary(*text, core::quotedInput(path.string(), 200), strokes, error);
+    return parseLibrary(*text, core::quotedInput(core::pathToUtf8(path), 200), strokes, error);
 }
 
 } // namespace hmf::naming

@@ -1,6 +1,7 @@
 #include "ui/startup.h"
 
 #include "core/datafile.h"
+#include "core/platform.h"
 #include "core/tables.h"
 #include "ui/artwork.h"
 #include "ui/fonts.h"
@@ -33,8 +34,8 @@ void prepareApplication(QApplication& app)
 
 std::filesystem::path programDataDirectory()
 {
-    const QByteArray exeDir = QFile::encodeName(QCoreApplication::applicationDirPath());
-    return core::findDataDirectory(std::filesystem::path(exeDir.toStdString()));
+    return core::findDataDirectory(
+        core::pathFromUtf8(QCoreApplication::applicationDirPath().toStdString()));
 }
 
 LoadedTables loadProgramTables(const std::filesystem::path& dataDir)
