@@ -6,6 +6,7 @@
 #ifdef _WIN32
 #include <cstdio>
 #include <fcntl.h>
+#include <initializer_list>
 #include <io.h>
 #include <windows.h>
 // windows.h first: shellapi.h needs its types.
@@ -102,8 +103,10 @@ void prepareStandardStreams()
             std::atexit(restoreConsoleCodePage);
         }
     }
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
+    // A stream without a handle (a program started with none) has no descriptor to set.
+    for (FILE* stream : {stdout, stderr})
+        if (const int fd = _fileno(stream); fd >= 0)
+            _setmode(fd, _O_BINARY);
 }
 
 std::ptrdiff_t writeStandardOutput(const char* data, std::size_t size)
