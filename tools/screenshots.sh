@@ -1,8 +1,10 @@
 #!/bin/sh
-# Starts the real desktop program under Xvfb, makes a generation run and opens an analysis with
-# real mouse clicks (xdotool), and saves screenshots as PNG files into docs/screenshots/.
+# Starts the real desktop program under Xvfb, makes a generation run and opens an analysis from
+# the keyboard (xdotool), and saves screenshots as PNG files into docs/screenshots/. With a text
+# scale (1.5 for text half as large again, as a desktop set to 144 dpi for its fonts shows it)
+# the pictures are named with the percentage: start-150.png.
 #
-#   tools/screenshots.sh [path/to/huimingfang] [output directory]
+#   tools/screenshots.sh [path/to/huimingfang] [output directory] [text scale]
 #
 # Needs xvfb (xvfb-run), xdotool, python3 and a Simplified Chinese font (fonts-noto-cjk).
 set -eu
@@ -10,6 +12,7 @@ set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 program=${1:-$here/build/bin/huimingfang}
 out=${2:-$here/docs/screenshots}
+scale=${3:-1}
 
 if [ -z "${HMF_SCREENSHOT_INNER:-}" ]; then
     for tool in xvfb-run xdotool python3; do
@@ -21,7 +24,7 @@ if [ -z "${HMF_SCREENSHOT_INNER:-}" ]; then
     trap 'rm -rf "$fb"' EXIT
     # Xvfb keeps its screen in an XWD file under -fbdir; the pictures are cut from it.
     HMF_SCREENSHOT_INNER=1 HMF_FB_DIR=$fb xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96 -fbdir $fb" \
-        "$0" "$program" "$out"
+        "$0" "$program" "$out" "$scale"
     exit $?
 fi
 
@@ -63,114 +66,82 @@ geometry() {
     eval "$(xdotool getwindowgeometry --shell "$1")"
 }
 
-# Clicks (or double-clicks with a second argument) at a point of the main window.
-click() {
-    xdotool mousemove --window "$main" "$1" "$2"
-    sleep 0.2
-    xdotool click ${3:+--repeat 2 --delay 120} 1
+# Presses keys in the main window, then waits a moment.
+keys() {
+    xdotool key --delay 80 "$@"
+    sleep 0.4
 }
 
 program=$1
 out=$2
-# A fresh user: no remembered inputs and an empty shortlist, whatever the real user has.
-XDG_CONFIG_HOME=$HMF_FB_DIR/config XDG_DATA_HOME=$HMF_FB_DIR/data "$program" &
+scale=$3
+# The picture names carry the text scale unless it is 1.
+suffix=$(python3 -c "import sys; s = float(sys.argv[1]); print('' if s == 1 else '-%d' % round(s * 100))" "$scale")
+dpi=$(python3 -c "import sys; print(round(96 * float(sys.argv[1])))" "$scale")
+# A fresh user: no remembered inputs and an empty shortlist, whatever the real user has. The
+# fonts are drawn at the scale's dots per inch, the window's pixels stay as they are.
+QT_ENABLE_HIGHDPI_SCALING=0 QT_FONT_DPI=$dpi \
+    XDG_CONFIG_HOME=$HMF_FB_DIR/config XDG_DATA_HOME=$HMF_FB_DIR/data "$program" &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 main=$(xdotool search --sync --onlyvisible --name "慧名坊软件")
 sleep 1
+# Without a window manager nothing hands the window the keyboard: give it.
+xdotool windowfocus --sync "$main"
 geometry "$main"
 mx=$X my=$Y mw=$WIDTH mh=$HEIGHT
-snap "$out/start.png" "$mx" "$my" "$mw" "$mh"
+snap "$out/start$suffix.png" "$mx" "$my" "$mw" "$mh"
 
-# Page 宝宝取名: 开始 (the tab pages begin at 72, 32 of the window).
-click $((72 + 536 + 32)) $((32 + 8 + 12))
+# Page 宝宝取名: the keyboard starts in 姓, and Enter there starts a run.
+keys Return
 sleep 4
-snap "$out/generation.png" "$mx" "$my" "$mw" "$mh"
+snap "$out/generation$suffix.png" "$mx" "$my" "$mw" "$mh"
 
-# A double-click on the first candidate opens its analysis on the page 姓名评测.
-click $((72 + 464 + 40)) $((32 + 64 + 10)) double
-sleep 1.5
-snap "$out/analysis.png" "$mx" "$my" "$mw" "$mh"
-
-# 加入收藏 under the report keeps the name; the confirmation closes with Enter. A second
-# candidate is kept from the list with Ctrl+D.
-click $((72 + 8 + 48)) $((32 + 472 + 14))
-sleep 0.8
-xdotool key Return
-sleep 0.5
-click 40 $((6 + 29))
-sleep 0.5
-click $((72 + 464 + 40)) $((32 + 64 + 30))
-xdotool key ctrl+d
-sleep 0.8
-xdotool key Return
-sleep 0.5
-
-# Tool bar: 81数理表 (third button), then 生辰八字 (seventh), which opens its own window.
-click 40 $((6 + 2 * 59 + 29))
+# Tab from 姓 through the inputs, the options and 开始 to the generated list and on to the
+# candidates: Enter on a candidate opens its analysis on the page 姓名评测.
+keys --repeat 20 Tab
+keys Return
 sleep 1
-snap "$out/luck81.png" "$mx" "$my" "$mw" "$mh"
-click 40 $((6 + 6 * 59 + 29))
-chart=$(xdotool search --sync --onlyvisible --name "皮肤")
+snap "$out/analysis$suffix.png" "$mx" "$my" "$mw" "$mh"
+
+# 81数理表 (Ctrl+3), then 生辰八字 (Ctrl+7), which opens its own window.
+keys ctrl+3
+sleep 0.6
+snap "$out/luck81$suffix.png" "$mx" "$my" "$mw" "$mh"
+keys ctrl+7
+chart=$(xdotool search --sync --onlyvisible --name "^生辰八字$")
 sleep 1
+xdotool windowfocus --sync "$chart"
 geometry "$chart"
-snap "$out/birthchart.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
-xdotool key Escape
-sleep 0.5
+snap "$out/birthchart$suffix.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
+keys Escape
+xdotool windowfocus --sync "$main"
 
-# The element of a character (汉字五行, fifth button) and the star sign of a day (星座查询, sixth).
-click 40 $((6 + 4 * 59 + 29))
+# The element of a character (汉字五行, Ctrl+5) and the star sign of the birth day (星座查询,
+# Ctrl+6).
+keys ctrl+5
 lookup=$(xdotool search --sync --onlyvisible --name "汉字五行查询")
 sleep 0.5
+xdotool windowfocus --sync "$lookup"
 geometry "$lookup"
-xdotool mousemove --window "$lookup" 164 20 click 1
 xdotool type --delay 100 "林"
-xdotool mousemove --window "$lookup" 240 20 click 1
-sleep 0.5
-snap "$out/element.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
-xdotool key Escape
-sleep 0.5
-click 40 $((6 + 5 * 59 + 29))
+keys Return
+snap "$out/element$suffix.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
+keys Escape
+xdotool windowfocus --sync "$main"
+keys ctrl+6
 lookup=$(xdotool search --sync --onlyvisible --name "星座查询")
 sleep 0.5
+xdotool windowfocus --sync "$lookup"
 geometry "$lookup"
-xdotool mousemove --window "$lookup" 96 $((HEIGHT - 66)) click 1
-sleep 0.5
-snap "$out/starsign.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
-xdotool key Escape
-sleep 0.5
+snap "$out/starsign$suffix.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
+keys Escape
+xdotool windowfocus --sync "$main"
 
-# 宝宝取名 again, now drawing from 诗经 (the second item of 出处): the selected name's line shows
-# under the list, and the name is kept with its source (Ctrl+D).
-click 40 $((6 + 29))
-sleep 0.5
-click $((72 + 540 + 32)) $((32 + 544 + 10))
-sleep 0.5
-xdotool key Down Return
-sleep 0.3
-click $((72 + 536 + 32)) $((32 + 8 + 12))
-sleep 5
-click $((72 + 8 + 60)) $((32 + 64 + 10))
-sleep 0.5
-snap "$out/verse.png" "$mx" "$my" "$mw" "$mh"
-xdotool key ctrl+d
-sleep 0.8
-xdotool key Return
-sleep 0.5
-
-# 收藏夹 (ninth button): the kept names; all of them compared side by side.
-click 40 $((6 + 8 * 59 + 29))
-sleep 1
-snap "$out/shortlist.png" "$mx" "$my" "$mw" "$mh"
-click $((72 + 8 + 40)) $((32 + 32 + 40))
-xdotool key ctrl+a
-click $((72 + 112 + 72)) $((32 + 464 + 14))
-compare=$(xdotool search --sync --onlyvisible --name "名字比较")
-sleep 1
-geometry "$compare"
-snap "$out/compare.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
-xdotool key Escape
-sleep 0.5
+# 收藏夹 (Ctrl+9).
+keys ctrl+9
+sleep 0.6
+snap "$out/shortlist$suffix.png" "$mx" "$my" "$mw" "$mh"
 kill $pid 2>/dev/null || true
 wait $pid 2>/dev/null || true
 echo "screenshots written to $out"

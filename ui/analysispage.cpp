@@ -2,11 +2,11 @@
 
 #include "core/tables.h"
 #include "core/text.h"
-#include "ui/anchorlayout.h"
 #include "ui/artwork.h"
 #include "ui/fileoutput.h"
 #include "ui/messagebox.h"
 #include "ui/richtext.h"
+#include "ui_analysispage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,60 +35,42 @@ QColor colourOf(naming::Colour colour)
 } // namespace
 
 AnalysisPage::AnalysisPage(const core::Tables& tables, QWidget* parent)
-    : QWidget(parent), m_tables(tables)
+    : QWidget(parent), m_ui(std::make_unique<Ui::AnalysisPage>()), m_tables(tables)
 {
-    label(this, "标签7", "姓：", 14, 8, 22, 20);
-    m_surname = edit(this, "编辑框_性2", "", 43, 8, 29, 20);
-    m_surname->setAlignment(Qt::AlignCenter);
-    label(this, "标签9", "名", 76, 8, 16, 20);
-    m_given = edit(this, "编辑框_名2", "", 91, 8, 53, 20);
-    m_given->setAlignment(Qt::AlignCenter);
-    label(this, "标签8", "性别", 153, 8, 24, 20);
-    m_sex = combo(this, "组合框_性别2", {QStringLiteral("男"), QStringLiteral("女")}, 0, false, 184,
-                  8, 48, 20);
-    label(this, "标签29", "出生日期：", 240, 8, 56, 24);
-    m_year = edit(this, "编辑框2", "", 296, 8, 53, 20);
-    label(this, "标签27", "年", 352, 8, 16, 20);
-    m_month = edit(this, "编辑框3", "", 368, 8, 30, 20);
-    label(this, "标签26", "月", 400, 8, 16, 20);
-    m_day = edit(this, "编辑框5", "", 416, 8, 30, 20);
-    label(this, "标签28", "日", 456, 8, 24, 20);
-    m_hour = edit(this, "编辑框12", "", 472, 8, 30, 20);
-    label(this, "标签6", "时", 507, 6, 24, 20);
-    m_minute = edit(this, "编辑框13", "", 520, 8, 30, 20);
-    label(this, "标签35", "分", 560, 8, 24, 20);
-    auto* analyse =
-        place(new QPushButton(QStringLiteral("开始分析"), this), "按钮_分析", 584, 5, 96, 28);
-    m_report = place(new QTextEdit(this), "超级编辑框1", 8, 40, 680, 424);
-    m_report->setReadOnly(true);
-    // Below the report, beside the buttons: how the date is meant (公历 or 农历) and the
-    // birthplace.
-    m_choice = addBirthChoice(this, m_tables.cities, "2", 328, 476);
+    Ui::AnalysisPage& ui = *m_ui;
+    ui.setupUi(this);
+    m_surname = ui.编辑框_性2;
+    m_given = ui.编辑框_名2;
+    m_sex = ui.组合框_性别2;
+    m_report = ui.超级编辑框1;
     m_report->setAcceptRichText(true);
+    m_birth = ui.birthInput;
+    m_birth->setUp(m_tables.cities, {"组合框_历法2",
+                                     "选择框_闰月2",
+                                     {"编辑框2", "编辑框3", "编辑框5", "编辑框12", "编辑框13"},
+                                     {"标签27", "标签26", "标签28", "标签6", "标签35"},
+                                     nullptr,
+                                     "标签_出生地2",
+                                     "组合框_出生地2"});
+    QPushButton* const analyse = ui.按钮_分析;
+    QPushButton* const keep = ui.按钮_收藏此名;
+    QPushButton* const pdf = ui.按钮_报告导出PDF;
+    QPushButton* const print = ui.按钮_打印报告;
     connect(analyse, &QPushButton::clicked, this, &AnalysisPage::analyseTypedName);
     connect(m_surname, &QLineEdit::returnPressed, this, &AnalysisPage::analyseTypedName);
     connect(m_given, &QLineEdit::returnPressed, this, &AnalysisPage::analyseTypedName);
     // Enter in the date boxes analyses too.
-    for (QLineEdit* box : {m_year, m_month, m_day, m_hour, m_minute})
+    const BirthBoxes boxes = m_birth->boxes();
+    for (QLineEdit* box : {boxes.year, boxes.month, boxes.day, boxes.hour, boxes.minute})
         connect(box, &QLineEdit::returnPressed, this, &AnalysisPage::analyseTypedName);
 
-    auto* keep =
-        place(new QPushButton(QStringLiteral("加入收藏"), this), "按钮_收藏此名", 8, 472, 96, 28);
-    auto* pdf = place(new QPushButton(QStringLiteral("导出PDF"), this), "按钮_报告导出PDF", 112,
-                      472, 96, 28);
-    auto* print =
-        place(new QPushButton(QStringLiteral("打印…"), this), "按钮_打印报告", 216, 472, 96, 28);
-    // The report takes the room of a larger window; the row under it keeps to the bottom.
-    AnchorLayout* layout = pageLayout(this);
-    layout->anchor(m_report, kGrow);
-    QWidget* const bottomRow[] = {
-        keep, pdf, print, m_choice.calendar, m_choice.leap, m_choice.placeLabel, m_choice.place};
-    for (QWidget* widget : bottomRow)
-        layout->anchor(widget, kFollowBottom);
-    // Tab goes through the row under the report from left to right.
-    QWidget* row[] = {keep, pdf, print, m_choice.calendar, m_choice.leap, m_choice.place};
-    for (std::size_t k = 1; k < std::size(row); ++k)
-        setTabOrder(row[k - 1], row[k]);
+    // Tab follows the order of filling in: the name, the sex, the birth row, 开始分析, then the
+    // report and the buttons under it.
+    QList<QWidget*> order = {m_surname, m_given, m_sex};
+    order += m_birth->tabOrder();
+    order += {analyse, m_report, keep, pdf, print};
+    for (qsizetype k = 1; k < order.size(); ++k)
+        setTabOrder(order[k - 1], order[k]);
     connect(keep, &QPushButton::clicked, this, &AnalysisPage::keepShownName);
     connect(pdf, &QPushButton::clicked, this, [this] {
         if (reportShown())
@@ -102,6 +84,8 @@ AnalysisPage::AnalysisPage(const core::Tables& tables, QWidget* parent)
             printDocument(this, *m_report->document());
     });
 }
+
+AnalysisPage::~AnalysisPage() = default;
 
 bool AnalysisPage::reportShown()
 {
@@ -142,8 +126,7 @@ void AnalysisPage::saveSettings(QSettings& settings) const
     settings.setValue(QStringLiteral("givenName"), m_given->text());
     settings.setValue(QStringLiteral("sex"), m_sex->currentIndex());
     settings.endGroup();
-    saveBirthBoxes(settings, QStringLiteral("analysis"),
-                   {m_year, m_month, m_day, m_hour, m_minute});
+    saveBirthBoxes(settings, QStringLiteral("analysis"), m_birth->boxes());
 }
 
 void AnalysisPage::restoreSettings(const QSettings& settings)
@@ -158,21 +141,11 @@ void AnalysisPage::restoreSettings(const QSettings& settings)
         if (v.isValid())
             b.box->setText(v.toString());
     }
-    restoreBirthBoxes(settings, QStringLiteral("analysis"),
-                      {m_year, m_month, m_day, m_hour, m_minute});
+    restoreBirthBoxes(settings, QStringLiteral("analysis"), m_birth->boxes());
     bool ok = false;
     const int sex = settings.value(QStringLiteral("analysis/sex")).toInt(&ok);
     if (ok && sex >= 0 && sex < m_sex->count())
         m_sex->setCurrentIndex(sex);
-}
-
-void AnalysisPage::setBirthTexts(const BirthTexts& texts)
-{
-    m_year->setText(texts.year);
-    m_month->setText(texts.month);
-    m_day->setText(texts.day);
-    m_hour->setText(texts.hour);
-    m_minute->setText(texts.minute);
 }
 
 void AnalysisPage::setName(const QString& surname, const QString& givenName)
@@ -203,7 +176,7 @@ void AnalysisPage::analyseTypedName()
     request.givenName = given;
     // The sex box weighs characters that lean to the other sex in 名字品评.
     request.sex = m_sex->currentText().toStdString();
-    const BirthReading birth = readBirth(m_choice, m_tables.cities, m_year, m_month, m_day, m_hour);
+    const BirthReading birth = m_birth->read();
     if (!birth.problem.empty()) {
         MessageBox::show(this, QString::fromStdString(birth.problem));
         return;

@@ -2,21 +2,25 @@
 // Page 姓名评测: a typed name and birth date, and the coloured report of a name.
 
 #include "naming/report.h"
-#include "ui/birthchoice.h"
+#include "ui/birthinput.h"
 #include "ui/formparts.h"
 #include "ui/shortlist.h"
 #include "ui/startup.h"
 
-#include <optional>
-
 #include <QWidget>
 
 #include <filesystem>
+#include <memory>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
 class QSettings;
 class QTextEdit;
+
+namespace Ui {
+class AnalysisPage;
+}
 
 namespace hmf::core {
 struct Tables;
@@ -29,6 +33,7 @@ class AnalysisPage : public QWidget
     Q_OBJECT
   public:
     explicit AnalysisPage(const core::Tables& tables, QWidget* parent = nullptr);
+    ~AnalysisPage() override;
 
     // Where the verse table lies; it is read at the first report, for the line "出处：…".
     void setVerseDirectory(std::filesystem::path dataDir) { m_verseDir = std::move(dataDir); }
@@ -40,8 +45,8 @@ class AnalysisPage : public QWidget
     bool showReport(const naming::ReportRequest& request,
                     const calendar::BirthDetails& details = {});
 
-    void setBirthTexts(const BirthTexts& texts);
-    void setBirthChoice(const BirthChoice::State& state) { m_choice.setState(state); }
+    void setBirthTexts(const BirthTexts& texts) { m_birth->setTexts(texts); }
+    void setBirthChoice(const BirthInput::Choice& choice) { m_birth->setChoice(choice); }
     void setName(const QString& surname, const QString& givenName);
     // Chooses 男 or 女 in the sex box; any other text leaves it as it is.
     void setSex(const QString& sex);
@@ -63,16 +68,12 @@ class AnalysisPage : public QWidget
     void keepShownName();
     bool reportShown();
 
+    std::unique_ptr<Ui::AnalysisPage> m_ui;
     const core::Tables& m_tables;
     QLineEdit* m_surname = nullptr;
     QLineEdit* m_given = nullptr;
-    QLineEdit* m_year = nullptr;
-    QLineEdit* m_month = nullptr;
-    QLineEdit* m_day = nullptr;
-    QLineEdit* m_hour = nullptr;
-    QLineEdit* m_minute = nullptr;
     QTextEdit* m_report = nullptr;
-    BirthChoice m_choice;
+    BirthInput* m_birth = nullptr;
     QComboBox* m_sex = nullptr;
     // The request and computed score of the report now shown.
     std::optional<naming::ReportRequest> m_shown;

@@ -1,6 +1,7 @@
 #include "ui/fonts.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 
 namespace hmf::ui {
 
@@ -14,21 +15,33 @@ QString firstInstalledFamily(const QStringList& preferred)
     return preferred.value(0);
 }
 
-QFont interfaceFont()
+QFont interfaceFont(const QFont& desktop)
 {
+    QFont font = desktop;
+    const QList<QFontDatabase::WritingSystem> systems =
+        QFontDatabase::writingSystems(desktop.family());
+    if (systems.contains(QFontDatabase::SimplifiedChinese))
+        return font;
+    // The desktop's family lacks Chinese: a sans-serif family that has it, at the desktop's size.
+    const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
     const QStringList preferred = {
-        QStringLiteral("宋体"),
-        QStringLiteral("SimSun"),
-        QStringLiteral("NSimSun"),
-        QStringLiteral("Noto Sans Mono CJK SC"),
         QStringLiteral("Noto Sans CJK SC"),
         QStringLiteral("Source Han Sans SC"),
-        QStringLiteral("WenQuanYi Zen Hei Mono"),
-        QStringLiteral("WenQuanYi Zen Hei"),
         QStringLiteral("WenQuanYi Micro Hei"),
+        QStringLiteral("WenQuanYi Zen Hei"),
+        QStringLiteral("Microsoft YaHei"),
+        QStringLiteral("微软雅黑"),
+        QStringLiteral("SimSun"),
+        QStringLiteral("宋体"),
     };
-    QFont font(firstInstalledFamily(preferred));
-    font.setPointSize(9);
+    for (const QString& family : preferred) {
+        if (chinese.contains(family, Qt::CaseInsensitive)) {
+            font.setFamilies({family});
+            return font;
+        }
+    }
+    if (!chinese.isEmpty())
+        font.setFamilies({chinese.first()});
     return font;
 }
 
@@ -45,7 +58,7 @@ QFont reportFont()
         QStringLiteral("WenQuanYi Micro Hei"),
     };
     QFont font(firstInstalledFamily(preferred));
-    font.setPointSize(9);
+    font.setPointSizeF(QGuiApplication::font().pointSizeF());
     return font;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Fonts with Simplified Chinese glyphs: the product's 宋体 where it is installed, else the
-// nearest installed family of the same kind.
+// Fonts with Simplified Chinese glyphs. The window uses the desktop's font at the desktop's size;
+// where that family has no Chinese glyphs, the first installed family that has them takes its
+// place at the same size.
 
 #include <QFont>
 #include <QString>
@@ -11,11 +12,11 @@ namespace hmf::ui {
 // The first family of `preferred` that is installed, or the first entry when none is.
 QString firstInstalledFamily(const QStringList& preferred);
 
-// The window's text: 宋体 9 pt or a CJK family whose Latin letters are half as wide as a Chinese
-// character, so captions that leave blank gaps for other controls keep their gaps.
-QFont interfaceFont();
+// `desktop` (the platform's font) with a family that can show Simplified Chinese.
+QFont interfaceFont(const QFont& desktop);
 
-// The report boxes' text: 宋体 9 pt or a Song-style (serif) Simplified Chinese family.
+// The report boxes' text: a Song-style (serif) Simplified Chinese family at the size of the
+// application's font, so the report follows the text size the user chose.
 QFont reportFont();
 
 } // namespace hmf::ui

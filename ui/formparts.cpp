@@ -9,28 +9,6 @@
 
 namespace hmf::ui {
 
-QLabel* label(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h)
-{
-    auto* l = place(new QLabel(QString::fromUtf8(text), parent), name, x, y, w, h);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return l;
-}
-
-QLineEdit* edit(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h)
-{
-    return place(new QLineEdit(QString::fromUtf8(text), parent), name, x, y, w, h);
-}
-
-QComboBox* combo(QWidget* parent, const char* name, const QStringList& items, int current,
-                 bool editable, int x, int y, int w, int h)
-{
-    auto* box = place(new QComboBox(parent), name, x, y, w, h);
-    box->setEditable(editable);
-    box->addItems(items);
-    box->setCurrentIndex(current);
-    return box;
-}
-
 namespace {
 
 // The settings key of each birth box.

@@ -1,11 +1,8 @@
 #pragma once
-// Small helpers the pages share: controls placed under their product names and the reading of
-// number and date boxes.
+// Small helpers the pages share: the reading of number and date boxes and their settings.
 
 #include "calendar/birthchart.h"
 
-#include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QString>
 #include <QStringList>
@@ -16,19 +13,6 @@
 class QSettings;
 
 namespace hmf::ui {
-
-// Names `widget` with its product name and sets its place on the page.
-template <typename W> W* place(W* widget, const char* name, int x, int y, int w, int h)
-{
-    widget->setObjectName(QString::fromUtf8(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
-
-QLabel* label(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h);
-QLineEdit* edit(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h);
-QComboBox* combo(QWidget* parent, const char* name, const QStringList& items, int current,
-                 bool editable, int x, int y, int w, int h);
 
 std::string textOf(const QLineEdit* box);
 std::optional<int> numberOf(const QString& text);

@@ -3,10 +3,13 @@
 #include "calendar/starsign.h"
 #include "core/tables.h"
 #include "core/text.h"
+#include "ui/fittededit.h"
 #include "ui/messagebox.h"
 #include "ui/richtext.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,10 +20,9 @@
 namespace hmf::ui {
 namespace {
 
-template <typename W> W* place(W* widget, const char* name, int x, int y, int w, int h)
+template <typename W> W* named(W* widget, const char* name)
 {
     widget->setObjectName(QString::fromUtf8(name));
-    widget->setGeometry(x, y, w, h);
     return widget;
 }
 
@@ -31,17 +33,19 @@ BirthChartWindow::BirthChartWindow(const std::string& chartText, const QString& 
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("窗口_生辰八字"));
-    setWindowTitle(QStringLiteral("皮肤"));
-    // A line under the chart says whose date and hour it shows.
-    setFixedSize(486, basis.isEmpty() ? 356 : 384);
-    if (!basis.isEmpty()) {
-        auto* line = place(new QLabel(basis, this), "标签_八字依据", 8, 326, 456, 24);
-        line->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    }
-    m_box = place(new QTextEdit(this), "生辰八字超级编辑框", 8, 8, 456, 312);
+    setWindowTitle(QStringLiteral("生辰八字"));
+    auto* layout = new QVBoxLayout(this);
+    m_box = named(new QTextEdit(this), "生辰八字超级编辑框");
     m_box->setReadOnly(true);
     appendColoured(m_box, chartText, kBlue);
     m_box->moveCursor(QTextCursor::Start);
+    // Room for the chart's longest lines without a scroll bar at any text size.
+    const QFontMetrics metrics = m_box->fontMetrics();
+    m_box->setMinimumSize(38 * metrics.horizontalAdvance(u'中'), 20 * metrics.lineSpacing());
+    layout->addWidget(m_box);
+    // A line under the chart says whose date and hour it shows.
+    if (!basis.isEmpty())
+        layout->addWidget(named(new QLabel(basis, this), "标签_八字依据"));
 }
 
 ElementWindow::ElementWindow(const core::Tables& tables, QWidget* parent)
@@ -49,17 +53,31 @@ ElementWindow::ElementWindow(const core::Tables& tables, QWidget* parent)
 {
     setObjectName(QStringLiteral("窗口_汉字五行"));
     setWindowTitle(QStringLiteral("汉字五行查询"));
-    setFixedSize(292, 131);
-    place(new QLabel(QStringLiteral("请输入要查询的汉字"), this), "标签1", 8, 16, 112, 20);
-    m_character = place(new QLineEdit(this), "编辑框1", 128, 8, 72, 24);
+    auto* layout = new QGridLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    auto* prompt = named(new QLabel(QStringLiteral("请输入要查询的汉字"), this), "标签1");
+    auto* character = new FittedEdit(this);
+    character->setSampleText(QStringLiteral("字字"));
+    m_character = named(character, "编辑框1");
+    m_character->setAlignment(Qt::AlignCenter);
+    prompt->setBuddy(m_character);
     // One character; two UTF-16 units leave room for one beyond the basic plane.
     m_character->setMaxLength(2);
-    auto* button = place(new QPushButton(QStringLiteral("查询"), this), "按钮1", 208, 8, 64, 24);
+    auto* button = named(new QPushButton(QStringLiteral("查询"), this), "按钮1");
     button->setDefault(true);
-    place(new QLabel(QStringLiteral("此汉字属性为："), this), "标签3", 16, 40, 88, 24);
-    m_result = place(new QLabel(QStringLiteral("木"), this), "标签4", 104, 40, 48, 24);
-    place(new QLabel(QStringLiteral("八字喜用神是什么，取名应用相应属性补之。"), this), "标签2", 8,
-          72, 248, 24);
+    m_result = named(new QLabel(QStringLiteral("木"), this), "标签4");
+    layout->addWidget(prompt, 0, 0);
+    layout->addWidget(m_character, 0, 1);
+    layout->addWidget(button, 0, 2);
+    auto* answer = new QHBoxLayout;
+    answer->addWidget(named(new QLabel(QStringLiteral("此汉字属性为："), this), "标签3"));
+    answer->addWidget(m_result);
+    answer->addStretch();
+    layout->addLayout(answer, 1, 0, 1, 3);
+    layout->addWidget(
+        named(new QLabel(QStringLiteral("八字喜用神是什么，取名应用相应属性补之。"), this),
+              "标签2"),
+        2, 0, 1, 3);
     connect(button, &QPushButton::clicked, this, &ElementWindow::query);
 }
 
@@ -88,41 +106,51 @@ void ElementWindow::query()
     m_result->setText(QString::fromStdString(element));
 }
 
-StarSignWindow::StarSignWindow(QWidget* parent) : QDialog(parent)
+StarSignWindow::StarSignWindow(int month, int day, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("窗口_星座查询"));
     setWindowTitle(QStringLiteral("星座查询"));
-    setFixedSize(203, 270);
-    // The frame label goes first so the combo boxes in its gaps are drawn over it.
-    auto* frame = place(new QLabel(QStringLiteral("           月          日"), this), "标签2", 8,
-                        2, 184, 32);
-    frame->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_month = place(new QComboBox(this), "组合框1", 16, 8, 56, 20);
-    m_day = place(new QComboBox(this), "组合框2", 88, 8, 56, 20);
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    auto* date = new QHBoxLayout;
+    m_month = named(new QComboBox(this), "组合框1");
+    m_day = named(new QComboBox(this), "组合框2");
     for (int m = 1; m <= 12; ++m)
         m_month->addItem(QString::number(m));
     for (int d = 1; d <= 31; ++d)
         m_day->addItem(QString::number(d));
-    m_month->setCurrentIndex(0);
-    m_day->setCurrentIndex(0);
-    m_result = place(new QLabel(this), "标签1", 16, 56, 168, 120);
+    // The birth date of the page 宝宝取名 when it has one, else 1月1日.
+    const bool known = calendar::isMonthDay(month, day);
+    m_month->setCurrentIndex(known ? month - 1 : 0);
+    m_day->setCurrentIndex(known ? day - 1 : 0);
+    date->addWidget(m_month);
+    date->addWidget(named(new QLabel(QStringLiteral("月"), this), "标签2"));
+    date->addWidget(m_day);
+    date->addWidget(named(new QLabel(QStringLiteral("日"), this), "标签2_日"));
+    date->addStretch();
+    layout->addLayout(date);
+    m_result = named(new QLabel(this), "标签1");
     m_result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_result->setWordWrap(true);
-    // The longest sign text decides the label's height, so no description is ever cut off; the
-    // window grows below the documented 270 pixels only when the font needs it.
-    int textHeight = 120;
-    for (int month = 1; month <= 12; ++month) {
-        for (int day : {1, 28}) {
-            m_result->setText(fromEngineText(calendar::starSignText(month, day)));
-            textHeight = std::max(textHeight, m_result->heightForWidth(168));
+    // The longest sign text decides the label's height, so no description is ever cut off.
+    const int width = 12 * m_result->fontMetrics().horizontalAdvance(u'中');
+    int textHeight = 0;
+    for (int m = 1; m <= 12; ++m) {
+        for (int d : {1, 28}) {
+            m_result->setText(fromEngineText(calendar::starSignText(m, d)));
+            textHeight = std::max(textHeight, m_result->heightForWidth(width));
         }
     }
     m_result->clear();
-    m_result->resize(168, textHeight);
-    auto* button = place(new QPushButton(QStringLiteral("查询"), this), "按钮1", 32,
-                         56 + textHeight + 8, 128, 40);
-    setFixedSize(203, std::max(270, button->geometry().bottom() + 1 + 46));
+    m_result->setMinimumSize(width, textHeight);
+    layout->addWidget(m_result);
+    auto* button = named(new QPushButton(QStringLiteral("查询"), this), "按钮1");
+    button->setDefault(true);
+    button->setMinimumHeight(2 * button->sizeHint().height());
+    layout->addWidget(button);
     connect(button, &QPushButton::clicked, this, &StarSignWindow::query);
+    if (known)
+        query();
 }
 
 void StarSignWindow::query()

@@ -17,7 +17,7 @@ struct Tables;
 
 namespace hmf::ui {
 
-// 窗口_生辰八字: the nine lines of one birth chart, in blue.
+// 窗口_生辰八字: the lines of one birth chart, in blue.
 class BirthChartWindow : public QDialog
 {
     Q_OBJECT
@@ -45,12 +45,13 @@ class ElementWindow : public QDialog
     QLabel* m_result;
 };
 
-// 窗口_星座查询: the star sign of a month and day.
+// 窗口_星座查询: the star sign of a month and day, opened on `month` and `day` (1月1日 when they
+// are not a day of the year).
 class StarSignWindow : public QDialog
 {
     Q_OBJECT
   public:
-    explicit StarSignWindow(QWidget* parent = nullptr);
+    explicit StarSignWindow(int month = 1, int day = 1, QWidget* parent = nullptr);
 
   private:
     void query();

@@ -1,57 +1,73 @@
 #include "ui/luckpage.h"
 
 #include "core/tables.h"
-#include "ui/anchorlayout.h"
-#include "ui/formparts.h"
 #include "ui/richtext.h"
 
-#include <QTreeWidget>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QVBoxLayout>
 
 namespace hmf::ui {
+namespace {
+
+// The four text columns share the width the number and verdict leave, in these proportions.
+constexpr int kTextShares[] = {3, 3, 3, 5};
+
+} // namespace
 
 LuckTablePage::LuckTablePage(const core::Tables& tables, QWidget* parent) : QWidget(parent)
 {
-    m_table = place(new QTreeWidget(this), "超级列表框81", 8, 8, 680, 456);
-    m_table->setRootIsDecorated(false);
+    m_table = new QTableWidget(this);
+    m_table->setObjectName(QStringLiteral("超级列表框81"));
+    m_table->setColumnCount(6);
+    m_table->setHorizontalHeaderLabels({QStringLiteral("数理"), QStringLiteral("吉凶"),
+                                        QStringLiteral("基业"), QStringLiteral("家庭"),
+                                        QStringLiteral("健康"), QStringLiteral("含义")});
+    m_table->verticalHeader()->hide();
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setAlternatingRowColors(true);
-    // Every row is one elided line: measuring the first row serves them all, where measuring
-    // each long text took a fifth of start-up although the page is hidden.
-    m_table->setUniformRowHeights(true);
-    m_table->setHeaderLabels({QStringLiteral("数理"), QStringLiteral("吉凶"),
-                              QStringLiteral("基业"), QStringLiteral("家庭"),
-                              QStringLiteral("健康"), QStringLiteral("含义")});
-    const int widths[] = {80, 70, 150, 150, 150, 250};
-    for (int c = 0; c < 6; ++c)
-        m_table->setColumnWidth(c, widths[c]);
-    QList<QTreeWidgetItem*> rows;
-    for (const core::LuckEntry& entry : tables.luck.entries()) {
-        auto* row = new QTreeWidgetItem;
+    m_table->setShowGrid(false);
+    // Every text is shown whole, wrapped within its column; each row is as tall as its longest
+    // text, at whatever width and text size.
+    m_table->setWordWrap(true);
+    m_table->setTextElideMode(Qt::ElideNone);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    QHeaderView* header = m_table->horizontalHeader();
+    header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    header->setStretchLastSection(true);
+    const auto& entries = tables.luck.entries();
+    m_table->setRowCount(int(entries.size()));
+    int row = 0;
+    for (const core::LuckEntry& entry : entries) {
         int column = 0;
         for (std::string_view field : entry.fields()) {
-            const QString text = fromEngineText(field);
-            row->setText(column, text.simplified());
-            row->setToolTip(column, text);
-            ++column;
+            auto* item = new QTableWidgetItem(fromEngineText(field).simplified());
+            item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
+            m_table->setItem(row, column++, item);
         }
-        rows.append(row);
+        ++row;
     }
-    m_table->addTopLevelItems(rows);
-    pageLayout(this)->anchor(m_table, kGrow);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(m_table);
 }
 
 void LuckTablePage::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    const QSize growth = pageGrowth(this);
-    // At the default size the texts are cut with "…" and shown whole in their tooltips; a larger
-    // window widens the four text columns and wraps the texts so they are read in full.
-    const bool larger = growth.width() > 0 || growth.height() > 0;
-    m_table->setUniformRowHeights(!larger);
-    m_table->setWordWrap(larger);
-    m_table->setTextElideMode(larger ? Qt::ElideNone : Qt::ElideRight);
-    const int widths[] = {80, 70, 150, 150, 150, 250};
-    for (int c = 0; c < 6; ++c)
-        m_table->setColumnWidth(c, widths[c] + (c >= 2 ? growth.width() / 4 : 0));
+    // The text columns share what the number and verdict columns leave of the table's width.
+    const QHeaderView* header = m_table->horizontalHeader();
+    const int fixed = header->sectionSize(0) + header->sectionSize(1);
+    const int room = std::max(200, m_table->viewport()->width() - fixed);
+    int shares = 0;
+    for (int share : kTextShares)
+        shares += share;
+    for (int c = 2; c < 5; ++c)
+        m_table->setColumnWidth(c, room * kTextShares[c - 2] / shares);
 }
 
 } // namespace hmf::ui

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-class QTreeWidget;
+class QTableWidget;
 
 namespace hmf::core {
 struct Tables;
@@ -18,11 +18,11 @@ class LuckTablePage : public QWidget
     explicit LuckTablePage(const core::Tables& tables, QWidget* parent = nullptr);
 
   protected:
-    // A window larger than its default size shows the texts whole, wrapped.
+    // The text columns share the table's width.
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    QTreeWidget* m_table;
+    QTableWidget* m_table;
 };
 
 } // namespace hmf::ui

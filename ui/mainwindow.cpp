@@ -3,9 +3,7 @@
 #include "calendar/birthchart.h"
 #include "core/tables.h"
 #include "ui/analysispage.h"
-#include "ui/anchorlayout.h"
 #include "ui/artwork.h"
-#include "ui/formparts.h"
 #include "ui/lookupwindows.h"
 #include "ui/luckpage.h"
 #include "ui/messagebox.h"
@@ -16,13 +14,15 @@
 #include "ui/threetalentpage.h"
 #include "ui/tipspage.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QLayout>
 #include <QListWidgetItem>
+#include <QMenuBar>
 #include <QSettings>
-#include <QTabWidget>
+#include <QStackedWidget>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
@@ -50,19 +50,15 @@ constexpr int kPageOfTool[] = {0, 1, 2, 3, -1, -1, -1, 4, 5};
 
 MainWindow::MainWindow(core::Tables& tables, std::filesystem::path dataDir,
                        const QString& shortlistFile, QWidget* parent)
-    : QWidget(parent), m_tables(tables)
+    : QMainWindow(parent), m_tables(tables)
 {
     setObjectName(QStringLiteral("主窗口"));
     setWindowTitle(QStringLiteral("慧名坊软件 v31.0"));
     setWindowIcon(windowIcon());
-    // The product's size is the smallest; a larger window gives its room to the lists, the
-    // report and the tables.
-    setMinimumSize(kWindowDefaultSize);
-    resize(kWindowDefaultSize);
 
-    m_tabs = place(new QTabWidget(this), "选择夹1", 72, 32, 696, 592);
-    // The tool bar is the way between the pages, so the tab strip stays hidden.
-    m_tabs->tabBar()->hide();
+    m_pages = new QStackedWidget(this);
+    m_pages->setObjectName(QStringLiteral("选择夹1"));
+    setCentralWidget(m_pages);
     m_naming = new NamingPage(tables, m_session, dataDir);
     m_analysis = new AnalysisPage(tables);
     m_analysis->setVerseDirectory(dataDir);
@@ -78,10 +74,9 @@ MainWindow::MainWindow(core::Tables& tables, std::filesystem::path dataDir,
                         onDemand([](const core::Tables& t) { return new ThreeTalentPage(t); }),
                         onDemand([](const core::Tables& t) { return new TipsPage(t); }),
                         m_shortlist};
-    const char* pageCaptions[] = {"宝宝取名", "姓名评测", "81树立", "三才表", "ww", "收藏夹"};
     for (int i = 0; i < 6; ++i) {
         pages[i]->setObjectName(QStringLiteral("选择夹1页%1").arg(i));
-        m_tabs->addTab(pages[i], QString::fromUtf8(pageCaptions[i]));
+        m_pages->addWidget(pages[i]);
     }
     const TableLoader loadTables = [this](unsigned parts) {
         return loadMoreTables(m_tables, parts, this);
@@ -100,11 +95,13 @@ MainWindow::MainWindow(core::Tables& tables, std::filesystem::path dataDir,
     }
 
     buildToolBar();
-    m_tabs->setCurrentIndex(0);
-    // The tool bar keeps its place; the pages take all the room a larger window gives.
-    auto* layout = new AnchorLayout(this, kWindowDefaultSize);
-    layout->anchor(m_toolBar, {});
-    layout->anchor(m_tabs, kGrow);
+    buildMenus();
+    statusBar()->setObjectName(QStringLiteral("状态栏"));
+    m_pages->setCurrentIndex(0);
+    // The keyboard starts in 姓, the first box a user fills in.
+    m_naming->focusFirstBox();
+    // The product's size where the text fits in it; larger where the text needs more room.
+    resize(kWindowDefaultSize.expandedTo(minimumSizeHint()));
 }
 
 MainWindow::~MainWindow() = default;
@@ -126,15 +123,14 @@ bool MainWindow::generationRunning() const
 
 void MainWindow::buildToolBar()
 {
-    // Eight buttons fill the product's 480 pixels; 收藏夹 adds one more below them.
-    m_toolBar = place(new QToolBar(this), "工具条1", 8, 6, 64, 480 + 59);
-    m_toolBar->setOrientation(Qt::Vertical);
+    m_toolBar = new QToolBar(QStringLiteral("工具条"), this);
+    m_toolBar->setObjectName(QStringLiteral("工具条1"));
     m_toolBar->setMovable(false);
     m_toolBar->setFloatable(false);
     m_toolBar->setIconSize(QSize(32, 32));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    m_toolBar->setContentsMargins(0, 0, 0, 0);
-    m_toolBar->layout()->setSpacing(1);
+    m_toolBar->toggleViewAction()->setVisible(false);
+    addToolBar(Qt::LeftToolBarArea, m_toolBar);
     m_toolGroup = new QActionGroup(this);
     m_toolGroup->setExclusive(true);
     int index = 0;
@@ -150,12 +146,79 @@ void MainWindow::buildToolBar()
         ++index;
         m_toolGroup->addAction(action);
         m_toolBar->addAction(action);
-        // Buttons of 60 × 58, one under the other, without an overflow arrow.
-        if (QWidget* button = m_toolBar->widgetForAction(action))
-            button->setFixedSize(60, 58);
     }
     m_toolGroup->actions().first()->setChecked(true);
     connect(m_toolGroup, &QActionGroup::triggered, this, &MainWindow::onToolAction);
+    fitToolBar();
+}
+
+void MainWindow::fitToolBar()
+{
+    // A tool bar hides the buttons it has no room for behind an arrow; this one always has room
+    // for all of them, and the window is at least as tall as they are.
+    m_toolBar->setMinimumSize(0, 0);
+    m_toolBar->setMinimumSize(m_toolBar->sizeHint());
+}
+
+void MainWindow::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    const auto add = [this](QMenu* menu, const QString& text, const QKeySequence& key,
+                            auto handler) {
+        QAction* action = menu->addAction(text);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+
+    QMenu* file = bar->addMenu(QStringLiteral("文件(&F)"));
+    add(file, QStringLiteral("导出候选名字CSV…"), {}, [this] {
+        showPage(0);
+        clickButton("按钮_候选导出CSV");
+    });
+    add(file, QStringLiteral("导出收藏夹CSV…"), {}, [this] {
+        showPage(5);
+        clickButton("按钮_收藏导出CSV");
+    });
+    add(file, QStringLiteral("导出测评报告PDF…"), {}, [this] {
+        showPage(1);
+        clickButton("按钮_报告导出PDF");
+    });
+    add(file, QStringLiteral("打印测评报告…"), QKeySequence::Print, [this] {
+        showPage(1);
+        clickButton("按钮_打印报告");
+    });
+    file->addSeparator();
+    add(file, QStringLiteral("退出"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+
+    QMenu* edit = bar->addMenu(QStringLiteral("编辑(&E)"));
+    m_undo = edit->addAction(QStringLiteral("撤销"));
+    m_undo->setObjectName(QStringLiteral("动作_撤销"));
+    m_undo->setShortcut(QKeySequence::Undo);
+    m_undo->setEnabled(false);
+
+    QMenu* view = bar->addMenu(QStringLiteral("查看(&V)"));
+    for (QAction* action : m_toolGroup->actions())
+        view->addAction(action);
+
+    QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
+    add(help, QStringLiteral("使用帮助"), QKeySequence::HelpContents, [this] { showPage(4); });
+}
+
+void MainWindow::clickButton(const char* name)
+{
+    if (auto* button = findChild<QAbstractButton*>(QString::fromUtf8(name)))
+        button->click();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Larger text: the tool bar keeps room for every button and the window grows to fit.
+    if (event->type() == QEvent::FontChange && m_toolBar) {
+        fitToolBar();
+        resize(size().expandedTo(minimumSizeHint()));
+    }
 }
 
 void MainWindow::onToolAction(QAction* action)
@@ -168,7 +231,9 @@ void MainWindow::onToolAction(QAction* action)
         break;
     }
     case 5: {
-        StarSignWindow window(this);
+        // Opened on the birth date of 宝宝取名 as read there (a lunar date read as its day).
+        const calendar::BirthTime birth = m_naming->birthTime();
+        StarSignWindow window(birth.month, birth.day, this);
         window.exec();
         break;
     }
@@ -187,13 +252,13 @@ void MainWindow::onToolAction(QAction* action)
 
 void MainWindow::showPage(int page)
 {
-    m_tabs->setCurrentIndex(page);
+    m_pages->setCurrentIndex(page);
     markShownPage();
 }
 
 void MainWindow::markShownPage()
 {
-    const int page = m_tabs->currentIndex();
+    const int page = m_pages->currentIndex();
     for (int tool = 0; tool < int(std::size(kPageOfTool)); ++tool)
         if (kPageOfTool[tool] == page)
             m_toolGroup->actions().at(tool)->setChecked(true);
@@ -267,7 +332,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // A run in progress ends with its current draw once the window goes.
     if (m_naming->generationRunning())
         m_naming->stopGeneration();
-    QWidget::closeEvent(event);
+    QMainWindow::closeEvent(event);
 }
 
 } // namespace hmf::ui

@@ -1,12 +1,13 @@
 #pragma once
-// 主窗口: the tool bar and the pages, one class each (namingpage.h, analysispage.h, luckpage.h,
-// threetalentpage.h, tipspage.h, shortlistpage.h). The window switches between the pages, opens
-// the small lookup windows and carries a chosen name from 宝宝取名 to 姓名评测 or to 收藏夹.
+// 主窗口: the tool bar on the left, the pages in a stack beside it (namingpage.h, analysispage.h,
+// luckpage.h, threetalentpage.h, tipspage.h, shortlistpage.h), the menu bar and the status bar.
+// The window switches between the pages, opens the small lookup windows and carries a chosen
+// name from 宝宝取名 to 姓名评测 or to 收藏夹.
 
 #include "naming/session.h"
 
+#include <QMainWindow>
 #include <QString>
-#include <QWidget>
 
 #include <cstdint>
 #include <filesystem>
@@ -16,7 +17,7 @@ class QAction;
 class QActionGroup;
 class QListWidgetItem;
 class QSettings;
-class QTabWidget;
+class QStackedWidget;
 class QToolBar;
 
 namespace hmf::core {
@@ -29,7 +30,10 @@ class AnalysisPage;
 class NamingPage;
 class ShortlistPage;
 
-class MainWindow : public QWidget
+// The size the window opens at when its text fits; it grows where larger text needs more room.
+inline constexpr QSize kWindowDefaultSize(769, 648);
+
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
   public:
@@ -52,26 +56,35 @@ class MainWindow : public QWidget
     const naming::SessionState& session() const { return m_session; }
     bool generationRunning() const;
 
+    // 编辑 → 撤销 (Ctrl+Z): disabled until the shortlist connects what it undoes.
+    QAction* undoAction() const { return m_undo; }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void buildToolBar();
+    void buildMenus();
+    void fitToolBar();
     void onToolAction(QAction* action);
     void showPage(int page);
     void markShownPage();
     void openBirthChart();
     void analyseListedName(QListWidgetItem* row);
+    // Clicks the page's own button of that name: the menu does what the button does.
+    void clickButton(const char* name);
 
     core::Tables& m_tables;
     naming::SessionState m_session;
 
     QToolBar* m_toolBar = nullptr;
     QActionGroup* m_toolGroup = nullptr;
-    QTabWidget* m_tabs = nullptr;
+    QStackedWidget* m_pages = nullptr;
     NamingPage* m_naming = nullptr;
     AnalysisPage* m_analysis = nullptr;
     ShortlistPage* m_shortlist = nullptr;
+    QAction* m_undo = nullptr;
 };
 
 } // namespace hmf::ui

@@ -3,12 +3,12 @@
 #include "core/tables.h"
 #include "core/text.h"
 #include "naming/candidates.h"
-#include "ui/anchorlayout.h"
 #include "ui/artwork.h"
 #include "ui/fileoutput.h"
 #include "ui/imagebutton.h"
 #include "ui/messagebox.h"
 #include "ui/weblinks.h"
+#include "ui_namingpage.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QValidator>
 
@@ -41,8 +42,6 @@ constexpr int kGivenNameRole = Qt::UserRole + 3;
 constexpr int kSexRole = Qt::UserRole + 4;
 // The verse line a row was drawn from: book, title, author and line; absent for library names.
 constexpr int kSourceRole = Qt::UserRole + 5;
-// The height the source panel takes from the bottom of the generated list while it shows.
-constexpr int kSourcePanelHeight = 72;
 // The source choices: the library alone, or one of the books of the verse table.
 const char* const kSources[] = {naming::kLibrarySource, "诗经", "楚辞", "唐诗", "宋词"};
 
@@ -114,72 +113,56 @@ class OneCharacterValidator : public QValidator
 
 NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session,
                        std::filesystem::path dataDir, QWidget* parent)
-    : QWidget(parent), m_session(session), m_dataDir(std::move(dataDir)),
-      m_generator(tables, session)
+    : QWidget(parent), m_ui(std::make_unique<Ui::NamingPage>()), m_session(session),
+      m_dataDir(std::move(dataDir)), m_generator(tables, session)
 {
-    label(this, "标签1", "姓：", 8, 8, 24, 20);
-    m_surname = edit(this, "编辑框_姓", "林", 35, 8, 48, 20);
-    m_surname->setAlignment(Qt::AlignCenter);
-    label(this, "标签2", "性别", 89, 8, 24, 20);
-    m_sex = combo(this, "组合框_性别", {QStringLiteral("男"), QStringLiteral("女")}, 0, false, 118,
-                  8, 42, 20);
-    // Frame texts first: the controls that sit in their blank gaps are drawn over them.
-    label(this, "标签3", "名：       字", 168, 8, 80, 20);
-    m_length = combo(this, "组合框_个数", {"1", "2", "3"}, 1, false, 192, 8, 40, 20);
-    m_fixedOn = place(new QCheckBox(this), "选择框1", 284, 10, 16, 16);
-    label(this, "标签4", "第：       个字,辈分字为：          字", 304, 8, 232, 20);
-    m_fixedPosition = combo(this, "组合框_第几个字", {"1", "2", "3"}, 0, true, 328, 8, 40, 20);
-    m_fixedChar = edit(this, "编辑框_固定字", "", 456, 8, 56, 20);
-    m_fixedChar->setMaxLength(2);
+    Ui::NamingPage& ui = *m_ui;
+    ui.setupUi(this);
+    m_surname = ui.编辑框_姓;
+    m_sex = ui.组合框_性别;
+    m_length = ui.组合框_个数;
+    m_fixedOn = ui.选择框1;
+    m_fixedPosition = ui.组合框_第几个字;
+    m_fixedChar = ui.编辑框_固定字;
     m_fixedChar->setValidator(new OneCharacterValidator(m_fixedChar));
-    m_start = place(new QPushButton(QStringLiteral("开  始"), this), "按钮1", 536, 8, 64, 24);
-    m_stop = place(new QPushButton(QStringLiteral("停  止"), this), "按钮2", 616, 8, 64, 24);
-    m_stop->setEnabled(false);
-
-    m_dateKind = combo(this, "组合框1", {QStringLiteral("出生日期"), QStringLiteral("预产期")}, 0,
-                       false, 8, 40, 80, 20);
-    label(this, "标签5", "：", 96, 40, 16, 16);
-    m_year = edit(this, "编辑框7", "2019", 120, 40, 48, 20);
-    label(this, "标签30", "年", 176, 40, 16, 16);
-    m_month = edit(this, "编辑框8", "5", 200, 40, 30, 20);
-    label(this, "标签31", "月", 232, 40, 16, 16);
-    m_day = edit(this, "编辑框9", "5", 256, 40, 30, 20);
-    label(this, "标签32", "日", 288, 40, 16, 16);
-    m_hour = edit(this, "编辑框11", "5", 312, 40, 30, 20);
-    label(this, "标签33", "时", 344, 40, 16, 16);
-    m_minute = edit(this, "编辑框10", "5", 368, 40, 30, 20);
-    label(this, "标签34", "分", 408, 40, 16, 16);
-    label(this, "标签37", "（阳历）", 424, 40, 48, 16);
-    m_collect = place(new QCheckBox(QStringLiteral("高于           分加入到候选区"), this),
-                      "选择框_候选", 480, 40, 200, 16);
-    m_collect->setChecked(true);
-    m_threshold = edit(this, "编辑框1", "75", 525, 40, 57, 20);
+    m_start = ui.按钮1;
+    m_stop = ui.按钮2;
+    m_dateKind = ui.组合框1;
+    m_birth = ui.birthInput;
+    m_birth->setUp(tables.cities, {"组合框_历法",
+                                   "选择框_闰月",
+                                   {"编辑框7", "编辑框8", "编辑框9", "编辑框11", "编辑框10"},
+                                   {"标签30", "标签31", "标签32", "标签33", "标签34"},
+                                   "标签37",
+                                   "标签_出生地",
+                                   "组合框_出生地"});
+    m_birth->setTexts({"2019", "5", "5", "5", "5"});
+    m_collect = ui.选择框_候选;
+    m_threshold = ui.编辑框1;
     // Beside the product's controls: leave out names that sound like a bad word or hold a
-    // character outside the general table (on by default), and sort candidates by assessment.
-    m_leaveOut = place(new QCheckBox(QStringLiteral("略去谐音不雅和生僻字的名字"), this),
-                       "选择框_略去", 8, 448, 200, 20);
-    m_leaveOut->setChecked(true);
-    auto* sort = place(new QPushButton(QStringLiteral("候选按品评排序"), this), "按钮_品评排序",
-                       264, 444, 112, 29);
-    sort->setToolTip(QStringLiteral("候选名字按品评分从高到低排列"));
+    // character outside the general table (on by default), and where names come from: the
+    // library (as always) or the lines of a book of verse.
+    m_leaveOut = ui.选择框_略去;
+    m_source = ui.组合框_出处;
+    for (const char* source : kSources)
+        m_source->addItem(QString::fromUtf8(source));
+    m_generated = ui.超级列表框1;
+    m_candidates = ui.列表框1;
+    // The note between the lists stands upright, one character under the other.
+    ui.标签10->setText(
+        QStringLiteral("候选名字列表 双击可查看详细解释：").split(QString()).join(u'\n').trimmed());
+    // Under the generated list while the selected row comes from verse: the poem and its line.
+    m_sourcePanel = ui.编辑框_出处;
+    m_sourcePanel->setMaximumHeight(5 * fontMetrics().lineSpacing());
+    m_sourcePanel->hide();
 
-    m_generated = place(new QListWidget(this), "超级列表框1", 8, 64, 384, 376);
-    m_generated->setUniformItemSizes(true);
-    QLabel* hint = label(this, "标签10", "候选名字列表 双击可查看详细解释：", 416, 80, 32, 328);
-    hint->setWordWrap(true);
-    hint->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_candidates = place(new QListWidget(this), "列表框1", 464, 64, 144, 376);
-    m_candidates->setUniformItemSizes(true);
-
-    const int buttonTops[] = {72, 144, 216, 296, 376};
-    QList<QWidget*> rightColumn;
-    int i = 0;
     for (const WebLink& link : webLinks()) {
         auto* button = new ImageButton(wordTile(QString::fromUtf8(link.words), link.colour, 56,
                                                 qMax(2.0, devicePixelRatioF())),
                                        this);
-        place(button, link.objectName, 616, buttonTops[i++], 56, 56);
-        rightColumn.append(button);
+        button->setObjectName(QString::fromUtf8(link.objectName));
+        button->setFixedSize(56, 56);
+        ui.webButtons->addWidget(button);
         button->setToolTip(QString::fromUtf8(link.words));
         button->setAccessibleName(QString::fromUtf8(link.words));
         const QUrl address(QString::fromUtf8(link.address));
@@ -189,68 +172,22 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
         else
             connect(button, &QAbstractButton::clicked, this, [address] { openWebPage(address); });
     }
-
-    auto* clear =
-        place(new QPushButton(QStringLiteral("清空候选名字"), this), "按钮4", 392, 444, 96, 29);
-    auto* copy =
-        place(new QPushButton(QStringLiteral("复制候选名字"), this), "按钮5", 512, 444, 96, 29);
-    auto* keep =
-        place(new QPushButton(QStringLiteral("加入收藏"), this), "按钮_加入收藏", 400, 542, 96, 26);
-    keep->setToolTip(QStringLiteral("把所选的名字加入收藏夹（Ctrl+D）"));
-    auto* exportList = place(new QPushButton(QStringLiteral("导出候选CSV"), this),
-                             "按钮_候选导出CSV", 296, 542, 96, 26);
-    // Where names come from: the library (as always) or the lines of a book of verse.
-    auto* sourceLabel = label(this, "标签_出处", "出处：", 504, 546, 36, 16);
-    QStringList sources;
-    for (const char* source : kSources)
-        sources << QString::fromUtf8(source);
-    m_source = combo(this, "组合框_出处", sources, 0, false, 540, 544, 64, 20);
-    m_source->setToolTip(
-        QStringLiteral("字库：从字库取名；诗经、楚辞、唐诗、宋词：取同一句诗中的字"));
-    // Under the generated list while the selected row comes from verse: the poem and its line.
-    m_sourcePanel = place(new QTextBrowser(this), "编辑框_出处", 8, 440 - kSourcePanelHeight, 384,
-                          kSourcePanelHeight);
-    m_sourcePanel->setFocusPolicy(Qt::ClickFocus);
-    m_sourcePanel->hide();
-    // At the foot of the page: how the date is meant (公历 or 农历) and the birthplace.
-    m_cities = &tables.cities;
-    m_choice = addBirthChoice(this, tables.cities, "", 8, 544);
-    QWidget* const bottomRows[] = {
-        m_choice.calendar,
-        m_choice.leap,
-        m_choice.place,
-        m_choice.placeLabel,
-        m_leaveOut,
-        sort,
-        keep,
-        exportList,
-        sourceLabel,
-        m_source,
-        label(this, "标签23", "取名方法：", 16, 480, 96, 24),
-        label(this, "标签24",
-              "输入姓和出生日期》》生成高分名字》》双击高分名字看测评》》选择好名！", 120, 472, 568,
-              40),
-        label(this, "标签25", "特别申明：", 16, 512, 96, 24),
-        label(this, "标签21", "取名软件结合周易易经五格等原理综合取名，名字仅供参考！", 120, 504,
-              552, 40),
-    };
-    // A larger window: the generated list and the candidate list share the extra width and
-    // take the extra height; the column of web buttons keeps to the right edge and spreads
-    // down, the buttons under the lists stay under them, the rows below keep to the bottom.
-    m_layout = pageLayout(this);
-    m_layout->anchor(m_generated, {0, 0, 2, 4});
-    m_layout->anchor(m_sourcePanel, {0, 4, 2, 4});
-    m_layout->anchor(hint, {2, 0, 2, 0});
-    m_layout->anchor(m_candidates, {2, 0, 4, 4});
-    for (int k = 0; k < rightColumn.size(); ++k)
-        m_layout->anchor(rightColumn[k], {4, k, 4, k});
-    for (QWidget* button : {clear, copy})
-        m_layout->anchor(button, {2, 4, 2, 4});
-    for (QWidget* widget : bottomRows)
-        m_layout->anchor(widget, kFollowBottom);
+    ui.webButtons->addStretch();
+    QPushButton* const clear = ui.按钮4;
+    QPushButton* const copy = ui.按钮5;
+    QPushButton* const sort = ui.按钮_品评排序;
+    QPushButton* const keep = ui.按钮_加入收藏;
+    QPushButton* const exportList = ui.按钮_候选导出CSV;
 
     connect(m_start, &QPushButton::clicked, this, &NamingPage::startGeneration);
     connect(m_stop, &QPushButton::clicked, this, &NamingPage::stopGeneration);
+    // Esc anywhere on the page stops a run, as 停止 does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (m_running)
+            stopGeneration();
+    });
     m_lastList = m_candidates;
     for (QListWidget* list : {m_generated, m_candidates}) {
         connect(list, &QListWidget::itemDoubleClicked, this, [this, list] {
@@ -275,42 +212,28 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
     connect(exportList, &QPushButton::clicked, this, &NamingPage::exportCandidates);
 
     // Enter in any box of the page starts a run, as the 开始 button does.
-    for (QLineEdit* box : {m_surname, m_fixedChar, m_year, m_month, m_day, m_hour, m_minute,
-                           m_threshold, m_fixedPosition->lineEdit()})
+    const BirthBoxes birth = m_birth->boxes();
+    for (QLineEdit* box : {m_surname, m_fixedChar, birth.year, birth.month, birth.day, birth.hour,
+                           birth.minute, m_threshold, m_fixedPosition->lineEdit()})
         connect(box, &QLineEdit::returnPressed, this, &NamingPage::startGeneration);
 
-    // Tab follows the order of filling in: the name boxes of the first row, the date row, then
-    // 开始 and 停止, the lists and the rows under them from left to right.
-    QWidget* order[] = {m_surname,
-                        m_sex,
-                        m_length,
-                        m_fixedOn,
-                        m_fixedPosition,
-                        m_fixedChar,
-                        m_dateKind,
-                        m_year,
-                        m_month,
-                        m_day,
-                        m_hour,
-                        m_minute,
-                        m_collect,
-                        m_threshold,
-                        m_start,
-                        m_stop,
-                        m_generated,
-                        m_candidates,
-                        m_leaveOut,
-                        sort,
-                        clear,
-                        copy,
-                        m_choice.calendar,
-                        m_choice.leap,
-                        m_choice.place,
-                        exportList,
-                        keep,
-                        m_source};
-    for (std::size_t k = 1; k < std::size(order); ++k)
+    // Tab follows the order of filling in: the name boxes of the first row, the birth row (how
+    // the date is meant, the date, the birthplace), the run's options, 开始 and 停止, the lists
+    // and the buttons under them from left to right.
+    QList<QWidget*> order = {m_surname,       m_sex,       m_length,  m_fixedOn,
+                             m_fixedPosition, m_fixedChar, m_dateKind};
+    order += m_birth->tabOrder();
+    order += {m_collect,    m_threshold, m_leaveOut, m_source, m_start, m_stop, m_generated,
+              m_candidates, sort,        exportList, keep,     clear,   copy};
+    for (qsizetype k = 1; k < order.size(); ++k)
         setTabOrder(order[k - 1], order[k]);
+}
+
+NamingPage::~NamingPage() = default;
+
+void NamingPage::focusFirstBox()
+{
+    m_surname->setFocus();
 }
 
 bool NamingPage::eventFilter(QObject* watched, QEvent* event)
@@ -453,23 +376,12 @@ void NamingPage::restoreSettings(const QSettings& settings)
         m_source->setCurrentIndex(source);
 }
 
-void NamingPage::placeGeneratedList()
-{
-    // The source panel, while it shows, takes the foot of the generated list's room.
-    const int panel = m_sourcePanel->isHidden() ? 0 : kSourcePanelHeight + 4;
-    m_layout->anchor(m_generated, QRect(8, 64, 384, 376 - panel), {0, 0, 2, 4});
-    m_layout->activate();
-}
-
 void NamingPage::showSourceOf(const QListWidgetItem* row)
 {
     const auto source = sourceOf(row);
     if (!source) {
         m_sourcePanel->clear();
-        if (!m_sourcePanel->isHidden()) {
-            m_sourcePanel->hide();
-            placeGeneratedList();
-        }
+        m_sourcePanel->hide();
         return;
     }
     // The book and title, the author where known, then the line with the name's characters bold
@@ -491,7 +403,6 @@ void NamingPage::showSourceOf(const QListWidgetItem* row)
     m_sourcePanel->setHtml(html + QStringLiteral("</p>"));
     if (m_sourcePanel->isHidden()) {
         m_sourcePanel->show();
-        placeGeneratedList();
         if (m_generated->currentItem())
             m_generated->scrollToItem(m_generated->currentItem());
     }
@@ -502,19 +413,19 @@ calendar::BirthTime NamingPage::birthTime() const
     // A lunar date that does not exist gives a time every caller refuses; a bad birthplace does
     // not touch the time.
     BirthReading birth = birthReading();
-    if (!birth.problem.empty() && m_choice.calendar->currentIndex() == 1)
+    if (!birth.problem.empty() && m_birth->lunar())
         return {0, 0, 0, birth.time.hour};
     return birth.time;
 }
 
 BirthReading NamingPage::birthReading() const
 {
-    return readBirth(m_choice, *m_cities, m_year, m_month, m_day, m_hour);
+    return m_birth->read();
 }
 
 BirthTexts NamingPage::birthTexts() const
 {
-    return {m_year->text(), m_month->text(), m_day->text(), m_hour->text(), m_minute->text()};
+    return m_birth->texts();
 }
 
 std::optional<naming::ReportRequest> NamingPage::requestForRow(const QListWidgetItem& row) const
@@ -588,7 +499,7 @@ void NamingPage::startGeneration()
     // A lunar date that does not exist or an unknown birthplace is refused before anything else.
     const BirthReading birth = birthReading();
     if (!birth.problem.empty() &&
-        (m_choice.calendar->currentIndex() == 1 || calendar::checkBirthTime(birth.time).empty())) {
+        (m_birth->lunar() || calendar::checkBirthTime(birth.time).empty())) {
         MessageBox::show(this, QString::fromStdString(birth.problem));
         return;
     }
@@ -619,8 +530,9 @@ void NamingPage::startGeneration()
         run.seed = *m_seedOverride;
     } else {
         // The clock mixed with the digits of the birth date, as "2019" "5" "5" gives 201955.
+        const BirthTexts texts = m_birth->texts();
         const QString dateDigits = QStringLiteral("%1%2%3").arg(
-            m_year->text().trimmed(), m_month->text().trimmed(), m_day->text().trimmed());
+            texts.year.trimmed(), texts.month.trimmed(), texts.day.trimmed());
         const auto now = std::chrono::steady_clock::now().time_since_epoch();
         run.seed =
             std::uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()) +

@@ -6,7 +6,7 @@
 #include "naming/generator.h"
 #include "naming/report.h"
 #include "naming/session.h"
-#include "ui/birthchoice.h"
+#include "ui/birthinput.h"
 #include "ui/formparts.h"
 #include "ui/shortlist.h"
 #include "ui/startup.h"
@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 class QCheckBox;
@@ -26,13 +27,15 @@ class QPushButton;
 class QSettings;
 class QTextBrowser;
 
+namespace Ui {
+class NamingPage;
+}
+
 namespace hmf::core {
 struct Tables;
 }
 
 namespace hmf::ui {
-
-class AnchorLayout;
 
 class NamingPage : public QWidget
 {
@@ -40,6 +43,7 @@ class NamingPage : public QWidget
   public:
     NamingPage(const core::Tables& tables, naming::SessionState& session,
                std::filesystem::path dataDir, QWidget* parent = nullptr);
+    ~NamingPage() override;
 
     void setLibraryOverride(std::filesystem::path file) { m_libraryOverride = std::move(file); }
     void setSeedOverride(std::optional<std::uint64_t> seed) { m_seedOverride = seed; }
@@ -47,16 +51,18 @@ class NamingPage : public QWidget
     void setTableLoader(TableLoader load) { m_loadTables = std::move(load); }
 
     bool generationRunning() const { return m_running; }
+    // Puts the keyboard in the surname box.
+    void focusFirstBox();
     void startGeneration();
     void stopGeneration();
 
     // The birth date and hour now in the boxes, and the boxes' texts as they stand.
     calendar::BirthTime birthTime() const;
     BirthTexts birthTexts() const;
-    BirthBoxes birthBoxes() const { return {m_year, m_month, m_day, m_hour, m_minute}; }
+    BirthBoxes birthBoxes() const { return m_birth->boxes(); }
     // The same read as the page's 公历/农历 choice and birthplace say, with the problem if any.
     BirthReading birthReading() const;
-    BirthChoice::State birthChoice() const { return m_choice.state(); }
+    BirthInput::Choice birthChoice() const { return m_birth->choice(); }
 
     // The analysis of a listed row such as 林子涵[88分] for the name, surname and sex it was drawn
     // with and the birth time now in the boxes; nothing when the title does not split into a name
@@ -86,9 +92,8 @@ class NamingPage : public QWidget
     void sortCandidatesByAssessment();
     // Fills the source panel from the row's verse line and shows it; hides it for a library name.
     void showSourceOf(const QListWidgetItem* row);
-    // The generated list, shortened by the source panel while that shows.
-    void placeGeneratedList();
 
+    std::unique_ptr<Ui::NamingPage> m_ui;
     naming::SessionState& m_session;
     std::filesystem::path m_dataDir;
     naming::NameGenerator m_generator;
@@ -105,13 +110,7 @@ class NamingPage : public QWidget
     QLineEdit* m_fixedChar = nullptr;
     QPushButton* m_start = nullptr;
     QPushButton* m_stop = nullptr;
-    QLineEdit* m_year = nullptr;
-    QLineEdit* m_month = nullptr;
-    QLineEdit* m_day = nullptr;
-    QLineEdit* m_hour = nullptr;
-    QLineEdit* m_minute = nullptr;
-    BirthChoice m_choice;
-    const core::CityTable* m_cities = nullptr;
+    BirthInput* m_birth = nullptr;
     QCheckBox* m_collect = nullptr;
     QCheckBox* m_leaveOut = nullptr;
     QLineEdit* m_threshold = nullptr;
@@ -121,7 +120,6 @@ class NamingPage : public QWidget
     QComboBox* m_dateKind = nullptr;
     QComboBox* m_source = nullptr;
     QTextBrowser* m_sourcePanel = nullptr;
-    AnchorLayout* m_layout = nullptr;
 };
 
 } // namespace hmf::ui

@@ -17,9 +17,10 @@ QString fromEngineText(std::string_view utf8)
 
 void appendColoured(QTextEdit* box, std::string_view utf8, const QColor& colour)
 {
-    static const QFont font = reportFont();
+    // The family only: the size is the box's, which follows the text size the user chose.
+    static const QStringList families = reportFont().families();
     QTextCharFormat format;
-    format.setFont(font);
+    format.setFontFamilies(families);
     format.setForeground(colour);
     QTextCursor cursor(box->document());
     cursor.movePosition(QTextCursor::End);

@@ -1,14 +1,14 @@
 #include "ui/shortlistpage.h"
 
 #include "naming/assessment.h"
-#include "ui/anchorlayout.h"
 #include "ui/comparewindow.h"
 #include "ui/fileoutput.h"
-#include "ui/formparts.h"
 #include "ui/messagebox.h"
 
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -26,8 +26,11 @@ ShortlistPage::ShortlistPage(const core::Tables& tables, QString file, QWidget* 
 {
     m_loadProblem = m_shortlist.load();
 
-    label(this, "标签_收藏", "收藏的名字（备注可直接编辑，Delete 键删除）：", 8, 8, 400, 20);
-    m_table = place(new QTableWidget(this), "表格_收藏", 8, 32, 680, 424);
+    auto* caption =
+        new QLabel(QStringLiteral("收藏的名字（备注可直接编辑，Delete 键删除）："), this);
+    caption->setObjectName(QStringLiteral("标签_收藏"));
+    m_table = new QTableWidget(this);
+    m_table->setObjectName(QStringLiteral("表格_收藏"));
     m_table->setColumnCount(ColumnCount);
     m_table->setHorizontalHeaderLabels({QStringLiteral("名字"), QStringLiteral("评分"),
                                         QStringLiteral("品评"), QStringLiteral("出处"),
@@ -43,19 +46,25 @@ ShortlistPage::ShortlistPage(const core::Tables& tables, QString file, QWidget* 
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->installEventFilter(this);
 
-    auto* remove =
-        place(new QPushButton(QStringLiteral("删除所选"), this), "按钮_删除收藏", 8, 464, 96, 29);
-    auto* compare = place(new QPushButton(QStringLiteral("比较所选（2～4个）"), this), "按钮_比较",
-                          112, 464, 144, 29);
-    auto* csv = place(new QPushButton(QStringLiteral("导出CSV"), this), "按钮_收藏导出CSV", 264,
-                      464, 96, 29);
+    const auto button = [this](const QString& text, const char* name) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QString::fromUtf8(name));
+        return b;
+    };
+    auto* remove = button(QStringLiteral("删除所选"), "按钮_删除收藏");
+    auto* compare = button(QStringLiteral("比较所选（2～4个）"), "按钮_比较");
+    auto* csv = button(QStringLiteral("导出CSV"), "按钮_收藏导出CSV");
     m_buttons = {remove, compare, csv};
 
-    // The table takes the room of a larger window; the buttons stay under it.
-    AnchorLayout* layout = pageLayout(this);
-    layout->anchor(m_table, kGrow);
-    for (QWidget* button : m_buttons)
-        layout->anchor(button, kFollowBottom);
+    // The caption, the table taking all the room, and the buttons under it from the left.
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(caption, 0, 0, 1, 4);
+    layout->addWidget(m_table, 1, 0, 1, 4);
+    for (int c = 0; c < 3; ++c)
+        layout->addWidget(m_buttons[c], 2, c);
+    layout->setColumnStretch(3, 1);
+    layout->setRowStretch(1, 1);
 
     connect(remove, &QPushButton::clicked, this, &ShortlistPage::removeSelected);
     connect(compare, &QPushButton::clicked, this, &ShortlistPage::compareSelected);
@@ -134,10 +143,9 @@ void ShortlistPage::add(const ShortlistEntry& kept)
     QString error;
     if (!m_shortlist.save(&error)) {
         // Kept for this run only: say so instead of a plain "added".
-        MessageBox::show(this,
-                         QStringLiteral("“%1”已加入收藏夹，但未能保存：\n%2")
-                             .arg(entry.fullName(), error),
-                         MessageBox::Icon::Warning);
+        MessageBox::show(
+            this, QStringLiteral("“%1”已加入收藏夹，但未能保存：\n%2").arg(entry.fullName(), error),
+            MessageBox::Icon::Warning);
         return;
     }
     MessageBox::show(this, QStringLiteral("已将“%1”加入收藏夹").arg(entry.fullName()));

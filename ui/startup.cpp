@@ -20,7 +20,8 @@ void prepareApplication(QApplication& app)
     app.setApplicationName(QStringLiteral("huimingfang"));
     // No display name: X11 window managers would show it after every title ("… — 慧名坊").
     app.setDesktopFileName(QStringLiteral("huimingfang"));
-    app.setFont(interfaceFont());
+    // The desktop's font and size, with a family that has Chinese glyphs.
+    app.setFont(interfaceFont(QApplication::font()));
     app.setWindowIcon(windowIcon());
     // Qt's own texts (OK, Cancel, the file and print dialogs) in Chinese: the program speaks
     // Chinese whatever the system's language is.

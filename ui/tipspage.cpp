@@ -1,24 +1,26 @@
 #include "ui/tipspage.h"
 
 #include "core/tables.h"
-#include "ui/anchorlayout.h"
-#include "ui/formparts.h"
 #include "ui/richtext.h"
 
 #include <QPlainTextEdit>
+#include <QVBoxLayout>
 
 namespace hmf::ui {
 
 TipsPage::TipsPage(const core::Tables& tables, QWidget* parent) : QWidget(parent)
 {
-    m_text = place(new QPlainTextEdit(this), "编辑框4", 8, 0, 680, 464);
+    m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("编辑框4"));
     m_text->setPlainText(fromEngineText(tables.tipsText));
     m_text->setReadOnly(true);
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette palette = m_text->palette();
     palette.setColor(QPalette::Text, QColor(0, 136, 255));
     m_text->setPalette(palette);
-    pageLayout(this)->anchor(m_text, kGrow);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(m_text);
 }
 
 } // namespace hmf::ui
