@@ -198,6 +198,11 @@ QByteArray csvDocument(const QList<QStringList>& rows)
     for (const QStringList& row : rows) {
         QStringList fields;
         for (QString field : row) {
+            // A spreadsheet runs a cell that starts like a formula (=HYPERLINK(…), +1+cmd|…, @SUM,
+            // or a tab or CR before one); a leading apostrophe keeps it text (the OWASP rule).
+            static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+            if (!field.isEmpty() && formulaStarts.contains(field.front()))
+                field.prepend(QLatin1Char('\''));
             if (field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"')) ||
                 field.contains(QLatin1Char('\n')) || field.contains(QLatin1Char('\r'))) {
                 field.replace(QLatin1String("\""), QLatin1String("\"\""));

@@ -67,7 +67,8 @@ class Shortlist
 };
 
 // A CSV document of `rows` (the first row is the header) as spreadsheets read it: UTF-8 with a
-// byte-order mark, fields quoted where they hold a comma, a quote or a line break, CRLF line ends.
+// byte-order mark, fields quoted where they hold a comma, a quote or a line break, CRLF line ends;
+// a field that a spreadsheet would take for a formula begins with an apostrophe.
 QByteArray csvDocument(const QList<QStringList>& rows);
 
 // Writes `data` to `file` through a temporary file; on failure gives false and a message.

