@@ -3,7 +3,6 @@
 #include "ui/fonts.h"
 
 #include <QApplication>
-#include <functional>
 #include <QFont>
 #include <QHash>
 #include <QIconEngine>
@@ -13,6 +12,7 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QtMath>
+#include <functional>
 
 namespace hmf::ui {
 namespace {
@@ -230,7 +230,8 @@ class DrawnIconEngine : public QIconEngine
             return *it;
         QPixmap pixmap = renderAt(side, 1.0, m_draw);
         // Disabled and selected looks come from the style, as for an icon built from pixmaps.
-        if (mode != QIcon::Normal && mode != QIcon::Active && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        if (mode != QIcon::Normal && mode != QIcon::Active &&
+            qobject_cast<QApplication*>(QCoreApplication::instance())) {
             QStyleOption option;
             option.palette = QApplication::palette();
             pixmap = QApplication::style()->generatedIconPixmap(mode, pixmap, &option);

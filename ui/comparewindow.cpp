@@ -1,6 +1,7 @@
 #include "ui/comparewindow.h"
 
 #include "core/grids.h"
+#include "core/syllable.h"
 #include "core/tables.h"
 #include "naming/report.h"
 #include "ui/fileoutput.h"
@@ -13,29 +14,6 @@
 namespace hmf::ui {
 namespace {
 
-// The tone of one syllable from its tone mark: 1 to 4, or 0 for the neutral tone.
-int toneOf(const QString& syllable)
-{
-    static const QString marks[4] = {QStringLiteral("āēīōūǖĀĒĪŌŪǕ"), QStringLiteral("áéíóúǘÁÉÍÓÚǗ"),
-                                     QStringLiteral("ǎěǐǒǔǚǍĚǏǑǓǙ"),
-                                     QStringLiteral("àèìòùǜÀÈÌÒÙǛ")};
-    for (const QChar c : syllable)
-        for (int tone = 0; tone < 4; ++tone)
-            if (marks[tone].contains(c))
-                return tone + 1;
-    return 0;
-}
-
-QString tonesOf(const QString& readings)
-{
-    QStringList tones;
-    for (const QString& syllable : readings.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const int tone = toneOf(syllable);
-        tones.append(tone == 0 ? QStringLiteral("轻") : QString::number(tone));
-    }
-    return tones.join(QLatin1Char(' '));
-}
-
 QString q(const std::string& s)
 {
     return QString::fromStdString(s);
@@ -47,6 +25,7 @@ QString comparisonHtml(const core::Tables& tables, const QList<ShortlistEntry>& 
 {
     const QStringList labels = {"名字", "评分", "品评", "出处", "拼音", "声调", "笔画", "五行",
                                 "天格", "人格", "地格", "外格", "总格", "三才", "出生", "备注"};
+    // Every cell is plain text: the kept names come from a file anyone can edit.
     QList<QStringList> columns;
     for (const ShortlistEntry& e : names) {
         const std::string surname = e.surname.toStdString();
@@ -56,17 +35,21 @@ QString comparisonHtml(const core::Tables& tables, const QList<ShortlistEntry>& 
         c << e.fullName() << e.scoreText;
         QString assessment = e.assessment ? QString::number(*e.assessment) : QString();
         if (!e.assessmentNotes.isEmpty())
-            assessment += (assessment.isEmpty() ? QString() : QStringLiteral("<br>")) +
-                          e.assessmentNotes.toHtmlEscaped().replace(QLatin1Char('\n'),
-                                                                    QStringLiteral("<br>"));
-        c << assessment << e.source.toHtmlEscaped();
+            assessment +=
+                (assessment.isEmpty() ? QString() : QStringLiteral("\n")) + e.assessmentNotes;
+        c << assessment << e.source;
         if (naming::checkName(tables, surname, given).empty()) {
-            std::string said;
-            for (const auto& r : tables.nameReadings(surname, given))
-                said += (said.empty() ? "" : " ") + r;
-            const QString readings = q(said);
-            c << readings << tonesOf(readings) << q(tables.gridStrokeString(full))
-              << q(tables.elements.elementString(full));
+            QStringList readings;
+            QStringList tones;
+            for (const std::string& syllable : tables.nameReadings(surname, given)) {
+                readings.append(q(syllable));
+                const auto read = core::syllableFromMarked(syllable);
+                tones.append(!read             ? QStringLiteral("—")
+                             : read->tone == 5 ? QStringLiteral("轻")
+                                               : QString::number(read->tone));
+            }
+            c << readings.join(QLatin1Char(' ')) << tones.join(QLatin1Char(' '))
+              << q(tables.gridStrokeString(full)) << q(tables.elements.elementString(full));
             const core::FiveGrids g = core::gridNumbers(tables.strokes, surname, given);
             for (int n : {g.tian, g.ren, g.di, g.wai, g.zong})
                 c << QStringLiteral("%1（%2）").arg(n).arg(q(std::string(tables.luck.verdict(n))));
@@ -75,10 +58,13 @@ QString comparisonHtml(const core::Tables& tables, const QList<ShortlistEntry>& 
             for (int i = 0; i < 10; ++i)
                 c << QStringLiteral("—");
         }
-        c << e.birthText() << e.note.toHtmlEscaped();
+        c << e.birthText() << e.note;
         columns.append(c);
     }
 
+    const auto cell = [](const QString& text) {
+        return text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+    };
     QString html = QStringLiteral("<h3>名字比较</h3><table border=\"1\" cellspacing=\"0\" "
                                   "cellpadding=\"4\" width=\"100%\">");
     for (int row = 0; row < labels.size(); ++row) {
@@ -86,7 +72,7 @@ QString comparisonHtml(const core::Tables& tables, const QList<ShortlistEntry>& 
             QStringLiteral("<tr><th align=\"left\" bgcolor=\"#eef2f8\">%1</th>").arg(labels[row]);
         for (const QStringList& c : columns)
             html += (row == 0 ? QStringLiteral("<th>%1</th>") : QStringLiteral("<td>%1</td>"))
-                        .arg(c[row]);
+                        .arg(cell(c[row]));
         html += QStringLiteral("</tr>");
     }
     html += QStringLiteral("</table>");
@@ -102,6 +88,8 @@ CompareWindow::CompareWindow(const core::Tables& tables, const QList<ShortlistEn
     resize(640, 560);
     m_view = new QTextBrowser(this);
     m_view->setObjectName(QStringLiteral("比较表"));
+    // The table holds no links; nothing in it may replace it with another page.
+    m_view->setOpenLinks(false);
     m_view->setHtml(comparisonHtml(tables, names));
     m_view->document()->setMetaInformation(QTextDocument::DocumentTitle,
                                            QStringLiteral("名字比较"));

@@ -2,6 +2,7 @@
 // Files the user saves (CSV, PDF) and pages sent to the printer. The save dialog goes through
 // FileChooser, so tests can name the file instead of answering a dialog.
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -28,6 +29,10 @@ class FileChooser
 
 // Lays `document` out on A4 pages and writes them as a PDF file, through a temporary file.
 bool writePdf(const QTextDocument& document, const QString& file, QString* error);
+
+// `pdf` as Qt wrote it from `document`, its text layer naming the document's characters: Qt names
+// a glyph that a CJK font shares between a radical and an ideograph (⼈ and 人) by the radical.
+QByteArray withMeantText(const QByteArray& pdf, const QTextDocument& document);
 
 // Opens the print dialog and prints `document` on the printer the user chooses.
 void printDocument(QWidget* parent, const QTextDocument& document);

@@ -45,8 +45,10 @@ LuckTablePage::LuckTablePage(const core::Tables& tables, QWidget* parent) : QWid
     for (const core::LuckEntry& entry : entries) {
         int column = 0;
         for (std::string_view field : entry.fields()) {
-            auto* item = new QTableWidgetItem(fromEngineText(field).simplified());
+            const QString text = fromEngineText(field);
+            auto* item = new QTableWidgetItem(text.simplified());
             item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
+            item->setToolTip(plainToolTip(text));
             m_table->setItem(row, column++, item);
         }
         ++row;

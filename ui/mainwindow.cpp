@@ -24,6 +24,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
+#include <QUndoStack>
 #include <QToolBar>
 
 namespace hmf::ui {
@@ -87,6 +88,9 @@ MainWindow::MainWindow(core::Tables& tables, std::filesystem::path dataDir,
     connect(m_naming, &NamingPage::rowChosen, this, &MainWindow::analyseListedName);
     connect(m_naming, &NamingPage::keepRequested, m_shortlist, &ShortlistPage::add);
     connect(m_analysis, &AnalysisPage::keepRequested, m_shortlist, &ShortlistPage::add);
+    // Short news (a name kept, removed) in the strip under the pages, not in a box to close.
+    connect(m_shortlist, &ShortlistPage::statusMessage, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 8000); });
     // A damaged shortlist file is reported once the window is up.
     if (!m_shortlist->loadProblem().isEmpty()) {
         QTimer::singleShot(0, this, [this] {
@@ -195,7 +199,11 @@ void MainWindow::buildMenus()
     m_undo = edit->addAction(QStringLiteral("撤销"));
     m_undo->setObjectName(QStringLiteral("动作_撤销"));
     m_undo->setShortcut(QKeySequence::Undo);
-    m_undo->setEnabled(false);
+    // 撤销 takes back the last removal from 收藏夹, whichever page is showing.
+    QUndoStack* removals = m_shortlist->undoStack();
+    m_undo->setEnabled(removals->canUndo());
+    connect(removals, &QUndoStack::canUndoChanged, m_undo, &QAction::setEnabled);
+    connect(m_undo, &QAction::triggered, removals, &QUndoStack::undo);
 
     QMenu* view = bar->addMenu(QStringLiteral("查看(&V)"));
     for (QAction* action : m_toolGroup->actions())

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace hmf::ui {
 
@@ -16,6 +17,32 @@ void MessageBox::setHook(Hook h)
     hook() = std::move(h);
 }
 
+MessageBox::AnswerHook& MessageBox::answerHook()
+{
+    static AnswerHook current;
+    return current;
+}
+
+void MessageBox::setAnswerHook(AnswerHook h)
+{
+    answerHook() = std::move(h);
+}
+
+bool MessageBox::confirm(QWidget* parent, const QString& text, const QString& action)
+{
+    if (answerHook())
+        return answerHook()(text);
+    QMessageBox box(parent);
+    box.setWindowTitle(QStringLiteral("慧名坊"));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.setIcon(QMessageBox::Question);
+    QPushButton* go = box.addButton(action, QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+    box.exec();
+    return box.clickedButton() == go;
+}
+
 void MessageBox::show(QWidget* parent, const QString& text, Icon icon)
 {
     if (hook()) {
@@ -24,6 +51,8 @@ void MessageBox::show(QWidget* parent, const QString& text, Icon icon)
     }
     QMessageBox box(parent);
     box.setWindowTitle(QStringLiteral("慧名坊"));
+    // Messages quote names and paths from files; none of it is markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (icon) {
     case Icon::None:

@@ -7,6 +7,7 @@
 #include "ui/fileoutput.h"
 #include "ui/imagebutton.h"
 #include "ui/messagebox.h"
+#include "ui/richtext.h"
 #include "ui/weblinks.h"
 #include "ui_namingpage.h"
 
@@ -86,7 +87,7 @@ QListWidgetItem* rowItem(const naming::DrawResult& drawn, const QString& sex)
     }
     if (drawn.source)
         tip += QStringLiteral("\n出处：") + fromStd(naming::citation(*drawn.source));
-    item->setToolTip(tip);
+    item->setToolTip(plainToolTip(tip));
     item->setData(kAssessmentRole, a.figure);
     return item;
 }
@@ -205,7 +206,15 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
                 [this, list](const QPoint& at) { showListMenu(list, at); });
         list->installEventFilter(this);
     }
-    connect(clear, &QPushButton::clicked, m_candidates, &QListWidget::clear);
+    connect(clear, &QPushButton::clicked, this, [this] {
+        // The candidates of several runs are gone for good once cleared: ask first.
+        if (m_candidates->count() > 0 &&
+            !MessageBox::confirm(
+                this, QStringLiteral("清空候选名字列表中的%1个名字？").arg(m_candidates->count()),
+                QStringLiteral("清空")))
+            return;
+        m_candidates->clear();
+    });
     connect(copy, &QPushButton::clicked, this, &NamingPage::copyCandidates);
     connect(sort, &QPushButton::clicked, this, &NamingPage::sortCandidatesByAssessment);
     connect(keep, &QPushButton::clicked, this, &NamingPage::keepCurrentRow);

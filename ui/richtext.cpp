@@ -4,6 +4,7 @@
 
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 
 namespace hmf::ui {
@@ -13,6 +14,12 @@ QString fromEngineText(std::string_view utf8)
     QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
+}
+
+QString plainToolTip(const QString& text)
+{
+    // Qt takes a tip for rich text only when it looks like markup; only such a tip needs escaping.
+    return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal) : text;
 }
 
 void appendColoured(QTextEdit* box, std::string_view utf8, const QColor& colour)

@@ -18,6 +18,10 @@ inline const QColor kMagenta(255, 0, 255);
 // converts them.
 QString fromEngineText(std::string_view utf8);
 
+// A tool tip that shows `text` as it is, line breaks kept: a tip that looks like markup would
+// otherwise be drawn as rich text (an image, a link) from whatever a file held.
+QString plainToolTip(const QString& text);
+
 // Appends `text` at the end of the box in the report font and `colour`; nothing stays selected.
 void appendColoured(QTextEdit* box, std::string_view utf8, const QColor& colour);
 

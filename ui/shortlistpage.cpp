@@ -4,6 +4,7 @@
 #include "ui/comparewindow.h"
 #include "ui/fileoutput.h"
 #include "ui/messagebox.h"
+#include "ui/richtext.h"
 
 #include <QGridLayout>
 #include <QHeaderView>
@@ -11,6 +12,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -21,8 +24,42 @@ enum Column { NameColumn, ScoreColumn, AssessmentColumn, SourceColumn, NoteColum
 
 } // namespace
 
+// Removes kept names; undone, puts them back where they stood.
+class ShortlistPage::RemoveCommand : public QUndoCommand
+{
+  public:
+    RemoveCommand(ShortlistPage& page, const QList<int>& rows) : m_page(page)
+    {
+        for (int row : rows)
+            m_removed.append(page.m_shortlist.entries().at(row));
+        m_rows = rows;
+        setText(m_removed.size() == 1 ? QStringLiteral("删除“%1”").arg(m_removed[0].fullName())
+                                      : QStringLiteral("删除%1个名字").arg(m_removed.size()));
+    }
+    void redo() override
+    {
+        for (const ShortlistEntry& entry : std::as_const(m_removed))
+            m_page.m_shortlist.remove(m_page.m_shortlist.indexOf(entry.fullName()));
+        m_page.refill();
+        m_page.saveOrReport();
+    }
+    void undo() override
+    {
+        for (int i = 0; i < m_removed.size(); ++i)
+            m_page.m_shortlist.add(m_removed[i], m_rows[i]);
+        m_page.refill();
+        m_page.saveOrReport();
+        emit m_page.statusMessage(QStringLiteral("已恢复%1").arg(text().mid(2)));
+    }
+
+  private:
+    ShortlistPage& m_page;
+    QList<ShortlistEntry> m_removed;
+    QList<int> m_rows; // ascending, so each goes back before those after it
+};
+
 ShortlistPage::ShortlistPage(const core::Tables& tables, QString file, QWidget* parent)
-    : QWidget(parent), m_tables(tables), m_shortlist(std::move(file))
+    : QWidget(parent), m_tables(tables), m_shortlist(std::move(file)), m_undo(new QUndoStack(this))
 {
     m_loadProblem = m_shortlist.load();
 
@@ -73,7 +110,8 @@ ShortlistPage::ShortlistPage(const core::Tables& tables, QString file, QWidget* 
         if (m_filling || item->column() != NoteColumn)
             return;
         m_shortlist.setNote(item->row(), item->text());
-        saveOrReport();
+        // Saved once the cell's change is over: the save may refill the table.
+        QTimer::singleShot(0, this, &ShortlistPage::saveOrReport);
     });
     refill();
 }
@@ -93,19 +131,32 @@ void ShortlistPage::refill()
             if (c != NoteColumn)
                 item->setFlags(item->flags() & ~Qt::ItemIsEditable);
             if (c == NameColumn && !e.birthText().isEmpty())
-                item->setToolTip(QStringLiteral("出生：%1").arg(e.birthText()));
+                item->setToolTip(plainToolTip(QStringLiteral("出生：%1").arg(e.birthText())));
             if (c == AssessmentColumn && !e.assessmentNotes.isEmpty())
-                item->setToolTip(e.assessmentNotes);
+                item->setToolTip(plainToolTip(e.assessmentNotes));
             m_table->setItem(row, c, item);
         }
     }
     m_filling = false;
 }
 
+QStringList ShortlistPage::shownTexts() const
+{
+    QStringList texts;
+    for (const ShortlistEntry& e : m_shortlist.entries())
+        texts << e.fullName() << e.note;
+    return texts;
+}
+
 void ShortlistPage::saveOrReport()
 {
+    const QStringList before = shownTexts();
     QString error;
-    if (!m_shortlist.save(&error))
+    const bool saved = m_shortlist.save(&error);
+    // The save merged in what other running copies kept, removed or noted.
+    if (shownTexts() != before)
+        refill();
+    if (!saved)
         MessageBox::show(this, error, MessageBox::Icon::Warning);
 }
 
@@ -136,19 +187,20 @@ void ShortlistPage::add(const ShortlistEntry& kept)
         }
     }
     if (!m_shortlist.add(entry)) {
-        MessageBox::show(this, QStringLiteral("“%1”已在收藏夹中").arg(entry.fullName()));
+        emit statusMessage(QStringLiteral("“%1”已在收藏夹中").arg(entry.fullName()));
         return;
     }
-    refill();
     QString error;
-    if (!m_shortlist.save(&error)) {
+    const bool saved = m_shortlist.save(&error);
+    refill();
+    if (!saved) {
         // Kept for this run only: say so instead of a plain "added".
         MessageBox::show(
             this, QStringLiteral("“%1”已加入收藏夹，但未能保存：\n%2").arg(entry.fullName(), error),
             MessageBox::Icon::Warning);
         return;
     }
-    MessageBox::show(this, QStringLiteral("已将“%1”加入收藏夹").arg(entry.fullName()));
+    emit statusMessage(QStringLiteral("已将“%1”加入收藏夹").arg(entry.fullName()));
 }
 
 QList<int> ShortlistPage::selectedRows() const
@@ -165,10 +217,15 @@ void ShortlistPage::removeSelected()
     const QList<int> rows = selectedRows();
     if (rows.isEmpty())
         return;
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
-        m_shortlist.remove(*it);
-    refill();
-    saveOrReport();
+    auto* command = new RemoveCommand(*this, rows);
+    const QString what = command->text();
+    m_undo->push(command);
+    emit statusMessage(QStringLiteral("已%1，可撤销（Ctrl+Z）").arg(what));
+}
+
+void ShortlistPage::undoRemove()
+{
+    m_undo->undo();
 }
 
 void ShortlistPage::compareSelected()

@@ -1,7 +1,7 @@
 #pragma once
 // Page 收藏夹: the kept names with score, assessment, source and note; the note is edited in
-// place. Names are removed with 删除 or the Delete key, compared two to four at a time, and
-// exported to CSV.
+// place. Names are removed with 删除 or the Delete key (and brought back with undo), compared two
+// to four at a time, and exported to CSV.
 
 #include "ui/shortlist.h"
 #include "ui/startup.h"
@@ -10,6 +10,7 @@
 
 class QPushButton;
 class QTableWidget;
+class QUndoStack;
 
 namespace hmf::core {
 struct Tables;
@@ -27,17 +28,28 @@ class ShortlistPage : public QWidget
     const QString& loadProblem() const { return m_loadProblem; }
     const Shortlist& shortlist() const { return m_shortlist; }
 
-    // Keeps the name with its assessment, saves the list and tells the user; a name kept
-    // already is only reported.
+    // Keeps the name with its assessment, saves the list and says so in statusMessage; a name
+    // kept already is only reported. A save that fails is shown in a message box.
     void add(const ShortlistEntry& kept);
+
+    // The removals of this run, for 编辑 → 撤销 (createUndoAction gives the menu item).
+    QUndoStack* undoStack() const { return m_undo; }
+    // Brings back the names of the last removal not undone yet.
+    void undoRemove();
     // Reads the assessment tables before the first name is kept.
     void setTableLoader(TableLoader load) { m_loadTables = std::move(load); }
+
+  signals:
+    // A short word for the window's status bar ("已将“林子涵”加入收藏夹").
+    void statusMessage(const QString& text);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    class RemoveCommand;
     void refill();
+    QStringList shownTexts() const;
     void saveOrReport();
     void removeSelected();
     void compareSelected();
@@ -50,6 +62,7 @@ class ShortlistPage : public QWidget
     QString m_loadProblem;
     bool m_filling = false;
     QTableWidget* m_table = nullptr;
+    QUndoStack* m_undo = nullptr;
     QList<QWidget*> m_buttons;
 };
 

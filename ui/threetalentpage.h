@@ -17,7 +17,6 @@ class ThreeTalentPage : public QWidget
   public:
     explicit ThreeTalentPage(const core::Tables& tables, QWidget* parent = nullptr);
 
-
   private:
     QPlainTextEdit* m_text;
 };

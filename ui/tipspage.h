@@ -17,7 +17,6 @@ class TipsPage : public QWidget
   public:
     explicit TipsPage(const core::Tables& tables, QWidget* parent = nullptr);
 
-
   private:
     QPlainTextEdit* m_text;
 };

@@ -118,6 +118,8 @@ class TestMainWindow : public QObject
     fs::path m_dataDir;
     std::unique_ptr<MainWindow> m_window;
     QStringList m_messages;
+    QStringList m_questions; // asked before something is undone for good
+    bool m_answer = true;
     QList<QUrl> m_openedUrls;
     QTemporaryDir m_tempDir;
 };
@@ -143,6 +145,10 @@ void TestMainWindow::initTestCase()
     m_tables = hmf::uitest::loadProgramTables(m_dataDir, error);
     QVERIFY2(m_tables, qPrintable(error));
     MessageBox::setHook([this](const QString& text, MessageBox::Icon) { m_messages.append(text); });
+    MessageBox::setAnswerHook([this](const QString& text) {
+        m_questions.append(text);
+        return m_answer;
+    });
     QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "recordUrl");
     QVERIFY(m_tempDir.isValid());
 }
@@ -150,6 +156,8 @@ void TestMainWindow::initTestCase()
 void TestMainWindow::init()
 {
     m_messages.clear();
+    m_questions.clear();
+    m_answer = true;
     m_openedUrls.clear();
     // Every test starts with an empty shortlist.
     QFile::remove(m_tempDir.filePath(QStringLiteral("shortlist.json")));
@@ -961,8 +969,17 @@ void TestMainWindow::copyAndClearCandidates()
     QCOMPARE(clipboard->text(), QStringLiteral("\r\n林子涵[88分]\r\n林子轩[90分]"));
     QCOMPARE(m_messages, QStringList{QStringLiteral("候选名字已经复制到剪辑板")});
 
+    // Clearing asks first; declined, the list stays.
+    m_answer = false;
+    find<QPushButton>("按钮4")->click();
+    QCOMPARE(m_questions, QStringList{QStringLiteral("清空候选名字列表中的2个名字？")});
+    QCOMPARE(list("列表框1")->count(), 2);
+    m_answer = true;
     find<QPushButton>("按钮4")->click();
     QCOMPARE(list("列表框1")->count(), 0);
+    // An empty list is cleared without a question.
+    find<QPushButton>("按钮4")->click();
+    QCOMPARE(m_questions.size(), 2);
     clipboard->setText(QStringLiteral("以前的内容"));
     find<QPushButton>("按钮5")->click();
     QCOMPARE(clipboard->text(), QStringLiteral("以前的内容"));
