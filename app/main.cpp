@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QSettings>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -30,10 +31,17 @@ int main(int argc, char** argv)
     static hmf::core::Tables* const tables = loaded.tables.release();
     hmf::ui::MainWindow window(*tables, dataDir);
     // The inputs and window size of the last run come back; they are kept again at the end.
-    QSettings settings;
-    window.restoreSettings(settings);
+    QString settingsProblem;
+    const std::unique_ptr<QSettings> settings = hmf::ui::openSettings(&settingsProblem);
+    if (settings)
+        window.restoreSettings(*settings);
     window.show();
+    if (!settingsProblem.isEmpty())
+        QTimer::singleShot(0, &window, [&window, settingsProblem] {
+            hmf::ui::MessageBox::show(&window, settingsProblem, hmf::ui::MessageBox::Icon::Warning);
+        });
     const int status = app.exec();
-    window.saveSettings(settings);
+    if (settings)
+        window.saveSettings(*settings);
     return status;
 }

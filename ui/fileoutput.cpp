@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -260,13 +261,21 @@ void FileChooser::setHook(Hook hook)
     FileChooser::hook() = std::move(hook);
 }
 
+QString FileChooser::startDirectory()
+{
+    // Never the working directory: a program started from a menu has no say over it.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
 QString FileChooser::saveFileName(QWidget* parent, const QString& caption, const QString& suggested,
                                   const QString& filter)
 {
     if (hook())
         return hook()(caption, suggested);
-    const QString start = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                              .filePath(suggested);
+    const QString start = QDir(startDirectory()).filePath(suggested);
     return QFileDialog::getSaveFileName(parent, caption, start, filter);
 }
 

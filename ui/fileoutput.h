@@ -20,6 +20,9 @@ class FileChooser
     static QString saveFileName(QWidget* parent, const QString& caption, const QString& suggested,
                                 const QString& filter);
 
+    // Where the dialog opens: the user's documents folder, or the home folder without one.
+    static QString startDirectory();
+
     using Hook = std::function<QString(const QString& caption, const QString& suggested)>;
     static void setHook(Hook hook);
 

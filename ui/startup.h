@@ -10,6 +10,7 @@
 #include <memory>
 
 class QApplication;
+class QSettings;
 class QWidget;
 
 namespace hmf::core {
@@ -18,7 +19,15 @@ struct Tables;
 
 namespace hmf::ui {
 
+// Names, fonts, icon and Qt's own texts in Chinese (whatever the system's language is).
 void prepareApplication(QApplication& app);
+
+// The inputs of the last run: huimingfang/huimingfang.conf (INI) in `configDir`, by default the
+// user's configuration folder. The file of versions that named no organisation ("Unknown
+// Organization/huimingfang.conf") is moved there once. A file that is not a regular one or is
+// larger than 1 MB is never read: it is kept aside and `problem` says so (the settings start
+// from their defaults); null when it cannot even be moved (nothing is read or saved then).
+std::unique_ptr<QSettings> openSettings(QString* problem, const QString& configDir = {});
 
 // The directory of the program's tables, found from where the program lies (build tree and
 // installed tree alike) unless HMF_DATA_DIR names one.

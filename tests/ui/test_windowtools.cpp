@@ -70,6 +70,8 @@ class TestWindowTools : public QObject
     void generationCharacterBoxTakesOneCharacter();
     void settingsComeBack();
     void standardButtonsSpeakChinese();
+    void settingsFileMovesOnceAndIsChecked();
+    void saveDialogOpensInDocumentsOrHome();
 
   private:
     template <typename T> T* find(const char* name)
@@ -630,6 +632,73 @@ void TestWindowTools::standardButtonsSpeakChinese()
         QSKIP("Qt's Chinese translations (qt6-translations-l10n) are not installed");
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("确定"));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+    // The file dialog's kinds, which Qt's own translations lack, and its dates.
+    QCOMPARE(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"),
+             QStringLiteral("文件夹"));
+    QCOMPARE(QLocale().language(), QLocale::Chinese);
+}
+
+void TestWindowTools::settingsFileMovesOnceAndIsChecked()
+{
+    const QString config = m_dir->filePath(QStringLiteral("config"));
+    const QString file = config + QStringLiteral("/huimingfang/huimingfang.conf");
+    const QString old = config + QStringLiteral("/Unknown Organization/huimingfang.conf");
+    const auto write = [](const QString& path, const QByteArray& content) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile out(path);
+        return out.open(QIODevice::WriteOnly) && out.write(content) == content.size();
+    };
+    // The file of earlier versions moves to the organisation's folder, once.
+    QVERIFY(write(old, "[naming]\nsurname=欧阳\n"));
+    QString problem;
+    {
+        const auto settings = hmf::ui::openSettings(&problem, config);
+        QCOMPARE(settings->fileName(), file);
+        QCOMPARE(settings->value(QStringLiteral("naming/surname")).toString(),
+                 QStringLiteral("欧阳"));
+    }
+    QVERIFY(problem.isEmpty());
+    QVERIFY(!QFile::exists(old));
+    QVERIFY(!QDir(config + QStringLiteral("/Unknown Organization")).exists());
+    QVERIFY(write(old, "[naming]\nsurname=王\n"));
+    QCOMPARE(hmf::ui::openSettings(&problem, config)->value(QStringLiteral("naming/surname")),
+             QStringLiteral("欧阳"));
+
+    // A file that is no regular one or too large is kept aside, never read.
+    QVERIFY(QFile::remove(file));
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), file));
+    auto settings = hmf::ui::openSettings(&problem, config);
+    QVERIFY2(problem.contains(QStringLiteral("不是普通文件")), qPrintable(problem));
+    QVERIFY(settings && settings->allKeys().isEmpty());
+    settings.reset();
+    QVERIFY(!QFile::exists(file));
+    QVERIFY(write(file, "[naming]\nnote=" + QByteArray(2 * 1024 * 1024, 'x') + "\n"));
+    problem.clear();
+    settings = hmf::ui::openSettings(&problem, config);
+    QVERIFY2(problem.contains(QStringLiteral("过大")), qPrintable(problem));
+    QVERIFY(settings && settings->allKeys().isEmpty());
+    QCOMPARE(
+        QDir(config + QStringLiteral("/huimingfang"))
+            .entryList({QStringLiteral("huimingfang.conf.damaged-*")}, QDir::System | QDir::Files)
+            .size(),
+        2);
+}
+
+void TestWindowTools::saveDialogOpensInDocumentsOrHome()
+{
+    // Never the folder the program was started from.
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray userConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(m_dir->path()));
+    qunsetenv("XDG_CONFIG_HOME");
+    const QString withoutDocuments = hmf::ui::FileChooser::startDirectory();
+    QDir(m_dir->path()).mkdir(QStringLiteral("Documents"));
+    const QString withDocuments = hmf::ui::FileChooser::startDirectory();
+    qputenv("HOME", home);
+    if (!userConfig.isEmpty())
+        qputenv("XDG_CONFIG_HOME", userConfig);
+    QCOMPARE(withoutDocuments, m_dir->path());
+    QCOMPARE(withDocuments, m_dir->filePath(QStringLiteral("Documents")));
 }
 
 QTEST_MAIN(TestWindowTools)
