@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -81,6 +82,7 @@ class TestWindowTools : public QObject
     QLineEdit* edit(const char* name) { return find<QLineEdit>(name); }
     QTableWidget* shortlistTable() { return find<QTableWidget>("表格_收藏"); }
     int currentPage() { return find<QStackedWidget>("选择夹1")->currentIndex(); }
+    QString statusText() { return m_window->statusBar()->currentMessage(); }
     QString shortlistFile() const { return m_dir->filePath(QStringLiteral("shortlist.json")); }
 
     void makeWindow();
