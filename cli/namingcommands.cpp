@@ -572,11 +572,19 @@ int runTop(const Args& args)
     for (const auto& name : result.names)
         std::cout << naming::rowTitle(name.fullName, name.score) << "  品评"
                   << name.assessment.figure << meaningSuffix(name.assessment) << "\n";
-    std::cout << "\n先列名字库中合适的名字，不足时再从字库组名；各按品评分、再按名字总分排列，"
-                 "列出最好的"
+    std::cout << (request.fromBase ? "\n先列名字库中合适的名字，不足时再从字库组名；各按品评分、"
+                                     "再按名字总分排列，列出最好的"
+                                   : "\n从所给字库组名，按品评分、再按名字总分排列，列出最好的")
               << result.names.size()
-              << "个（无谐音、音律毛病，每20个名字中同一个字至多出现2次），共评估"
-              << result.considered << "次\n";
+              << "个（无谐音、音律毛病，每20个名字中同一个字至多出现2次），共评估";
+    // Names of the base are weighed one by one, the library's names a character at a time.
+    const std::uint64_t searched = result.considered - result.consideredFromBase;
+    if (result.consideredFromBase > 0)
+        std::cout << "名字库中的名字" << result.consideredFromBase << "个"
+                  << (searched > 0 ? "、" : "");
+    if (searched > 0 || result.consideredFromBase == 0)
+        std::cout << "字库组名" << searched << "次";
+    std::cout << "\n";
     if (!result.note.empty())
         std::cout << result.note << "\n";
     return 0;

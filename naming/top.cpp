@@ -51,6 +51,14 @@ struct LowerPriority
     }
 };
 
+// Whether a name of the base that leans so is meant for the other sex than `sex` ("男", "女" or
+// empty).
+bool forOtherSex(core::SexLeaning lean, const std::string& sex)
+{
+    return (sex == "男" && lean == core::SexLeaning::Female) ||
+           (sex == "女" && lean == core::SexLeaning::Male);
+}
+
 // Lists the names of the name base that fit the request (length, sex, the fixed character),
 // best assessment first, then best score, then the base's order; none with a 谐音 or 音律
 // fault. Counts the uses of each character (`uses`) and keeps the names listed (`listed`).
@@ -75,8 +83,7 @@ void listBaseNames(const core::Tables& tables, const NameAssessor& assessor,
         const core::BaseName name = base.at(i);
         if (name.length != length)
             continue;
-        if ((request.sex == "男" && name.sex == core::SexLeaning::Female) ||
-            (request.sex == "女" && name.sex == core::SexLeaning::Male))
+        if (forOtherSex(name.sex, request.sex))
             continue;
         std::vector<std::string> characters = core::splitCharacters(name.name);
         if (fixedPosition >= 0 && characters[static_cast<std::size_t>(fixedPosition)] != fixedChar)
@@ -93,12 +100,14 @@ void listBaseNames(const core::Tables& tables, const NameAssessor& assessor,
         }
         Assessment faults;
         const int figure = assessor.assess(given, length, &faults, false);
+        ++result.consideredFromBase;
         if (faults.homophoneFault || faults.toneFault || (!request.keepAll && faults.outsideTable))
             continue;
         const int score =
             scorer.score(counts, length, given[0]->element, given[length - 1]->element);
         candidates.push_back({i, std::move(characters), figure, score});
     }
+    result.considered = result.consideredFromBase;
     std::stable_sort(candidates.begin(), candidates.end(), [](const auto& a, const auto& b) {
         return a.figure != b.figure ? a.figure > b.figure : a.score > b.score;
     });
@@ -116,8 +125,13 @@ void listBaseNames(const core::Tables& tables, const NameAssessor& assessor,
         for (std::size_t i = 0; i < candidates.size() && pick == candidates.size(); ++i)
             if (!taken[i] && fits(candidates[i]))
                 pick = i;
+        // Every name left repeats a character too often: the base still comes before names
+        // composed from the library, so its best name left is listed all the same.
+        for (std::size_t i = 0; i < candidates.size() && pick == candidates.size(); ++i)
+            if (!taken[i])
+                pick = i;
         if (pick == candidates.size())
-            break; // every name left would repeat a character too often: the search fills in
+            break; // the base has no name left
         taken[pick] = true;
         const Candidate& c = candidates[pick];
         RankedName name;
@@ -363,6 +377,10 @@ TopResult topNames(const core::Tables& tables, const TopRequest& request)
                 name.givenName += facts[e.idx[i]].text;
             if (listed.count(name.givenName))
                 continue; // listed from the base already
+            if (const auto entry =
+                    request.fromBase ? tables.nameBase.find(name.givenName) : std::nullopt;
+                entry && forOtherSex(entry->sex, request.sex))
+                continue; // the base gives it to the other sex
             for (int i = 0; i < length; ++i) {
                 given[i] = &facts[e.idx[i]];
                 if (i != fixedPosition)

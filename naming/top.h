@@ -47,7 +47,10 @@ struct TopResult
     // the list is varied: no character but the fixed one stands in more than 2 of the first 20
     // names, 4 of the first 40, and so on.
     std::vector<RankedName> names;
-    std::uint64_t considered = 0; // how many partial and whole names were weighed
+    // How many names were weighed: the name base's names that fit (each assessed whole) and
+    // the partial and whole names that the search of the library weighed.
+    std::uint64_t considered = 0;
+    std::uint64_t consideredFromBase = 0; // of them, names of the name base
     std::string note;             // a short Chinese remark (too few names of three characters)
     std::string error;            // a short Chinese message; empty on success
 };

@@ -188,6 +188,104 @@ TEST(TopTest, BestNamesOfAShippedLibraryAreVariedAndFaultless)
     }
 }
 
+// The shipped name base: its names that fit come first, then (only where it has too few, and
+// never for three characters) names composed from the library; `considered` counts both.
+TEST(TopTest, NamesOfTheBaseComeFirstAndEveryWeighedNameIsCounted)
+{
+    std::string message;
+    auto girls = loadLibrary(std::filesystem::path(std::getenv("HMF_DATA_DIR")) / "zwz.fne",
+                             shippedTables().strokes, message);
+    ASSERT_TRUE(girls) << message;
+    const core::NameBase& base = shippedTables().nameBase;
+    struct Case
+    {
+        const char* label;
+        const char* surname;
+        const char* sex;
+        int length;
+        std::optional<std::string> fixed;
+        int count;
+        std::size_t listed; // how many names are listed (0: count)
+        const char* note;   // a text the note holds, or empty for none
+    };
+    const Case cases[] = {
+        {"the base suffices", "王", "女", 2, std::nullopt, 20, 0, ""},
+        {"one character", "欧阳", "男", 1, std::nullopt, 30, 0, ""},
+        {"generation character", "李", "男", 2, "子", 20, 0, ""},
+        {"the base runs out", "陈", "女", 2, std::nullopt, 3000, 0, ""},
+        {"three characters", "王", "女", 3, std::nullopt, 10, 0, ""},
+        // 云舒卷 and 云中鹤 are the only three-character names that begin with 云.
+        {"too few of three characters", "张", "男", 3, "云", 20, 2, "只有2个"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        TopRequest request;
+        request.surname = c.surname;
+        request.sex = c.sex;
+        request.length = c.length;
+        request.fixedChar = c.fixed;
+        request.birth = {2024, 3, 15, 8};
+        request.library = *girls;
+        request.count = c.count;
+        const TopResult result = topNames(shippedTables(), request);
+        ASSERT_TRUE(result.error.empty()) << result.error;
+        EXPECT_EQ(result.names.size(), c.listed ? c.listed : static_cast<std::size_t>(c.count));
+        EXPECT_NE(result.note.find(c.note), std::string::npos) << result.note;
+        EXPECT_EQ(result.note.empty(), *c.note == 0) << result.note;
+
+        // Every name of the base that fits was weighed, and counted.
+        std::uint64_t fitting = 0;
+        for (std::size_t i = 0; i < base.size(); ++i) {
+            const core::BaseName name = base.at(i);
+            const bool otherSex = name.sex == (std::string(c.sex) == "男" ? core::SexLeaning::Female
+                                                                          : core::SexLeaning::Male);
+            fitting += name.length == c.length && !otherSex &&
+                       (!c.fixed || core::splitCharacters(name.name)[0] == *c.fixed);
+        }
+        EXPECT_EQ(result.consideredFromBase, fitting);
+
+        // The base's names, then the composed ones, none twice.
+        std::size_t fromBase = 0;
+        std::set<std::string> seen;
+        for (const auto& name : result.names) {
+            SCOPED_TRACE(name.fullName);
+            EXPECT_TRUE(seen.insert(name.givenName).second);
+            EXPECT_EQ(core::splitCharacters(name.givenName).size(),
+                      static_cast<std::size_t>(c.length));
+            if (c.fixed) {
+                EXPECT_EQ(core::splitCharacters(name.givenName)[0], *c.fixed);
+            }
+            const bool inBase = base.find(name.givenName).has_value();
+            EXPECT_EQ(inBase, !name.assessment.nameMeaning.empty());
+            if (inBase) {
+                EXPECT_EQ(fromBase++, static_cast<std::size_t>(&name - result.names.data()));
+            }
+        }
+        if (c.count <= 30) {
+            EXPECT_EQ(fromBase, result.names.size());
+            EXPECT_EQ(result.considered, result.consideredFromBase);
+        } else {
+            // Some thousand names of the base, then the library's names; the search's weighings
+            // count on top of the base's.
+            EXPECT_GT(fromBase, 1000u);
+            EXPECT_LT(fromBase, result.names.size());
+            EXPECT_GT(result.considered, result.consideredFromBase);
+        }
+    }
+
+    // No three-character name of the base fits: refused with a message that says so.
+    TopRequest none;
+    none.surname = "张";
+    none.sex = "男";
+    none.length = 3;
+    none.fixedChar = "宇";
+    none.birth = {2024, 3, 15, 8};
+    none.library = *girls;
+    const TopResult refused = topNames(shippedTables(), none);
+    EXPECT_EQ(refused.error, "名字库中没有合适的三字名");
+    EXPECT_TRUE(refused.names.empty());
+}
+
 TEST(TopTest, RepeatedCharactersCountOnceAndBadRequestsAreRefused)
 {
     TopRequest request;
