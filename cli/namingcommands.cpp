@@ -572,11 +572,12 @@ int runTop(const Args& args)
     for (const auto& name : result.names)
         std::cout << naming::rowTitle(name.fullName, name.score) << "  品评"
                   << name.assessment.figure << meaningSuffix(name.assessment) << "\n";
-    std::cout << (request.fromBase ? "\n先列名字库中合适的名字，不足时再从字库组名；各按品评分、"
-                                     "再按名字总分排列，列出最好的"
-                                   : "\n从所给字库组名，按品评分、再按名字总分排列，列出最好的")
-              << result.names.size()
-              << "个（无谐音、音律毛病，每20个名字中同一个字至多出现2次），共评估";
+    std::cout
+        << (request.fromBase ? "\n先列名字库中合适的名字，不足时再从字库组名；各按品评分、"
+                               "再按名字总分排列，列出最好的"
+                             : "\n从所给字库组名，按品评分、再按名字总分排列，列出最好的")
+        << result.names.size()
+        << "个（无谐音、音律毛病；每20个名字中同一个字至多出现2次，名字库的名字中至多1次），共评估";
     // Names of the base are weighed one by one, the library's names a character at a time.
     const std::uint64_t searched = result.considered - result.consideredFromBase;
     if (result.consideredFromBase > 0)
@@ -654,7 +655,8 @@ const bool registeredTop = registerCommand({
     "字库中得分最高的名字",
     "\n找出最好的名字：先列名字库中合乎性别（及固定字）的名字，不够时再从字库允许的名字中找；\n"
     "各先比品评分，再比名字总分；三字名只取自名字库。名字库中的名字附上寓意。\n"
-    "有谐音或音律毛病的名字不列，每20个名字中同一个字至多出现2次（固定字除外）。\n"
+    "有谐音或音律毛病的名字不列；每20个名字中同一个字（固定字除外）至多出现2次，\n"
+    "名字库的名字中至多1次。\n"
     "默认不用通用规范汉字表外的字；--keep-all 也用这些字。\n"
     "  --sex 男|女               选择字库（给出 --library 时可省）\n"
     "  --length 1|2|3            名字的字数，默认 2\n"

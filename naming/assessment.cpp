@@ -580,18 +580,24 @@ int NameAssessor::pairSense(const CharFacts* const* given, int n,
                             std::vector<AssessmentFlag>* flags,
                             std::optional<core::BaseName>* found) const
 {
+    // A doubled character (婷婷) carries one meaning, not two: its merit counts once.
+    int doubled = 0;
+    for (int k = 1; k < n; ++k)
+        if (given[k]->cp == given[k - 1]->cp && given[k]->meaning &&
+            given[k]->meaning->polarity > 0)
+            doubled -= kW.positiveMeaning;
     const core::NameBase& base = m_tables.nameBase;
     if (base.size() == 0 || n < 1)
-        return 0;
+        return doubled;
     std::string name;
     for (int i = 0; i < n; ++i)
         name += given[i]->text;
     if (auto entry = base.find(name)) {
         if (found)
             *found = entry;
-        return 0;
+        return doubled;
     }
-    int points = -kW.notInBase;
+    int points = doubled - kW.notInBase;
     // Two characters that the base never puts in these places (俐 first, 鸥 second; a name of
     // one character may stand in either) rarely make sense together, unless real names or the
     // classics join them; a doubled character is a name of its own kind.

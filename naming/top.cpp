@@ -114,7 +114,8 @@ void listBaseNames(const core::Tables& tables, const NameAssessor& assessor,
     const std::size_t keep = static_cast<std::size_t>(request.count);
     std::vector<bool> taken(candidates.size(), false);
     while (result.names.size() < keep) {
-        const int limit = 2 * static_cast<int>(result.names.size() / 20 + 1);
+        // The base has names enough to use a character once in every 20 names.
+        const int limit = static_cast<int>(result.names.size() / 20 + 1);
         const auto fits = [&](const Candidate& c) {
             for (int k = 0; k < length; ++k)
                 if (k != fixedPosition && uses[c.characters[static_cast<std::size_t>(k)]] >= limit)

@@ -44,15 +44,17 @@ struct TopResult
     // The names of the name base that fit first, then, where the base has too few (never for
     // three characters), names composed from the library. Each part best assessment first, then
     // the best score, then the base's or the library's order. None has a 谐音 or 音律 fault, and
-    // the list is varied: no character but the fixed one stands in more than 2 of the first 20
-    // names, 4 of the first 40, and so on.
+    // the list is varied: no character but the fixed one stands in more than one of the base's
+    // first 20 names, 2 of its first 40 and so on (the base has names enough; where the names
+    // left would all break the rule, they come all the same), nor in more than 2 of the first
+    // 20 names of the whole list, 4 of the first 40, and so on.
     std::vector<RankedName> names;
     // How many names were weighed: the name base's names that fit (each assessed whole) and
     // the partial and whole names that the search of the library weighed.
     std::uint64_t considered = 0;
     std::uint64_t consideredFromBase = 0; // of them, names of the name base
-    std::string note;             // a short Chinese remark (too few names of three characters)
-    std::string error;            // a short Chinese message; empty on success
+    std::string note;  // a short Chinese remark (too few names of three characters)
+    std::string error; // a short Chinese message; empty on success
 };
 
 // Names are weighed at most this many times; a request that would need more is refused with a

@@ -286,6 +286,55 @@ TEST(TopTest, NamesOfTheBaseComeFirstAndEveryWeighedNameIsCounted)
     EXPECT_TRUE(refused.names.empty());
 }
 
+// What a parent sees of the shipped data: the best 20 tell names apart (at most 5 share the top
+// figure) and offer a choice of characters (at least 30), best first, whatever the surname, sex
+// and birth.
+TEST(TopTest, BestTwentyOfTheShippedDataAreSpreadAndVaried)
+{
+    struct Case
+    {
+        const char* surname;
+        const char* sex;
+        calendar::BirthTime birth;
+    };
+    const Case cases[] = {
+        {"王", "女", {2024, 3, 15, 8}},   {"李", "男", {2023, 7, 1, 12}},
+        {"张", "女", {2022, 11, 20, 3}},  {"刘", "男", {2024, 1, 5, 18}},
+        {"陈", "女", {2021, 6, 30, 22}},  {"杨", "男", {2020, 9, 9, 6}},
+        {"欧阳", "女", {2019, 5, 5, 5}},  {"司马", "男", {2025, 2, 14, 14}},
+        {"黄", "女", {2018, 12, 25, 10}}, {"赵", "男", {2024, 8, 8, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.surname) + c.sex);
+        std::string message;
+        auto library =
+            loadLibrary(std::filesystem::path(std::getenv("HMF_DATA_DIR")) / libraryFileName(c.sex),
+                        shippedTables().strokes, message);
+        ASSERT_TRUE(library) << message;
+        TopRequest request;
+        request.surname = c.surname;
+        request.sex = c.sex;
+        request.birth = c.birth;
+        request.library = *library;
+        const TopResult result = topNames(shippedTables(), request);
+        ASSERT_TRUE(result.error.empty()) << result.error;
+        ASSERT_EQ(result.names.size(), 20u);
+        int top = 0;
+        std::set<std::string> characters;
+        for (std::size_t i = 0; i < result.names.size(); ++i) {
+            const int figure = result.names[i].assessment.figure;
+            if (i > 0) {
+                EXPECT_LE(figure, result.names[i - 1].assessment.figure) << i;
+            }
+            top += figure == result.names[0].assessment.figure;
+            for (const auto& ch : core::splitCharacters(result.names[i].givenName))
+                characters.insert(ch);
+        }
+        EXPECT_LE(top, 5) << "names at " << result.names[0].assessment.figure;
+        EXPECT_GE(characters.size(), 30u);
+    }
+}
+
 TEST(TopTest, RepeatedCharactersCountOnceAndBadRequestsAreRefused)
 {
     TopRequest request;
