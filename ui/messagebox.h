@@ -10,6 +10,10 @@ class QWidget;
 
 namespace hmf::ui {
 
+// Shows `text` for a few seconds in the status bar of the window that holds `widget`; a widget
+// outside a main window shows nothing.
+void showStatus(QWidget* widget, const QString& text);
+
 class MessageBox
 {
   public:

@@ -147,6 +147,10 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
     m_source = ui.组合框_出处;
     for (const char* source : kSources)
         m_source->addItem(QString::fromUtf8(source));
+    m_find = ui.编辑框_查找;
+    m_find->setClearButtonEnabled(true);
+    m_find->installEventFilter(this);
+    connect(m_find, &QLineEdit::textChanged, this, &NamingPage::filterRows);
     m_generated = ui.超级列表框1;
     m_candidates = ui.列表框1;
     // The note between the lists stands upright, one character under the other.
@@ -240,6 +244,25 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
 
 NamingPage::~NamingPage() = default;
 
+void NamingPage::focusFind()
+{
+    m_find->setFocus();
+    m_find->selectAll();
+}
+
+void NamingPage::filterRow(QListWidgetItem* row) const
+{
+    const QString wanted = m_find->text().trimmed();
+    row->setHidden(!wanted.isEmpty() && !row->text().contains(wanted));
+}
+
+void NamingPage::filterRows()
+{
+    for (QListWidget* list : {m_generated, m_candidates})
+        for (int i = 0; i < list->count(); ++i)
+            filterRow(list->item(i));
+}
+
 void NamingPage::focusFirstBox()
 {
     m_surname->setFocus();
@@ -247,6 +270,20 @@ void NamingPage::focusFirstBox()
 
 bool NamingPage::eventFilter(QObject* watched, QEvent* event)
 {
+    // Down or Enter in the find box goes on to the first name shown in the generated list.
+    if (watched == m_find && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            for (int i = 0; i < m_generated->count(); ++i) {
+                if (!m_generated->item(i)->isHidden()) {
+                    m_generated->setCurrentRow(i);
+                    break;
+                }
+            }
+            m_generated->setFocus();
+            return true;
+        }
+    }
     auto* list = qobject_cast<QListWidget*>(watched);
     if (list && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -565,35 +602,47 @@ void NamingPage::startGeneration()
     const QString runSex = m_sex->currentText();
     QList<QListWidgetItem*> newRows;
     QList<QListWidgetItem*> newCandidates;
+    int draws = 0;
+    int listed = 0;
+    int kept = 0;
     QElapsedTimer sinceShown;
     sinceShown.start();
     // New rows reach the lists in batches a few times a second: painting the lists after every
     // one of 5,000 draws would cost far more than the draws themselves.
     const auto showNewRows = [&] {
         if (!newRows.isEmpty()) {
-            for (QListWidgetItem* item : newRows)
+            for (QListWidgetItem* item : newRows) {
                 m_generated->addItem(item);
+                filterRow(item);
+            }
             m_generated->scrollToBottom();
             newRows.clear();
         }
         if (!newCandidates.isEmpty()) {
-            for (QListWidgetItem* item : newCandidates)
+            for (QListWidgetItem* item : newCandidates) {
                 m_candidates->addItem(item);
+                filterRow(item);
+            }
             newCandidates.clear();
         }
         sinceShown.restart();
+        emit runCounted(draws, listed, kept, true);
     };
     for (;;) {
         readDrawSettings(m_drawSettings);
         const naming::DrawResult drawn = m_generator.draw(m_drawSettings);
         if (!drawn.drawn)
             break;
+        ++draws;
         if (!drawn.message.empty())
             MessageBox::show(this, QString::fromStdString(drawn.message));
         if (!drawn.duplicate && !drawn.title.empty()) {
+            ++listed;
             newRows.append(rowItem(drawn, runSex));
-            if (drawn.candidate)
+            if (drawn.candidate) {
+                ++kept;
                 newCandidates.append(newRows.constLast()->clone());
+            }
         }
         // The enabled start button is the stop signal: the stop button enables it.
         if (drawn.finished || m_start->isEnabled())
@@ -612,6 +661,7 @@ void NamingPage::startGeneration()
     showNewRows();
     m_generator.stop();
     m_running = false;
+    emit runCounted(draws, listed, kept, false);
     m_start->setEnabled(true);
     m_stop->setEnabled(false);
 }

@@ -51,8 +51,9 @@ class NamingPage : public QWidget
     void setTableLoader(TableLoader load) { m_loadTables = std::move(load); }
 
     bool generationRunning() const { return m_running; }
-    // Puts the keyboard in the surname box.
+    // Puts the keyboard in the surname box, or in the find box over the lists.
     void focusFirstBox();
+    void focusFind();
     void startGeneration();
     void stopGeneration();
 
@@ -78,6 +79,9 @@ class NamingPage : public QWidget
     void rowChosen(QListWidgetItem* row);
     // The user asked to keep a listed name.
     void keepRequested(const hmf::ui::ShortlistEntry& entry);
+    // How far a run has come: names drawn, new names listed, and of those kept as candidates;
+    // `running` is false once the run has ended.
+    void runCounted(int drawn, int listed, int kept, bool running);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -90,6 +94,9 @@ class NamingPage : public QWidget
     void readDrawSettings(naming::DrawSettings& settings) const;
     void copyCandidates();
     void sortCandidatesByAssessment();
+    // Shows the rows that hold the find box's text, hides the others.
+    void filterRows();
+    void filterRow(QListWidgetItem* row) const;
     // Fills the source panel from the row's verse line and shows it; hides it for a library name.
     void showSourceOf(const QListWidgetItem* row);
 
@@ -119,6 +126,7 @@ class NamingPage : public QWidget
     QListWidget* m_lastList = nullptr; // the list whose row the 加入收藏 button keeps
     QComboBox* m_dateKind = nullptr;
     QComboBox* m_source = nullptr;
+    QLineEdit* m_find = nullptr;
     QTextBrowser* m_sourcePanel = nullptr;
 };
 

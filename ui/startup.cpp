@@ -53,6 +53,7 @@ void prepareApplication(QApplication& app)
     // Without an organisation Qt keeps the settings under "Unknown Organization".
     app.setOrganizationName(QStringLiteral("huimingfang"));
     app.setOrganizationDomain(QStringLiteral("huimingfang.net"));
+    app.setApplicationVersion(QStringLiteral("31.0"));
     // No display name: X11 window managers would show it after every title ("… — 慧名坊").
     app.setDesktopFileName(QStringLiteral("huimingfang"));
     // The desktop's font and size, with a family that has Chinese glyphs.

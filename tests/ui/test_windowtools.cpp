@@ -27,10 +27,11 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStackedWidget>
-#include <QStatusBar>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -70,6 +71,11 @@ class TestWindowTools : public QObject
     void keyboardPaths();
     void generationCharacterBoxTakesOneCharacter();
     void settingsComeBack();
+    void keyboardOnlyFromSurnameToShortlist();
+    void textSizeFromTheMenu();
+    void escapeStopsRun();
+    void findInTheLists();
+    void helpAboutAndEmptyInput();
     void standardButtonsSpeakChinese();
     void settingsFileMovesOnceAndIsChecked();
     void saveDialogOpensInDocumentsOrHome();
@@ -701,6 +707,182 @@ void TestWindowTools::saveDialogOpensInDocumentsOrHome()
         qputenv("XDG_CONFIG_HOME", userConfig);
     QCOMPARE(withoutDocuments, m_dir->path());
     QCOMPARE(withDocuments, m_dir->filePath(QStringLiteral("Documents")));
+}
+
+// The keyboard alone, as a user without a mouse: type a surname, pick the sex, start a run, open
+// a name, keep it. Every key goes to the widget that has the focus, as a real key would.
+void TestWindowTools::keyboardOnlyFromSurnameToShortlist()
+{
+    useFixtureLibrary({"宇", "轩", "涵"}, 5);
+    const auto press = [](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+    };
+    // The keyboard starts in 姓.
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(edit("编辑框_姓")));
+    press(Qt::Key_A, Qt::ControlModifier);
+    // A Chinese character arrives as a key event with its text, as an input method sends it.
+    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown,
+                        QStringLiteral("王"), Qt::NoModifier);
+    QCOMPARE(edit("编辑框_姓")->text(), QStringLiteral("王"));
+    press(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(find<QComboBox>("组合框_性别")));
+    press(Qt::Key_Down);
+    QCOMPARE(find<QComboBox>("组合框_性别")->currentText(), QStringLiteral("女"));
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    press(Qt::Key_Return); // starts the run, which ends with the fixture library's few names
+    QVERIFY(!listed("超级列表框1").isEmpty());
+    // The status bar counts the run's names: drawn, listed, kept as candidates.
+    const QRegularExpressionMatch counts =
+        QRegularExpression(
+            QStringLiteral("^取名结束：已抽 (\\d+) 次，列出 (\\d+) 个名字，(\\d+) 个进入候选$"))
+            .match(find<QLabel>("标签_取名进度")->text());
+    QVERIFY2(counts.hasMatch(), qPrintable(find<QLabel>("标签_取名进度")->text()));
+    QCOMPARE(counts.captured(2).toInt(), listed("超级列表框1").size());
+    QCOMPARE(counts.captured(3).toInt(), listed("列表框1").size());
+    QVERIFY(counts.captured(1).toInt() >= counts.captured(2).toInt());
+    // 查找 (Ctrl+F), then Down: the first generated name; Enter opens its analysis.
+    press(Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(edit("编辑框_查找")));
+    press(Qt::Key_Down);
+    auto* generated = find<QListWidget>("超级列表框1");
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(generated));
+    const QString name = generated->currentItem()->text().section(QLatin1Char('['), 0, 0);
+    QVERIFY(name.startsWith(QStringLiteral("王")));
+    press(Qt::Key_Return);
+    QCOMPARE(currentPage(), 1);
+    QVERIFY(find<QTextEdit>("超级编辑框1")->toPlainText().contains(name));
+    // Ctrl+D keeps the name of the report, with the sex it was drawn for.
+    press(Qt::Key_D, Qt::ControlModifier);
+    auto* page = find<hmf::ui::ShortlistPage>("选择夹1页5");
+    QCOMPARE(page->shortlist().entries().size(), 1);
+    QCOMPARE(page->shortlist().entries().first().fullName(), name);
+    QCOMPARE(page->shortlist().entries().first().sex, QStringLiteral("女"));
+}
+
+void TestWindowTools::textSizeFromTheMenu()
+{
+    const double desktop = QApplication::font().pointSizeF();
+    const auto press = [this](int key) {
+        QTest::keyClick(m_window.get(), Qt::Key(key), Qt::ControlModifier);
+    };
+    // Ctrl+= larger, Ctrl+- smaller, Ctrl+0 back, from 90% to 200% of the desktop's size.
+    const struct
+    {
+        int key;
+        int times;
+        int percent;
+    } steps[] = {{Qt::Key_Equal, 2, 120},
+                 {Qt::Key_Minus, 1, 110},
+                 {Qt::Key_Equal, 20, 200},
+                 {Qt::Key_0, 1, 100},
+                 {Qt::Key_Minus, 5, 90}};
+    for (const auto& step : steps) {
+        for (int i = 0; i < step.times; ++i)
+            press(step.key);
+        QCOMPARE(m_window->textPercent(), step.percent);
+        QCOMPARE(QApplication::font().pointSizeF(), desktop * step.percent / 100);
+    }
+    // At twice the size the window has grown to hold its text.
+    press(Qt::Key_0);
+    m_window->setTextPercent(200);
+    QTRY_VERIFY(m_window->width() > 769 && m_window->height() > 648);
+    // The size is kept for the next start.
+    const QString file = m_dir->filePath(QStringLiteral("settings.ini"));
+    {
+        QSettings settings(file, QSettings::IniFormat);
+        m_window->saveSettings(settings);
+    }
+    m_window->setTextPercent(100);
+    m_window.reset();
+    makeWindow();
+    m_window->restoreSettings(QSettings(file, QSettings::IniFormat));
+    QCOMPARE(m_window->textPercent(), 200);
+    m_window->setTextPercent(100);
+    QCOMPARE(QApplication::font().pointSizeF(), desktop);
+}
+
+void TestWindowTools::escapeStopsRun()
+{
+    m_window->setSeedOverride(42);
+    find<QCheckBox>("选择框_略去")->setChecked(false);
+    bool sawRunning = false;
+    // The first pending event inside the run is this Esc.
+    QTimer::singleShot(0, this, [&] {
+        sawRunning = m_window->generationRunning();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    });
+    edit("编辑框_姓")->setFocus();
+    QTest::keyClick(edit("编辑框_姓"), Qt::Key_Return);
+    QVERIFY(sawRunning);
+    QVERIFY(!m_window->generationRunning());
+    QVERIFY2(listed("超级列表框1").size() < 100, "the run went on after Esc");
+}
+
+void TestWindowTools::findInTheLists()
+{
+    auto* generated = find<QListWidget>("超级列表框1");
+    auto* candidates = find<QListWidget>("列表框1");
+    generated->addItems({QStringLiteral("林子涵[88分]"), QStringLiteral("林浩然[90分]"),
+                         QStringLiteral("林涵宇[80分]")});
+    candidates->addItems({QStringLiteral("林浩然[90分]"), QStringLiteral("林涵宇[80分]")});
+    const auto shown = [](const QListWidget* list) {
+        QStringList rows;
+        for (int i = 0; i < list->count(); ++i)
+            if (!list->item(i)->isHidden())
+                rows.append(list->item(i)->text());
+        return rows;
+    };
+    edit("编辑框_查找")->setText(QStringLiteral("涵"));
+    QCOMPARE(shown(generated), (QStringList{"林子涵[88分]", "林涵宇[80分]"}));
+    QCOMPARE(shown(candidates), (QStringList{"林涵宇[80分]"}));
+    edit("编辑框_查找")->clear();
+    QCOMPARE(shown(generated).size(), 3);
+    QCOMPARE(shown(candidates).size(), 2);
+}
+
+void TestWindowTools::helpAboutAndEmptyInput()
+{
+    // F1 shows the tips and, under them, our help, which covers every part of the program.
+    QTest::keyClick(m_window.get(), Qt::Key_F1);
+    QCOMPARE(currentPage(), 4);
+    const QString help = find<QTextBrowser>("编辑框_帮助")->toPlainText();
+    for (const char* topic :
+         {"宝宝取名", "姓名评测", "收藏夹", "出处", "农历", "出生地", "品评", "81数理表", "三才表",
+          "汉字五行", "星座查询", "生辰八字", "字号", "寓意", "Ctrl+F", "Esc"})
+        QVERIFY2(help.contains(QString::fromUtf8(topic)), topic);
+
+    // 关于: the version, the data sources with their licences, and Qt.
+    QString about;
+    withModalWindow(
+        [this] {
+            QAction* action = nullptr;
+            for (QAction* a : m_window->findChildren<QAction*>())
+                if (a->text().startsWith(QStringLiteral("关于慧名坊")))
+                    action = a;
+            QVERIFY(action);
+            action->trigger();
+        },
+        [&about](QDialog* dialog) {
+            for (QLabel* label : dialog->findChildren<QLabel*>())
+                about += label->text();
+        });
+    for (const char* part : {"31.0", "Unihan", "OpenCC", "MIT", "Apache-2.0", "Qt"})
+        QVERIFY2(about.contains(QString::fromUtf8(part)), part);
+
+    // An empty surname or given name on 姓名评测 is named in the status bar.
+    QApplication::setActiveWindow(m_window.get()); // back from the box, as a click would
+    QTest::keyClick(m_window.get(), Qt::Key_2, Qt::ControlModifier);
+    edit("编辑框_性2")->clear();
+    QTest::keyClick(edit("编辑框_性2"), Qt::Key_Return);
+    QCOMPARE(m_window->statusBar()->currentMessage(), QStringLiteral("请填写姓氏"));
+    edit("编辑框_性2")->setText(QStringLiteral("王"));
+    QTest::keyClick(edit("编辑框_性2"), Qt::Key_Return);
+    QCOMPARE(m_window->statusBar()->currentMessage(), QStringLiteral("请填写名字"));
+    QVERIFY(m_messages.isEmpty());
+
+    // Ctrl+Q closes the window.
+    QTest::keyClick(m_window.get(), Qt::Key_Q, Qt::ControlModifier);
+    QTRY_VERIFY(!m_window->isVisible());
 }
 
 QTEST_MAIN(TestWindowTools)
