@@ -19,8 +19,8 @@ namespace {
 struct Weights
 {
     // 谐音: the worst fault when a word matches with its tones, as everyone hears it. Other
-    // tones change the word for a listener (刘基 is not 留级): a longer word that differs in one
-    // tone only is still a nuance, anything else nothing.
+    // tones change a word of two syllables for a listener (刘基 is not 留级), while three or
+    // four syllables give a word away whatever their tones (沈京兵, 神经病): a nuance.
     int homophone = 30;
     int homophoneNear = 4;
     // 音律 faults: a monotone name of four syllables, a given syllable that repeats the
@@ -323,9 +323,27 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
                             bool& homophoneFault, bool& toneFault,
                             std::vector<AssessmentFlag>* flags) const
 {
+    // A one-character name that echoes a one-character surname, tone and all (陈晨, 杨洋,
+    // 林琳), doubles a sound as 婷婷 does, which real names often do; a name that goes on after
+    // the echo (陈晨曦) stumbles over it, and pays where it goes on.
+    const auto echoesSurname = [&](const CharFacts& c) {
+        return m_surname.size() == 1 && m_surname[0].syllable && c.syllable &&
+               m_surname[0].syllable->code == c.syllable->code &&
+               m_surname[0].syllable->tone == c.syllable->tone;
+    };
+    int points = 0;
+    if (k == 1 && echoesSurname(*given[0])) {
+        points -= kW.repeatsSurname;
+        toneFault = true;
+        if (flags)
+            addFlag(flags, FlagKind::Tone,
+                    inQuotes(given[0]->text) + "与姓氏" + inQuotes(m_surname[0].text) +
+                        "同音，读来重复",
+                    -kW.repeatsSurname, true);
+    }
     const CharFacts& cur = *given[k];
     if (!cur.syllable)
-        return 0;
+        return points;
     const Sound& s = *cur.syllable;
     const int surnameLength = static_cast<int>(m_surname.size());
     const auto at = [&](int i) -> const CharFacts& {
@@ -333,11 +351,10 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
                                  : *given[i - surnameLength];
     };
     const int idx = surnameLength + k;
-    int points = 0;
 
     bool repeated = false;
     for (const auto& sur : m_surname)
-        if (sur.syllable && sur.syllable->code == s.code) {
+        if (sur.syllable && sur.syllable->code == s.code && !(k == 0 && echoesSurname(cur))) {
             points -= kW.repeatsSurname;
             toneFault = repeated = true;
             if (flags)
@@ -404,7 +421,7 @@ int NameAssessor::soundStep(const CharFacts* const* given, int k, int& homophone
                 for (int i = 0; i < length; ++i)
                     otherTones += said[i] == word[i] || said[i] == 5 || word[i] == 5 ? 0 : 1;
                 const bool sameTones = otherTones == 0;
-                if (!sameTones && (length < 3 || otherTones > 1))
+                if (!sameTones && length < 3)
                     return;
                 const int cost = sameTones ? kW.homophone : kW.homophoneNear;
                 homophoneFault = homophoneFault || sameTones;

@@ -1,11 +1,13 @@
 // The assessment of a name: each kind of reason on names that show it and on common real names
 // that must pass, and the weights' order (a fault costs more than any nuance).
 
+#include "core/text.h"
 #include "naming/assessment.h"
 #include "shippedtables.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <iterator>
 
 using namespace hmf;
 using namespace hmf::naming;
@@ -116,6 +118,11 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"单", "善明", "", FlagKind::Tone, true, true, "与姓氏“单”同音"},
                     Case{"单", "丹明", "", FlagKind::Tone, false, false, "同音"},
                     Case{"曾", "增明", "", FlagKind::Tone, true, true, "与姓氏“曾”同音"},
+                    // A one-character name may echo the surname, tone and all, as 婷婷 doubles
+                    // a sound; a name that goes on after the echo stumbles.
+                    Case{"陈", "晨", "男", FlagKind::Tone, false, false},
+                    Case{"杨", "洋", "女", FlagKind::Tone, false, false},
+                    Case{"陈", "晨曦", "", FlagKind::Tone, true, true, "“晨”与姓氏“陈”同音"},
                     // Doubled characters are usual for girls, for boys a pet name.
                     Case{"王", "甜甜", "女", FlagKind::Tone, false, false},
                     Case{"陈", "道道", "男", FlagKind::Tone, true, false, "叠字名"},
@@ -247,6 +254,134 @@ TEST(Assessment, ShowsTheMeaningOfEachGivenCharacterAndRefusesBadInput)
     EXPECT_FALSE(assess("林", "abc").ok());
     EXPECT_FALSE(assess("林", "明", "男女").ok());
     EXPECT_FALSE(assess("林", "明", "", calendar::BirthTime{2019, 2, 30, 5}).ok());
+}
+
+// The shipped tables judge real names as a parent would: everyday names of every generation and
+// today's popular names carry no reason but their numbers and elements (at least 95 of 100),
+// and every well-known joke name is caught by its sound.
+TEST(ShippedAssessment, PopularNamesPassAndJokeNamesAreCaught)
+{
+    struct Name
+    {
+        const char* surname;
+        const char* given;
+        const char* sex;
+    };
+    const Name popular[] = {
+        {"张", "伟", "男"},   {"王", "芳", "女"},   {"李", "娜", "女"},   {"刘", "洋", "男"},
+        {"陈", "静", "女"},   {"杨", "帆", "男"},   {"王", "浩然", "男"}, {"李", "思雨", "女"},
+        {"张", "子涵", "女"}, {"刘", "强", "男"},   {"王", "磊", "男"},   {"李", "静", "女"},
+        {"张", "敏", "女"},   {"王", "丽", "女"},   {"陈", "杰", "男"},   {"杨", "勇", "男"},
+        {"赵", "军", "男"},   {"黄", "艳", "女"},   {"周", "杰", "男"},   {"吴", "敏", "女"},
+        {"徐", "明", "男"},   {"孙", "丽", "女"},   {"马", "超", "男"},   {"朱", "婷", "女"},
+        {"郭", "静", "女"},   {"何", "欢", "女"},   {"林", "峰", "男"},   {"王", "子轩", "男"},
+        {"李", "梓涵", "女"}, {"张", "一诺", "女"}, {"刘", "宇轩", "男"}, {"陈", "欣怡", "女"},
+        {"杨", "雨桐", "女"}, {"赵", "浩宇", "男"}, {"黄", "诗涵", "女"}, {"周", "子墨", "男"},
+        {"吴", "佳怡", "女"}, {"王", "甜甜", "女"}, {"张", "佳欣", "女"}, {"李", "思远", "男"},
+        {"王", "鑫", "女"},   {"陈", "晨", "女"},   {"杨", "洋", "男"},   {"刘", "婷婷", "女"},
+        {"张", "天佑", "男"}, {"李", "明轩", "男"}, {"王", "雅琪", "女"}, {"王", "秀英", "女"},
+        {"张", "建国", "男"}, {"李", "志强", "男"}, {"刘", "桂兰", "女"}, {"陈", "丽娟", "女"},
+        {"黄", "海燕", "女"}, {"徐", "海涛", "男"}, {"郭", "永强", "男"}, {"高", "峰", "男"},
+        {"谢", "婷", "女"},   {"韩", "雪", "女"},   {"邓", "超", "男"},   {"欧阳", "娜娜", "女"},
+    };
+    const calendar::BirthTime birth{2024, 3, 15, 8};
+    std::string flagged;
+    int passed = 0;
+    for (const auto& n : popular) {
+        const Assessment a = assessName(test::shippedTables(), {n.surname, n.given, n.sex, birth});
+        ASSERT_TRUE(a.ok()) << a.error;
+        const bool plain = std::all_of(a.flags.begin(), a.flags.end(), [](const auto& f) {
+            return f.kind == FlagKind::Numerology || f.kind == FlagKind::Elements;
+        });
+        passed += plain;
+        if (!plain)
+            flagged += std::string(" ") + n.surname + n.given;
+    }
+    EXPECT_GE(passed * 100, 95 * static_cast<int>(std::size(popular))) << flagged;
+
+    // 神经病 and 避孕套 differ from 沈京兵 and 毕云涛 in two tones: three syllables give a word
+    // away all the same.
+    const Name jokes[] = {
+        {"杨", "伟", ""},   {"史", "珍香", ""}, {"范", "统", ""},   {"朱", "逸群", ""},
+        {"秦", "寿生", ""}, {"杜", "子腾", ""}, {"庞", "光", ""},   {"吴", "仁耀", ""},
+        {"沈", "京兵", ""}, {"魏", "生津", ""}, {"夏", "建仁", ""}, {"胡", "丽晶", ""},
+        {"杜", "琦燕", ""}, {"毕", "云涛", ""}, {"苟", "史", ""},   {"刘", "产", ""},
+        {"贾", "正经", ""}, {"王", "八丹", ""},
+    };
+    for (const auto& n : jokes) {
+        SCOPED_TRACE(std::string(n.surname) + n.given);
+        const Assessment a = assessName(test::shippedTables(), {n.surname, n.given, n.sex});
+        EXPECT_TRUE(std::any_of(a.flags.begin(), a.flags.end(), [](const auto& f) {
+            return f.kind == FlagKind::Homophone && f.points < 0;
+        }));
+    }
+}
+
+// Two characters that neither the name base nor real names nor the classics join, and that the
+// base never puts in those places, get a 搭配 fault; names of the base, everyday real names,
+// doubled characters and one-character names do not.
+TEST(ShippedAssessment, PairsThatDoNotBelongTogetherAreFlagged)
+{
+    struct Pair
+    {
+        const char* surname;
+        const char* given;
+        bool apart;
+    };
+    const Pair pairs[] = {
+        // Drawn from the character libraries, each character fine on its own.
+        {"王", "俐鸥", true},
+        {"王", "鹿听", true},
+        {"王", "婉听", true},
+        {"李", "奔俭", true},
+        {"刘", "欢赐", true},
+        {"杨", "力仲", true},
+        {"欧阳", "绽徽", true},
+        {"王", "画纤", true},
+        {"张", "柜云", true},
+        {"陈", "瓜宇", true},
+        {"赵", "铃奔", true},
+        {"黄", "肩雨", true},
+        // Names of the base.
+        {"王", "芳菲", false},
+        {"李", "浩然", false},
+        {"张", "子涵", false},
+        {"刘", "一诺", false},
+        {"欧阳", "北辰", false},
+        // Everyday names of other generations, and well-known people's.
+        {"王", "秀英", false},
+        {"张", "建国", false},
+        {"李", "志强", false},
+        {"刘", "桂兰", false},
+        {"陈", "丽娟", false},
+        {"刘", "德华", false},
+        {"张", "学友", false},
+        {"周", "杰伦", false},
+        // Doubled characters and one character.
+        {"王", "婷婷", false},
+        {"李", "欢欢", false},
+        {"张", "伟", false},
+    };
+    for (const auto& p : pairs) {
+        SCOPED_TRACE(std::string(p.surname) + p.given);
+        const Assessment a = assessName(test::shippedTables(), {p.surname, p.given});
+        ASSERT_TRUE(a.ok()) << a.error;
+        const auto pairing = std::find_if(a.flags.begin(), a.flags.end(), [](const auto& f) {
+            return f.kind == FlagKind::Pairing;
+        });
+        ASSERT_EQ(pairing != a.flags.end(), p.apart);
+        if (p.apart) {
+            const auto chars = core::splitCharacters(p.given);
+            EXPECT_EQ(pairing->text, "“" + chars[0] + "”“" + chars[1] + "”两字意思不相连");
+            EXPECT_TRUE(pairing->fault);
+            EXPECT_LE(pairing->points, -10);
+            EXPECT_TRUE(a.nameMeaning.empty());
+        }
+    }
+    // A name of the base comes with its 寓意, and its source where it has one.
+    const Assessment base = assessName(test::shippedTables(), {"欧阳", "北辰"});
+    EXPECT_FALSE(base.nameMeaning.empty());
+    EXPECT_NE(base.nameSource.find("论语"), std::string::npos) << base.nameSource;
 }
 
 } // namespace

@@ -199,13 +199,14 @@ def spoken(tones):
 
 def sounds_like(run, word):
     """Whether a run of numbered syllables sounds like a word's, as the program judges it:
-    all tones as said alike (5 matches any) a fault, one other tone in three or four syllables a
-    nuance, anything else no likeness (刘基 liú jī is not 留级 liú jí)."""
+    all tones as said alike (5 matches any) a fault, other tones in three or four syllables a
+    nuance (沈京兵 shěn jīng bīng, 神经病 shén jīng bìng), other tones in two syllables no
+    likeness (刘基 liú jī is not 留级 liú jí)."""
     if [s[:-1] for s in run] != [s[:-1] for s in word]:
         return False
     other = sum(1 for a, b in zip(spoken(s[-1] for s in run), spoken(s[-1] for s in word))
                 if a != b and a != "5" and b != "5")
-    return other == 0 or (len(run) >= 3 and other == 1)
+    return other == 0 or len(run) >= 3
 
 
 def name_runs(name, readings):
