@@ -133,6 +133,10 @@ BirthReading BirthInput::read() const
     input.month = numberOf(m_boxes[1]->text());
     input.day = numberOf(m_boxes[2]->text());
     input.hour = numberOf(m_boxes[3]->text());
+    // The minute counts (true solar time moves by minutes); an empty box is 0 and text that is
+    // no number is refused like a minute out of range, never read as 0.
+    if (const QString minute = m_boxes[4]->text().trimmed(); !minute.isEmpty())
+        input.minute = numberOf(minute).value_or(-1);
     const QString placeText = m_place->currentText().trimmed();
     if (placeText != noBirthplace())
         input.place = placeText.toStdString();

@@ -23,8 +23,9 @@ QString q(const std::string& s)
 
 QString comparisonHtml(const core::Tables& tables, const QList<ShortlistEntry>& names)
 {
-    const QStringList labels = {"名字", "评分", "品评", "出处", "拼音", "声调", "笔画", "五行",
-                                "天格", "人格", "地格", "外格", "总格", "三才", "出生", "备注"};
+    const QStringList labels = {"名字", "评分", "品评", "寓意", "出处", "拼音",
+                                "声调", "笔画", "五行", "天格", "人格", "地格",
+                                "外格", "总格", "三才", "出生", "备注"};
     // Every cell is plain text: the kept names come from a file anyone can edit.
     QList<QStringList> columns;
     for (const ShortlistEntry& e : names) {
@@ -37,7 +38,10 @@ QString comparisonHtml(const core::Tables& tables, const QList<ShortlistEntry>& 
         if (!e.assessmentNotes.isEmpty())
             assessment +=
                 (assessment.isEmpty() ? QString() : QStringLiteral("\n")) + e.assessmentNotes;
-        c << assessment << e.source;
+        c << assessment;
+        c << (e.meaningSource.isEmpty() ? e.meaning
+                                        : e.meaning + QStringLiteral("\n典出") + e.meaningSource);
+        c << e.source;
         if (naming::checkName(tables, surname, given).empty()) {
             QStringList readings;
             QStringList tones;

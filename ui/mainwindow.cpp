@@ -387,12 +387,17 @@ void MainWindow::openBirthChart()
                                                : QString::fromStdString(problem));
         return;
     }
+    // The date as the user typed it: a lunar date stays lunar in the line under the chart.
+    const std::optional<calendar::LunarDate>& lunar = reading.details.lunar;
     const QString basis =
-        QStringLiteral("以上为宝宝取名页的出生时间 %1年%2月%3日%4时（阳历）的八字")
-            .arg(birth.year)
-            .arg(birth.month)
-            .arg(birth.day)
-            .arg(birth.hour);
+        QStringLiteral("以上为宝宝取名页的出生时间 %1年%2%3月%4日%5时%6（%7）的八字")
+            .arg(lunar ? lunar->year : birth.year)
+            .arg(lunar && lunar->leap ? QStringLiteral("闰") : QString())
+            .arg(lunar ? lunar->month : birth.month)
+            .arg(lunar ? lunar->day : birth.day)
+            .arg(birth.hour)
+            .arg(birth.minute ? QStringLiteral("%1分").arg(birth.minute) : QString())
+            .arg(lunar ? QStringLiteral("农历") : QStringLiteral("阳历"));
     // The product's nine lines, then the section 八字旺衰.
     std::string timeLine = calendar::chartTimeLine(reading.details);
     if (!timeLine.empty())

@@ -21,9 +21,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QSettings>
 #include <QShortcut>
+#include <QStyledItemDelegate>
 #include <QTextBrowser>
 #include <QValidator>
 
@@ -43,6 +45,10 @@ constexpr int kGivenNameRole = Qt::UserRole + 3;
 constexpr int kSexRole = Qt::UserRole + 4;
 // The verse line a row was drawn from: book, title, author and line; absent for library names.
 constexpr int kSourceRole = Qt::UserRole + 5;
+// The 寓意 of a name of the name base and its source (empty when it has none); absent for other
+// names.
+constexpr int kMeaningRole = Qt::UserRole + 6;
+constexpr int kMeaningSourceRole = Qt::UserRole + 7;
 // The source choices: the library alone, or one of the books of the verse table.
 const char* const kSources[] = {naming::kLibrarySource, "诗经", "楚辞", "唐诗", "宋词"};
 
@@ -85,12 +91,59 @@ QListWidgetItem* rowItem(const naming::DrawResult& drawn, const QString& sex)
                 .arg(QString::fromUtf8(flag.kindText().data(), qsizetype(flag.kindText().size())),
                      QString::fromStdString(flag.text));
     }
+    if (!a.nameMeaning.empty()) {
+        item->setData(kMeaningRole, fromStd(a.nameMeaning));
+        tip += QStringLiteral("\n寓意：") + fromStd(a.nameMeaning);
+        if (!a.nameSource.empty()) {
+            item->setData(kMeaningSourceRole, fromStd(a.nameSource));
+            tip += QStringLiteral("\n典出") + fromStd(a.nameSource);
+        }
+    }
     if (drawn.source)
         tip += QStringLiteral("\n出处：") + fromStd(naming::citation(*drawn.source));
     item->setToolTip(plainToolTip(tip));
     item->setData(kAssessmentRole, a.figure);
     return item;
 }
+
+// Draws a row as any list does, then, after its title, the 寓意 of a name of the name base in the
+// colour of secondary text, cut short with "…" where the list ends. The row's text stays the
+// title alone.
+class MeaningDelegate : public QStyledItemDelegate
+{
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QString meaning = index.data(kMeaningRole).toString();
+        if (meaning.isEmpty())
+            return;
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QWidget* widget = item.widget;
+        const QStyle* style = widget ? widget->style() : QApplication::style();
+        const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget);
+        const QFontMetrics& metrics = item.fontMetrics;
+        // The title starts after the style's margin; two spaces keep the meaning apart from it.
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QRect room = text.adjusted(margin + metrics.horizontalAdvance(item.text) +
+                                             metrics.horizontalAdvance(u'　'),
+                                         0, -margin, 0);
+        if (room.width() < metrics.horizontalAdvance(u'…') * 2)
+            return;
+        painter->save();
+        painter->setFont(item.font);
+        painter->setPen(item.palette.color(item.state & QStyle::State_Selected
+                                               ? QPalette::HighlightedText
+                                               : QPalette::PlaceholderText));
+        painter->drawText(room, Qt::AlignLeft | Qt::AlignVCenter,
+                          metrics.elidedText(meaning, Qt::ElideRight, room.width()));
+        painter->restore();
+    }
+};
 
 MessageBox::Icon iconOf(naming::MessageIcon icon)
 {
@@ -153,6 +206,8 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
     connect(m_find, &QLineEdit::textChanged, this, &NamingPage::filterRows);
     m_generated = ui.超级列表框1;
     m_candidates = ui.列表框1;
+    for (QListWidget* list : {m_generated, m_candidates})
+        list->setItemDelegate(new MeaningDelegate(list));
     // The note between the lists stands upright, one character under the other.
     ui.标签10->setText(
         QStringLiteral("候选名字列表 双击可查看详细解释：").split(QString()).join(u'\n').trimmed());
@@ -252,8 +307,10 @@ void NamingPage::focusFind()
 
 void NamingPage::filterRow(QListWidgetItem* row) const
 {
+    // A name or its 寓意 holds the text ("涵" finds 林子涵, "光明" the names that mean it).
     const QString wanted = m_find->text().trimmed();
-    row->setHidden(!wanted.isEmpty() && !row->text().contains(wanted));
+    row->setHidden(!wanted.isEmpty() && !row->text().contains(wanted) &&
+                   !row->data(kMeaningRole).toString().contains(wanted));
 }
 
 void NamingPage::filterRows()
@@ -355,15 +412,17 @@ void NamingPage::exportCandidates()
         MessageBox::show(this, QStringLiteral("候选名字列表是空的"));
         return;
     }
-    QList<QStringList> rows = {{QStringLiteral("名字"), QStringLiteral("评分")}};
+    QList<QStringList> rows = {{QStringLiteral("名字"), QStringLiteral("评分"),
+                                QStringLiteral("寓意"), QStringLiteral("典出")}};
     for (int i = 0; i < m_candidates->count(); ++i) {
-        const QString title = m_candidates->item(i)->text();
+        const QListWidgetItem* row = m_candidates->item(i);
+        const QString title = row->text();
         const auto parts = naming::splitRowTitle(title.toStdString());
-        if (parts)
-            rows.append({QString::fromStdString(parts->fullName),
-                         QString::fromStdString(parts->scoreText)});
-        else
-            rows.append({title, QString()});
+        QStringList cells = parts ? QStringList{QString::fromStdString(parts->fullName),
+                                                QString::fromStdString(parts->scoreText)}
+                                  : QStringList{title, QString()};
+        cells << row->data(kMeaningRole).toString() << row->data(kMeaningSourceRole).toString();
+        rows.append(cells);
     }
     exportCsv(this, csvDocument(rows), QStringLiteral("候选名字.csv"));
 }

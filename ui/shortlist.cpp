@@ -31,6 +31,8 @@ QJsonObject toJson(const ShortlistEntry& e)
         o[QStringLiteral("assessment")] = *e.assessment;
     o[QStringLiteral("assessmentNotes")] = e.assessmentNotes;
     o[QStringLiteral("source")] = e.source;
+    o[QStringLiteral("meaning")] = e.meaning;
+    o[QStringLiteral("meaningSource")] = e.meaningSource;
     o[QStringLiteral("note")] = e.note;
     o[QStringLiteral("added")] = e.added.toString(Qt::ISODate);
     return o;
@@ -89,7 +91,8 @@ std::optional<ShortlistEntry> fromJson(const QJsonValue& value)
     QString added;
     if (!text("surname", e.surname) || !text("givenName", e.givenName) || !text("sex", e.sex) ||
         !text("score", e.scoreText) || !text("assessmentNotes", e.assessmentNotes) ||
-        !text("source", e.source) || !text("note", e.note) || !text("added", added))
+        !text("source", e.source) || !text("meaning", e.meaning) ||
+        !text("meaningSource", e.meaningSource) || !text("note", e.note) || !text("added", added))
         return std::nullopt;
     if (!hanCharacters(e.surname, 1, 2) || !hanCharacters(e.givenName, 1, 3))
         return std::nullopt;

@@ -27,6 +27,8 @@ struct ShortlistEntry
     std::optional<int> assessment; // the 名字品评 figure 0-100, once computed
     QString assessmentNotes;       // its reasons, one per line
     QString source;                // where the characters stand in verse, once known
+    QString meaning;               // 寓意 of a name of the name base; empty for another name
+    QString meaningSource;         // the classic line or idiom the 寓意 comes from, if any
     QString note;                  // the parent's own words
     QDateTime added;
 

@@ -1,5 +1,6 @@
 #include "ui/shortlistpage.h"
 
+#include "core/tables.h"
 #include "naming/assessment.h"
 #include "ui/comparewindow.h"
 #include "ui/fileoutput.h"
@@ -20,7 +21,30 @@
 namespace hmf::ui {
 namespace {
 
-enum Column { NameColumn, ScoreColumn, AssessmentColumn, SourceColumn, NoteColumn, ColumnCount };
+enum Column {
+    NameColumn,
+    ScoreColumn,
+    AssessmentColumn,
+    MeaningColumn,
+    SourceColumn,
+    NoteColumn,
+    ColumnCount
+};
+
+// The entry with the 寓意 of its given name when the name base has one: names kept before the
+// meanings were recorded gain theirs once the base is loaded.
+ShortlistEntry withMeaning(const core::Tables& tables, ShortlistEntry entry)
+{
+    if (entry.meaning.isEmpty() && tables.nameBase.size() > 0) {
+        if (const auto found = tables.nameBase.find(entry.givenName.toStdString())) {
+            entry.meaning =
+                QString::fromUtf8(found->meaning.data(), qsizetype(found->meaning.size()));
+            entry.meaningSource =
+                QString::fromUtf8(found->source.data(), qsizetype(found->source.size()));
+        }
+    }
+    return entry;
+}
 
 } // namespace
 
@@ -70,16 +94,17 @@ ShortlistPage::ShortlistPage(const core::Tables& tables, QString file, QWidget* 
     m_table->setObjectName(QStringLiteral("表格_收藏"));
     m_table->setColumnCount(ColumnCount);
     m_table->setHorizontalHeaderLabels({QStringLiteral("名字"), QStringLiteral("评分"),
-                                        QStringLiteral("品评"), QStringLiteral("出处"),
-                                        QStringLiteral("备注")});
+                                        QStringLiteral("品评"), QStringLiteral("寓意"),
+                                        QStringLiteral("出处"), QStringLiteral("备注")});
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                              QAbstractItemView::AnyKeyPressed);
     m_table->verticalHeader()->hide();
-    const int widths[] = {90, 60, 120, 180};
-    for (int c = 0; c < 4; ++c)
-        m_table->setColumnWidth(c, widths[c]);
+    // Widths in characters of the text, so that they follow the font.
+    const int widths[] = {5, 4, 4, 12, 10};
+    for (int c = 0; c < NoteColumn; ++c)
+        m_table->setColumnWidth(c, widths[c] * fontMetrics().horizontalAdvance(u'名') + 12);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->installEventFilter(this);
 
@@ -122,10 +147,10 @@ void ShortlistPage::refill()
     const auto& entries = m_shortlist.entries();
     m_table->setRowCount(int(entries.size()));
     for (int row = 0; row < entries.size(); ++row) {
-        const ShortlistEntry& e = entries[row];
+        const ShortlistEntry e = withMeaning(m_tables, entries[row]);
         const QString cells[ColumnCount] = {
             e.fullName(), e.scoreText, e.assessment ? QString::number(*e.assessment) : QString(),
-            e.source, e.note};
+            e.meaning,    e.source,    e.note};
         for (int c = 0; c < ColumnCount; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (c != NoteColumn)
@@ -134,6 +159,11 @@ void ShortlistPage::refill()
                 item->setToolTip(plainToolTip(QStringLiteral("出生：%1").arg(e.birthText())));
             if (c == AssessmentColumn && !e.assessmentNotes.isEmpty())
                 item->setToolTip(plainToolTip(e.assessmentNotes));
+            if (c == MeaningColumn && !e.meaning.isEmpty())
+                item->setToolTip(plainToolTip(QStringLiteral("寓意：") + e.meaning +
+                                              (e.meaningSource.isEmpty()
+                                                   ? QString()
+                                                   : QStringLiteral("\n典出") + e.meaningSource)));
             m_table->setItem(row, c, item);
         }
     }
@@ -184,6 +214,8 @@ void ShortlistPage::add(const ShortlistEntry& kept)
                                                           qsizetype(flag.kindText().size())),
                                         QString::fromStdString(flag.text)));
             entry.assessmentNotes = reasons.join(QLatin1Char('\n'));
+            entry.meaning = QString::fromStdString(assessment.nameMeaning);
+            entry.meaningSource = QString::fromStdString(assessment.nameSource);
         }
     }
     if (!m_shortlist.add(entry)) {
@@ -237,7 +269,7 @@ void ShortlistPage::compareSelected()
     }
     QList<ShortlistEntry> names;
     for (int row : rows)
-        names.append(m_shortlist.entries().at(row));
+        names.append(withMeaning(m_tables, m_shortlist.entries().at(row)));
     CompareWindow window(m_tables, names, this);
     window.exec();
 }
@@ -246,12 +278,16 @@ void ShortlistPage::exportList()
 {
     QList<QStringList> rows = {{QStringLiteral("名字"), QStringLiteral("评分"),
                                 QStringLiteral("品评"), QStringLiteral("品评理由"),
+                                QStringLiteral("寓意"), QStringLiteral("典出"),
                                 QStringLiteral("出处"), QStringLiteral("备注"),
                                 QStringLiteral("出生"), QStringLiteral("加入时间")}};
-    for (const ShortlistEntry& e : m_shortlist.entries())
+    for (const ShortlistEntry& kept : m_shortlist.entries()) {
+        const ShortlistEntry e = withMeaning(m_tables, kept);
         rows.append({e.fullName(), e.scoreText,
                      e.assessment ? QString::number(*e.assessment) : QString(), e.assessmentNotes,
-                     e.source, e.note, e.birthText(), e.added.toString(Qt::ISODate)});
+                     e.meaning, e.meaningSource, e.source, e.note, e.birthText(),
+                     e.added.toString(Qt::ISODate)});
+    }
     exportCsv(this, csvDocument(rows), QStringLiteral("收藏夹.csv"));
 }
 

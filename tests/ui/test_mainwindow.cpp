@@ -1172,15 +1172,27 @@ void TestMainWindow::lunarBirthdayAndBirthplace()
     edit("编辑框11")->setText(QStringLiteral("5"));
     find<QComboBox>("组合框_历法")->setCurrentIndex(1);
     find<QCheckBox>("选择框_闰月")->setChecked(true);
+    edit("编辑框10")->setText(QStringLiteral("10"));
     find<QComboBox>("组合框_出生地")->setCurrentText(QStringLiteral("87.6"));
     QString shown;
+    QString basis;
     withModalWindow(6, [&](QDialog* dialog) {
         shown = dialog->findChild<QTextEdit*>(QStringLiteral("生辰八字超级编辑框"))->toPlainText();
+        basis = dialog->findChild<QLabel*>(QStringLiteral("标签_八字依据"))->text();
     });
-    QVERIFY2(shown.startsWith(QStringLiteral("真太阳时 02:43")), qPrintable(shown));
-    QVERIFY(shown.contains(QStringLiteral("（北京时间 05:00，东经87.6°）\n属相：兔\n"
+    // The minute counts: 05:10 Beijing time is 02:53 at 87.6° east.
+    QVERIFY2(shown.startsWith(QStringLiteral("真太阳时 02:53")), qPrintable(shown));
+    QVERIFY(shown.contains(QStringLiteral("（北京时间 05:10，东经87.6°）\n属相：兔\n"
                                           "四柱：癸卯年 乙卯月 己卯日 乙丑时\n")));
     QVERIFY(shown.contains(QStringLiteral("八字旺衰")));
+    // The line under the chart gives the date as typed, lunar.
+    QVERIFY2(basis.contains(QStringLiteral("2023年闰2月1日5时10分（农历）")), qPrintable(basis));
+    // A minute that is no number is refused, not read as 0.
+    edit("编辑框10")->setText(QStringLiteral("半"));
+    toolAction(6)->trigger();
+    QCOMPARE(m_messages, QStringList{QStringLiteral("出生时间的分钟应在0到59之间")});
+    m_messages.clear();
+    edit("编辑框10")->setText(QStringLiteral("10"));
     edit("编辑框8")->setText(QStringLiteral("3"));
     toolAction(6)->trigger();
     QCOMPARE(m_messages, QStringList{QStringLiteral("农历2023年没有闰三月")});

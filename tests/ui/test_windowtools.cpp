@@ -64,6 +64,7 @@ class TestWindowTools : public QObject
     void damagedShortlistIsKeptAside_data();
     void damagedShortlistIsKeptAside();
     void csvExports();
+    void meaningsGoWithNames();
     void reportAndComparisonToPdf();
     void compareNeedsTwoToFourNames();
     void comparisonReadsNamesAsNamed();
@@ -264,7 +265,7 @@ void TestWindowTools::shortlistKeepsNamesAcrossRestarts()
     QVERIFY(isNumber && figure >= 0 && figure <= 100);
 
     // A note is typed into its cell; Delete removes the selected row.
-    shortlistTable()->item(2, 4)->setText(QStringLiteral("奶奶喜欢"));
+    shortlistTable()->item(2, 5)->setText(QStringLiteral("奶奶喜欢"));
     shortlistTable()->selectRow(1);
     shortlistTable()->setFocus();
     const QString removed = shortlistTable()->item(1, 0)->text();
@@ -291,7 +292,7 @@ void TestWindowTools::shortlistKeepsNamesAcrossRestarts()
     QCOMPARE(shortlistTable()->rowCount(), 2);
     QCOMPARE(shortlistTable()->item(0, 0)->text(), firstName);
     QCOMPARE(shortlistTable()->item(1, 0)->text(), QStringLiteral("王子涵"));
-    QCOMPARE(shortlistTable()->item(1, 4)->text(), QStringLiteral("奶奶喜欢"));
+    QCOMPARE(shortlistTable()->item(1, 5)->text(), QStringLiteral("奶奶喜欢"));
     // The record has room for the assessment and the verse source, empty until they are known.
     QFile file(shortlistFile());
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -346,7 +347,7 @@ void TestWindowTools::csvExports()
     find<QPushButton>("按钮_收藏此名")->click();
     analyse("王", "一诺");
     find<QPushButton>("按钮_收藏此名")->click();
-    shortlistTable()->item(1, 4)->setText(QStringLiteral("好记, 也好写 \"一诺千金\""));
+    shortlistTable()->item(1, 5)->setText(QStringLiteral("好记, 也好写 \"一诺千金\""));
 
     const auto readCsv = [](const QString& path) {
         QFile file(path);
@@ -379,7 +380,7 @@ void TestWindowTools::csvExports()
     const QStringList rows = QString::fromUtf8(readCsv(m_nextSaveFile).mid(3))
                                  .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QCOMPARE(rows.size(), listed("列表框1").size() + 1);
-    QCOMPARE(rows[0], QStringLiteral("名字,评分"));
+    QCOMPARE(rows[0], QStringLiteral("名字,评分,寓意,典出"));
 
     // A file that cannot be written is reported.
     m_messages.clear();
@@ -387,6 +388,113 @@ void TestWindowTools::csvExports()
     find<QPushButton>("按钮_候选导出CSV")->click();
     QCOMPARE(m_messages.size(), 1);
     QVERIFY(m_messages[0].contains(QStringLiteral("无法写入")));
+}
+
+// A name of the name base carries its 寓意 (and its source, where it has one) into the lists, the
+// shortlist, the comparison and the CSV files; any other name carries none.
+void TestWindowTools::meaningsGoWithNames()
+{
+    const auto baseMeaning = [this](const QString& given) {
+        const auto found = m_tables->nameBase.find(given.toStdString());
+        return found ? QStringList{QString::fromUtf8(found->meaning.data(),
+                                                     qsizetype(found->meaning.size())),
+                                   QString::fromUtf8(found->source.data(),
+                                                     qsizetype(found->source.size()))}
+                     : QStringList{QString(), QString()};
+    };
+
+    // The lists: 宇 轩 明 make 宇轩 明轩 明宇 (names of the base) and 轩明 宇明 (not).
+    useFixtureLibrary({"宇", "轩", "明"}, 3);
+    edit("编辑框1")->setText(QStringLiteral("0"));
+    find<QPushButton>("按钮1")->click();
+    auto* generated = find<QListWidget>("超级列表框1");
+    int withMeaning = 0;
+    int without = 0;
+    for (int i = 0; i < generated->count(); ++i) {
+        const QListWidgetItem* row = generated->item(i);
+        const QString given = row->text().section(QLatin1Char('['), 0, 0).mid(1);
+        const QStringList meaning = baseMeaning(given);
+        QVERIFY(!row->text().contains(QStringLiteral("寓意"))); // the row itself stays as listed
+        if (meaning[0].isEmpty()) {
+            ++without;
+            QVERIFY2(!row->toolTip().contains(QStringLiteral("寓意")), qPrintable(row->toolTip()));
+        } else {
+            ++withMeaning;
+            QVERIFY2(row->toolTip().contains(QStringLiteral("寓意：") + meaning[0]),
+                     qPrintable(row->toolTip()));
+            QCOMPARE(row->toolTip().contains(QStringLiteral("典出") + meaning[1]),
+                     !meaning[1].isEmpty());
+        }
+    }
+    QVERIFY(withMeaning > 0 && without > 0);
+    // Found by its meaning as well as by its characters.
+    const QString wanted = baseMeaning(QStringLiteral("宇轩"))[0].left(2);
+    edit("编辑框_查找")->setText(wanted);
+    QVERIFY(!hmf::uitest::rowsOf(generated).isEmpty());
+    for (int i = 0; i < generated->count(); ++i)
+        if (!generated->item(i)->isHidden())
+            QVERIFY(
+                generated->item(i)->text().contains(wanted) ||
+                baseMeaning(generated->item(i)->text().section(QLatin1Char('['), 0, 0).mid(1))[0]
+                    .contains(wanted));
+    edit("编辑框_查找")->clear();
+    // The candidate CSV: 寓意 and 典出 after name and score.
+    const auto readCsv = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly)
+                   ? QString::fromUtf8(file.readAll().mid(3))
+                         .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)
+                   : QStringList();
+    };
+    m_nextSaveFile = m_dir->filePath(QStringLiteral("candidates.csv"));
+    find<QPushButton>("按钮_候选导出CSV")->click();
+    const QStringList candidates = readCsv(m_nextSaveFile);
+    QVERIFY(candidates.size() > 1);
+    for (const QString& line : candidates.mid(1)) {
+        const QStringList cells = line.split(QLatin1Char(','));
+        QCOMPARE(cells.size(), 4);
+        QCOMPARE(cells.mid(2), baseMeaning(cells[0].mid(1)));
+    }
+
+    // The shortlist, its CSV and the comparison: two names of the base, one not.
+    const char* const kept[][2] = {{"王", "一诺"}, {"林", "子涵"}, {"王", "鹿听"}};
+    for (const auto& name : kept) {
+        analyse(name[0], name[1]);
+        find<QPushButton>("按钮_收藏此名")->click();
+    }
+    QVERIFY(!baseMeaning(QStringLiteral("一诺"))[1].isEmpty());
+    QVERIFY(baseMeaning(QStringLiteral("鹿听"))[0].isEmpty());
+    m_nextSaveFile = m_dir->filePath(QStringLiteral("shortlist.csv"));
+    find<QPushButton>("按钮_收藏导出CSV")->click();
+    const QStringList lines = readCsv(m_nextSaveFile);
+    const QStringList header = lines.value(0).split(QLatin1Char(','));
+    const int meaningColumn = int(header.indexOf(QStringLiteral("寓意")));
+    QVERIFY(meaningColumn > 0);
+    QCOMPARE(header.value(meaningColumn + 1), QStringLiteral("典出"));
+    QCOMPARE(lines.size(), 4);
+    for (int row = 0; row < 3; ++row) {
+        const QString given = QString::fromUtf8(kept[row][1]);
+        const QStringList expected = baseMeaning(given);
+        QCOMPARE(shortlistTable()->item(row, 3)->text(), expected[0]);
+        QCOMPARE(lines[row + 1].split(QLatin1Char(',')).mid(meaningColumn, 2), expected);
+    }
+    shortlistTable()->selectAll();
+    withModalWindow(
+        [&] { find<QPushButton>("按钮_比较")->click(); },
+        [&](QDialog* dialog) {
+            const QString table =
+                dialog->findChild<QTextBrowser*>(QStringLiteral("比较表"))->toPlainText();
+            QVERIFY(table.contains(QStringLiteral("寓意")));
+            QVERIFY(table.contains(baseMeaning(QStringLiteral("一诺"))[0]));
+            QVERIFY(
+                table.contains(QStringLiteral("典出") + baseMeaning(QStringLiteral("一诺"))[1]));
+            QVERIFY(table.contains(baseMeaning(QStringLiteral("子涵"))[0]));
+        });
+
+    // Kept in the file, so the shortlist shows them at the next start before any assessment.
+    m_window.reset();
+    makeWindow();
+    QCOMPARE(shortlistTable()->item(0, 3)->text(), baseMeaning(QStringLiteral("一诺"))[0]);
 }
 
 void TestWindowTools::reportAndComparisonToPdf()
@@ -481,7 +589,7 @@ void TestWindowTools::markupInKeptNamesStaysText()
         name[QStringLiteral("givenName")] = QString::fromUtf8(given);
         name[QStringLiteral("score")] = QStringLiteral("88分");
         name[QStringLiteral("assessment")] = 80;
-        for (const char* field : {"assessmentNotes", "source", "note"})
+        for (const char* field : {"assessmentNotes", "meaning", "meaningSource", "source", "note"})
             name[QLatin1String(field)] = markup;
         names.append(name);
     }
@@ -495,11 +603,13 @@ void TestWindowTools::markupInKeptNamesStaysText()
     QCOMPARE(shortlistTable()->rowCount(), 2);
 
     // The list's cells and tool tips.
-    for (int column : {3, 4})
+    for (int column : {3, 4, 5})
         QCOMPARE(shortlistTable()->item(0, column)->text(), markup);
     QTextDocument tip;
     tip.setHtml(shortlistTable()->item(0, 2)->toolTip());
     QCOMPARE(tip.toPlainText(), markup);
+    tip.setHtml(shortlistTable()->item(0, 3)->toolTip());
+    QCOMPARE(tip.toPlainText(), QStringLiteral("寓意：%1\n典出%1").arg(markup));
 
     // The comparison and its PDF.
     shortlistTable()->selectAll();
@@ -507,7 +617,7 @@ void TestWindowTools::markupInKeptNamesStaysText()
                     [&](QDialog* dialog) {
                         const QTextDocument* shown =
                             dialog->findChild<QTextBrowser*>(QStringLiteral("比较表"))->document();
-                        QCOMPARE(shown->toPlainText().count(markup), 6);
+                        QCOMPARE(shown->toPlainText().count(markup), 10);
                         QVERIFY(!shown->toHtml().contains(QStringLiteral("<img")));
                         QVERIFY(!shown->toHtml().contains(QStringLiteral("<a ")));
                     });
