@@ -95,14 +95,24 @@ snap "$out/start$suffix.png" "$mx" "$my" "$mw" "$mh"
 # Page 宝宝取名: the keyboard starts in 姓, and Enter there starts a run.
 keys Return
 sleep 4
-snap "$out/generation$suffix.png" "$mx" "$my" "$mw" "$mh"
 
-# Tab from 姓 through the inputs, the options and 开始 to the generated list and on to the
-# candidates: Enter on a candidate opens its analysis on the page 姓名评测.
-keys --repeat 20 Tab
+# Tab from 姓 through the inputs, the options, 开始 and the find box to the two lists and on to
+# 候选按品评排序: Space sorts the candidates. 查找 (Ctrl+F) then shows the names whose 寓意 holds
+# a comma (most meanings do, no name does), each with its meaning after it.
+keys --repeat 22 Tab
+keys space
+keys ctrl+f
+xdotool type --delay 100 "，"
+sleep 1
+snap "$out/generation$suffix.png" "$mx" "$my" "$mw" "$mh"
+# Down goes from the find box to the first name shown; Enter opens its analysis on the page
+# 姓名评测.
+keys Down
 keys Return
 sleep 1
 snap "$out/analysis$suffix.png" "$mx" "$my" "$mw" "$mh"
+# Ctrl+D keeps the analysed name in 收藏夹.
+keys ctrl+d
 
 # 81数理表 (Ctrl+3), then 生辰八字 (Ctrl+7), which opens its own window.
 keys ctrl+3
@@ -138,10 +148,13 @@ snap "$out/starsign$suffix.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
 keys Escape
 xdotool windowfocus --sync "$main"
 
-# 收藏夹 (Ctrl+9).
+# 收藏夹 (Ctrl+9), then the tips with our help under them (F1).
 keys ctrl+9
 sleep 0.6
 snap "$out/shortlist$suffix.png" "$mx" "$my" "$mw" "$mh"
+keys F1
+sleep 0.6
+snap "$out/help$suffix.png" "$mx" "$my" "$mw" "$mh"
 kill $pid 2>/dev/null || true
 wait $pid 2>/dev/null || true
 echo "screenshots written to $out"

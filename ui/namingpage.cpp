@@ -291,8 +291,8 @@ NamingPage::NamingPage(const core::Tables& tables, naming::SessionState& session
     QList<QWidget*> order = {m_surname,       m_sex,       m_length,  m_fixedOn,
                              m_fixedPosition, m_fixedChar, m_dateKind};
     order += m_birth->tabOrder();
-    order += {m_collect,    m_threshold, m_leaveOut, m_source, m_start, m_stop, m_generated,
-              m_candidates, sort,        exportList, keep,     clear,   copy};
+    order += {m_collect,   m_threshold,  m_leaveOut, m_source,   m_start, m_stop, m_find,
+              m_generated, m_candidates, sort,       exportList, keep,    clear,  copy};
     for (qsizetype k = 1; k < order.size(); ++k)
         setTabOrder(order[k - 1], order[k]);
 }
