@@ -172,37 +172,43 @@ const bool registered = [] {
                      {},
                      {"--json"},
                      runGrids});
-    registerCommand({"strokes",
-                     "hmf strokes <汉字>         五格笔画 (stroke counts)",
-                     "  例: hmf strokes 千万吁\n  每行: 字  五格笔画 (康熙笔画, 五格与报告所用); "
-                     "无数据为 -1。\n",
-                     {},
-                     {"--json"},
-                     [](const Args& a) {
-                         return forEachCharacter(
-                             a, "hmf strokes <汉字>", core::kStrokeTables | core::kTraditionalTable,
-                             [](const core::Tables& t, auto& c) {
-                                 std::cout << c << "  五格笔画 " << t.gridStrokeCount(c) << "\n";
-                             },
-                             [](JsonWriter& json, const core::Tables& t, auto& c) {
-                                 const int grid = t.gridStrokeCount(c);
-                                 json.key("gridStrokes")
-                                     .value(grid >= 0 ? std::optional<int>(grid) : std::nullopt);
-                             });
-                     }});
+    registerCommand(
+        {"strokes",
+         "hmf strokes <汉字>         五格笔画 (stroke counts)",
+         "  例: hmf strokes 千万吁\n  每行: 字  五格笔画 (康熙笔画, 五格与报告所用); "
+         "无数据为 -1。\n  名书另有计法的字, 其后注明, 如 松  五格笔画 8（另有18画之说）。\n",
+         {},
+         {"--json"},
+         [](const Args& a) {
+             return forEachCharacter(
+                 a, "hmf strokes <汉字>", core::kStrokeTables | core::kTraditionalTable,
+                 [](const core::Tables& t, auto& c) {
+                     std::cout << c << "  五格笔画 " << t.gridStrokeCount(c) << t.strokeNote(c)
+                               << "\n";
+                 },
+                 [](JsonWriter& json, const core::Tables& t, auto& c) {
+                     const int grid = t.gridStrokeCount(c);
+                     json.key("gridStrokes")
+                         .value(grid >= 0 ? std::optional<int>(grid) : std::nullopt);
+                     writeOtherStrokes(json, t, c);
+                 });
+         }});
     registerCommand({"element",
                      "hmf element <汉字>         汉字五行 (five-element class)",
-                     "  例: hmf element 文\n  每行: 字 五行 (金 木 水 火 土; 无数据为空)。\n",
+                     "  例: hmf element 文\n  每行: 字 五行 (金 木 水 火 土; 无数据为空)。\n"
+                     "  名书按音义另归五行的干支字, 注明按命理所取, 如 丑 土（命理取土）。\n",
                      {},
                      {"--json"},
                      [](const Args& a) {
                          return forEachCharacter(
                              a, "hmf element <汉字>", core::kElementTable,
                              [](const core::Tables& t, auto& c) {
-                                 std::cout << c << " " << t.elements.elementOf(c) << "\n";
+                                 std::cout << c << " " << t.elements.elementOf(c)
+                                           << t.elementNote(c) << "\n";
                              },
                              [](JsonWriter& json, const core::Tables& t, auto& c) {
                                  json.key("element").textOrNull(t.elements.elementOf(c));
+                                 writeChartElement(json, t, c);
                              });
                      }});
     registerCommand({"pinyin",

@@ -304,8 +304,22 @@ void writeNameCharacter(JsonWriter& json, const core::Tables& tables, const std:
         .key("gridStrokes")
         .value(grid >= 0 ? std::optional<int>(grid) : std::nullopt)
         .key("element")
-        .textOrNull(tables.elements.elementOf(read))
-        .endObject();
+        .textOrNull(tables.elements.elementOf(read));
+    writeOtherStrokes(json, tables, c);
+    writeChartElement(json, tables, read);
+    json.endObject();
+}
+
+void writeOtherStrokes(JsonWriter& json, const core::Tables& tables, const std::string& c)
+{
+    if (const int other = tables.strokes.otherCount(c); other > 0)
+        json.field("otherStrokes", other);
+}
+
+void writeChartElement(JsonWriter& json, const core::Tables& tables, const std::string& c)
+{
+    if (!tables.elementNote(c).empty())
+        json.field("chartElement", true);
 }
 
 } // namespace hmf::cli

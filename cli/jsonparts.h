@@ -40,5 +40,11 @@ void writeStarSign(JsonWriter& json, int month, int day);
 // `reading`: the character's syllable as the name says it (core::Tables::nameReadings).
 void writeNameCharacter(JsonWriter& json, const core::Tables& tables, const std::string& c,
                         const std::string& reading, bool surname);
+// "otherStrokes": the count that name books also give where they count the character another
+// documented way (松 18); left out where they agree with the grid count.
+void writeOtherStrokes(JsonWriter& json, const core::Tables& tables, const std::string& c);
+// "chartElement": true for a stem or branch that takes the element the birth chart gives it
+// (丑 土) where name books class the character otherwise; left out for every other character.
+void writeChartElement(JsonWriter& json, const core::Tables& tables, const std::string& c);
 
 } // namespace hmf::cli

@@ -201,6 +201,15 @@ int StrokeDictionary::generalCount(char32_t cp) const
     return it == m_general.end() ? -1 : it->second;
 }
 
+int StrokeDictionary::otherCount(std::string_view character) const
+{
+    const auto cp = singleCodepoint(character);
+    if (!cp)
+        return 0;
+    const auto it = m_group.find(*cp);
+    return it == m_group.end() || it->second == gridCount(*cp) ? 0 : it->second;
+}
+
 std::vector<char32_t> StrokeDictionary::groupCharacters() const
 {
     std::vector<char32_t> out;

@@ -1,6 +1,7 @@
 #pragma once
 // The stroke-count dictionary: the grid count that every number of name science starts from,
-// and the display count that the report shows beside each character.
+// and the display count: the grid count, or where name books count a character another
+// documented way the count they give, which the report shows beside ours.
 //
 // Data files (GBK on disk, UTF-8 here):
 // - gridstrokes.txt: items "字NN " — a character, a count field of exactly two characters
@@ -45,6 +46,9 @@ class StrokeDictionary
     // Grid and general count of one code point; -1 when the table lacks it.
     int gridCount(char32_t cp) const;
     int generalCount(char32_t cp) const;
+    // The count that the stroke groups give another view of (松 18 from 鬆, 四 5 written), or 0
+    // where they agree with the grid count or do not hold the character.
+    int otherCount(std::string_view character) const;
     // Every character of the display groups (the common characters), in no particular order.
     std::vector<char32_t> groupCharacters() const;
 

@@ -303,6 +303,36 @@ std::string Tables::gridStrokeString(std::string_view text) const
     return joined;
 }
 
+std::string Tables::strokeNote(std::string_view c) const
+{
+    const int other = strokes.otherCount(c);
+    return other > 0 ? "（另有" + std::to_string(other) + "画之说）" : std::string();
+}
+
+std::string Tables::notedStrokeString(std::string_view text) const
+{
+    std::string joined;
+    for (const auto& c : splitCharacters(text)) {
+        if (!joined.empty())
+            joined += '-';
+        joined += std::to_string(gridStrokeCount(c)) + strokeNote(c);
+    }
+    return joined;
+}
+
+std::string Tables::elementNote(std::string_view c) const
+{
+    // The five stems and branches whose chart element name books do not give the character:
+    // they class 乙 土, 癸 木, 丑 火, 寅 土 and 未 木 by sound or sense.
+    static constexpr std::string_view kChartElements[] = {"乙", "癸", "丑", "寅", "未"};
+    for (const auto stem : kChartElements)
+        if (c == stem) {
+            const std::string element = elements.elementOf(c);
+            return element.empty() ? std::string() : "（命理取" + element + "）";
+        }
+    return {};
+}
+
 std::string firstUnknownCharacter(const Tables& tables, std::string_view text)
 {
     for (const auto& c : splitCharacters(text))

@@ -75,6 +75,15 @@ struct Tables
     // The grid counts of the characters of a text joined by "-" (8-12): the counts the report
     // prints, the same that its grids add up (-1 for a character the table lacks).
     std::string gridStrokeString(std::string_view text) const;
+    // "（另有18画之说）" beside a character that name books also count another documented way
+    // (松 as 鬆, 四 by its written strokes, 艹 as 艸); empty where they agree with ours.
+    std::string strokeNote(std::string_view c) const;
+    // gridStrokeString with the note of each character beside its count: 8（另有18画之说）.
+    std::string notedStrokeString(std::string_view text) const;
+    // "（命理取土）" beside a heavenly stem or earthly branch whose element here is the one the
+    // birth chart gives it while name books class the character by sound or sense (丑 土, where
+    // they give 火); empty for every other character.
+    std::string elementNote(std::string_view c) const;
     // A surname's reading as name books give it (曾 zēng, 尉迟 yùchí): the surname table first,
     // then the readings of its characters run together.
     std::string surnamePinyin(std::string_view surname) const

@@ -128,14 +128,18 @@ Report buildReport(const core::Tables& tables, const ReportRequest& request,
     // One part for the surname (in its traditional form), one for each given character.
     std::string sounds = tables.surnamePinyin(surname);
     const auto givenReadings = tables.readingsInContext(given);
-    // The grid counts: the strokes of the traditional form shown above, which the grids add up.
-    std::string strokes = tables.gridStrokeString(surname);
-    std::string elements = tables.elements.elementString(tradSurname);
+    // The grid counts: the strokes of the traditional form shown above, which the grids add up;
+    // beside a count or an element, the other view that name books take where they differ.
+    std::string strokes = tables.notedStrokeString(surname);
+    std::string elements;
+    for (const auto& c : core::splitCharacters(tradSurname))
+        elements +=
+            (elements.empty() ? "" : "-") + tables.elements.elementOf(c) + tables.elementNote(c);
     for (std::size_t i = 0; i < givenChars.size(); ++i) {
         const std::string& c = givenChars[i];
         sounds += std::string(kDash) + givenReadings[i];
-        strokes += std::string(kDash) + tables.gridStrokeString(c);
-        elements += std::string(kDash) + tables.elements.elementOf(c);
+        strokes += std::string(kDash) + tables.notedStrokeString(c);
+        elements += std::string(kDash) + tables.elements.elementOf(c) + tables.elementNote(c);
     }
     w.add(Colour::Blue, "名字音韵：" + sounds + "\r\n");
     w.add(Colour::Blue, "名字笔画：" + strokes + "\r\n");

@@ -200,6 +200,27 @@ def read_components(directory):
     return table
 
 
+# Classes of stroke-classes.tsv whose other count is a view a parent meets in name books, shown
+# beside ours as "（另有N画之说）".  The class dictionary-only holds counts that no form of the
+# character gives under the radical rule: slips, not a second view.
+NOTED_STROKE_CLASSES = ("numerals", "another-word", "name-traditional", "radical-itself",
+                        "kangxi-form", "one-component")
+
+
+def read_stroke_classes(directory):
+    """character -> class from stroke-classes.tsv: lines "<class>TAB<characters>TAB<reason>"."""
+    path = os.path.join(directory, "stroke-classes.tsv")
+    table = {}
+    for number, parts in records(path):
+        if len(parts) != 3 or not parts[1] or not parts[2].strip():
+            fail(f"{path}:{number}: expected class, characters and reason, tab-separated")
+        for ch in parts[1]:
+            if ch in table:
+                fail(f"{path}:{number}: {ch} also in {table[ch]}")
+            table[ch] = parts[0]
+    return table
+
+
 def read_overrides(directory, name, convert=str):
     """character -> value from a file of lines "<character>TAB<value>TAB<reason>"."""
     path = os.path.join(directory, name)
@@ -222,11 +243,13 @@ class Builder:
         self.all_gbk = self.gb2312 + self.gbk_rest
         self.gb2312_set = set(self.gb2312)
         u = read_unihan(args.unicode_dir,
-                        ["kRSKangXi", "kTotalStrokes", "kMandarin", "kTang", "kRSUnicode"])
+                        ["kRSKangXi", "kTotalStrokes", "kMandarin", "kTang", "kRSUnicode",
+                         "kIRGKangXi"])
         self.rs_kangxi = u["kRSKangXi"]
         self.total = u["kTotalStrokes"]
         self.mandarin = u["kMandarin"]
         self.tang = u["kTang"]
+        self.kangxi_position = u["kIRGKangXi"]
         self.radical_characters = read_radical_characters(args.unicode_dir)
         self.opencc = read_opencc(args.opencc)
         self.pinyin_pro = read_pinyin_pro(args.pinyin)
@@ -239,6 +262,7 @@ class Builder:
         self.general_override = read_overrides(ov, "generalstrokes.tsv", int)
         self.element_override = read_overrides(ov, "elements.tsv")
         self.components = read_components(ov)
+        self.stroke_classes = read_stroke_classes(ov)
         self.pinyin_override = read_overrides(ov, "pinyin.tsv", str.split)
         for ch, element in self.element_override.items():
             if element not in ELEMENT_FILE_ORDER:
@@ -281,9 +305,20 @@ class Builder:
         return radical_full_strokes(radical) + residual
 
     # --- traditional forms ---------------------------------------------------------------
+    def kangxi_entry(self, ch):
+        """Whether the Kangxi dictionary holds the character as an entry of its own: its page
+        and place end in 0 (0610.010 沄); a 1 marks a place given to a later form (镕)."""
+        value = self.kangxi_position.get(ch, "")
+        return any(p.endswith("0") for p in value.split())
+
     def name_traditional(self, ch):
         if ch in self.trad_override:
             return self.trad_override[ch]
+        # Outside GB2312 a character that Kangxi holds as an entry of its own (沄 箓 苧) is
+        # counted as itself: OpenCC maps it to a form it does not need (澐 籙 薴).  Only a later
+        # simplified form that Kangxi lacks (玙 镕) is counted as its traditional form.
+        if ch not in self.gb2312_set and self.kangxi_entry(ch):
+            return ch
         candidates = self.opencc.get(ch)
         if not candidates:
             return ch
@@ -294,42 +329,51 @@ class Builder:
 
     def build_traditional(self):
         lines = []
-        for ch in self.gb2312:
+        for ch in self.all_gbk:
             t = self.name_traditional(ch)
             if t != ch:
                 lines.append(f"{ch}\t{t}\n")
         self.stats["traditional"] = len(lines)
         return "".join(lines)
 
+    def grid_count(self, ch):
+        count = self.grid_override.get(ch)
+        if count is None:
+            count = self.kangxi_count(self.name_traditional(ch))
+        if count is None:
+            count = self.kangxi_count(ch) or self.general_override.get(ch)
+        if count is None or not 1 <= count <= 99:
+            fail(f"no grid count for {ch} (U+{ord(ch):04X}); add it to gridstrokes.tsv")
+        return count
+
     def build_grid(self):
         items = []
         for ch in self.all_gbk:
-            count = self.grid_override.get(ch)
-            if count is None:
-                count = self.kangxi_count(self.name_traditional(ch))
-            if count is None:
-                count = self.kangxi_count(ch) or self.general_override.get(ch)
-            if count is None or not 1 <= count <= 99:
-                fail(f"no grid count for {ch} (U+{ord(ch):04X}); add it to gridstrokes.tsv")
-            items.append(f"{ch}{count:2d} ")
+            items.append(f"{ch}{self.grid_count(ch):2d} ")
         self.stats["grid"] = len(items)
         lines = ["".join(items[i:i + GRID_ITEMS_PER_LINE]).rstrip(" ") + " "
                  for i in range(0, len(items), GRID_ITEMS_PER_LINE)]
         return "\r\n".join(lines) + "\r\n\x1a"
 
     def display_count(self, ch):
-        forms = set(self.opencc.get(ch, [])) | {self.name_traditional(ch)}
-        counts = [c for c in (self.kangxi_count(f) for f in forms) if c is not None]
-        return max(counts) if counts else None
+        """The grid count, or for a character of a noted class of stroke-classes.tsv the count
+        that the name dictionary gives (松 18 from 鬆, 四 5 written, 艹 6 as 艸)."""
+        grid = self.grid_count(ch)
+        if self.stroke_classes.get(ch) not in NOTED_STROKE_CLASSES:
+            return grid
+        other = self.dictionary.get(ch, ("", 0))[1]
+        if not other or other == grid:
+            fail(f"stroke-classes.tsv: {ch} no longer differs from the name dictionary")
+        return other
 
     def build_groups(self):
         groups = {}
+        noted = 0
         for ch in self.gb2312:
             count = self.display_count(ch)
-            if count is None:
-                fail(f"no display count for {ch}")
+            noted += count != self.grid_count(ch)
             groups.setdefault(count, []).append(ch)
-        self.stats["groups"] = (len(groups), sum(len(v) for v in groups.values()))
+        self.stats["groups"] = (len(groups), sum(len(v) for v in groups.values()), noted)
         return "".join(f"{n}\t{''.join(groups[n])}{GROUP_LINE_END}" for n in sorted(groups))
 
     def build_general(self):

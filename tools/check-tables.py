@@ -6,15 +6,18 @@ Usage: check-tables.py [DATA_DIR]   (default: the data/ folder next to tools/)
 Exit status 0 when every check holds; otherwise every failure is listed on stderr.
 """
 
+import bz2
 import os
 import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from build_tables import gbk_hanzi, read_name_dictionary, read_overrides  # noqa: E402
+from build_tables import (NOTED_STROKE_CLASSES, gbk_hanzi, read_name_dictionary,  # noqa: E402
+                          read_overrides, read_stroke_classes)
 from tsvrows import records  # noqa: E402
 
 TOOLS = os.path.dirname(os.path.abspath(__file__))
+UNICODE_DIR = os.environ.get("UNICODE_DIR", "/usr/share/unicode")
 DICTIONARY = os.path.join(TOOLS, "name-dictionary", "name-dictionary.tsv")
 OVERRIDES = os.path.join(TOOLS, "overrides")
 
@@ -32,8 +35,13 @@ GRID_EXPECTED = {
     "慨": 15, "既": 11, "嘅": 14, "搜": 14, "嫂": 13,
     "余": 7, "范": 11, "于": 3, "后": 6, "郁": 13, "台": 5, "党": 10, "种": 9, "朴": 6,
 }
-GROUP_EXPECTED = {"千": 24, "万": 15, "干": 13, "卜": 17, "台": 18, "吁": 32,
-                  "刘": 15, "国": 11, "传": 13}
+# The other count that name books give beside ours (another word's form, written strokes, a
+# radical's full form); elsewhere the grid count.
+GROUP_EXPECTED = {"松": 18, "范": 15, "姜": 19, "钟": 20, "丑": 17, "才": 4, "四": 5, "十": 2,
+                  "即": 7, "千": 3, "万": 15, "刘": 15, "周": 8, "国": 11}
+# Characters outside GB2312 that Kangxi holds as entries of their own count as themselves, not
+# as the form OpenCC maps them to (澐 籙 薴 虆 樧 縕 蒕 憖).
+OWN_FORM_EXPECTED = {"沄": 8, "箓": 14, "苧": 11, "蔂": 17, "榝": 14, "緼": 15, "蒀": 15, "慭": 15}
 GENERAL_EXPECTED = {"劉": 15, "龜": 16, "衛": 15, "东": 5, "萬": 15}
 TRADITIONAL_EXPECTED = {"刘": "劉", "张": "張", "国": "國", "华": "華", "万": "萬"}
 TRADITIONAL_KEPT = "余范于后郁台党种朴丑强"
@@ -51,6 +59,22 @@ TONED = "āáǎàēéěèīíǐìōóǒòūúǔùǘǚǜüêɑɡńňḿ"
 READING = re.compile(f"^[a-z{TONED}]+$")
 
 
+def kangxi_entries():
+    """Characters that Kangxi holds as entries of their own (kIRGKangXi place ending in 0), or
+    None without Unihan."""
+    path = os.path.join(UNICODE_DIR, "Unihan_IRGSources.txt.bz2")
+    if not os.path.exists(path):
+        return None
+    entries = set()
+    with bz2.open(path, "rt", encoding="utf-8") as f:
+        for line in f:
+            if "\tkIRGKangXi\t" in line:
+                code, _, value = line.rstrip("\n").split("\t")
+                if any(p.endswith("0") for p in value.split()):
+                    entries.add(chr(int(code[2:], 16)))
+    return entries
+
+
 class Checker:
     def __init__(self, data_dir):
         self.data_dir = data_dir
@@ -58,6 +82,8 @@ class Checker:
         self.gb2312, rest = gbk_hanzi()
         self.gbk = self.gb2312 + rest
         self.gbk_set = set(self.gbk)
+        self.gb2312_set = set(self.gb2312)
+        self.grid_overridden = read_overrides(OVERRIDES, "gridstrokes.tsv", int)
         self.dictionary = read_name_dictionary(DICTIONARY)
         self.libraries = self.library_characters()
 
@@ -122,6 +148,7 @@ class Checker:
         if first != "".join(self.gb2312):
             self.fail(f"{name}: does not start with GB2312 in GB2312 order")
         self.expect(name, table, GRID_EXPECTED)
+        self.expect(name, table, OWN_FORM_EXPECTED)
         n = self.coverage(name, table, self.gbk, "GBK hanzi")
         print(f"{name}: {len(table)} characters, {n} of {len(self.gbk)} GBK hanzi")
         return table
@@ -154,7 +181,28 @@ class Checker:
         print("grid counts differing by class: "
               + ", ".join(f"{k} {v}" for k, v in counts.items()))
 
-    def check_groups(self):
+    def check_own_forms(self, grid, general, traditional):
+        """Outside GB2312 a grid count that is not the character's own comes from the traditional
+        form that traditional.txt shows, and only for a character that Kangxi does not hold as an
+        entry of its own (checked against Unihan kIRGKangXi where unicode-data is installed)."""
+        entries = kangxi_entries()
+        wrong = []
+        for ch in self.gbk:
+            if ch in self.gb2312_set:
+                continue
+            form = traditional.get(ch, ch)
+            if grid.get(ch) != general.get(form) and ch not in self.grid_overridden:
+                self.fail(f"gridstrokes.txt: {ch} is {grid.get(ch)}, but its form {form} "
+                          f"counts {general.get(form)}")
+            if form != ch and entries is not None and ch in entries:
+                wrong.append(ch)
+        if wrong:
+            self.fail(f"traditional.txt: {len(wrong)} characters that Kangxi holds as entries of "
+                      f"their own take another form, e.g. {''.join(wrong[:20])}")
+        if entries is None:
+            print("traditional.txt: Unihan not found, Kangxi entries not checked")
+
+    def check_groups(self, grid):
         name = "strokegroups.txt"
         text = self.read(name)
         table, last = {}, 0
@@ -174,6 +222,13 @@ class Checker:
         if not text.endswith("\n"):
             self.fail(f"{name}: last line has no line end")
         self.expect(name, table, GROUP_EXPECTED)
+        classes = read_stroke_classes(OVERRIDES)
+        for ch, count in table.items():
+            noted = classes.get(ch) in NOTED_STROKE_CLASSES
+            if noted and count != self.dictionary.get(ch, ("", 0))[1]:
+                self.fail(f"{name}: {ch} ({classes[ch]}) is {count}, not the name dictionary's")
+            elif not noted and count != grid.get(ch):
+                self.fail(f"{name}: {ch} is {count}, not its grid count {grid.get(ch)}")
         n = self.coverage(name, table, self.gb2312, "GB2312 hanzi")
         print(f"{name}: {len(table)} characters in {text.count(chr(10))} groups, "
               f"{n} of {len(self.gb2312)} GB2312")
@@ -202,7 +257,7 @@ class Checker:
         table = {}
         for number, line in enumerate(text.split("\n")[:-1], 1):
             m = re.fullmatch(r"(.)\t(.)", line)
-            if not m or m.group(1) not in self.gb2312 or m.group(1) == m.group(2):
+            if not m or m.group(1) not in self.gbk_set or m.group(1) == m.group(2):
                 self.fail(f"{name}:{number}: bad line {line!r}")
                 continue
             if m.group(1) in table:
@@ -212,7 +267,8 @@ class Checker:
         for ch in TRADITIONAL_KEPT:
             if ch in table:
                 self.fail(f"{name}: {ch} must keep its form in names, not become {table[ch]}")
-        print(f"{name}: {len(table)} GB2312 characters change")
+        gb = sum(ch in self.gb2312_set for ch in table)
+        print(f"{name}: {len(table)} characters change, {gb} of them GB2312")
         return table
 
     def check_elements(self, traditional):
@@ -243,7 +299,8 @@ class Checker:
             self.fail(f"{name}: {len(differ)} characters differ from the name dictionary without "
                       f"an override, e.g. {''.join(differ[:20])}")
         self.agreement("elements", table, 0)
-        wanted = self.gb2312 + sorted(set(traditional.values()) - set(self.gb2312))
+        forms = {traditional[ch] for ch in self.gb2312 if ch in traditional}
+        wanted = self.gb2312 + sorted(forms - self.gb2312_set)
         n = self.coverage(name, table, wanted, "GB2312 or traditional characters")
         print(f"{name}: {len(table)} characters ({n} of {len(wanted)} wanted), "
               + ", ".join(f"{e} {counts.get(e, 0)}" for e in ELEMENT_ORDER))
@@ -304,10 +361,12 @@ class Checker:
               f"{sum(len(s) == 2 for s in table)} of them compound")
 
     def run(self):
-        self.check_stroke_classes(self.check_grid())
-        self.check_groups()
-        self.check_general()
+        grid = self.check_grid()
+        self.check_stroke_classes(grid)
+        self.check_groups(grid)
+        general = self.check_general()
         traditional = self.check_traditional()
+        self.check_own_forms(grid, general, traditional)
         self.check_elements(traditional)
         self.check_pinyin()
         self.check_surnames()

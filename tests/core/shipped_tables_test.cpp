@@ -75,16 +75,87 @@ TEST(ShippedTables, AComponentCountsTheSameInEveryCharacter)
     }
 }
 
-TEST(ShippedTables, DisplayCounts)
+// Beside our count, the other count that name books give where they count a character another
+// documented way; nothing where they agree (周 is 8 in both, not 15 from 週).
+TEST(ShippedTables, NotesBesideCountsAndElements)
 {
-    const std::pair<const char*, int> cases[] = {
-        {"千", 24}, {"万", 15}, {"干", 13}, {"卜", 17}, {"台", 18},
-        {"吁", 32}, {"刘", 15}, {"国", 11}, {"劉", 15},
+    const std::pair<const char*, const char*> strokes[] = {
+        {"松", "（另有18画之说）"}, // the dictionary counts 鬆, another word
+        {"范", "（另有15画之说）"},
+        {"姜", "（另有19画之说）"},
+        {"钟", "（另有20画之说）"},
+        {"四", "（另有5画之说）"}, // written strokes, where we count the numeral's value
+        {"十", "（另有2画之说）"},
+        {"才", "（另有4画之说）"}, // a radical as its full form
+        {"即", "（另有7画之说）"},
+        {"愿", "（另有14画之说）"}, // the simplified glyph
+        {"周", ""},
+        {"刘", ""},
+        {"千", ""},
+        {"海", ""},
+        {"沄", ""},
+        {"服", ""}, // a slip, no view
     };
-    for (const auto& [c, n] : cases) {
+    for (const auto& [c, note] : strokes) {
         SCOPED_TRACE(c);
-        EXPECT_EQ(shipped().strokes.displayStrokeCount(c, &shipped().traditional), n);
+        EXPECT_EQ(shipped().strokeNote(c), note);
     }
+    EXPECT_EQ(shipped().notedStrokeString("诸葛"), "16-15");
+    EXPECT_EQ(shipped().notedStrokeString("姜松"), "9（另有19画之说）-8（另有18画之说）");
+
+    // Stems and branches that name books class by sound or sense take the chart's element.
+    const std::pair<const char*, const char*> elements[] = {
+        {"丑", "（命理取土）"},
+        {"寅", "（命理取木）"},
+        {"未", "（命理取土）"},
+        {"乙", "（命理取木）"},
+        {"癸", "（命理取水）"},
+        {"甲", ""},
+        {"子", ""},
+        {"辰", ""},
+        {"明", ""},
+    };
+    for (const auto& [c, note] : elements) {
+        SCOPED_TRACE(c);
+        EXPECT_EQ(shipped().elementNote(c), note);
+    }
+}
+
+// A character counts as the traditional form the report shows for it: its grid count is the
+// general count of that form, for every GBK character. Characters outside GB2312 that Kangxi
+// holds as entries of their own show and count themselves, not a form OpenCC maps them to.
+TEST(ShippedTables, EveryCharacterCountsAsTheFormShown)
+{
+    const auto& t = shipped();
+    const std::pair<const char*, int> ownForms[] = {
+        {"沄", 8},  {"箓", 14}, {"苧", 11}, {"蔂", 17},
+        {"榝", 14}, {"緼", 15}, {"蒀", 15}, {"慭", 15},
+    };
+    for (const auto& [c, n] : ownForms) {
+        SCOPED_TRACE(c);
+        EXPECT_EQ(t.gridStrokeCount(c), n);
+        EXPECT_EQ(t.traditional.toTraditional(c), c);
+    }
+    // A later simplified form that Kangxi lacks counts and shows its traditional form.
+    EXPECT_EQ(t.traditional.toTraditional("玙"), "璵");
+    EXPECT_EQ(t.gridStrokeCount("玙"), 19);
+
+    // Numerals count their value, and 哎 counts 8 as the product documents.
+    const std::string valueCounts = "八九六七十四五哎";
+    std::size_t checked = 0;
+    for (int hi = 0x81; hi <= 0xFE; ++hi)
+        for (int lo = 0x40; lo <= 0xFE; ++lo) {
+            const char bytes[] = {static_cast<char>(hi), static_cast<char>(lo)};
+            const auto text = gbkToUtf8(std::string_view(bytes, 2)).text;
+            const auto cp = text ? singleCodepoint(*text) : std::nullopt;
+            if (!cp || !t.strokes.hasGridCount(*cp) || valueCounts.find(*text) != std::string::npos)
+                continue;
+            ++checked;
+            const char32_t form = t.traditional.toTraditional(*cp);
+            EXPECT_EQ(t.strokes.gridCount(*cp), t.strokes.generalCount(form))
+                << *text << " shown as " << toUtf8(form);
+        }
+    EXPECT_GT(checked, 20000u);
 }
 
 TEST(ShippedTables, ElementsReadingsAndTraditionalForms)
