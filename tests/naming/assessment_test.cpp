@@ -357,6 +357,11 @@ TEST(ShippedAssessment, PairsThatDoNotBelongTogetherAreFlagged)
         {"刘", "德华", false},
         {"张", "学友", false},
         {"周", "杰伦", false},
+        {"赵", "红梅", false},
+        {"胡", "卫国", false},
+        {"马", "爱民", false},
+        {"王", "小红", false},
+        {"何", "新华", false},
         // Doubled characters and one character.
         {"王", "婷婷", false},
         {"李", "欢欢", false},
