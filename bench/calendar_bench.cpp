@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -35,7 +36,7 @@ std::vector<BirthTime> randomHours(std::size_t count)
                     std::uniform_int_distribution(1, 12)(random),
                     std::uniform_int_distribution(1, 28)(random),
                     std::uniform_int_distribution(0, 23)(random)};
-        if (hmf::calendar::checkBirthTime(t).empty())
+        if (hmf::calendar::checkBirthTime(t))
             out.push_back(t);
     }
     return out;
@@ -62,8 +63,8 @@ const hmf::core::SexagenaryTable& elementTable()
         for (int j = 0; j < 60; ++j)
             text += std::string(j ? "\r\n" : "") + stems[j % 10] + "," + branches[j % 12] + ",";
         hmf::core::SexagenaryTable t;
-        hmf::core::LoadError error;
-        t.parse(text, "sexagenary.txt", error);
+        if (!t.parse(text, "sexagenary.txt"))
+            std::abort();
         return t;
     }();
     return table;

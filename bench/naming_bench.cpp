@@ -23,25 +23,23 @@ using namespace hmf;
 const core::Tables& tables()
 {
     static const std::unique_ptr<core::Tables> loaded = [] {
-        core::LoadError error;
-        auto t = core::loadTables(core::findDataDirectory(core::executableDirectory()), error);
+        auto t = core::loadTables(core::findDataDirectory(core::executableDirectory()));
         if (!t) {
-            std::cerr << error.message() << "\n";
+            std::cerr << t.error().message() << "\n";
             std::exit(1);
         }
-        return t;
+        return std::move(*t);
     }();
     return *loaded;
 }
 
 std::vector<std::string> library(const std::string& sex)
 {
-    std::string error;
     auto chars = naming::loadLibrary(core::findDataDirectory(core::executableDirectory()) /
                                          naming::libraryFileName(sex),
-                                     tables().strokes, error);
+                                     tables().strokes);
     if (!chars) {
-        std::cerr << error << "\n";
+        std::cerr << chars.error().message() << "\n";
         std::exit(1);
     }
     return *chars;
@@ -89,7 +87,7 @@ void BM_GeneratorRun(benchmark::State& state)
         naming::SessionState session;
         naming::NameGenerator generator(tables(), session);
         run.seed = seed++;
-        if (!generator.start(run).started)
+        if (!generator.start(run).started())
             state.SkipWithError("run did not start");
         int rows = 0;
         while (generator.running())
@@ -130,8 +128,8 @@ void BM_TopAllGbk(benchmark::State& state)
     request.library = all;
     for (auto _ : state) {
         auto result = naming::topNames(tables(), request);
-        if (!result.error.empty())
-            state.SkipWithError(result.error.c_str());
+        if (!result)
+            state.SkipWithError(result.error().message().c_str());
         benchmark::DoNotOptimize(result);
     }
     state.counters["characters"] = static_cast<double>(all.size());

@@ -48,10 +48,9 @@ void BM_LoadTables(benchmark::State& state)
 {
     const std::filesystem::path dataDir = ui::programDataDirectory();
     for (auto _ : state) {
-        core::LoadError error;
-        auto tables = core::loadTables(dataDir, error);
+        auto tables = core::loadTables(dataDir);
         if (!tables)
-            state.SkipWithError(error.message().c_str());
+            state.SkipWithError(tables.error().message().c_str());
         benchmark::DoNotOptimize(tables);
     }
 }

@@ -29,40 +29,38 @@ std::filesystem::path dataDir()
 const core::Tables& tables()
 {
     static const std::unique_ptr<core::Tables> loaded = [] {
-        core::LoadError error;
-        auto t = core::loadTables(dataDir(), error);
+        auto t = core::loadTables(dataDir());
         if (!t) {
-            std::cerr << error.message() << "\n";
+            std::cerr << t.error().message() << "\n";
             std::exit(1);
         }
-        return t;
+        return std::move(*t);
     }();
     return *loaded;
 }
 
 const naming::VerseTable& verse()
 {
-    core::LoadError error;
-    const naming::VerseTable* table = naming::verseTable(dataDir(), error);
+    const auto table = naming::verseTable(dataDir());
     if (!table) {
-        std::cerr << error.message() << "\n";
+        std::cerr << table.error().message() << "\n";
         std::exit(1);
     }
-    return *table;
+    return **table;
 }
 
 // What choosing a verse source costs the first time: read, decode, parse and index the table.
 void BM_VerseLoad(benchmark::State& state)
 {
     for (auto _ : state) {
-        core::LoadError error;
-        auto table = naming::VerseTable::load(dataDir() / naming::kVerseFileName, error);
+        auto table = naming::VerseTable::load(dataDir() / naming::kVerseFileName);
         benchmark::DoNotOptimize(table);
     }
 }
 BENCHMARK(BM_VerseLoad)->Unit(benchmark::kMillisecond);
 
-// The 出处 of one name: typical names (静姝, 思齐 and 子之 stand in a few lines each, 鑫淼 in none).
+// The 出处 of one name: typical names (静姝, 思齐 and 子之 stand in a few lines each, 鑫淼 in
+// none).
 void BM_VerseBestSource(benchmark::State& state, const char* name)
 {
     const naming::VerseTable& table = verse();
@@ -99,8 +97,7 @@ std::pair<std::string, std::string> worstPairs()
             const auto& x = table.linesWith(common[i].second);
             const auto& y = table.linesWith(common[j].second);
             std::vector<std::uint32_t> both;
-            std::set_intersection(x.begin(), x.end(), y.begin(), y.end(),
-                                  std::back_inserter(both));
+            std::set_intersection(x.begin(), x.end(), y.begin(), y.end(), std::back_inserter(both));
             if (both.size() > most) {
                 most = both.size();
                 mostShared = name(common[i].second, common[j].second);
@@ -143,7 +140,7 @@ void BM_VerseGeneratorRun(benchmark::State& state, const char* book)
         naming::SessionState session;
         naming::NameGenerator generator(tables(), session);
         run.seed = 1;
-        if (!generator.start(run).started) {
+        if (!generator.start(run).started()) {
             state.SkipWithError("run did not start");
             return;
         }

@@ -112,24 +112,24 @@ BirthResolution resolveBirth(const BirthInput& in, const core::CityTable* cities
     ResolvedBirth out;
     if (in.lunar) {
         const LunarDate lunar{*in.year, *in.month, *in.day, in.leap};
-        if (std::string problem = checkLunarDate(lunar); !problem.empty())
-            return refuse(BirthField::Date, std::move(problem));
+        if (core::Status problem = checkLunarDate(lunar); !problem)
+            return refuse(BirthField::Date, problem.error().message());
         out.time = *solarDate(lunar);
         out.details.lunar = lunar;
     } else {
         out.time = BirthTime{*in.year, *in.month, *in.day};
     }
     // The date first, at a time that always exists, then the hour and the minute on their own.
-    if (std::string problem = checkBirthTime(out.time); !problem.empty())
-        return refuse(BirthField::Date, std::move(problem));
+    if (core::Status problem = checkBirthTime(out.time); !problem)
+        return refuse(BirthField::Date, problem.error().message());
     if (!in.hour)
         return refuse(BirthField::Hour, "请填写出生时辰（0到23时）");
     out.time.hour = *in.hour;
-    if (std::string problem = checkBirthTime(out.time); !problem.empty())
-        return refuse(BirthField::Hour, std::move(problem));
+    if (core::Status problem = checkBirthTime(out.time); !problem)
+        return refuse(BirthField::Hour, problem.error().message());
     out.time.minute = in.minute.value_or(0);
-    if (std::string problem = checkBirthTime(out.time); !problem.empty())
-        return refuse(BirthField::Minute, std::move(problem));
+    if (core::Status problem = checkBirthTime(out.time); !problem)
+        return refuse(BirthField::Minute, problem.error().message());
 
     const bool hasPlace = !core::trimBlanksView(in.place).empty();
     const bool hasLongitude = !core::trimBlanksView(in.longitude).empty();
@@ -148,8 +148,8 @@ BirthResolution resolveBirth(const BirthInput& in, const core::CityTable* cities
     }
     if (place.problem)
         return {std::nullopt, std::move(place.problem)};
-    if (std::string problem = checkLongitude(*place.longitude); !problem.empty())
-        return refuse(BirthField::Place, std::move(problem));
+    if (core::Status problem = checkLongitude(*place.longitude); !problem)
+        return refuse(BirthField::Place, problem.error().message());
     out.details.place = std::move(place.name);
     out.details.solar = trueSolarTime(out.time, *place.longitude);
     return {std::move(out), std::nullopt};

@@ -111,16 +111,16 @@ std::string pairText(int index)
 
 } // namespace
 
-std::string checkBirthTime(const BirthTime& t)
+core::Status checkBirthTime(const BirthTime& t)
 {
     if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > daysInMonth(t.year, t.month))
-        return "请填写正确的出生日期";
+        return core::inputError("请填写正确的出生日期");
     if (t.hour < 0 || t.hour > 23)
-        return "出生时辰应在0到23之间";
+        return core::inputError("出生时辰应在0到23之间");
     if (t.minute < 0 || t.minute > 59)
-        return "出生时间的分钟应在0到59之间";
+        return core::inputError("出生时间的分钟应在0到59之间");
     if (!valid(t))
-        return "出生日期超出支持范围（1900年1月31日至2100年12月31日）";
+        return core::inputError("出生日期超出支持范围（1900年1月31日至2100年12月31日）");
     return {};
 }
 
@@ -202,29 +202,29 @@ int lunarMonthDays(int year, int month, bool leap)
     return place->span->start[place->index + 1] - place->span->start[place->index];
 }
 
-std::string checkLunarDate(const LunarDate& d)
+core::Status checkLunarDate(const LunarDate& d)
 {
     if (d.year < 1900 || d.year > 2100)
-        return "农历日期超出支持范围（1900年正月初一至2100年十二月初一）";
+        return core::inputError("农历日期超出支持范围（1900年正月初一至2100年十二月初一）");
     if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > 30)
-        return "请填写正确的农历日期";
+        return core::inputError("请填写正确的农历日期");
     const std::string monthName = std::string(d.leap ? "闰" : "") + kChineseMonths[d.month - 1];
     const int days = lunarMonthDays(d.year, d.month, d.leap);
     if (days == 0)
-        return "农历" + std::to_string(d.year) + "年没有" + monthName;
+        return core::inputError("农历" + std::to_string(d.year) + "年没有" + monthName);
     if (d.day > days)
-        return "农历" + std::to_string(d.year) + "年" + monthName + "只有" + std::to_string(days) +
-               "天";
+        return core::inputError("农历" + std::to_string(d.year) + "年" + monthName + "只有" +
+                                std::to_string(days) + "天");
     auto place = findLunarMonth(d.year, d.month, d.leap);
     const int day = place->span->start[place->index] + d.day - 1;
     if (day < kFirstDay || day > kLastDay)
-        return "农历日期超出支持范围（1900年正月初一至2100年十二月初一）";
+        return core::inputError("农历日期超出支持范围（1900年正月初一至2100年十二月初一）");
     return {};
 }
 
 std::optional<BirthTime> solarDate(const LunarDate& d, int hour)
 {
-    if (!checkLunarDate(d).empty())
+    if (!checkLunarDate(d))
         return std::nullopt;
     auto place = findLunarMonth(d.year, d.month, d.leap);
     BirthTime out{0, 0, 0, hour, 0};

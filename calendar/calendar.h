@@ -4,6 +4,8 @@
 // two-hour branch) and the zodiac animal, for birth times from 1900-01-31 to 2100-12-31 in
 // Beijing time (UTC+8).
 
+#include "core/result.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -24,10 +26,10 @@ struct BirthTime
     bool operator==(const BirthTime&) const = default;
 };
 
-// Empty when the time exists and lies in the supported range; otherwise a short Chinese message
-// for the user ("请填写正确的出生日期", "出生时辰应在0到23之间", "出生时间的分钟应在0到59之间",
-// "出生日期超出支持范围（1900年1月31日至2100年12月31日）").
-std::string checkBirthTime(const BirthTime& time);
+// Refuses a time that does not exist or lies outside the supported range with a short Chinese
+// message for the user ("请填写正确的出生日期", "出生时辰应在0到23之间",
+// "出生时间的分钟应在0到59之间", "出生日期超出支持范围（1900年1月31日至2100年12月31日）").
+core::Status checkBirthTime(const BirthTime& time);
 
 struct LunarDate
 {
@@ -58,7 +60,7 @@ std::optional<std::array<int, 4>> pillarNumbers(const BirthTime& time);
 // (1900-01-31) to the lunar date of 2100-12-31. checkLunarDate says what is wrong with a date that
 // does not exist ("农历2023年没有闰三月", "农历2023年二月只有29天") or lies outside that range;
 // solarDate returns nullopt exactly for those.
-std::string checkLunarDate(const LunarDate& date);
+core::Status checkLunarDate(const LunarDate& date);
 std::optional<BirthTime> solarDate(const LunarDate& date, int hour = 0);
 // The number of days of a lunar month (29 or 30), 0 when the year has no such month.
 int lunarMonthDays(int year, int month, bool leap);

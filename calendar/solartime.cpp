@@ -62,16 +62,16 @@ double equationOfTime(double beijingSeconds)
     return eraAnpm(apparent - mean) / (2 * kPi) * 86400.0;
 }
 
-std::string checkLongitude(double longitude)
+core::Status checkLongitude(double longitude)
 {
     if (!(longitude > kMinLongitude && longitude < kMaxLongitude))
-        return "经度应在东经0°到180°之间";
+        return core::inputError("经度应在东经0°到180°之间");
     return {};
 }
 
 std::optional<SolarTime> trueSolarTime(const BirthTime& clock, double longitude)
 {
-    if (!checkBirthTime(clock).empty() || !checkLongitude(longitude).empty())
+    if (!checkBirthTime(clock) || !checkLongitude(longitude))
         return std::nullopt;
     SolarTime out;
     out.clock = clock;

@@ -29,8 +29,8 @@ struct SolarTime
     LocalTime local;             // true solar time, truncated to the minute
 };
 
-// Empty when the longitude can be used, else a short Chinese message.
-std::string checkLongitude(double longitude);
+// Refuses a longitude that cannot be used with a short Chinese message.
+core::Status checkLongitude(double longitude);
 
 // nullopt when checkBirthTime refuses `clock` or checkLongitude refuses the longitude.
 std::optional<SolarTime> trueSolarTime(const BirthTime& clock, double longitude);

@@ -35,7 +35,7 @@ int runChart(const Args& args)
         return kExitData;
     auto chart = calendar::birthChart(birth->time, birth->details, t->sexagenary);
     if (!chart)
-        return fail(calendar::checkBirthTime(birth->time));
+        return fail("请填写正确的出生日期");
     if (args.has("--json")) {
         JsonWriter json;
         writeChart(json, *chart, birth->details);

@@ -159,13 +159,13 @@ const core::Tables* tables(unsigned parts)
     // Kept to the end of the process and never freed: tearing the tables down at exit is work
     // nobody sees.
     static core::Tables* const loaded = [] {
-        core::LoadError none; // nothing is read yet
-        return core::loadTables(core::findDataDirectory(core::executableDirectory()), 0, none)
+        // Nothing is read yet, so nothing can fail.
+        return core::loadTables(core::findDataDirectory(core::executableDirectory()), 0)
+            .value()
             .release();
     }();
-    core::LoadError error;
-    if (!loaded->load(parts, error)) {
-        std::cerr << "hmf: 数据文件有误 (data file fault): " << error.message() << "\n";
+    if (core::Status status = loaded->load(parts); !status) {
+        std::cerr << "hmf: 数据文件有误 (data file fault): " << status.error().message() << "\n";
         return nullptr;
     }
     return loaded;

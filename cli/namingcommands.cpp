@@ -174,15 +174,16 @@ int runAnalyse(const Args& args)
         return kExitData;
     naming::ReportRequest request{args.positional[0], args.positional[1], *birth, std::nullopt};
     request.sex = *sex;
-    core::LoadError verseError;
-    request.verse = naming::verseTable(dataDirectory(), verseError);
-    if (!request.verse) {
-        std::cerr << "hmf: 数据文件有误 (data file fault): " << verseError.message() << "\n";
+    const auto verse = naming::verseTable(dataDirectory());
+    if (!verse) {
+        std::cerr << "hmf: 数据文件有误 (data file fault): " << verse.error().message() << "\n";
         return kExitData;
     }
-    const naming::Report report = naming::buildReport(*t, request, details);
-    if (!report.ok())
-        return fail(report.error);
+    request.verse = *verse;
+    const auto built = naming::buildReport(*t, request, details);
+    if (!built)
+        return fail(built.error().message());
+    const naming::Report& report = *built;
 
     if (args.has("--json")) {
         const std::string surname = core::trimBlanks(request.surname);
@@ -251,9 +252,10 @@ int runAssess(const Args& args)
     if (!t)
         return kExitData;
     naming::AssessmentRequest request{args.positional[0], args.positional[1], *sex, birth};
-    const naming::Assessment a = naming::assessName(*t, request);
-    if (!a.ok())
-        return fail(a.error);
+    const auto assessed = naming::assessName(*t, request);
+    if (!assessed)
+        return fail(assessed.error().message());
+    const naming::Assessment& a = *assessed;
     const std::string name =
         core::trimBlanks(request.surname) + core::trimBlanks(request.givenName);
     if (args.has("--json")) {
@@ -329,12 +331,13 @@ int runGenerate(const Args& args)
         return fail("出处不能为空，应为字库、诗经、楚辞、唐诗、宋词之一 (empty --source)");
     const naming::VerseTable* verse = nullptr;
     if (source != naming::kLibrarySource) {
-        core::LoadError loadError;
-        verse = naming::verseTable(dataDirectory(), loadError);
-        if (!verse) {
-            std::cerr << "hmf: 数据文件有误 (data file fault): " << loadError.message() << "\n";
+        const auto loaded = naming::verseTable(dataDirectory());
+        if (!loaded) {
+            std::cerr << "hmf: 数据文件有误 (data file fault): " << loaded.error().message()
+                      << "\n";
             return kExitData;
         }
+        verse = *loaded;
     }
 
     naming::SessionState session;
@@ -353,9 +356,10 @@ int runGenerate(const Args& args)
     run.verse = verse;
     run.length = *length;
     const naming::StartResult started = generator.start(run);
-    if (!started.started) {
-        fail(started.message);
-        return started.dataFault ? kExitData : kExitUsage;
+    if (!started.started()) {
+        const core::Error& error = started.status.error();
+        fail(error.message());
+        return error.isDataFault() ? kExitData : kExitUsage;
     }
 
     naming::DrawSettings draw;
@@ -524,9 +528,9 @@ int runTop(const Args& args)
             return kExitData;
         }
     }
-    auto library = naming::loadLibrary(path, t->strokes, error);
+    auto library = naming::loadLibrary(path, t->strokes);
     if (!library) {
-        fail(error);
+        fail(library.error().message());
         // A library the user named is input; the program's own is one of its data files.
         return args.option("--library") ? kExitUsage : kExitData;
     }
@@ -543,9 +547,10 @@ int runTop(const Args& args)
     request.keepAll = args.has("--keep-all");
     // A library of the user's own means names of its characters alone.
     request.fromBase = !args.option("--library");
-    const naming::TopResult result = naming::topNames(*t, request);
-    if (!result.error.empty())
-        return fail(result.error);
+    const auto ranked = naming::topNames(*t, request);
+    if (!ranked)
+        return fail(ranked.error().message());
+    const naming::TopResult& result = *ranked;
 
     if (args.has("--json")) {
         JsonWriter json;

@@ -32,13 +32,12 @@ int runVerse(const Args& args)
         count = *value;
     }
 
-    core::LoadError loadError;
-    const naming::VerseTable* table =
-        naming::verseTable(core::findDataDirectory(core::executableDirectory()), loadError);
-    if (!table) {
-        std::cerr << "hmf: 数据文件有误 (data file fault): " << loadError.message() << "\n";
+    const auto loaded = naming::verseTable(core::findDataDirectory(core::executableDirectory()));
+    if (!loaded) {
+        std::cerr << "hmf: 数据文件有误 (data file fault): " << loaded.error().message() << "\n";
         return kExitData;
     }
+    const naming::VerseTable* table = *loaded;
     int book = -1;
     if (auto text = args.option("--book")) {
         const auto index = table->bookIndex(*text);

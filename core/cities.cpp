@@ -25,11 +25,11 @@ std::optional<double> parseDegrees(std::string_view text, double low, double hig
 
 } // namespace
 
-bool CityTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
+Status CityTable::parse(std::string_view text, const std::string& fileName)
 {
     m_cities.clear();
     std::unordered_set<std::string> seen;
-    TableRows rows(text, fileName, error, 5, SkipLines::None);
+    TableRows rows(text, fileName, 5, SkipLines::None);
     while (rows.next()) {
         const bool four = rows.fieldCount() == 4;
         auto longitude = four ? parseDegrees(rows.field(2), 0, 180) : std::nullopt;
@@ -43,10 +43,10 @@ bool CityTable::parse(std::string_view text, const std::string& fileName, LoadEr
             City{std::string(rows.field(0)), std::string(rows.field(1)), *longitude, *latitude});
     }
     if (rows.failed())
-        return false;
+        return rows.error();
     if (m_cities.empty())
         return rows.fail("文件为空 (empty file)");
-    return true;
+    return {};
 }
 
 CityMatch CityTable::match(std::string_view name) const

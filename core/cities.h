@@ -4,7 +4,7 @@
 // cities.txt: one line per city, "<province>TAB<city>TAB<longitude>TAB<latitude>", degrees east
 // and north with two decimals, lines separated by "\r\n"; city names are unique.
 
-#include "core/loaderror.h"
+#include "core/result.h"
 
 #include <optional>
 #include <string>
@@ -43,7 +43,7 @@ struct CityMatch
 class CityTable
 {
   public:
-    bool parse(std::string_view text, const std::string& fileName, LoadError& error);
+    Status parse(std::string_view text, const std::string& fileName);
     const std::vector<City>& cities() const { return m_cities; }
     // What a typed name means: the city of that exact name (also without a final "市"), else the
     // one city whose name begins with it ("延边" for 延边朝鲜族自治州). A province's name (海南,

@@ -19,9 +19,9 @@ std::string tooLargeText(std::uintmax_t maxBytes)
     return "文件过大，超过" + limit + " (file too large)";
 }
 
-TableRows::TableRows(std::string_view text, const std::string& fileName, LoadError& error,
-                     std::size_t maxFields, SkipLines skip)
-    : m_text(text), m_fileName(fileName), m_error(error),
+TableRows::TableRows(std::string_view text, const std::string& fileName, std::size_t maxFields,
+                     SkipLines skip)
+    : m_text(text), m_fileName(fileName),
       m_maxFields(std::clamp<std::size_t>(maxFields, 1, kMaxFields)), m_skip(skip)
 {
 }
@@ -37,9 +37,10 @@ bool TableRows::next()
         ++m_line;
         if (m_row.empty() && (m_text.empty() || m_skip != SkipLines::None))
             continue;
-        if (m_row.size() > kMaxRowBytes)
-            return fail("行过长，超过" + std::to_string(kMaxRowBytes >> 10) +
-                        " KB (line too long)");
+        if (m_row.size() > kMaxRowBytes) {
+            fail("行过长，超过" + std::to_string(kMaxRowBytes >> 10) + " KB (line too long)");
+            return false;
+        }
         if (m_skip == SkipLines::BlankOrComment &&
             (m_row.front() == '#' || trimBlanksView(m_row).empty()))
             continue;
@@ -63,63 +64,65 @@ bool TableRows::next()
     return false;
 }
 
-bool TableRows::fail(std::string what)
+Error TableRows::fail(std::string what)
 {
-    m_error = LoadError{m_fileName, m_line, std::move(what)};
+    m_error = Error{ErrorCode::BadData, std::move(what), m_fileName, m_line};
     m_failed = true;
-    return false;
+    return m_error;
 }
 
 namespace {
 
-// Opens a table file into `in` after the checks: it exists, is a regular file and is not too
-// large. Returns its size, or nullopt with `error` filled.
-std::optional<std::uintmax_t> openTableFile(const std::filesystem::path& path, LoadError& error,
-                                            std::uintmax_t maxBytes, std::ifstream& in)
+Error fileError(const std::filesystem::path& path, ErrorCode code, std::string what)
 {
-    error = LoadError{path.filename().string(), 0, {}};
+    return Error{code, std::move(what), path.filename().string(), 0};
+}
+
+Error unreadable(const std::filesystem::path& path)
+{
+    return fileError(path, ErrorCode::Unreadable, "无法读取 (cannot read)");
+}
+
+// Opens a table file into `in` after the checks: it exists, is a regular file and is not too
+// large. Returns its size.
+Result<std::uintmax_t> openTableFile(const std::filesystem::path& path, std::uintmax_t maxBytes,
+                                     std::ifstream& in)
+{
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory) {
         // An unsearchable directory on the way: the file may well exist.
-        error.what = "无法读取 (cannot read: " + ec.message() + ")";
-        return std::nullopt;
+        return fileError(path, ErrorCode::Unreadable,
+                         "无法读取 (cannot read: " + ec.message() + ")");
     }
     if (!std::filesystem::exists(status)) {
-        error.what = "文件不存在 (file not found)";
-        return std::nullopt;
+        return fileError(path, ErrorCode::MissingFile, "文件不存在 (file not found)");
     }
     // A directory, a device such as /dev/zero or a FIFO: never read (a FIFO would block).
     if (!std::filesystem::is_regular_file(status)) {
-        error.what = "不是普通文件 (not a regular file)";
-        return std::nullopt;
+        return fileError(path, ErrorCode::Unreadable, "不是普通文件 (not a regular file)");
     }
     const auto size = std::filesystem::file_size(path, ec);
     if (!ec && size > maxBytes) {
-        error.what = tooLargeText(maxBytes);
-        return std::nullopt;
+        return fileError(path, ErrorCode::TooLarge, tooLargeText(maxBytes));
     }
     if (ec) {
-        error.what = "无法读取 (cannot read)";
-        return std::nullopt;
+        return unreadable(path);
     }
     in.open(path, std::ios::binary);
-    if (!in) {
-        error.what = "无法读取 (cannot read)";
-        return std::nullopt;
-    }
+    if (!in)
+        return unreadable(path);
     return size;
 }
 
 } // namespace
 
-std::optional<FileStamp> stampFile(const std::filesystem::path& path, LoadError& error,
-                                   std::uintmax_t maxBytes)
+Result<FileStamp> stampFile(const std::filesystem::path& path, std::uintmax_t maxBytes)
 {
     std::ifstream in;
-    const auto size = openTableFile(path, error, maxBytes, in);
+    const auto size = openTableFile(path, maxBytes, in);
     if (!size)
-        return std::nullopt;
+        return size.error();
     // A small buffer read again and again: the file's bytes never take memory of their own.
     constexpr std::size_t kChunk = std::size_t{1} << 15; // a multiple of Fingerprint's step
     char buffer[kChunk];
@@ -133,50 +136,43 @@ std::optional<FileStamp> stampFile(const std::filesystem::path& path, LoadError&
         if (n < kChunk)
             break;
     }
-    if (in.bad() || stamp.size != *size) {
-        error.what = "无法读取 (cannot read)";
-        return std::nullopt;
-    }
+    if (in.bad() || stamp.size != *size)
+        return unreadable(path);
     stamp.fingerprint = fingerprint.value();
     return stamp;
 }
 
-std::optional<std::string> readFileBytes(const std::filesystem::path& path, LoadError& error,
-                                         std::uintmax_t maxBytes)
+Result<std::string> readFileBytes(const std::filesystem::path& path, std::uintmax_t maxBytes)
 {
     std::ifstream in;
-    const auto size = openTableFile(path, error, maxBytes, in);
+    const auto size = openTableFile(path, maxBytes, in);
     if (!size)
-        return std::nullopt;
+        return size.error();
     std::string bytes(static_cast<std::size_t>(*size), '\0');
-    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-        error.what = "无法读取 (cannot read)";
-        return std::nullopt;
-    }
+    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+        return unreadable(path);
     return bytes;
 }
 
-std::optional<std::string> decodeGbkBytes(std::string_view bytes, const std::string& fileName,
-                                          LoadError& error)
+Result<std::string> decodeGbkBytes(std::string_view bytes, const std::string& fileName)
 {
     DecodeResult decoded = gbkToUtf8(bytes);
     if (!decoded.text) {
         const auto upTo = bytes.begin() + static_cast<std::ptrdiff_t>(decoded.errorOffset);
-        error = LoadError{fileName, 1 + static_cast<int>(std::count(bytes.begin(), upTo, '\n')),
-                          "不是有效的GBK文本 (invalid GBK at byte " +
-                              std::to_string(decoded.errorOffset) + ")"};
-        return std::nullopt;
+        return Error{ErrorCode::BadData,
+                     "不是有效的GBK文本 (invalid GBK at byte " +
+                         std::to_string(decoded.errorOffset) + ")",
+                     fileName, 1 + static_cast<int>(std::count(bytes.begin(), upTo, '\n'))};
     }
-    return decoded.text;
+    return std::move(*decoded.text);
 }
 
-std::optional<std::string> readGbkFile(const std::filesystem::path& path, LoadError& error,
-                                       std::uintmax_t maxBytes)
+Result<std::string> readGbkFile(const std::filesystem::path& path, std::uintmax_t maxBytes)
 {
-    auto bytes = readFileBytes(path, error, maxBytes);
+    auto bytes = readFileBytes(path, maxBytes);
     if (!bytes)
-        return std::nullopt;
-    return decodeGbkBytes(*bytes, path.filename().string(), error);
+        return bytes.error();
+    return decodeGbkBytes(*bytes, path.filename().string());
 }
 
 std::filesystem::path findDataDirectory(const std::filesystem::path& executableDir)

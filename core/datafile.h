@@ -1,7 +1,7 @@
 #pragma once
 // Reading the program's GBK data files into UTF-8 text.
 
-#include "core/loaderror.h"
+#include "core/result.h"
 
 #include <array>
 #include <cstdint>
@@ -16,16 +16,16 @@ namespace hmf::core {
 // table of many megabytes is damaged or not a table at all.
 inline constexpr std::uintmax_t kMaxTableBytes = 8u << 20;
 
-// The whole file decoded from GBK to UTF-8; on failure fills `error` (missing file, not a regular
-// file, unreadable, larger than `maxBytes` (refused before reading), invalid GBK with the line of
-// the fault) and returns nullopt.
-std::optional<std::string> readGbkFile(const std::filesystem::path& path, LoadError& error,
-                                       std::uintmax_t maxBytes = kMaxTableBytes);
+// The whole file decoded from GBK to UTF-8, or the fault: missing file, not a regular file,
+// unreadable, larger than `maxBytes` (refused before reading), invalid GBK with the line of the
+// fault.
+Result<std::string> readGbkFile(const std::filesystem::path& path,
+                                std::uintmax_t maxBytes = kMaxTableBytes);
 
 // The two steps of readGbkFile: the file's bytes as they are, with the same checks, and their
 // text decoded from GBK (a fault names `fileName` and the line of the fault).
-std::optional<std::string> readFileBytes(const std::filesystem::path& path, LoadError& error,
-                                         std::uintmax_t maxBytes = kMaxTableBytes);
+Result<std::string> readFileBytes(const std::filesystem::path& path,
+                                  std::uintmax_t maxBytes = kMaxTableBytes);
 // The size and fingerprint (core/prebuilt.h) of a file, read with the checks of readFileBytes
 // but without keeping its bytes.
 struct FileStamp
@@ -33,10 +33,9 @@ struct FileStamp
     std::uint64_t size = 0;
     std::uint64_t fingerprint = 0;
 };
-std::optional<FileStamp> stampFile(const std::filesystem::path& path, LoadError& error,
-                                   std::uintmax_t maxBytes = kMaxTableBytes);
-std::optional<std::string> decodeGbkBytes(std::string_view bytes, const std::string& fileName,
-                                          LoadError& error);
+Result<FileStamp> stampFile(const std::filesystem::path& path,
+                            std::uintmax_t maxBytes = kMaxTableBytes);
+Result<std::string> decodeGbkBytes(std::string_view bytes, const std::string& fileName);
 
 // The longest line a table may hold: the longest shipped line is a few kilobytes, and a line of
 // megabytes is refused before it is split.
@@ -53,19 +52,20 @@ enum class SkipLines {
 // The rows of a table text, line by line ("\n" or "\r\n" ended), each split at TABs. A loader
 // reads its rows with next() and reports a fault of the current row with fail(), which names the
 // file and the line:
-//     for (TableRows rows(text, fileName, error, 2); rows.next();)
+//     TableRows rows(text, fileName, 2);
+//     while (rows.next())
 //         if (rows.field(0).empty()) return rows.fail("...");
-//     if (rows.failed()) return false;
+//     if (rows.failed()) return rows.error();
 class TableRows
 {
   public:
     // At most `maxFields` fields a row (1 to kMaxFields): the last one keeps the rest of the
     // line with its TABs, so a loader that wants N fields asks for N + 1 and refuses N + 1.
-    TableRows(std::string_view text, const std::string& fileName, LoadError& error,
-              std::size_t maxFields, SkipLines skip = SkipLines::Empty);
+    TableRows(std::string_view text, const std::string& fileName, std::size_t maxFields,
+              SkipLines skip = SkipLines::Empty);
 
     // Moves to the next row; false at the end of the text or when the row is too long (then
-    // the error is filled and failed() is true).
+    // failed() is true).
     bool next();
 
     int line() const { return m_line; }
@@ -75,17 +75,18 @@ class TableRows
     // How many rows next() has handed out.
     int rows() const { return m_rows; }
 
-    // Reports a fault of the current row (line 0 before the first row and after the last) and
-    // returns false.
-    bool fail(std::string what);
+    // Records a fault of the current row (line 0 before the first row and after the last), after
+    // which next() hands out no more rows, and returns it.
+    Error fail(std::string what);
     bool failed() const { return m_failed; }
+    const Error& error() const { return m_error; }
 
     static constexpr std::size_t kMaxFields = 8;
 
   private:
     std::string_view m_text;
     const std::string& m_fileName;
-    LoadError& m_error;
+    Error m_error;
     std::size_t m_maxFields;
     SkipLines m_skip;
     std::string_view m_row;
@@ -98,12 +99,12 @@ class TableRows
 };
 
 // Hands each row of exactly `columns` TAB-separated fields to `record` (the text's fields and
-// its reader, for the line and for fail()); stops at the first fault. A row with another count
-// of fields and a text without any row are faults as well. Blank lines and '#' comments are
-// skipped.
+// its reader, for the line and for fail()), which returns a Status; stops at the first fault. A
+// row with another count of fields and a text without any row are faults as well. Blank lines
+// and '#' comments are skipped.
 template <typename Record>
-bool forEachRow(std::string_view text, const std::string& fileName, LoadError& error,
-                std::size_t columns, Record&& record);
+Status forEachRow(std::string_view text, const std::string& fileName, std::size_t columns,
+                  Record&& record);
 
 // "file too large" in the words of readGbkFile, for a limit of `maxBytes`.
 std::string tooLargeText(std::uintmax_t maxBytes);
@@ -113,22 +114,22 @@ std::string tooLargeText(std::uintmax_t maxBytes);
 std::filesystem::path findDataDirectory(const std::filesystem::path& executableDir);
 
 template <typename Record>
-bool forEachRow(std::string_view text, const std::string& fileName, LoadError& error,
-                std::size_t columns, Record&& record)
+Status forEachRow(std::string_view text, const std::string& fileName, std::size_t columns,
+                  Record&& record)
 {
-    TableRows rows(text, fileName, error, columns + 1, SkipLines::BlankOrComment);
+    TableRows rows(text, fileName, columns + 1, SkipLines::BlankOrComment);
     while (rows.next()) {
         if (rows.fieldCount() != columns)
             return rows.fail("应有" + std::to_string(columns) + "个以制表符分隔的字段 (expected " +
                              std::to_string(columns) + " TAB-separated fields)");
-        if (!record(rows))
-            return false;
+        if (Status status = record(rows); !status)
+            return status;
     }
     if (rows.failed())
-        return false;
+        return rows.error();
     if (rows.rows() == 0)
         return rows.fail("表为空 (empty table)");
-    return true;
+    return {};
 }
 
 } // namespace hmf::core

@@ -7,11 +7,11 @@
 
 namespace hmf::core {
 
-bool ElementTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
+Status ElementTable::parse(std::string_view text, const std::string& fileName)
 {
     m_map.clear();
     std::vector<std::string> seen;
-    TableRows rows(text, fileName, error, 2);
+    TableRows rows(text, fileName, 2);
     while (rows.next()) {
         std::string element(rows.fieldCount() == 2 ? rows.field(0) : "");
         if (std::find(kElementOrder.begin(), kElementOrder.end(), element) == kElementOrder.end())
@@ -37,10 +37,10 @@ bool ElementTable::parse(std::string_view text, const std::string& fileName, Loa
             return rows.fail("列表为空: " + element + " (empty element list)");
     }
     if (rows.failed())
-        return false;
+        return rows.error();
     if (seen.size() != kElementOrder.size())
         return rows.fail("应有五个五行列表 (five element lists expected)");
-    return true;
+    return {};
 }
 
 std::string_view ElementTable::elementName(std::string_view character) const

@@ -5,7 +5,7 @@
 // 土 木 火 水 金; when a character stands in more than one list, the last list wins.
 
 #include "core/codepointmap.h"
-#include "core/loaderror.h"
+#include "core/result.h"
 
 #include <array>
 #include <cstdint>
@@ -21,7 +21,7 @@ inline constexpr std::array<std::string_view, 5> kElementOrder = {"金", "木", 
 class ElementTable
 {
   public:
-    bool parse(std::string_view text, const std::string& fileName, LoadError& error);
+    Status parse(std::string_view text, const std::string& fileName);
 
     // "金", "木", "水", "火", "土", or empty when no list holds the text as one whole character.
     std::string elementOf(std::string_view character) const

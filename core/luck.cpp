@@ -25,7 +25,7 @@ int lineOf(std::string_view whole, std::string_view piece)
 
 } // namespace
 
-bool LuckTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
+Status LuckTable::parse(std::string_view text, const std::string& fileName)
 {
     m_entries.clear();
     m_verdicts.fill(LuckVerdict::None);
@@ -37,27 +37,27 @@ bool LuckTable::parse(std::string_view text, const std::string& fileName, LoadEr
         text.remove_suffix(1);
     const auto records = split(text, "*******");
     if (records.size() != 81) {
-        error = LoadError{fileName, 0,
-                          "应有81条记录，实有" + std::to_string(records.size()) +
-                              " (81 records expected)"};
-        return false;
+        return Error{ErrorCode::BadData,
+                     "应有81条记录，实有" + std::to_string(records.size()) +
+                         " (81 records expected)",
+                     fileName, 0};
     }
     for (std::size_t k = 0; k < records.size(); ++k) {
         const auto fields = split(records[k], "---");
         const std::string title = "第" + std::to_string(k + 1) + "数理";
         if (fields.size() != 6 || fields[0] != title ||
             (fields[1] != "吉" && fields[1] != "半吉" && fields[1] != "凶")) {
-            error = LoadError{fileName, lineOf(whole, records[k]),
-                              "记录" + std::to_string(k + 1) + "应为六个字段：" + title +
-                                  "---吉凶---基业---家庭---健康---含义"};
-            return false;
+            return Error{ErrorCode::BadData,
+                         "记录" + std::to_string(k + 1) + "应为六个字段：" + title +
+                             "---吉凶---基业---家庭---健康---含义",
+                         fileName, lineOf(whole, records[k])};
         }
         m_entries.push_back(LuckEntry{std::string(fields[0]), std::string(fields[1]),
                                       std::string(fields[2]), std::string(fields[3]),
                                       std::string(fields[4]), std::string(fields[5])});
     }
     indexVerdicts();
-    return true;
+    return {};
 }
 
 LuckVerdict luckVerdict(std::string_view text)

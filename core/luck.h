@@ -5,7 +5,7 @@
 // "---": "第k数理", the verdict ("吉", "半吉" or "凶"), 基业, 家庭, 健康, 含义. Fields are kept
 // exactly as written (a field may hold a line break).
 
-#include "core/loaderror.h"
+#include "core/result.h"
 
 #include <array>
 #include <cstdint>
@@ -44,7 +44,7 @@ LuckVerdict luckVerdict(std::string_view text);
 class LuckTable
 {
   public:
-    bool parse(std::string_view text, const std::string& fileName, LoadError& error);
+    Status parse(std::string_view text, const std::string& fileName);
 
     // Entry n (1..81). A number above 81 takes the entry of the number less 80, as the name
     // books count on (95 -> 15, 162 -> 2); six empty fields for 0 and below.

@@ -17,21 +17,21 @@ std::optional<char32_t> hanField(TableRows& row)
     return cp;
 }
 
-bool duplicate(TableRows& row)
+Error duplicate(TableRows& row)
 {
     return row.fail("重复的字: " + std::string(row.field(0)) + " (duplicate)");
 }
 
 } // namespace
 
-bool MeaningTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
+Status MeaningTable::parse(std::string_view text, const std::string& fileName)
 {
     m_map.clear();
     m_text.clear();
-    return forEachRow(text, fileName, error, 4, [&](TableRows& row) {
+    return forEachRow(text, fileName, 4, [&](TableRows& row) -> Status {
         auto cp = hanField(row);
         if (!cp)
-            return false;
+            return row.error();
         Entry m;
         if (row.field(1) == "男")
             m.sex = SexLeaning::Male;
@@ -56,7 +56,7 @@ bool MeaningTable::parse(std::string_view text, const std::string& fileName, Loa
             return duplicate(row);
         m.meaning = m_text.add(meaning);
         m_map.emplace(*cp, m);
-        return true;
+        return {};
     });
 }
 
@@ -89,12 +89,12 @@ void BadWordList::markSeen()
         m_seen.set(seenBit(e.key));
 }
 
-bool BadWordList::parse(std::string_view text, const std::string& fileName, LoadError& error)
+Status BadWordList::parse(std::string_view text, const std::string& fileName)
 {
     m_entries.clear();
     m_text.clear();
     std::vector<Entry> entries;
-    const bool ok = forEachRow(text, fileName, error, 3, [&](TableRows& row) {
+    Status status = forEachRow(text, fileName, 3, [&](TableRows& row) -> Status {
         Entry w;
         const std::string_view word = trimBlanksView(row.field(0));
         std::size_t characters = 0;
@@ -137,28 +137,28 @@ bool BadWordList::parse(std::string_view text, const std::string& fileName, Load
         w.word = m_text.add(word);
         w.reason = m_text.add(reason);
         entries.push_back(w);
-        return true;
+        return {};
     });
     // By key, the words of one key in the order of the file.
     std::stable_sort(entries.begin(), entries.end(),
                      [](const Entry& a, const Entry& b) { return a.key < b.key; });
     m_entries.assign(entries.data(), entries.size());
     markSeen();
-    return ok;
+    return status;
 }
 
-bool LevelTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
+Status LevelTable::parse(std::string_view text, const std::string& fileName)
 {
     m_map.clear();
-    return forEachRow(text, fileName, error, 2, [&](TableRows& row) {
+    return forEachRow(text, fileName, 2, [&](TableRows& row) -> Status {
         auto cp = hanField(row);
         if (!cp)
-            return false;
+            return row.error();
         if (row.field(1).size() != 1 || row.field(1)[0] < '1' || row.field(1)[0] > '3')
             return row.fail("级别应为 1、2 或 3 (level must be 1, 2 or 3)");
         if (!m_map.emplace(*cp, static_cast<std::uint8_t>(row.field(1)[0] - '0')).second)
             return duplicate(row);
-        return true;
+        return {};
     });
 }
 
@@ -168,12 +168,12 @@ int LevelTable::level(char32_t cp) const
     return it == m_map.end() ? 0 : it->second;
 }
 
-bool PolyphoneTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
+Status PolyphoneTable::parse(std::string_view text, const std::string& fileName)
 {
     m_map.clear();
     m_text.clear();
     m_words.clear();
-    return forEachRow(text, fileName, error, 3, [&](TableRows& row) {
+    return forEachRow(text, fileName, 3, [&](TableRows& row) -> Status {
         const std::string_view readings = trimBlanksView(row.field(1));
         const std::string_view note = trimBlanksView(row.field(2));
         if (readings.empty() || note.empty())
@@ -200,15 +200,15 @@ bool PolyphoneTable::parse(std::string_view text, const std::string& fileName, L
                 if (w.first == row.field(0))
                     return duplicate(row);
             m_words.emplace_back(std::string(row.field(0)), std::string(readings));
-            return true;
+            return {};
         }
         auto cp = hanField(row);
         if (!cp)
-            return false;
+            return row.error();
         if (m_map.find(*cp) != m_map.end())
             return duplicate(row);
         m_map.emplace(*cp, Entry{m_text.add(readings), m_text.add(note)});
-        return true;
+        return {};
     });
 }
 
@@ -254,7 +254,7 @@ PolyphoneTable::wordReadings(const std::vector<std::string>& characters) const
     return out;
 }
 
-bool ThreeTalentTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
+Status ThreeTalentTable::parse(std::string_view text, const std::string& fileName)
 {
     static constexpr std::array<std::string_view, 5> kNames = {"木", "火", "土", "金", "水"};
     static constexpr std::array<std::pair<std::string_view, TalentVerdict>, 4> kVerdicts = {{
@@ -266,7 +266,7 @@ bool ThreeTalentTable::parse(std::string_view text, const std::string& fileName,
     m_verdicts.fill(TalentVerdict::None);
     int pending = -1; // configuration of the latest element line
     int found = 0;
-    TableRows rows(text, fileName, error, 1, SkipLines::None);
+    TableRows rows(text, fileName, 1, SkipLines::None);
     while (rows.next()) {
         const std::string trimmed = trimBlanks(rows.text());
         // An element line: three elements separated by blanks ("木 木 火").
@@ -297,11 +297,11 @@ bool ThreeTalentTable::parse(std::string_view text, const std::string& fileName,
         }
     }
     if (rows.failed())
-        return false;
+        return rows.error();
     if (found != 125)
         return rows.fail("应有125种配置的评语，实有" + std::to_string(found) +
                          " (125 verdicts expected)");
-    return true;
+    return {};
 }
 
 std::string_view ThreeTalentTable::verdictText(TalentVerdict verdict)

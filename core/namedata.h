@@ -13,7 +13,7 @@
 // description ending with "（吉）", "（半吉）", "（半凶）" or "（凶）".
 
 #include "core/codepointmap.h"
-#include "core/loaderror.h"
+#include "core/result.h"
 #include "core/syllable.h"
 #include "core/textpool.h"
 
@@ -41,7 +41,7 @@ struct CharMeaning
 class MeaningTable
 {
   public:
-    bool parse(std::string_view text, const std::string& fileName, LoadError& error);
+    Status parse(std::string_view text, const std::string& fileName);
     std::optional<CharMeaning> find(char32_t cp) const;
     std::size_t size() const { return m_map.size(); }
 
@@ -80,7 +80,7 @@ class BadWordList
     static constexpr std::size_t kMinLength = 2;
     static constexpr std::size_t kMaxLength = 4;
 
-    bool parse(std::string_view text, const std::string& fileName, LoadError& error);
+    Status parse(std::string_view text, const std::string& fileName);
 
     // Calls f(const BadWord&) for every word whose syllables without tones are `codes`
     // (Syllable::code, kMinLength to kMaxLength of them), in the order of the file.
@@ -139,7 +139,7 @@ class BadWordList
 class LevelTable
 {
   public:
-    bool parse(std::string_view text, const std::string& fileName, LoadError& error);
+    Status parse(std::string_view text, const std::string& fileName);
     // 1, 2 or 3; 0 for a character outside the table.
     int level(char32_t cp) const;
     std::size_t size() const { return m_map.size(); }
@@ -162,7 +162,7 @@ struct Polyphone
 class PolyphoneTable
 {
   public:
-    bool parse(std::string_view text, const std::string& fileName, LoadError& error);
+    Status parse(std::string_view text, const std::string& fileName);
     std::optional<Polyphone> find(char32_t cp) const;
     std::size_t size() const { return m_map.size(); }
     std::size_t wordCount() const { return m_words.size(); }
@@ -194,7 +194,7 @@ enum class TalentVerdict : std::uint8_t { None, Good, FairGood, FairBad, Bad };
 class ThreeTalentTable
 {
   public:
-    bool parse(std::string_view text, const std::string& fileName, LoadError& error);
+    Status parse(std::string_view text, const std::string& fileName);
     // Element index (0 木, 1 火, 2 土, 3 金, 4 水) of a grid number by its last digit.
     static int elementOfNumber(int n)
     {

@@ -8,8 +8,7 @@
 namespace hmf::core {
 namespace {
 
-bool parseItems(std::string_view text, const std::string& fileName, LoadError& error,
-                PinyinTable::Readings& into)
+Status parseItems(std::string_view text, const std::string& fileName, PinyinTable::Readings& into)
 {
     auto& map = into.readings;
     map.clear();
@@ -45,8 +44,7 @@ bool parseItems(std::string_view text, const std::string& fileName, LoadError& e
         else
             first = firstCodepoint(item);
         if (!first) {
-            error = LoadError{fileName, line, "不是有效的文本 (malformed text)"};
-            return false;
+            return Error{ErrorCode::BadData, "不是有效的文本 (malformed text)", fileName, line};
         }
         // An item without a leading character is a further reading of the previous entry.
         if (!isHan(first->first))
@@ -55,42 +53,38 @@ bool parseItems(std::string_view text, const std::string& fileName, LoadError& e
         const bool lineEnd = std::any_of(reading.begin(), reading.end(),
                                          [](char ch) { return ch == '\r' || ch == '\n'; });
         if (reading.empty() || lineEnd) {
-            error = LoadError{fileName, line,
-                              "缺少读音: " + std::string(item.substr(0, first->second)) +
-                                  " (reading missing)"};
-            return false;
+            return Error{ErrorCode::BadData,
+                         "缺少读音: " + std::string(item.substr(0, first->second)) +
+                             " (reading missing)",
+                         fileName, line};
         }
         if (!map.count(first->first)) { // the first entry of a character wins
             map.emplace(first->first, into.text.add(reading));
         }
     }
-    if (map.empty()) {
-        error = LoadError{fileName, 0, "表为空 (empty table)"};
-        return false;
-    }
-    return true;
+    if (map.empty())
+        return Error{ErrorCode::BadData, "表为空 (empty table)", fileName, 0};
+    return {};
 }
 
 } // namespace
 
-bool PinyinTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
+Status PinyinTable::parse(std::string_view text, const std::string& fileName)
 {
-    return parseItems(text, fileName, error, m_main);
+    return parseItems(text, fileName, m_main);
 }
 
-bool PinyinTable::parseFallback(std::string_view text, const std::string& fileName,
-                                LoadError& error)
+Status PinyinTable::parseFallback(std::string_view text, const std::string& fileName)
 {
-    return parseItems(text, fileName, error, m_fallback);
+    return parseItems(text, fileName, m_fallback);
 }
 
-bool PinyinTable::parseSurnames(std::string_view text, const std::string& fileName,
-                                LoadError& error)
+Status PinyinTable::parseSurnames(std::string_view text, const std::string& fileName)
 {
     m_surnames.clear();
     m_surnameText.clear();
     std::vector<Surname> surnames;
-    TableRows rows(text, fileName, error, 2);
+    TableRows rows(text, fileName, 2);
     while (rows.next()) {
         const bool tab = rows.fieldCount() == 2;
         const auto chars = splitCharacters(rows.field(0));
@@ -119,7 +113,7 @@ bool PinyinTable::parseSurnames(std::string_view text, const std::string& fileNa
         surnames.push_back({m_surnameText.add(rows.field(0)), m_surnameText.add(joined)});
     }
     if (rows.failed())
-        return false;
+        return rows.error();
     if (surnames.empty())
         return rows.fail("表为空 (empty table)");
     // By the surname's bytes; of a surname listed twice, the first stays first.
@@ -127,7 +121,7 @@ bool PinyinTable::parseSurnames(std::string_view text, const std::string& fileNa
         return m_surnameText.view(a.surname) < m_surnameText.view(b.surname);
     });
     m_surnames.assign(surnames.data(), surnames.size());
-    return true;
+    return {};
 }
 
 std::optional<std::string> PinyinTable::surnameReading(std::string_view surname) const

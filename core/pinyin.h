@@ -12,7 +12,7 @@
 
 #include "core/block.h"
 #include "core/codepointmap.h"
-#include "core/loaderror.h"
+#include "core/result.h"
 #include "core/textpool.h"
 
 #include <cstdint>
@@ -26,9 +26,9 @@ namespace hmf::core {
 class PinyinTable
 {
   public:
-    bool parse(std::string_view text, const std::string& fileName, LoadError& error);
-    bool parseFallback(std::string_view text, const std::string& fileName, LoadError& error);
-    bool parseSurnames(std::string_view text, const std::string& fileName, LoadError& error);
+    Status parse(std::string_view text, const std::string& fileName);
+    Status parseFallback(std::string_view text, const std::string& fileName);
+    Status parseSurnames(std::string_view text, const std::string& fileName);
 
     // Reading of one character: main table, then fallback; empty when neither knows it.
     std::string readingOf(char32_t cp) const;

@@ -8,10 +8,10 @@
 
 namespace hmf::core {
 
-bool SexagenaryTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
+Status SexagenaryTable::parse(std::string_view text, const std::string& fileName)
 {
     int n = 0;
-    TableRows rows(text, fileName, error, 1, SkipLines::None);
+    TableRows rows(text, fileName, 1, SkipLines::None);
     while (rows.next()) {
         const std::string_view row = rows.text();
         if (n == 60)
@@ -27,10 +27,10 @@ bool SexagenaryTable::parse(std::string_view text, const std::string& fileName, 
         m_rows[static_cast<std::size_t>(n++)] = std::string(row);
     }
     if (rows.failed())
-        return false;
+        return rows.error();
     if (n != 60)
         return rows.fail("应有60行，实有" + std::to_string(n) + " (60 lines expected)");
-    return true;
+    return {};
 }
 
 const std::string& SexagenaryTable::row(int n) const

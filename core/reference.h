@@ -5,7 +5,7 @@
 // "\r\n". santalent.txt (three-talent configurations) and tips.txt (naming tips) are shown as
 // they are.
 
-#include "core/loaderror.h"
+#include "core/result.h"
 
 #include <array>
 #include <string>
@@ -16,7 +16,7 @@ namespace hmf::core {
 class SexagenaryTable
 {
   public:
-    bool parse(std::string_view text, const std::string& fileName, LoadError& error);
+    Status parse(std::string_view text, const std::string& fileName);
     // Row n (1..60), for example "木,水," for 1; empty outside 1..60.
     const std::string& row(int n) const;
 

@@ -61,26 +61,24 @@ bool isDigit(char32_t c)
     return c >= '0' && c <= '9';
 }
 
-bool fail(LoadError& error, const std::string& file, int line, std::string what)
+Error fail(const std::string& file, int line, std::string what)
 {
-    error = LoadError{file, line, std::move(what)};
-    return false;
+    return Error{ErrorCode::BadData, std::move(what), file, line};
 }
 
-bool wellFormed(std::string_view text, const std::string& file, LoadError& error)
+Status wellFormed(std::string_view text, const std::string& file)
 {
     if (isValidUtf8(text))
-        return true;
-    return fail(error, file, 0, "不是有效的文本 (malformed text)");
+        return {};
+    return fail(file, 0, "不是有效的文本 (malformed text)");
 }
 
 } // namespace
 
-bool StrokeDictionary::parseGridTable(std::string_view text, const std::string& fileName,
-                                      LoadError& error)
+Status StrokeDictionary::parseGridTable(std::string_view text, const std::string& fileName)
 {
-    if (!wellFormed(text, fileName, error))
-        return false;
+    if (Status status = wellFormed(text, fileName); !status)
+        return status;
     m_grid.clear();
     m_grid.reserve(text.size() / 6);
     Cursor in(text);
@@ -93,41 +91,39 @@ bool StrokeDictionary::parseGridTable(std::string_view text, const std::string& 
         const int line = in.line();
         const char32_t character = in.take();
         if (character < 0x80)
-            return fail(error, fileName, line,
-                        "条目应以汉字开头 (item must begin with a character)");
+            return fail(fileName, line, "条目应以汉字开头 (item must begin with a character)");
         // The count field is exactly two characters: "16", " 8" or "9 ".
         int count = 0;
         int digits = 0;
         for (int k = 0; k < 2; ++k) {
             if (in.atEnd())
-                return fail(error, fileName, line, "笔画数不完整 (count field cut short)");
+                return fail(fileName, line, "笔画数不完整 (count field cut short)");
             char32_t d = in.take();
             if (isDigit(d)) {
                 count = count * 10 + static_cast<int>(d - '0');
                 ++digits;
             } else if (d != ' ') {
-                return fail(error, fileName, line, "笔画数无效 (bad count field)");
+                return fail(fileName, line, "笔画数无效 (bad count field)");
             }
         }
         if (digits == 0 || count < 1)
-            return fail(error, fileName, line, "笔画数无效 (bad count field)");
+            return fail(fileName, line, "笔画数无效 (bad count field)");
         if (!in.atEnd() && in.peek() != ' ' && in.peek() != '\r' && in.peek() != '\n')
-            return fail(error, fileName, line, "条目后应有空格 (blank expected after item)");
+            return fail(fileName, line, "条目后应有空格 (blank expected after item)");
         m_grid.emplace(character, count); // the first item of a character wins
     }
     if (m_grid.empty())
-        return fail(error, fileName, 0, "表为空 (empty table)");
-    return true;
+        return fail(fileName, 0, "表为空 (empty table)");
+    return {};
 }
 
-bool StrokeDictionary::parseGroupTable(std::string_view text, const std::string& fileName,
-                                       LoadError& error)
+Status StrokeDictionary::parseGroupTable(std::string_view text, const std::string& fileName)
 {
-    if (!wellFormed(text, fileName, error))
-        return false;
+    if (Status status = wellFormed(text, fileName); !status)
+        return status;
     m_group.clear();
     m_group.reserve(text.size() / 3);
-    TableRows rows(text, fileName, error, 2);
+    TableRows rows(text, fileName, 2);
     while (rows.next()) {
         if (rows.fieldCount() != 2)
             return rows.fail("缺少制表符 (expected \"count<TAB>characters\")");
@@ -145,17 +141,16 @@ bool StrokeDictionary::parseGroupTable(std::string_view text, const std::string&
         }
     }
     if (rows.failed())
-        return false;
+        return rows.error();
     if (m_group.empty())
-        return fail(error, fileName, 0, "表为空 (empty table)");
-    return true;
+        return fail(fileName, 0, "表为空 (empty table)");
+    return {};
 }
 
-bool StrokeDictionary::parseGeneralTable(std::string_view text, const std::string& fileName,
-                                         LoadError& error)
+Status StrokeDictionary::parseGeneralTable(std::string_view text, const std::string& fileName)
 {
-    if (!wellFormed(text, fileName, error))
-        return false;
+    if (Status status = wellFormed(text, fileName); !status)
+        return status;
     m_general.clear();
     m_general.reserve(text.size() / 5);
     Cursor in(text);
@@ -176,17 +171,17 @@ bool StrokeDictionary::parseGeneralTable(std::string_view text, const std::strin
         while (!in.atEnd() && isDigit(in.peek())) {
             count = count * 10 + static_cast<int>(in.take() - '0');
             if (++digits > 3)
-                return fail(error, fileName, line, "笔画数无效 (bad count)");
+                return fail(fileName, line, "笔画数无效 (bad count)");
         }
         if (keyLength == 0 || digits == 0 || in.atEnd() || in.take() != ',')
-            return fail(error, fileName, line, "条目应为\"字笔画,\" (expected \"<key><count>,\")");
+            return fail(fileName, line, "条目应为\"字笔画,\" (expected \"<key><count>,\")");
         // Keys of two characters exist in such tables; a lookup is always of one character.
         if (keyLength == 1)
             m_general.emplace(key, count);
     }
     if (m_general.empty())
-        return fail(error, fileName, 0, "表为空 (empty table)");
-    return true;
+        return fail(fileName, 0, "表为空 (empty table)");
+    return {};
 }
 
 int StrokeDictionary::gridCount(char32_t cp) const

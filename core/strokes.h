@@ -12,7 +12,7 @@
 // - generalstrokes.txt: items "<character><count>," (no blanks); the first item wins.
 
 #include "core/codepointmap.h"
-#include "core/loaderror.h"
+#include "core/result.h"
 #include "core/traditional.h"
 
 #include <string>
@@ -25,9 +25,9 @@ namespace hmf::core {
 class StrokeDictionary
 {
   public:
-    bool parseGridTable(std::string_view text, const std::string& fileName, LoadError& error);
-    bool parseGroupTable(std::string_view text, const std::string& fileName, LoadError& error);
-    bool parseGeneralTable(std::string_view text, const std::string& fileName, LoadError& error);
+    Status parseGridTable(std::string_view text, const std::string& fileName);
+    Status parseGroupTable(std::string_view text, const std::string& fileName);
+    Status parseGeneralTable(std::string_view text, const std::string& fileName);
 
     // Grid count of one character; -1 when the table lacks it or the text is not one character.
     int gridStrokeCount(std::string_view character) const;

@@ -10,25 +10,23 @@ namespace hmf::core {
 namespace {
 
 // Texts shown as they are; an empty one would leave its page blank without a word.
-bool keepText(std::string text, const std::string& fileName, std::string& into, LoadError& error)
+Status keepText(std::string text, const std::string& fileName, std::string& into)
 {
-    if (trimBlanks(text).empty()) {
-        error = LoadError{fileName, 0, "文件为空 (empty file)"};
-        return false;
-    }
+    if (trimBlanks(text).empty())
+        return Error{ErrorCode::BadData, "文件为空 (empty file)", fileName, 0};
     into = std::move(text);
-    return true;
+    return {};
 }
 
 // The tables cover what the program relies on: a table replaced by another or cut short would
 // otherwise load and print empty or half-converted lines. Checks the groups of `parts`.
-bool checkCoverage(const Tables& tables, unsigned parts, LoadError& error)
+Status checkCoverage(const Tables& tables, unsigned parts)
 {
     const bool grid = parts & kStrokeTables;
     const bool reading = parts & kPinyinTables;
     const bool traditional = parts & kTraditionalTable;
     if (!grid && !reading && !traditional)
-        return true;
+        return {};
     const auto common = tables.strokes.groupCharacters();
     std::size_t noReading = 0, noGridCount = 0, noTraditional = 0;
     char32_t firstNoReading = 0, firstNoGridCount = 0, firstNoTraditional = 0;
@@ -46,10 +44,10 @@ bool checkCoverage(const Tables& tables, unsigned parts, LoadError& error)
     }
     const auto shortOf = [&](const char* file, std::size_t count, char32_t example,
                              const std::string& what) {
-        error = LoadError{file, 0,
-                          "表不全：" + std::to_string(count) + "个常用字" + what + "，如“" +
-                              quotedInput(toUtf8(example)) + "” (table incomplete)"};
-        return false;
+        return Error{ErrorCode::BadData,
+                     "表不全：" + std::to_string(count) + "个常用字" + what + "，如“" +
+                         quotedInput(toUtf8(example)) + "” (table incomplete)",
+                     file, 0};
     };
     if (grid && noGridCount)
         return shortOf("gridstrokes.txt", noGridCount, firstNoGridCount, "没有五格笔画");
@@ -61,7 +59,7 @@ bool checkCoverage(const Tables& tables, unsigned parts, LoadError& error)
     if (noTraditional > kNoTraditionalAllowed)
         return shortOf("traditional.txt", noTraditional, firstNoTraditional,
                        "的五格笔画按繁体计算却没有繁体形式");
-    return true;
+    return {};
 }
 
 } // namespace
@@ -87,51 +85,51 @@ constexpr TableGroup kGroups[] = {
 
 namespace {
 
-bool parseFile(Tables& t, unsigned part, std::size_t file, std::string_view text,
-               const std::string& name, LoadError& error)
+Status parseFile(Tables& t, unsigned part, std::size_t file, std::string_view text,
+                 const std::string& name)
 {
     switch (part) {
     case kStrokeTables:
-        return file == 0   ? t.strokes.parseGridTable(text, name, error)
-               : file == 1 ? t.strokes.parseGroupTable(text, name, error)
-                           : t.strokes.parseGeneralTable(text, name, error);
+        return file == 0   ? t.strokes.parseGridTable(text, name)
+               : file == 1 ? t.strokes.parseGroupTable(text, name)
+                           : t.strokes.parseGeneralTable(text, name);
     case kTraditionalTable:
-        return t.traditional.parse(text, name, error);
+        return t.traditional.parse(text, name);
     case kElementTable:
-        return t.elements.parse(text, name, error);
+        return t.elements.parse(text, name);
     case kPinyinTables:
-        return file == 0 ? t.pinyin.parse(text, name, error)
-                         : t.pinyin.parseFallback(text, name, error);
+        return file == 0 ? t.pinyin.parse(text, name) : t.pinyin.parseFallback(text, name);
     case kSurnameTable:
-        return t.pinyin.parseSurnames(text, name, error);
+        return t.pinyin.parseSurnames(text, name);
     case kLuckTable:
-        return t.luck.parse(text, name, error);
+        return t.luck.parse(text, name);
     case kSexagenaryTable:
-        return t.sexagenary.parse(text, name, error);
+        return t.sexagenary.parse(text, name);
     case kThreeTalentTable:
-        return keepText(std::string(text), name, t.threeTalentText, error) &&
-               t.threeTalents.parse(text, name, error);
+        if (Status kept = keepText(std::string(text), name, t.threeTalentText); !kept)
+            return kept;
+        return t.threeTalents.parse(text, name);
     case kTipsText:
-        return keepText(std::string(text), name, t.tipsText, error);
+        return keepText(std::string(text), name, t.tipsText);
     case kAssessmentTables:
         switch (file) {
         case 0:
-            return t.meanings.parse(text, name, error);
+            return t.meanings.parse(text, name);
         case 1:
-            return t.badWords.parse(text, name, error);
+            return t.badWords.parse(text, name);
         case 2:
-            return t.levels.parse(text, name, error);
+            return t.levels.parse(text, name);
         case 3:
-            return t.polyphones.parse(text, name, error);
+            return t.polyphones.parse(text, name);
         case 4:
-            return t.nameBase.parse(text, name, error);
+            return t.nameBase.parse(text, name);
         default:
-            return t.nameBase.parsePairs(text, name, error);
+            return t.nameBase.parsePairs(text, name);
         }
     case kCityTable:
-        return t.cities.parse(text, name, error);
+        return t.cities.parse(text, name);
     default:
-        return false;
+        return Error{ErrorCode::BadData, "未知的表 (unknown table)", name, 0};
     }
 }
 
@@ -193,20 +191,22 @@ bool Tables::restore(unsigned part, std::string_view form, bool lend)
     return false;
 }
 
-bool Tables::loadGroup(const TableGroup& group, LoadError& error)
+Status Tables::loadGroup(const TableGroup& group)
 {
     // Reads, decodes and parses the first `count` files, in order.
-    const auto parse = [&](std::size_t count) {
+    const auto parse = [&](std::size_t count) -> Status {
         for (std::size_t i = 0; i < count; ++i) {
             const std::string name(group.files[i]);
-            const auto bytes = readFileBytes(m_dataDir / name, error);
+            const auto bytes = readFileBytes(m_dataDir / name);
             if (!bytes)
-                return false;
-            const auto text = decodeGbkBytes(*bytes, name, error);
-            if (!text || !parseFile(*this, group.part, i, *text, name, error))
-                return false;
+                return bytes.error();
+            const auto text = decodeGbkBytes(*bytes, name);
+            if (!text)
+                return text.error();
+            if (Status parsed = parseFile(*this, group.part, i, *text, name); !parsed)
+                return parsed;
         }
-        return true;
+        return {};
     };
     std::size_t fileCount = 0;
     while (fileCount < kMaxGroupFiles && group.files[fileCount])
@@ -217,52 +217,52 @@ bool Tables::loadGroup(const TableGroup& group, LoadError& error)
     std::array<PrebuiltFile, kMaxGroupFiles> files;
     std::size_t count = 0;
     for (; count < fileCount; ++count) {
-        LoadError readError;
-        const auto stamp = stampFile(m_dataDir / group.files[count], readError);
+        const auto stamp = stampFile(m_dataDir / group.files[count]);
         if (!stamp) {
             // The files before it are read and checked first, as they come first.
-            if (parse(count))
-                error = std::move(readError);
-            return false;
+            if (Status before = parse(count); !before)
+                return before;
+            return stamp.error();
         }
         files[count] = {group.files[count], stamp->size, stamp->fingerprint};
     }
     const auto form = prebuiltForm(group.key, std::span(files.data(), count));
     if (!form.empty() && restore(group.part, form, true)) {
         m_prebuilt |= group.part;
-        return true;
+        return {};
     }
     m_prebuilt &= ~group.part;
     return parse(count);
 }
 
-bool Tables::load(unsigned parts, LoadError& error)
+Status Tables::load(unsigned parts)
 {
     // Readings and traditional forms are checked against the stroke tables.
     if (parts & (kTraditionalTable | kPinyinTables))
         parts |= kStrokeTables;
     const unsigned wanted = parts & kAllTables & ~m_loaded;
     if (!wanted)
-        return true;
+        return {};
     for (const auto& group : kGroups)
-        if ((wanted & group.part) && !loadGroup(group, error))
-            return false;
+        if (wanted & group.part)
+            if (Status loaded = loadGroup(group); !loaded)
+                return loaded;
     // Prebuilt tables passed these checks when they were built, from the very same files.
     const unsigned checked =
         (m_loaded | wanted) & (kStrokeTables | kPinyinTables | kTraditionalTable);
-    if ((m_prebuilt & checked) != checked && !checkCoverage(*this, wanted, error))
-        return false;
+    if ((m_prebuilt & checked) != checked)
+        if (Status covered = checkCoverage(*this, wanted); !covered)
+            return covered;
     m_loaded |= wanted;
-    return true;
+    return {};
 }
 
-std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, unsigned parts,
-                                   LoadError& error)
+Result<std::unique_ptr<Tables>> loadTables(const std::filesystem::path& dataDir, unsigned parts)
 {
     auto tables = std::make_unique<Tables>();
     tables->m_dataDir = dataDir;
-    if (!tables->load(parts, error))
-        return nullptr;
+    if (Status loaded = tables->load(parts); !loaded)
+        return loaded.error();
     return tables;
 }
 

@@ -4,12 +4,12 @@
 
 #include "core/cities.h"
 #include "core/elements.h"
-#include "core/loaderror.h"
 #include "core/luck.h"
 #include "core/namebase.h"
 #include "core/namedata.h"
 #include "core/pinyin.h"
 #include "core/reference.h"
+#include "core/result.h"
 #include "core/strokes.h"
 #include "core/traditional.h"
 
@@ -102,9 +102,9 @@ struct Tables
     std::vector<std::string> nameReadings(std::string_view surname, std::string_view given) const;
 
     // Reads the groups of `parts` not read yet from the data directory the tables came from and
-    // checks them; on the first fault returns false and says which file and what (a group that
-    // failed is read again on the next call).
-    bool load(unsigned parts, LoadError& error);
+    // checks them; on the first fault says which file and what (a group that failed is read
+    // again on the next call).
+    Status load(unsigned parts);
     bool has(unsigned parts) const { return (m_loaded & parts) == parts; }
     // The groups brought back from their prebuilt form (core/prebuilt.h) rather than parsed.
     unsigned prebuiltParts() const { return m_prebuilt; }
@@ -119,22 +119,18 @@ struct Tables
   private:
     // Reads one group's files; when they are the shipped ones, brings the group back from its
     // compiled-in form, else decodes and parses them.
-    bool loadGroup(const TableGroup& group, LoadError& error);
+    Status loadGroup(const TableGroup& group);
 
-    friend std::unique_ptr<Tables> loadTables(const std::filesystem::path&, unsigned, LoadError&);
+    friend Result<std::unique_ptr<Tables>> loadTables(const std::filesystem::path&, unsigned);
     std::filesystem::path m_dataDir;
     unsigned m_loaded = 0;
     unsigned m_prebuilt = 0;
 };
 
-// Loads the groups of `parts` (every table unless told); on the first fault returns null and
-// says which file and what.
-std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, unsigned parts,
-                                   LoadError& error);
-inline std::unique_ptr<Tables> loadTables(const std::filesystem::path& dataDir, LoadError& error)
-{
-    return loadTables(dataDir, kAllTables, error);
-}
+// Loads the groups of `parts` (every table unless told); on the first fault says which file and
+// what.
+Result<std::unique_ptr<Tables>> loadTables(const std::filesystem::path& dataDir,
+                                           unsigned parts = kAllTables);
 
 // The first character of `text` that has no grid stroke count (the name cannot be scored),
 // or empty when every character has one.

@@ -5,10 +5,10 @@
 
 namespace hmf::core {
 
-bool TraditionalTable::parse(std::string_view text, const std::string& fileName, LoadError& error)
+Status TraditionalTable::parse(std::string_view text, const std::string& fileName)
 {
     m_map.clear();
-    TableRows rows(text, fileName, error, 3);
+    TableRows rows(text, fileName, 3);
     while (rows.next()) {
         auto from = rows.fieldCount() == 2 ? singleCodepoint(rows.field(0)) : std::nullopt;
         auto to = rows.fieldCount() == 2 ? singleCodepoint(rows.field(1)) : std::nullopt;
@@ -17,11 +17,11 @@ bool TraditionalTable::parse(std::string_view text, const std::string& fileName,
         m_map.emplace(*from, *to);
     }
     if (rows.failed())
-        return false;
+        return rows.error();
     // An empty file would silently leave every name in its simplified form.
     if (m_map.empty())
         return rows.fail("表为空 (empty table)");
-    return true;
+    return {};
 }
 
 char32_t TraditionalTable::toTraditional(char32_t cp) const

@@ -6,7 +6,7 @@
 // a name) stay as they are.
 
 #include "core/codepointmap.h"
-#include "core/loaderror.h"
+#include "core/result.h"
 
 #include <string>
 #include <string_view>
@@ -17,7 +17,7 @@ namespace hmf::core {
 class TraditionalTable
 {
   public:
-    bool parse(std::string_view text, const std::string& fileName, LoadError& error);
+    Status parse(std::string_view text, const std::string& fileName);
 
     std::string toTraditional(std::string_view text) const;
     char32_t toTraditional(char32_t cp) const;

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const calendar::BirthTime clock{
         in.ConsumeIntegralInRange(1900, 2100), in.ConsumeIntegralInRange(1, 12),
         in.ConsumeIntegralInRange(1, 31), in.ConsumeIntegralInRange(0, 23)};
-    if (!calendar::checkBirthTime(clock).empty())
+    if (!calendar::checkBirthTime(clock))
         return 0;
     const int minute = in.ConsumeIntegralInRange(0, 59);
     const bool place = in.ConsumeBool();

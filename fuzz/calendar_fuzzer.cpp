@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 in.ConsumeIntegral<int>()};
         break;
     }
-    const bool accepted = calendar::checkBirthTime(time).empty();
+    const bool accepted = calendar::checkBirthTime(time).ok();
     const auto lunar = calendar::lunarDate(time);
     const auto pillars = calendar::pillars(time);
     const auto animal = calendar::zodiacAnimal(time);

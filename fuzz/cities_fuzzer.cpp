@@ -17,9 +17,9 @@ void check(std::string_view text)
 {
     using namespace hmf;
     core::CityTable table;
-    core::LoadError error;
-    const bool ok = table.parse(text, "cities.txt", error);
-    if (!ok) {
+    const core::Status status = table.parse(text, "cities.txt");
+    if (!status) {
+        const core::Error& error = status.error();
         HMF_FUZZ_CHECK(!error.what.empty());
         const long lines = std::count(text.begin(), text.end(), '\n') + 1;
         HMF_FUZZ_CHECK(error.line >= 0 && error.line <= lines);

@@ -27,13 +27,12 @@ inline std::filesystem::path dataDirectory()
 inline const core::Tables& shippedTables()
 {
     static const std::unique_ptr<core::Tables> tables = [] {
-        core::LoadError error;
-        auto loaded = core::loadTables(dataDirectory(), error);
+        auto loaded = core::loadTables(dataDirectory());
         if (!loaded) {
-            std::fprintf(stderr, "cannot load the tables: %s\n", error.message().c_str());
+            std::fprintf(stderr, "cannot load the tables: %s\n", loaded.error().message().c_str());
             std::abort();
         }
-        return loaded;
+        return std::move(*loaded);
     }();
     return *tables;
 }

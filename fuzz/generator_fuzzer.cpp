@@ -37,9 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         run.characters = characters;
 
     const naming::StartResult started = generator.start(run);
-    HMF_FUZZ_CHECK(started.started == generator.running());
-    if (!started.started) {
-        HMF_FUZZ_CHECK(!started.message.empty());
+    HMF_FUZZ_CHECK(started.started() == generator.running());
+    if (!started.started()) {
+        HMF_FUZZ_CHECK(!started.status.error().message().empty());
         return 0;
     }
     const int draws = in.ConsumeIntegralInRange(1, 40);

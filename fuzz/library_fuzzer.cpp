@@ -29,33 +29,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const core::StrokeDictionary& strokes = fuzz::shippedTables().strokes;
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
-    std::string error;
-    std::optional<std::vector<std::string>> library;
+    std::optional<core::Result<std::vector<std::string>>> library;
     switch (data[0] % 3) {
     case 0: {
         std::ofstream(scratchFile(), std::ios::binary | std::ios::trunc)
             .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        library = naming::loadLibrary(scratchFile(), strokes, error);
+        library = naming::loadLibrary(scratchFile(), strokes);
         break;
     }
     case 1: {
         auto decoded = core::gbkToUtf8(bytes);
         if (!decoded.text)
             return 0;
-        library = naming::parseLibrary(*decoded.text, "zmz.fne", strokes, error);
+        library = naming::parseLibrary(*decoded.text, "zmz.fne", strokes);
         break;
     }
     default:
-        library = naming::parseLibrary(bytes, "zmz.fne", strokes, error);
+        library = naming::parseLibrary(bytes, "zmz.fne", strokes);
         break;
     }
     // Either characters the generator can use, or a reason.
-    if (library) {
-        HMF_FUZZ_CHECK(!library->empty());
-        for (const auto& c : *library)
+    if (*library) {
+        HMF_FUZZ_CHECK(!(*library)->empty());
+        for (const auto& c : **library)
             HMF_FUZZ_CHECK(strokes.gridStrokeCount(c) >= 1);
     } else {
-        HMF_FUZZ_CHECK(!error.empty());
+        HMF_FUZZ_CHECK(!library->error().message().empty());
     }
     return 0;
 }

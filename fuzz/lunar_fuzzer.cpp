@@ -25,7 +25,7 @@ void checkBirth(const std::string& text)
     if (!resolved.birth)
         return;
     const calendar::BirthTime& birth = resolved.birth->time;
-    HMF_FUZZ_CHECK(calendar::checkBirthTime(birth).empty());
+    HMF_FUZZ_CHECK(calendar::checkBirthTime(birth).ok());
     HMF_FUZZ_CHECK(resolved.birth->details.lunar.has_value());
     const calendar::LunarDate& lunar = *resolved.birth->details.lunar;
     const auto back = calendar::lunarDate(birth);

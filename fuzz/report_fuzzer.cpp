@@ -40,11 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         request.givenName = in.ConsumeRemainingBytesAsString();
     }
 
-    const naming::Report report = naming::buildReport(tables, request);
-    if (!report.ok()) {
-        HMF_FUZZ_CHECK(report.runs.empty() && core::isValidUtf8(report.error));
+    const auto built = naming::buildReport(tables, request);
+    if (!built) {
+        HMF_FUZZ_CHECK(core::isValidUtf8(built.error().message()));
         return 0;
     }
+    const naming::Report& report = *built;
     HMF_FUZZ_CHECK(report.score && *report.score <= 100);
     HMF_FUZZ_CHECK(!report.runs.empty());
     const std::string text = naming::plainText(report.runs);

@@ -67,47 +67,45 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         text = decoded;
     }
 
-    core::LoadError error;
-    bool ok = false;
+    core::Status status;
     switch (selector & 0x0F) {
     case 0:
     case 1:
     case 2: {
         core::StrokeDictionary strokes;
-        ok = (selector & 0x0F) == 0   ? strokes.parseGridTable(text, "t", error)
-             : (selector & 0x0F) == 1 ? strokes.parseGroupTable(text, "t", error)
-                                      : strokes.parseGeneralTable(text, "t", error);
-        if (ok)
+        status = (selector & 0x0F) == 0   ? strokes.parseGridTable(text, "t")
+                 : (selector & 0x0F) == 1 ? strokes.parseGroupTable(text, "t")
+                                          : strokes.parseGeneralTable(text, "t");
+        if (status)
             askAbout(text, &strokes, nullptr, nullptr, nullptr);
         break;
     }
     case 3: {
         core::TraditionalTable traditional;
-        ok = traditional.parse(text, "t", error);
-        if (ok)
+        status = traditional.parse(text, "t");
+        if (status)
             askAbout(text, nullptr, &traditional, nullptr, nullptr);
         break;
     }
     case 4: {
         core::ElementTable elements;
-        ok = elements.parse(text, "t", error);
-        if (ok)
+        status = elements.parse(text, "t");
+        if (status)
             askAbout(text, nullptr, nullptr, &elements, nullptr);
         break;
     }
     case 5:
     case 6: {
         core::PinyinTable pinyin;
-        ok = (selector & 0x0F) == 5 ? pinyin.parse(text, "t", error)
-                                    : pinyin.parseFallback(text, "t", error);
-        if (ok)
+        status = (selector & 0x0F) == 5 ? pinyin.parse(text, "t") : pinyin.parseFallback(text, "t");
+        if (status)
             askAbout(text, nullptr, nullptr, nullptr, &pinyin);
         break;
     }
     case 7: {
         core::LuckTable luck;
-        ok = luck.parse(text, "t", error);
-        if (ok) {
+        status = luck.parse(text, "t");
+        if (status) {
             HMF_FUZZ_CHECK(luck.entries().size() == 81);
             for (int n = -1; n <= 83; ++n)
                 (void)luck.verdict(n);
@@ -116,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     case 8: {
         core::SexagenaryTable sexagenary;
-        ok = sexagenary.parse(text, "t", error);
+        status = sexagenary.parse(text, "t");
         for (int n = -1; n <= 62; ++n)
             (void)sexagenary.row(n);
         break;
@@ -125,7 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     // A refused table always says why, with a line inside the text.
-    if (!ok) {
+    if (!status) {
+        const core::Error& error = status.error();
         HMF_FUZZ_CHECK(!error.what.empty() && error.file == "t");
         HMF_FUZZ_CHECK(error.line >= 0 && static_cast<std::size_t>(error.line) <= text.size() + 1);
         (void)error.message();

@@ -733,29 +733,25 @@ std::vector<std::string> assessmentLines(const Assessment& a)
     return lines;
 }
 
-Assessment assessName(const core::Tables& tables, const AssessmentRequest& request)
+core::Result<Assessment> assessName(const core::Tables& tables, const AssessmentRequest& request)
 {
-    Assessment a;
     const std::string surname = core::trimBlanks(request.surname);
     const std::string given = core::trimBlanks(request.givenName);
-    a.error = checkSurname(tables, surname);
-    if (a.error.empty())
-        a.error = checkGivenName(tables, given);
-    if (a.error.empty() && !request.sex.empty() && request.sex != "男" && request.sex != "女")
-        a.error = "性别应为“男”或“女”";
+    if (core::Status s = checkSurname(tables, surname); !s)
+        return s.error();
+    if (core::Status s = checkGivenName(tables, given); !s)
+        return s.error();
+    if (!request.sex.empty() && request.sex != "男" && request.sex != "女")
+        return core::inputError("性别应为“男”或“女”");
     std::vector<std::string> favourable;
-    if (a.error.empty() && request.birth) {
-        a.error = calendar::checkBirthTime(*request.birth);
-        if (a.error.empty()) {
-            const auto chart = calendar::birthChart(*request.birth, tables.sexagenary);
-            if (!chart)
-                a.error = "请填写正确的出生日期";
-            else
-                favourable = favourableElements(*chart);
-        }
+    if (request.birth) {
+        if (core::Status s = calendar::checkBirthTime(*request.birth); !s)
+            return s.error();
+        const auto chart = calendar::birthChart(*request.birth, tables.sexagenary);
+        if (!chart)
+            return core::inputError("请填写正确的出生日期");
+        favourable = favourableElements(*chart);
     }
-    if (!a.error.empty())
-        return a;
     const NameAssessor assessor(tables, surname, request.sex, std::move(favourable),
                                 request.birth.has_value());
     Assessment result = assessor.assess(core::splitCharacters(given));

@@ -49,9 +49,7 @@ struct Assessment
     bool homophoneFault = false;       // sounds like a word of the bad-word list
     bool toneFault = false;            // a 音律 fault
     bool outsideTable = false;         // a given character outside the general table
-    std::string error;                 // a short Chinese message; empty on success
 
-    bool ok() const { return error.empty(); }
     // What the generator's default option leaves out.
     bool leftOutByDefault() const { return homophoneFault || outsideTable; }
 };
@@ -65,7 +63,7 @@ struct AssessmentRequest
 };
 
 // Checks the name (and the birth time when given) like the report does and assesses it.
-Assessment assessName(const core::Tables& tables, const AssessmentRequest& request);
+core::Result<Assessment> assessName(const core::Tables& tables, const AssessmentRequest& request);
 
 // The lines that show an assessment (no line ends): the figure, each reason with its kind and
 // points, then the meaning of each given character.

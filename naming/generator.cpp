@@ -29,67 +29,68 @@ StartResult NameGenerator::start(const RunSettings& settings)
         // row score it is given.
         m_session.fixedCharUsed = true;
         if (fixedChar.empty()) {
-            result.message = "请填写固定字";
-            result.icon = MessageIcon::Information;
+            result.status = core::inputError("请填写固定字");
             return result;
         }
     }
     const std::string surname = core::trimBlanks(settings.surname);
     if (surname.empty()) {
-        result.message = "请填写姓氏";
-        result.icon = MessageIcon::Information;
+        result.status = core::inputError("请填写姓氏");
         return result;
     }
-    std::string error = checkSurname(m_tables, surname);
-    if (error.empty() && settings.fixedOn)
-        error = checkFixedCharacter(m_tables, fixedChar);
-    if (error.empty())
-        error = calendar::checkBirthTime(settings.birth);
-    if (!error.empty()) {
-        result.message = error;
-        result.icon = MessageIcon::Information;
+    result.status = checkSurname(m_tables, surname);
+    if (result.status && settings.fixedOn)
+        result.status = checkFixedCharacter(m_tables, fixedChar);
+    if (result.status)
+        result.status = calendar::checkBirthTime(settings.birth);
+    if (!result.status)
         return result;
-    }
     result.clearRows = true;
     if (m_session.birthChartRequested)
         m_session.chartDateTime = settings.birth;
 
-    std::optional<std::vector<std::string>> library;
+    std::optional<core::Result<std::vector<std::string>>> library;
     if (settings.characters) {
         std::string text;
         for (const auto& c : *settings.characters)
             text += c + "\n";
-        library = parseLibrary(text, "字库", m_tables.strokes, error);
+        library = parseLibrary(text, "字库", m_tables.strokes);
     } else {
         std::filesystem::path path = settings.libraryFile;
         if (path.empty()) {
             path = settings.dataDir / libraryFileName(settings.sex);
             std::error_code ec;
             if (!std::filesystem::is_regular_file(path, ec)) {
-                result.message =
-                    settings.sex == "男" ? "字库男不存在 无法生成" : "字库女不存在 无法生成";
-                result.dataFault = true;
+                result.status = core::Error{core::ErrorCode::MissingFile,
+                                            settings.sex == "男" ? "字库男不存在 无法生成"
+                                                                 : "字库女不存在 无法生成",
+                                            {},
+                                            0};
                 return result;
             }
         }
-        library = loadLibrary(path, m_tables.strokes, error);
+        library = loadLibrary(path, m_tables.strokes);
     }
-    if (!library) {
-        result.message = error;
-        result.dataFault = !settings.characters && settings.libraryFile.empty();
+    if (!*library) {
+        core::Error error = std::move(library->error());
+        // Only the program's own library is a fault of its data; a library the user named or
+        // typed is input.
+        if (settings.characters || !settings.libraryFile.empty())
+            error.code = core::ErrorCode::BadInput;
+        result.status = std::move(error);
         return result;
     }
     const auto chart = calendar::birthChart(settings.birth, m_tables.sexagenary);
     if (!chart) {
-        result.message = "请填写正确的出生日期";
+        result.status = core::inputError("请填写正确的出生日期");
         return result;
     }
 
-    m_library = std::move(*library);
+    m_library = std::move(library->value());
     m_surname = surname;
     // A character that is not one known character cannot be placed; with the option off at the
     // start it is simply not used if the option is ticked later.
-    m_fixedChar = checkFixedCharacter(m_tables, fixedChar).empty() ? fixedChar : std::string();
+    m_fixedChar = checkFixedCharacter(m_tables, fixedChar) ? fixedChar : std::string();
     m_missing = chart->missing;
     m_assessor.emplace(m_tables, surname, settings.sex, favourableElements(*chart), true);
     m_facts.clear();
@@ -97,11 +98,9 @@ StartResult NameGenerator::start(const RunSettings& settings)
     for (const auto& c : m_library)
         m_facts.push_back(m_assessor->facts(c));
     m_fixedFacts = m_assessor->facts(m_fixedChar);
-    if (std::string message = startVerse(settings); !message.empty()) {
-        result.message = message;
-        result.icon = MessageIcon::Information;
+    result.status = startVerse(settings);
+    if (!result.status)
         return result;
-    }
     m_random.seed(settings.seed);
     m_listed.clear();
     m_listed.reserve(kMaxDraws); // a run lists each drawn name at most once
@@ -109,7 +108,6 @@ StartResult NameGenerator::start(const RunSettings& settings)
     m_draws = 0;
     m_streak = 0;
     m_running = true;
-    result.started = true;
     return result;
 }
 
@@ -131,7 +129,6 @@ void DrawResult::reset()
     assessment.homophoneFault = false;
     assessment.toneFault = false;
     assessment.outsideTable = false;
-    assessment.error.clear();
     leftOut = false;
     source.reset();
 }
@@ -298,7 +295,7 @@ void NameGenerator::draw(const DrawSettings& settings, DrawResult& result)
     }
 }
 
-std::string NameGenerator::startVerse(const RunSettings& settings)
+core::Status NameGenerator::startVerse(const RunSettings& settings)
 {
     m_verse = nullptr;
     for (auto& list : m_verseAtLeast)
@@ -312,17 +309,18 @@ std::string NameGenerator::startVerse(const RunSettings& settings)
 
     const VerseTable* table = settings.verse;
     if (!table) {
-        core::LoadError error;
-        table = verseTable(settings.dataDir, error);
-        if (!table)
-            return error.message();
+        auto loaded = verseTable(settings.dataDir);
+        if (!loaded)
+            return loaded.error();
+        table = *loaded;
     }
     const auto book = table->bookIndex(settings.source);
     if (!book) {
         std::string books = kLibrarySource;
         for (const auto& name : table->books())
             books += "、" + name;
-        return "出处应为" + books + "之一：" + core::quotedInput(settings.source, 20);
+        return core::inputError("出处应为" + books + "之一：" +
+                                core::quotedInput(settings.source, 20));
     }
     // The library's characters only: chosen for names of this sex, within the general table and
     // without a meaning parents avoid. (Widened to every good character of the meaning table,
@@ -365,14 +363,15 @@ std::string NameGenerator::startVerse(const RunSettings& settings)
     }
     const std::string bookTitle = "《" + settings.source + "》";
     if (m_verseAtLeast[1].empty())
-        return bookTitle + "中没有字库里的字，无法取名";
+        return core::inputError(bookTitle + "中没有字库里的字，无法取名");
     if (settings.fixedOn && fixed && m_fixedAtLeast[1].empty())
-        return bookTitle + "中没有同时含有“" + m_fixedChar + "”和字库里其他字的句子";
+        return core::inputError(bookTitle + "中没有同时含有“" + m_fixedChar +
+                                "”和字库里其他字的句子");
     m_verseBook = settings.source;
     if (settings.length >= 1 && settings.length <= 3)
         if (std::string shortage = verseShortage(settings.length, settings.fixedOn && fixed);
             !shortage.empty())
-            return shortage;
+            return core::inputError(shortage);
     m_verse = table;
     return {};
 }

@@ -64,18 +64,16 @@ struct DrawSettings
     bool reasons = true;
 };
 
-enum class MessageIcon { None, Information };
-
 struct StartResult
 {
-    bool started = false;
-    std::string message; // for a message box when the run did not start
-    MessageIcon icon = MessageIcon::None;
+    // Why the run did not start: input refused (ErrorCode::BadInput, a library the user named
+    // included), or the program's own library or verse table missing or damaged.
+    core::Status status;
     // The caller empties its list of generated names: true once the surname and fixed-character
     // checks have passed, even when the library then fails.
     bool clearRows = false;
-    // The program's own library of the sex is missing or damaged (not a file the user named).
-    bool dataFault = false;
+
+    bool started() const { return status.ok(); }
 };
 
 struct DrawResult
@@ -158,7 +156,7 @@ class NameGenerator
         std::uint32_t line = 0;
         std::u32string characters;
     };
-    std::string startVerse(const RunSettings& settings);
+    core::Status startVerse(const RunSettings& settings);
     std::optional<std::string> drawFromVerse(int length, bool fixed, int position,
                                              std::optional<VerseSource>& source);
     // "《楚辞》中没有同时含有“敬”和字库里另外两个字的句子，取不了三字名"; empty when a line of

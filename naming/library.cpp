@@ -1,8 +1,8 @@
 #include "naming/library.h"
 
 #include "core/datafile.h"
-#include "core/loaderror.h"
 #include "core/platform.h"
+#include "core/result.h"
 #include "core/text.h"
 
 namespace hmf::naming {
@@ -20,10 +20,9 @@ constexpr std::size_t kMaxLineBytes = 64;
 
 } // namespace
 
-std::optional<std::vector<std::string>> parseLibrary(std::string_view text,
-                                                     const std::string& fileName,
-                                                     const core::StrokeDictionary& strokes,
-                                                     std::string& error)
+core::Result<std::vector<std::string>> parseLibrary(std::string_view text,
+                                                    const std::string& fileName,
+                                                    const core::StrokeDictionary& strokes)
 {
     std::vector<std::string> characters;
     int lineNumber = 0;
@@ -44,37 +43,30 @@ std::optional<std::vector<std::string>> parseLibrary(std::string_view text,
                    core::quotedInput(std::string_view(line).substr(0, kMaxLineBytes), 10) + "”";
         else if (strokes.gridStrokeCount(line) < 0)
             what = "“" + line + "”不在笔画表中";
-        if (!what.empty()) {
-            error = core::LoadError{fileName, lineNumber, what}.message();
-            return std::nullopt;
-        }
+        if (!what.empty())
+            return core::Error{core::ErrorCode::BadData, what, fileName, lineNumber};
         characters.push_back(line);
     }
-    if (characters.empty()) {
-        error = core::LoadError{fileName, 0, "字库中没有一个字"}.message();
-        return std::nullopt;
-    }
+    if (characters.empty())
+        return core::Error{core::ErrorCode::BadData, "字库中没有一个字", fileName, 0};
     return characters;
 }
 
-std::optional<std::vector<std::string>> loadLibrary(const std::filesystem::path& path,
-                                                    const core::StrokeDictionary& strokes,
-                                                    std::string& error)
+core::Result<std::vector<std::string>> loadLibrary(const std::filesystem::path& path,
+                                                   const core::StrokeDictionary& strokes)
 {
-    if (path.empty()) {
-        error = "字库文件名为空 (empty library path)";
-        return std::nullopt;
-    }
-    core::LoadError loadError;
-    auto text = core::readGbkFile(path, loadError, kMaxLibraryBytes);
+    if (path.empty())
+        return core::Error{
+            core::ErrorCode::MissingFile, "字库文件名为空 (empty library path)", {}, 0};
+    auto text = core::readGbkFile(path, kMaxLibraryBytes);
     if (!text) {
-        loadError.file = core::quotedInput(core::pathToUtf8(path), 200);
-        if (loadError.what == core::tooLargeText(kMaxLibraryBytes))
-            loadError.what = "字库" + loadError.what;
-        error = loadError.message();
-        return std::nullopt;
+        core::Error error = std::move(text.error());
+        error.file = core::quotedInput(core::pathToUtf8(path), 200);
+        if (error.code == core::ErrorCode::TooLarge)
+            error.what = "字库" + error.what;
+        return error;
     }
-    return parseLibrary(*text, core::quotedInput(core::pathToUtf8(path), 200), strokes, error);
+    return parseLibrary(*text, core::quotedInput(core::pathToUtf8(path), 200), strokes);
 }
 
 } // namespace hmf::naming

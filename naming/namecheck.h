@@ -1,7 +1,8 @@
 #pragma once
-// Checks of typed names shared by the report, the generator and the ranking: each returns
-// empty when the text is fine, else a short Chinese message for the user.
+// Checks of typed names shared by the report, the generator and the ranking: each refuses a text
+// with a short Chinese message for the user.
 
+#include "core/result.h"
 #include "core/tables.h"
 
 #include <string>
@@ -10,10 +11,10 @@
 namespace hmf::naming {
 
 // One or two Chinese characters, each with a grid stroke count.
-std::string checkSurname(const core::Tables& tables, std::string_view surname);
+core::Status checkSurname(const core::Tables& tables, std::string_view surname);
 // One to three Chinese characters, each with a grid stroke count.
-std::string checkGivenName(const core::Tables& tables, std::string_view givenName);
+core::Status checkGivenName(const core::Tables& tables, std::string_view givenName);
 // Exactly one Chinese character with a grid stroke count.
-std::string checkFixedCharacter(const core::Tables& tables, std::string_view character);
+core::Status checkFixedCharacter(const core::Tables& tables, std::string_view character);
 
 } // namespace hmf::naming

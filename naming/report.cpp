@@ -58,36 +58,33 @@ class ReportWriter
 
 } // namespace
 
-std::string checkName(const core::Tables& tables, std::string_view surname,
-                      std::string_view givenName)
+core::Status checkName(const core::Tables& tables, std::string_view surname,
+                       std::string_view givenName)
 {
-    if (auto error = checkSurname(tables, surname); !error.empty())
-        return error;
+    if (core::Status s = checkSurname(tables, surname); !s)
+        return s;
     return checkGivenName(tables, givenName);
 }
 
-Report buildReport(const core::Tables& tables, const ReportRequest& request)
+core::Result<Report> buildReport(const core::Tables& tables, const ReportRequest& request)
 {
     return buildReport(tables, request, calendar::BirthDetails{});
 }
 
-Report buildReport(const core::Tables& tables, const ReportRequest& request,
-                   const calendar::BirthDetails& details)
+core::Result<Report> buildReport(const core::Tables& tables, const ReportRequest& request,
+                                 const calendar::BirthDetails& details)
 {
     Report report;
     const std::string surname = core::trimBlanks(request.surname);
     const std::string given = core::trimBlanks(request.givenName);
-    report.error = checkName(tables, surname, given);
-    if (report.error.empty())
-        report.error = calendar::checkBirthTime(request.birth);
-    if (!report.error.empty())
-        return report;
+    if (core::Status s = checkName(tables, surname, given); !s)
+        return s.error();
+    if (core::Status s = calendar::checkBirthTime(request.birth); !s)
+        return s.error();
     // With a birthplace the whole chart, and all that weighs it, follows true solar time.
     const auto chart = calendar::birthChart(request.birth, details, tables.sexagenary);
-    if (!chart) {
-        report.error = "请填写正确的出生日期";
-        return report;
-    }
+    if (!chart)
+        return core::inputError("请填写正确的出生日期");
 
     const core::FiveGrids grids = core::gridNumbers(tables.strokes, surname, given);
     core::ScoreInput scoreInput;

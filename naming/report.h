@@ -46,29 +46,26 @@ inline constexpr std::size_t kProductRuns = 32;
 
 struct Report
 {
-    // The product's 32 runs, then the section "名字品评"; empty when error is set.
+    // The product's 32 runs, then the section "名字品评".
     std::vector<ColouredRun> runs;
     std::optional<int> score; // the computed score, whatever line 1 shows
     Assessment assessment;    // what the section "名字品评" shows
-    std::string error;        // a short Chinese message for the user; empty on success
-
-    bool ok() const { return error.empty(); }
 };
 
-// Empty when the surname (1-2 characters) and given name (1-3 characters) are Chinese characters
-// that the grid stroke table knows; otherwise the message for the user ("请填写姓氏",
+// Accepts a surname (1-2 characters) and given name (1-3 characters) of Chinese characters that
+// the grid stroke table knows; otherwise refuses with the message for the user ("请填写姓氏",
 // "请填写名字", "姓氏应为一到两个汉字", "名字应为一到三个汉字", "“X”不在字库中").
-std::string checkName(const core::Tables& tables, std::string_view surname,
-                      std::string_view givenName);
+core::Status checkName(const core::Tables& tables, std::string_view surname,
+                       std::string_view givenName);
 
 // Checks the name (checkName) and the birth time (calendar::checkBirthTime) and builds the
 // report; the score comes from the report's own birth date.
-Report buildReport(const core::Tables& tables, const ReportRequest& request);
+core::Result<Report> buildReport(const core::Tables& tables, const ReportRequest& request);
 // The same, with a lunar birthday as typed and a birthplace: then every line read from the chart
 // (四柱 to 喜用神, 名字品评's 五行, 八字旺衰) follows true solar time, said in one line above
 // 农历日期; the lunar date and the star sign stay those of the date given.
-Report buildReport(const core::Tables& tables, const ReportRequest& request,
-                   const calendar::BirthDetails& details);
+core::Result<Report> buildReport(const core::Tables& tables, const ReportRequest& request,
+                                 const calendar::BirthDetails& details);
 
 // The runs' texts joined as they are.
 std::string plainText(const std::vector<ColouredRun>& runs);

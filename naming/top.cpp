@@ -151,51 +151,52 @@ void listBaseNames(const core::Tables& tables, const NameAssessor& assessor,
     }
 }
 
+// The request's faults in the order the user reads them.
+core::Status checkRequest(const core::Tables& tables, const TopRequest& request,
+                          const std::string& surname, const std::string& fixedChar)
+{
+    const int length = request.length;
+    if (core::Status s = checkSurname(tables, surname); !s)
+        return s;
+    if (length < 1 || length > 3)
+        return core::inputError("名字长度应为1到3个字");
+    if (request.fixedChar) {
+        if (core::Status s = checkFixedCharacter(tables, fixedChar); !s)
+            return s;
+        if (request.fixedPosition < 1 || request.fixedPosition > length)
+            return core::inputError("固定字的位置应在1到" + std::to_string(length) + "之间");
+    }
+    if (request.count < 1)
+        return core::inputError("名字个数应至少为1");
+    if (!request.sex.empty() && request.sex != "男" && request.sex != "女")
+        return core::inputError("性别应为“男”或“女”");
+    return calendar::checkBirthTime(request.birth);
+}
+
 } // namespace
 
-TopResult topNames(const core::Tables& tables, const TopRequest& request)
+core::Result<TopResult> topNames(const core::Tables& tables, const TopRequest& request)
 {
     TopResult result;
     const std::string surname = core::trimBlanks(request.surname);
     const int length = request.length;
-    auto& error = result.error;
-    error = checkSurname(tables, surname);
-    if (error.empty() && (length < 1 || length > 3))
-        error = "名字长度应为1到3个字";
     const std::string fixedChar = request.fixedChar ? core::trimBlanks(*request.fixedChar) : "";
-    if (error.empty() && request.fixedChar) {
-        error = checkFixedCharacter(tables, fixedChar);
-        if (error.empty() && (request.fixedPosition < 1 || request.fixedPosition > length))
-            error = "固定字的位置应在1到" + std::to_string(length) + "之间";
-    }
-    if (error.empty() && request.count < 1)
-        error = "名字个数应至少为1";
-    if (error.empty() && !request.sex.empty() && request.sex != "男" && request.sex != "女")
-        error = "性别应为“男”或“女”";
-    if (error.empty())
-        error = calendar::checkBirthTime(request.birth);
-    if (!error.empty())
-        return result;
+    if (core::Status checked = checkRequest(tables, request, surname, fixedChar); !checked)
+        return checked.error();
     const auto chart = calendar::birthChart(request.birth, tables.sexagenary);
-    if (!chart) {
-        error = "请填写正确的出生日期";
-        return result;
-    }
+    if (!chart)
+        return core::inputError("请填写正确的出生日期");
 
     std::vector<std::string> library;
     std::unordered_set<std::string> seen;
     for (const auto& c : request.library) {
-        if (auto e = checkFixedCharacter(tables, c); !e.empty()) {
-            error = e;
-            return result;
-        }
+        if (core::Status s = checkFixedCharacter(tables, c); !s)
+            return s.error();
         if (seen.insert(c).second)
             library.push_back(c);
     }
-    if (library.empty()) {
-        error = "字库中没有一个字";
-        return result;
-    }
+    if (library.empty())
+        return core::inputError("字库中没有一个字");
 
     const NameAssessor assessor(tables, surname, request.sex, favourableElements(*chart), true);
     const core::FastScorer scorer(tables.luck, assessor.surnameCounts(), request.birth.year,
@@ -216,7 +217,7 @@ TopResult topNames(const core::Tables& tables, const TopRequest& request)
                                                : "名字库中合适的三字名只有" +
                                                      std::to_string(result.names.size()) + "个";
         if (result.names.empty())
-            error = result.note;
+            return core::inputError(result.note);
         return result;
     }
     std::vector<CharFacts> facts;
@@ -243,10 +244,8 @@ TopResult topNames(const core::Tables& tables, const TopRequest& request)
                 candidates[p].push_back(i);
         std::stable_sort(candidates[p].begin(), candidates[p].end(),
                          [&](auto a, auto b) { return points[a] > points[b]; });
-        if (candidates[p].empty()) {
-            error = "字库中的字都不在通用规范汉字表内（--keep-all 可保留）";
-            return result;
-        }
+        if (candidates[p].empty())
+            return core::inputError("字库中的字都不在通用规范汉字表内（--keep-all 可保留）");
     }
 
     // The luck of the grids depends on the stroke counts alone: for every prefix of stroke
@@ -403,13 +402,10 @@ TopResult topNames(const core::Tables& tables, const TopRequest& request)
         const int p = e.depth;
         const std::uint32_t c = byStroke[p][e.stroke][e.next];
         pushChildren(e, e.stroke, e.next + 1);
-        if (++result.considered > kTopMaxWeighed) {
-            error = "字库太大：要给出确切的最佳名字需要评估超过" +
-                    std::to_string(kTopMaxWeighed / 10000) +
-                    "万个名字，请缩小字库、减少名字字数或个数";
-            result.names.clear();
-            return result;
-        }
+        if (++result.considered > kTopMaxWeighed)
+            return core::inputError("字库太大：要给出确切的最佳名字需要评估超过" +
+                                    std::to_string(kTopMaxWeighed / 10000) +
+                                    "万个名字，请缩小字库、减少名字字数或个数");
         for (int i = 0; i < p; ++i)
             given[i] = &facts[e.idx[i]];
         given[p] = &facts[c];

@@ -53,8 +53,7 @@ struct TopResult
     // the partial and whole names that the search of the library weighed.
     std::uint64_t considered = 0;
     std::uint64_t consideredFromBase = 0; // of them, names of the name base
-    std::string note;  // a short Chinese remark (too few names of three characters)
-    std::string error; // a short Chinese message; empty on success
+    std::string note; // a short Chinese remark (too few names of three characters)
 };
 
 // Names are weighed at most this many times; a request that would need more is refused with a
@@ -62,6 +61,6 @@ struct TopResult
 // character take some 65,000).
 inline constexpr std::uint64_t kTopMaxWeighed = 10'000'000;
 
-TopResult topNames(const core::Tables& tables, const TopRequest& request);
+core::Result<TopResult> topNames(const core::Tables& tables, const TopRequest& request);
 
 } // namespace hmf::naming

@@ -57,24 +57,20 @@ auto rankKey(const VerseMatch& match, int book)
 
 } // namespace
 
-std::optional<VerseTable> VerseTable::parse(std::string_view text, const std::string& fileName,
-                                            core::LoadError& error)
+core::Result<VerseTable> VerseTable::parse(std::string_view text, const std::string& fileName)
 {
-    return parseText(std::string(text), fileName, error, false);
+    return parseText(std::string(text), fileName, false);
 }
 
-std::optional<VerseTable> VerseTable::parseText(std::string text, const std::string& fileName,
-                                                core::LoadError& error, bool knownWellFormed)
+core::Result<VerseTable> VerseTable::parseText(std::string text, const std::string& fileName,
+                                               bool knownWellFormed)
 {
     VerseTable table;
     table.m_text.assign(text.data(), text.size());
     const std::string_view all(table.m_text.data(), table.m_text.size());
     // One field more than a row may hold, so that a row with too many is refused.
-    core::TableRows rows(all, fileName, error, 4);
-    const auto fail = [&](const std::string& what) {
-        rows.fail(what);
-        return std::nullopt;
-    };
+    core::TableRows rows(all, fileName, 4);
+    const auto fail = [&](const std::string& what) { return rows.fail(what); };
     // Text decoded from GBK is always well-formed: only other text is checked line by line.
     const bool wellFormed = knownWellFormed || core::isValidUtf8(all);
     // Nearly every character of the table is a three-byte Chinese one.
@@ -147,7 +143,7 @@ std::optional<VerseTable> VerseTable::parseText(std::string text, const std::str
         table.m_lineBook.push_back(static_cast<int>(table.m_books.size()) - 1);
     }
     if (rows.failed())
-        return std::nullopt;
+        return rows.error();
     if (table.m_lines.empty())
         return fail("表中没有诗句");
     table.m_bookStart.push_back(static_cast<std::uint32_t>(table.m_lines.size()));
@@ -169,26 +165,25 @@ const VerseTable::Index& VerseTable::index() const
     return m_index->lines;
 }
 
-std::optional<VerseTable> VerseTable::load(const std::filesystem::path& path,
-                                           core::LoadError& error)
+core::Result<VerseTable> VerseTable::load(const std::filesystem::path& path)
 {
     const std::string name = path.filename().string();
     if (core::hasPrebuiltTable(kPrebuiltKey)) {
-        const auto stamp = core::stampFile(path, error);
+        const auto stamp = core::stampFile(path);
         if (!stamp)
-            return std::nullopt;
+            return stamp.error();
         const core::PrebuiltFile file{name, stamp->size, stamp->fingerprint};
         if (const auto form = core::prebuiltForm(kPrebuiltKey, std::span(&file, 1)); !form.empty())
             if (auto table = restore(form, true))
-                return table;
+                return std::move(*table);
     }
-    const auto bytes = core::readFileBytes(path, error);
+    const auto bytes = core::readFileBytes(path);
     if (!bytes)
-        return std::nullopt;
-    auto text = core::decodeGbkBytes(*bytes, name, error);
+        return bytes.error();
+    auto text = core::decodeGbkBytes(*bytes, name);
     if (!text)
-        return std::nullopt;
-    return parseText(std::move(*text), name, error, true);
+        return text.error();
+    return parseText(std::move(*text), name, true);
 }
 
 std::string VerseTable::archived() const
@@ -389,7 +384,7 @@ std::vector<MarkedPiece> markCharacters(std::string_view line, std::string_view 
     return pieces;
 }
 
-const VerseTable* verseTable(const std::filesystem::path& dataDir, core::LoadError& error)
+core::Result<const VerseTable*> verseTable(const std::filesystem::path& dataDir)
 {
     static std::mutex mutex;
     // Kept to the end of the process and never freed, like the other tables: tearing ten
@@ -398,20 +393,20 @@ const VerseTable* verseTable(const std::filesystem::path& dataDir, core::LoadErr
     const std::lock_guard<std::mutex> lock(mutex);
     auto& slot = loaded[dataDir];
     if (!slot) {
-        auto table = VerseTable::load(dataDir / kVerseFileName, error);
+        auto table = VerseTable::load(dataDir / kVerseFileName);
         if (!table)
-            return nullptr;
+            return table.error();
         // The program offers these four books everywhere: one missing is the file's fault, not
         // the user's choice of book.
         for (const char* book : {"诗经", "楚辞", "唐诗", "宋词"})
             if (!table->bookIndex(book)) {
-                error = core::LoadError{kVerseFileName, 0,
-                                        std::string("缺少《") + book + "》 (book missing)"};
-                return nullptr;
+                return core::Error{core::ErrorCode::BadData,
+                                   std::string("缺少《") + book + "》 (book missing)",
+                                   kVerseFileName, 0};
             }
         slot = std::make_unique<VerseTable>(std::move(*table));
     }
-    return slot.get();
+    return static_cast<const VerseTable*>(slot.get());
 }
 
 } // namespace hmf::naming

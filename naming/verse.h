@@ -6,7 +6,7 @@
 
 #include "core/block.h"
 #include "core/codepointmap.h"
-#include "core/loaderror.h"
+#include "core/result.h"
 
 #include <atomic>
 #include <cstdint>
@@ -54,14 +54,12 @@ class VerseTable
 {
   public:
     // Parses the table's text (UTF-8). Records, one a line: "书<TAB>book", "篇<TAB>title<TAB>
-    // author", or a line of the current poem; "#" starts a comment. A fault is reported as
-    // "file:line: what" in `error`.
-    static std::optional<VerseTable> parse(std::string_view text, const std::string& fileName,
-                                           core::LoadError& error);
+    // author", or a line of the current poem; "#" starts a comment. A fault names the file and
+    // the line.
+    static core::Result<VerseTable> parse(std::string_view text, const std::string& fileName);
     // Reads and parses a GBK table file; a file that is the shipped one is brought back from
     // its compiled-in form (core/prebuilt.h, key kPrebuiltKey) instead.
-    static std::optional<VerseTable> load(const std::filesystem::path& path,
-                                          core::LoadError& error);
+    static core::Result<VerseTable> load(const std::filesystem::path& path);
     static constexpr std::string_view kPrebuiltKey = "verse";
     // The parsed table in the form core/archive.h writes, and a table brought back from it
     // (nullopt when the form is not whole).
@@ -131,8 +129,8 @@ class VerseTable
         std::atomic<bool> ready{false};
         std::atomic<int> searches{0};
     };
-    static std::optional<VerseTable> parseText(std::string text, const std::string& fileName,
-                                               core::LoadError& error, bool knownWellFormed);
+    static core::Result<VerseTable> parseText(std::string text, const std::string& fileName,
+                                              bool knownWellFormed);
     const Index& index() const;
     // The members a prebuilt table keeps (the index is built again on demand).
     template <class Ar, class Self> static void archiveMembers(Ar& ar, Self& self)
@@ -168,8 +166,8 @@ std::string citation(const VerseSource& source);
 std::vector<MarkedPiece> markCharacters(std::string_view line, std::string_view givenName);
 
 // The verse table of a data directory (verse.txt), read and indexed on its first use and kept
-// for the rest of the run; null with `error` filled when it cannot be read. Thread-safe.
-const VerseTable* verseTable(const std::filesystem::path& dataDir, core::LoadError& error);
+// for the rest of the run, or why it cannot be read. Thread-safe.
+core::Result<const VerseTable*> verseTable(const std::filesystem::path& dataDir);
 
 // File name of the verse table in the data directory.
 inline constexpr const char* kVerseFileName = "verse.txt";

@@ -16,7 +16,7 @@
 
 namespace {
 
-using hmf::core::LoadError;
+using hmf::core::Error;
 
 // The bytes as a string literal in pieces of a line each: printable ASCII as it is, every
 // other byte as a three-digit octal escape (which no following digit can lengthen).
@@ -47,10 +47,9 @@ struct Table
     std::string form;
 };
 
-bool fail(const LoadError& error)
+bool fail(const Error& error)
 {
-    std::cerr << "prebuilttables: " << error.file << ":" << error.line << ": " << error.what
-              << "\n";
+    std::cerr << "prebuilttables: " << error.message() << "\n";
     return false;
 }
 
@@ -63,10 +62,10 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::filesystem::path dataDir = argv[1];
-    LoadError error;
-    const auto tables = hmf::core::loadTables(dataDir, error);
-    if (!tables)
-        return fail(error), 1;
+    const auto loaded = hmf::core::loadTables(dataDir);
+    if (!loaded)
+        return fail(loaded.error()), 1;
+    const auto& tables = *loaded;
     std::vector<Table> shipped;
     for (const auto& group : hmf::core::tableGroups()) {
         Table table{std::string(group.key), {}, tables->archived(group.part)};
@@ -75,9 +74,9 @@ int main(int argc, char** argv)
                 table.files.emplace_back(file);
         shipped.push_back(std::move(table));
     }
-    const auto verse = hmf::naming::VerseTable::load(dataDir / "verse.txt", error);
+    const auto verse = hmf::naming::VerseTable::load(dataDir / "verse.txt");
     if (!verse)
-        return fail(error), 1;
+        return fail(verse.error()), 1;
     shipped.push_back(
         {std::string(hmf::naming::VerseTable::kPrebuiltKey), {"verse.txt"}, verse->archived()});
 
@@ -89,9 +88,9 @@ int main(int argc, char** argv)
         out << "constexpr PrebuiltFile kFiles" << t << "[] = {\n";
         for (const auto& file : shipped[t].files) {
             // Stamped as the programs stamp the files they find.
-            const auto stamp = hmf::core::stampFile(dataDir / file, error);
+            const auto stamp = hmf::core::stampFile(dataDir / file);
             if (!stamp)
-                return fail(error), 1;
+                return fail(stamp.error()), 1;
             out << "    {\"" << file << "\", " << stamp->size << "u, 0x" << std::hex
                 << stamp->fingerprint << std::dec << "ull},\n";
         }

@@ -208,20 +208,22 @@ bool AnalysisPage::showReport(const naming::ReportRequest& given,
     if (m_loadTables && !m_loadTables(core::kAssessmentTables))
         return false;
     if (!request.verse && !m_verseDir.empty()) {
-        core::LoadError error;
-        request.verse = naming::verseTable(m_verseDir, error);
+        const auto verse = naming::verseTable(m_verseDir);
+        if (verse)
+            request.verse = *verse;
         // A damaged verse table costs the report its 出处 line only; it is named once.
-        if (!request.verse && !m_verseFaultShown) {
+        if (!verse && !m_verseFaultShown) {
             m_verseFaultShown = true;
             MessageBox::show(this, QStringLiteral("诗词出处表有误，报告中不列出处：") +
-                                       QString::fromStdString(error.message()));
+                                       QString::fromStdString(verse.error().message()));
         }
     }
-    const naming::Report report = naming::buildReport(m_tables, request, details);
-    if (!report.ok()) {
-        MessageBox::show(this, QString::fromStdString(report.error));
+    const auto built = naming::buildReport(m_tables, request, details);
+    if (!built) {
+        MessageBox::show(this, QString::fromStdString(built.error().message()));
         return false;
     }
+    const naming::Report& report = *built;
     m_report->clear();
     for (const naming::ColouredRun& run : report.runs)
         appendColoured(m_report, run.text, colourOf(run.colour));

@@ -42,7 +42,7 @@ QString comparisonHtml(const core::Tables& tables, const QList<ShortlistEntry>& 
         c << (e.meaningSource.isEmpty() ? e.meaning
                                         : e.meaning + QStringLiteral("\n典出") + e.meaningSource);
         c << e.source;
-        if (naming::checkName(tables, surname, given).empty()) {
+        if (naming::checkName(tables, surname, given)) {
             QStringList readings;
             QStringList tones;
             for (const std::string& syllable : tables.nameReadings(surname, given)) {

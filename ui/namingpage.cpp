@@ -145,10 +145,10 @@ class MeaningDelegate : public QStyledItemDelegate
     }
 };
 
-MessageBox::Icon iconOf(naming::MessageIcon icon)
+// A refused input is told with the information icon; a fault of the program's data plainly.
+MessageBox::Icon iconOf(const core::Error& error)
 {
-    return icon == naming::MessageIcon::Information ? MessageBox::Icon::Information
-                                                    : MessageBox::Icon::None;
+    return error.isDataFault() ? MessageBox::Icon::None : MessageBox::Icon::Information;
 }
 
 // Accepts at most one character, counted as the user sees it: a character outside the Basic
@@ -394,7 +394,7 @@ void NamingPage::keepCurrentRow()
     entry.surname = QString::fromStdString(request->surname);
     entry.givenName = QString::fromStdString(request->givenName);
     entry.sex = QString::fromStdString(request->sex);
-    if (calendar::checkBirthTime(request->birth).empty()) {
+    if (calendar::checkBirthTime(request->birth)) {
         entry.year = request->birth.year;
         entry.month = request->birth.month;
         entry.day = request->birth.day;
@@ -572,7 +572,7 @@ void NamingPage::readDrawSettings(naming::DrawSettings& settings) const
         settings.fixedPosition = *position;
     // The score reads the Gregorian date, also of a birthday typed as a lunar date.
     const calendar::BirthTime birth = birthTime();
-    if (calendar::checkBirthTime({birth.year, birth.month, birth.day, 0}).empty()) {
+    if (calendar::checkBirthTime({birth.year, birth.month, birth.day, 0})) {
         settings.year = birth.year;
         settings.month = birth.month;
         settings.day = birth.day;
@@ -604,7 +604,7 @@ void NamingPage::startGeneration()
     // A lunar date that does not exist or an unknown birthplace is refused before anything else.
     const BirthReading birth = birthReading();
     if (!birth.problem.empty() &&
-        (m_birth->lunar() || calendar::checkBirthTime(birth.time).empty())) {
+        (m_birth->lunar() || calendar::checkBirthTime(birth.time))) {
         MessageBox::show(this, QString::fromStdString(birth.problem));
         return;
     }
@@ -614,13 +614,13 @@ void NamingPage::startGeneration()
     naming::RunSettings run;
     run.source = m_source->currentText().toStdString();
     if (run.source != naming::kLibrarySource) {
-        core::LoadError error;
-        run.verse = naming::verseTable(m_dataDir, error);
-        if (!run.verse) {
+        const auto verse = naming::verseTable(m_dataDir);
+        if (!verse) {
             MessageBox::show(this, QStringLiteral("诗词出处表有误，无法从诗词取名：") +
-                                       fromStd(error.message()));
+                                       fromStd(verse.error().message()));
             return;
         }
+        run.verse = *verse;
     }
     run.surname = textOf(m_surname);
     run.sex = m_sex->currentText().toStdString();
@@ -649,9 +649,9 @@ void NamingPage::startGeneration()
     const naming::StartResult started = m_generator.start(run);
     if (started.clearRows)
         m_generated->clear();
-    if (!started.started) {
-        if (!started.message.empty())
-            MessageBox::show(this, QString::fromStdString(started.message), iconOf(started.icon));
+    if (!started.started()) {
+        const core::Error& error = started.status.error();
+        MessageBox::show(this, QString::fromStdString(error.message()), iconOf(error));
         return;
     }
 

@@ -201,8 +201,9 @@ void ShortlistPage::add(const ShortlistEntry& kept)
         request.sex = entry.sex.toStdString();
         if (entry.year != 0)
             request.birth = calendar::BirthTime{entry.year, entry.month, entry.day, entry.hour};
-        const naming::Assessment assessment = naming::assessName(m_tables, request);
-        if (assessment.ok()) {
+        const auto assessed = naming::assessName(m_tables, request);
+        if (assessed) {
+            const naming::Assessment& assessment = *assessed;
             entry.assessment = assessment.figure;
             QStringList reasons;
             for (const naming::AssessmentFlag& flag : assessment.flags)

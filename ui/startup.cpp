@@ -123,11 +123,12 @@ std::filesystem::path programDataDirectory()
 LoadedTables loadProgramTables(const std::filesystem::path& dataDir)
 {
     LoadedTables result;
-    core::LoadError error;
-    result.tables = core::loadTables(dataDir, core::kAllTables & ~core::kAssessmentTables, error);
-    if (!result.tables) {
+    auto loaded = core::loadTables(dataDir, core::kAllTables & ~core::kAssessmentTables);
+    if (loaded) {
+        result.tables = std::move(*loaded);
+    } else {
         result.error = QStringLiteral("数据文件有误，程序无法启动：\n%1\n（数据目录：%2）")
-                           .arg(QString::fromStdString(error.message()),
+                           .arg(QString::fromStdString(loaded.error().message()),
                                 QFile::decodeName(dataDir.string().c_str()));
     }
     return result;
@@ -135,11 +136,12 @@ LoadedTables loadProgramTables(const std::filesystem::path& dataDir)
 
 bool loadMoreTables(core::Tables& tables, unsigned parts, QWidget* parent)
 {
-    core::LoadError error;
-    if (tables.load(parts, error))
+    const core::Status status = tables.load(parts);
+    if (status)
         return true;
     MessageBox::show(
-        parent, QStringLiteral("数据文件有误：\n%1").arg(QString::fromStdString(error.message())),
+        parent,
+        QStringLiteral("数据文件有误：\n%1").arg(QString::fromStdString(status.error().message())),
         MessageBox::Icon::Warning);
     return false;
 }

@@ -4,6 +4,7 @@
 #include "calendar/birthchart.h"
 #include "calendar/birthinput.h"
 #include "core/cities.h"
+#include "tests/testresult.h"
 
 #include <gtest/gtest.h>
 
@@ -17,13 +18,13 @@ const hmf::core::CityTable& cities()
 {
     static const hmf::core::CityTable table = [] {
         hmf::core::CityTable t;
-        hmf::core::LoadError e;
         const bool ok =
             t.parse("新疆\t乌鲁木齐\t87.60\t43.76\r\n吉林\t延边朝鲜族自治州\t129.24\t43.15\r\n"
                     "海南\t海口\t110.42\t19.85\r\n海南\t三亚\t109.42\t18.36\r\n"
                     "青海\t海南藏族自治州\t100.26\t35.90\r\n",
-                    "cities", e);
-        EXPECT_TRUE(ok) << e.message();
+                    "cities")
+                .ok();
+        EXPECT_TRUE(ok);
         return t;
     }();
     return table;
@@ -139,8 +140,7 @@ TEST(BirthInput, TheChartFollowsTrueSolarTimeToTheMinute)
     for (int n = 1; n <= 60; ++n)
         rows += "金,金,\r\n";
     hmf::core::SexagenaryTable table;
-    hmf::core::LoadError e;
-    ASSERT_TRUE(table.parse(rows, "sexagenary", e)) << e.message();
+    ASSERT_TRUE(hmf::test::succeeded(table.parse(rows, "sexagenary")));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const BirthResolution r = resolveBirth(c.input, &cities());

@@ -2,21 +2,23 @@
 
 #include "core/grids.h"
 #include "core/score.h"
+#include "tests/testresult.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
 using namespace hmf::core;
+using hmf::test::failure;
+using hmf::test::succeeded;
 
 namespace {
 
 StrokeDictionary fixtureStrokes()
 {
     StrokeDictionary d;
-    LoadError e;
     // 甲 乙 stand for a compound surname of counts 8 and 12.
-    EXPECT_TRUE(d.parseGridTable("王 4 明 8 张11 华14 甲 8 乙12 林 8 炎 8 坤 8 ", "g", e));
+    EXPECT_TRUE(succeeded(d.parseGridTable("王 4 明 8 张11 华14 甲 8 乙12 林 8 炎 8 坤 8 ", "g")));
     return d;
 }
 
@@ -34,16 +36,14 @@ LuckTable realVerdicts()
                 "---a---b---c---d";
     }
     LuckTable t;
-    LoadError e;
-    EXPECT_TRUE(t.parse(text, "l", e)) << e.message();
+    EXPECT_TRUE(succeeded(t.parse(text, "l")));
     return t;
 }
 
 ElementTable fixtureElements()
 {
     ElementTable t;
-    LoadError e;
-    EXPECT_TRUE(t.parse("土\t坤\n木\t林\n火\t炎\n水\t明\n金\t华\n", "e", e));
+    EXPECT_TRUE(succeeded(t.parse("土\t坤\n木\t林\n火\t炎\n水\t明\n金\t华\n", "e")));
     return t;
 }
 

@@ -2,10 +2,13 @@
 
 #include "core/namedata.h"
 #include "core/syllable.h"
+#include "tests/testresult.h"
 
 #include <gtest/gtest.h>
 
 using namespace hmf::core;
+using hmf::test::failure;
+using hmf::test::succeeded;
 
 TEST(Syllable, SplitsToneInitialAndFinalOfBothSpellings)
 {
@@ -46,11 +49,9 @@ TEST(Syllable, SplitsToneInitialAndFinalOfBothSpellings)
 TEST(MeaningTable, ReadsRecordsAndSkipsComments)
 {
     MeaningTable t;
-    LoadError e;
-    ASSERT_TRUE(
+    ASSERT_TRUE(succeeded(
         t.parse("# 字\t性别\t褒贬\t字义\n\n明\t中\t+\t光明\r\n浅\t女\t-\t浅薄\n泰\t男\t0\t安泰\n",
-                "meanings.txt", e))
-        << e.message();
+                "meanings.txt")));
     EXPECT_EQ(t.size(), 3u);
     ASSERT_TRUE(t.find(U'明'));
     EXPECT_EQ(t.find(U'明')->meaning, "光明");
@@ -91,19 +92,18 @@ TEST(NameTables, RefuseMalformedLinesWithTheirLine)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.table) + ": " + std::string(c.text));
-        LoadError e;
-        bool ok = true;
+        Status status;
         if (c.table == "meanings")
-            ok = MeaningTable().parse(c.text, "f.txt", e);
+            status = MeaningTable().parse(c.text, "f.txt");
         else if (c.table == "badwords")
-            ok = BadWordList().parse(c.text, "f.txt", e);
+            status = BadWordList().parse(c.text, "f.txt");
         else if (c.table == "levels")
-            ok = LevelTable().parse(c.text, "f.txt", e);
+            status = LevelTable().parse(c.text, "f.txt");
         else if (c.table == "polyphones")
-            ok = PolyphoneTable().parse(c.text, "f.txt", e);
+            status = PolyphoneTable().parse(c.text, "f.txt");
         else
-            ok = ThreeTalentTable().parse(c.text, "f.txt", e);
-        EXPECT_FALSE(ok);
+            status = ThreeTalentTable().parse(c.text, "f.txt");
+        const Error e = failure(status);
         EXPECT_EQ(e.file, "f.txt");
         EXPECT_EQ(e.line, c.line);
         EXPECT_FALSE(e.what.empty());
@@ -113,11 +113,9 @@ TEST(NameTables, RefuseMalformedLinesWithTheirLine)
 TEST(BadWordList, FindsWordsByTheirSyllablesWithoutTones)
 {
     BadWordList list;
-    LoadError e;
-    ASSERT_TRUE(
+    ASSERT_TRUE(succeeded(
         list.parse("饭桶\tfan4 tong3\t辱骂\n范统\tfan4 tong3\t重复\n肚子疼\tdu4 zi5 teng2\t笑柄\n",
-                   "badwords.txt", e))
-        << e.message();
+                   "badwords.txt")));
     const auto code = [](std::string_view r) { return syllableFromNumbered(r)->code; };
     std::vector<std::string> found;
     const std::uint32_t fanTong[] = {code("fan1"), code("tong1")};
@@ -135,8 +133,7 @@ TEST(BadWordList, FindsWordsByTheirSyllablesWithoutTones)
 TEST(LevelTable, OutsideTheTableIsLevelZero)
 {
     LevelTable t;
-    LoadError e;
-    ASSERT_TRUE(t.parse("# levels\n一\t1\n芃\t2\n犇\t3\n", "levels.txt", e));
+    ASSERT_TRUE(succeeded(t.parse("# levels\n一\t1\n芃\t2\n犇\t3\n", "levels.txt")));
     EXPECT_EQ(t.level(U'一'), 1);
     EXPECT_EQ(t.level(U'芃'), 2);
     EXPECT_EQ(t.level(U'犇'), 3);

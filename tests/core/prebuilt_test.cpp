@@ -7,6 +7,7 @@
 #include "core/prebuilt.h"
 #include "core/tables.h"
 #include "naming/verse.h"
+#include "tests/testresult.h"
 
 #include <gtest/gtest.h>
 
@@ -57,9 +58,8 @@ class DataCopy : public ::testing::Test
     // Replaces `from` by `to` (UTF-8) at its first place in a GBK file of the copy.
     void change(const char* file, std::string_view from, std::string_view to)
     {
-        LoadError error;
-        auto text = readGbkFile(m_dir / file, error);
-        ASSERT_TRUE(text) << error.message();
+        auto text = readGbkFile(m_dir / file);
+        ASSERT_TRUE(hmf::test::succeeded(text));
         const auto at = text->find(from);
         ASSERT_NE(at, std::string::npos) << from;
         text->replace(at, from.size(), to);
@@ -71,18 +71,17 @@ class DataCopy : public ::testing::Test
 TEST(PrebuiltTables, EachIsWhatItsFilesParseToAndComesBackWhole)
 {
     installPrebuiltTables({});
-    LoadError error;
-    const auto parsed = loadTables(dataDir(), error);
-    ASSERT_TRUE(parsed) << error.message();
+    const auto loaded = loadTables(dataDir());
+    ASSERT_TRUE(hmf::test::succeeded(loaded));
+    const auto& parsed = *loaded;
     auto checkFiles = [](const PrebuiltTable& table) {
         for (const auto& file : table.files) {
-            LoadError readError;
-            const auto bytes = readFileBytes(dataDir() / file.name, readError);
-            ASSERT_TRUE(bytes) << readError.message();
+            const auto bytes = readFileBytes(dataDir() / file.name);
+            ASSERT_TRUE(hmf::test::succeeded(bytes));
             EXPECT_EQ(bytes->size(), file.size) << file.name << " changed since the build";
             EXPECT_EQ(fingerprint(*bytes), file.fingerprint) << file.name;
-            const auto stamp = stampFile(dataDir() / file.name, readError);
-            ASSERT_TRUE(stamp) << readError.message();
+            const auto stamp = stampFile(dataDir() / file.name);
+            ASSERT_TRUE(hmf::test::succeeded(stamp));
             EXPECT_EQ(stamp->fingerprint, file.fingerprint) << "read in pieces: " << file.name;
         }
     };
@@ -99,8 +98,8 @@ TEST(PrebuiltTables, EachIsWhatItsFilesParseToAndComesBackWhole)
     const auto* verse = prebuilt(naming::VerseTable::kPrebuiltKey);
     ASSERT_NE(verse, nullptr);
     checkFiles(*verse);
-    const auto parsedVerse = naming::VerseTable::load(dataDir() / "verse.txt", error);
-    ASSERT_TRUE(parsedVerse) << error.message();
+    const auto parsedVerse = naming::VerseTable::load(dataDir() / "verse.txt");
+    ASSERT_TRUE(hmf::test::succeeded(parsedVerse));
     EXPECT_TRUE(parsedVerse->archived() == verse->form);
     const auto restoredVerse = naming::VerseTable::restore(verse->form);
     ASSERT_TRUE(restoredVerse);
@@ -169,9 +168,9 @@ TEST(PrebuiltTables, ALentMapAnswersAndCopiesItselfWhenChanged)
 
 TEST_F(DataCopy, TheFilesAsShippedGiveTheTablesAsParsed)
 {
-    LoadError error;
-    const auto tables = loadTables(m_dir, error);
-    ASSERT_TRUE(tables) << error.message();
+    const auto loaded = loadTables(m_dir);
+    ASSERT_TRUE(hmf::test::succeeded(loaded));
+    const auto& tables = *loaded;
     EXPECT_EQ(tables->gridStrokeCount("華"), 14);
     EXPECT_EQ(tables->levels.level(U'明'), 1);
     EXPECT_EQ(tables->pinyin.readingOf(U'明'), "míng");
@@ -192,28 +191,28 @@ TEST_F(DataCopy, AChangedFileIsReadFromDiskAndADamagedOneRefused)
 {
     change("levels.txt", "明\t1", "明\t3");
     change("verse.txt", "静女其姝", "静女其娴");
-    LoadError error;
-    auto tables = loadTables(m_dir, error);
-    ASSERT_TRUE(tables) << error.message();
+    auto loaded = loadTables(m_dir);
+    ASSERT_TRUE(hmf::test::succeeded(loaded));
+    const auto& tables = *loaded;
     EXPECT_EQ(tables->levels.level(U'明'), 3);
     EXPECT_EQ(tables->prebuiltParts(), kAllTables & ~kAssessmentTables);
-    const auto verse = naming::VerseTable::load(m_dir / "verse.txt", error);
-    ASSERT_TRUE(verse) << error.message();
+    const auto verse = naming::VerseTable::load(m_dir / "verse.txt");
+    ASSERT_TRUE(hmf::test::succeeded(verse));
     EXPECT_NE(verse->bestSource("静娴"), std::nullopt);
 
     change("levels.txt", "明\t3", "明\t9");
-    EXPECT_FALSE(loadTables(m_dir, error));
+    Error error = hmf::test::failure(loadTables(m_dir));
     EXPECT_EQ(error.file, "levels.txt");
     EXPECT_NE(error.what.find("级别应为"), std::string::npos) << error.what;
     // A missing file of a group: the files before it are checked first, as they are read first.
     fs::remove(m_dir / "strokegroups.txt");
     std::ofstream(m_dir / "gridstrokes.txt", std::ios::binary | std::ios::app) << "\x81";
-    EXPECT_FALSE(loadTables(m_dir, error));
+    error = hmf::test::failure(loadTables(m_dir));
     EXPECT_EQ(error.file, "gridstrokes.txt");
     EXPECT_NE(error.what.find("GBK"), std::string::npos) << error.what;
     fs::copy_file(dataDir() / "gridstrokes.txt", m_dir / "gridstrokes.txt",
                   fs::copy_options::overwrite_existing);
-    EXPECT_FALSE(loadTables(m_dir, error));
+    error = hmf::test::failure(loadTables(m_dir));
     EXPECT_EQ(error.file, "strokegroups.txt");
     EXPECT_NE(error.what.find("文件不存在"), std::string::npos) << error.what;
 }
@@ -225,15 +224,13 @@ TEST_F(DataCopy, ATableCutShortBesidePrebuiltOnesIsStillRefused)
     // has no inode numbers) and refuses to overwrite.
     fs::remove(m_dir / "pinyin.txt");
     fs::copy_file(m_dir / "pinyin-fallback.txt", m_dir / "pinyin.txt");
-    LoadError error;
-    EXPECT_FALSE(loadTables(m_dir, error));
+    const Error error = hmf::test::failure(loadTables(m_dir));
     EXPECT_EQ(error.file, "pinyin.txt");
     EXPECT_NE(error.what.find("表不全"), std::string::npos) << error.message();
-    auto strokes = loadTables(m_dir, kStrokeTables, error);
-    ASSERT_TRUE(strokes) << error.message();
-    EXPECT_EQ(strokes->prebuiltParts(), unsigned{kStrokeTables});
-    EXPECT_FALSE(strokes->load(kPinyinTables, error));
-    EXPECT_EQ(error.file, "pinyin.txt");
+    auto strokes = loadTables(m_dir, kStrokeTables);
+    ASSERT_TRUE(hmf::test::succeeded(strokes));
+    EXPECT_EQ((*strokes)->prebuiltParts(), unsigned{kStrokeTables});
+    EXPECT_EQ(hmf::test::failure((*strokes)->load(kPinyinTables)).file, "pinyin.txt");
 }
 
 } // namespace

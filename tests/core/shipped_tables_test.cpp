@@ -6,6 +6,7 @@
 #include "core/grids.h"
 #include "core/tables.h"
 #include "core/text.h"
+#include "tests/testresult.h"
 
 #include <gtest/gtest.h>
 
@@ -15,16 +16,17 @@
 #include <map>
 
 using namespace hmf::core;
+using hmf::test::failure;
+using hmf::test::succeeded;
 
 namespace {
 
 const Tables& shipped()
 {
     static std::unique_ptr<Tables> tables = [] {
-        LoadError e;
-        auto t = loadTables(std::getenv("HMF_DATA_DIR"), e);
-        EXPECT_TRUE(t) << e.message();
-        return t;
+        auto t = loadTables(std::getenv("HMF_DATA_DIR"));
+        EXPECT_TRUE(succeeded(t));
+        return t ? std::move(*t) : std::make_unique<Tables>();
     }();
     return *tables;
 }
@@ -319,17 +321,15 @@ TEST(LoadTables, NamesTheMissingOrDamagedFile)
             fs::remove(dir / c.file);
         else
             std::ofstream(dir / c.file, std::ios::binary) << c.content;
-        LoadError e;
-        EXPECT_FALSE(loadTables(dir, e));
+        const Error e = failure(loadTables(dir));
         EXPECT_EQ(e.file, c.file);
         EXPECT_EQ(e.line, c.line);
         EXPECT_FALSE(e.what.empty());
         // Another group reads without the file; the file stops the group that needs it later.
         const unsigned other = c.file == "luck81.txt" ? kSexagenaryTable : kLuckTable;
-        LoadError later;
-        auto some = loadTables(dir, other, later);
-        ASSERT_TRUE(some) << later.message();
-        EXPECT_FALSE(some->load(kAllTables, later));
+        auto some = loadTables(dir, other);
+        ASSERT_TRUE(succeeded(some));
+        const Error later = failure((*some)->load(kAllTables));
         EXPECT_EQ(later.file, c.file);
         EXPECT_EQ(later.line, c.line);
     }
@@ -364,17 +364,14 @@ TEST(LoadTables, RefusesATableThatFallsShortOfTheOthers)
         fs::remove_all(dir);
         fs::copy(source, dir);
         std::ofstream(dir / file, std::ios::binary) << content;
-        LoadError e;
-        EXPECT_FALSE(loadTables(dir, e));
+        const Error e = failure(loadTables(dir));
         EXPECT_EQ(e.file, file);
         EXPECT_NE(e.what.find("表不全"), std::string::npos) << e.message();
         // Checked as well when its group is read after the stroke tables.
-        auto some = loadTables(dir, kStrokeTables | kElementTable, e);
-        ASSERT_EQ(some != nullptr, file != "gridstrokes.txt") << e.message();
-        if (some) {
-            EXPECT_FALSE(some->load(kAllTables, e));
-            EXPECT_EQ(e.file, file);
-        }
+        auto some = loadTables(dir, kStrokeTables | kElementTable);
+        ASSERT_EQ(some.ok(), file != "gridstrokes.txt");
+        const Error later = some ? failure((*some)->load(kAllTables)) : some.error();
+        EXPECT_EQ(later.file, file);
     }
     fs::remove_all(dir);
 }

@@ -1,4 +1,5 @@
 #include "naming/library.h"
+#include "tests/testresult.h"
 
 #include "shippedtables.h"
 
@@ -12,9 +13,8 @@ using test::shippedTables;
 
 TEST(LibraryTest, BlankLinesAreSkippedAndLinesTrimmed)
 {
-    std::string error;
-    auto library = loadLibrary(fixture("blanks.fne"), shippedTables().strokes, error);
-    ASSERT_TRUE(library) << error;
+    auto library = loadLibrary(fixture("blanks.fne"), shippedTables().strokes);
+    ASSERT_TRUE(hmf::test::succeeded(library));
     EXPECT_EQ(*library, (std::vector<std::string>{"明", "华", "文"}));
 }
 
@@ -33,8 +33,8 @@ TEST(LibraryTest, FaultsNameTheFileAndLine)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        std::string error;
-        EXPECT_FALSE(loadLibrary(fixture(c.file), shippedTables().strokes, error));
+        const std::string error =
+            hmf::test::failure(loadLibrary(fixture(c.file), shippedTables().strokes)).message();
         EXPECT_NE(error.find(c.expected), std::string::npos) << error;
     }
 }
@@ -44,8 +44,8 @@ TEST(LibraryTest, CharacterWithoutGridCountOrNotChineseIsRefused)
     const char* texts[] = {"明\n𠀀\n", "明\nA\n"};
     for (const char* text : texts) {
         SCOPED_TRACE(text);
-        std::string error;
-        EXPECT_FALSE(parseLibrary(text, "lib.fne", shippedTables().strokes, error));
+        const std::string error =
+            hmf::test::failure(parseLibrary(text, "lib.fne", shippedTables().strokes)).message();
         EXPECT_EQ(error.rfind("lib.fne:2:", 0), 0u) << error;
     }
 }

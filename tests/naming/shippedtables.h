@@ -19,11 +19,12 @@ inline std::filesystem::path dataDirectory()
 inline const core::Tables& shippedTables()
 {
     static const std::unique_ptr<core::Tables> tables = [] {
-        core::LoadError error;
-        auto loaded = core::loadTables(dataDirectory(), error);
-        if (!loaded)
-            ADD_FAILURE() << error.message();
-        return loaded;
+        auto loaded = core::loadTables(dataDirectory());
+        if (!loaded) {
+            ADD_FAILURE() << loaded.error().message();
+            return std::unique_ptr<core::Tables>();
+        }
+        return std::move(*loaded);
     }();
     if (!tables)
         std::abort();

@@ -1,4 +1,5 @@
 #include "naming/top.h"
+#include "tests/testresult.h"
 
 #include "naming/favourable.h"
 #include "naming/library.h"
@@ -141,8 +142,9 @@ TEST(TopTest, FindsTheSameBestNamesAsScoringEachOne)
         request.sex = c.sex;
         request.keepAll = c.keepAll;
         request.fromBase = false; // the library alone, as the brute force weighs it
-        const TopResult result = topNames(shippedTables(), request);
-        ASSERT_TRUE(result.error.empty()) << result.error;
+        const auto ranked = topNames(shippedTables(), request);
+        ASSERT_TRUE(hmf::test::succeeded(ranked));
+        const TopResult& result = *ranked;
         const auto expected = bruteForce(request);
         ASSERT_EQ(result.names.size(), expected.size());
         for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -157,10 +159,9 @@ TEST(TopTest, FindsTheSameBestNamesAsScoringEachOne)
 // one in more than 2 of them.
 TEST(TopTest, BestNamesOfAShippedLibraryAreVariedAndFaultless)
 {
-    std::string message;
     auto library = loadLibrary(std::filesystem::path(std::getenv("HMF_DATA_DIR")) / "zwz.fne",
-                               shippedTables().strokes, message);
-    ASSERT_TRUE(library) << message;
+                               shippedTables().strokes);
+    ASSERT_TRUE(hmf::test::succeeded(library));
     for (auto fixed : {std::optional<std::string>(), std::optional<std::string>("雅")}) {
         TopRequest request;
         request.surname = "陈";
@@ -170,8 +171,9 @@ TEST(TopTest, BestNamesOfAShippedLibraryAreVariedAndFaultless)
         request.library = *library;
         request.sex = "女";
         request.fromBase = false;
-        const TopResult result = topNames(shippedTables(), request);
-        ASSERT_TRUE(result.error.empty()) << result.error;
+        const auto ranked = topNames(shippedTables(), request);
+        ASSERT_TRUE(hmf::test::succeeded(ranked));
+        const TopResult& result = *ranked;
         ASSERT_EQ(result.names.size(), 20u);
         std::map<std::string, int> uses;
         for (const auto& name : result.names) {
@@ -343,7 +345,9 @@ TEST(TopTest, RepeatedCharactersCountOnceAndBadRequestsAreRefused)
     request.library = {"子", "涵", "子"};
     request.count = 100;
     request.fromBase = false;
-    const TopResult result = topNames(shippedTables(), request);
+    const auto ranked = topNames(shippedTables(), request);
+    ASSERT_TRUE(hmf::test::succeeded(ranked));
+    const TopResult& result = *ranked;
     // 子 counts once; each character may stand twice in the first 20 names, so only some of
     // 林子涵, 林涵子, 林子子 and 林涵涵 are listed, each once.
     ASSERT_GE(result.names.size(), 2u);
@@ -380,9 +384,8 @@ TEST(TopTest, RepeatedCharactersCountOnceAndBadRequestsAreRefused)
         SCOPED_TRACE(c.label);
         TopRequest bad = request;
         c.change(bad);
-        const TopResult refused = topNames(shippedTables(), bad);
-        EXPECT_FALSE(refused.error.empty());
-        EXPECT_TRUE(refused.names.empty());
+        EXPECT_EQ(hmf::test::failure(topNames(shippedTables(), bad)).code,
+                  core::ErrorCode::BadInput);
     }
 }
 

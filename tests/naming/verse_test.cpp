@@ -1,4 +1,5 @@
 #include "naming/verse.h"
+#include "tests/testresult.h"
 
 #include "core/text.h"
 #include "naming/generator.h"
@@ -29,10 +30,8 @@ const char* const kFixture = "# fixture\n"
 
 VerseTable fixtureTable()
 {
-    core::LoadError error;
-    auto table = VerseTable::parse(kFixture, "fixture.txt", error);
-    if (!table)
-        ADD_FAILURE() << error.message();
+    auto table = VerseTable::parse(kFixture, "fixture.txt");
+    EXPECT_TRUE(hmf::test::succeeded(table));
     return table ? std::move(*table) : VerseTable();
 }
 
@@ -50,14 +49,13 @@ bool lineHolds(const std::string& line, const std::string& name)
 
 const VerseTable& shippedVerse()
 {
-    core::LoadError error;
     const char* dir = std::getenv("HMF_DATA_DIR");
-    const VerseTable* table = verseTable(dir ? dir : "data", error);
+    const auto table = verseTable(dir ? dir : "data");
     if (!table) {
-        ADD_FAILURE() << error.message();
+        ADD_FAILURE() << table.error().message();
         std::abort();
     }
-    return *table;
+    return **table;
 }
 
 TEST(VerseTableTest, FindsLinesHoldingEveryCharacterRankedBestFirst)
@@ -135,8 +133,7 @@ TEST(VerseTableTest, RefusesMalformedTablesWithFileAndLine)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        core::LoadError error;
-        EXPECT_FALSE(VerseTable::parse(c.text, "v.txt", error));
+        const core::Error error = hmf::test::failure(VerseTable::parse(c.text, "v.txt"));
         EXPECT_EQ(error.file, "v.txt");
         EXPECT_EQ(error.line, c.line);
         EXPECT_NE(error.what.find(c.what), std::string::npos) << error.what;
@@ -288,7 +285,7 @@ TEST(VerseGeneratorTest, EveryNameStandsInTheLineItCites)
         draw.length = c.length;
         draw.fixedPosition = c.position;
         const VerseRun run = runVerse(table, c.source, draw, "静女其姝城隅杨柳依雨雪霏", c.fixed);
-        ASSERT_TRUE(run.start.started) << run.start.message;
+        ASSERT_TRUE(run.start.started()) << hmf::test::messageOf(run.start.status);
         std::set<std::string> listed;
         for (const auto& d : run.draws) {
             if (d.duplicate || d.givenName.empty())
@@ -335,8 +332,8 @@ TEST(VerseGeneratorTest, RefusesAnUnknownBookOrABookWithoutFittingLines)
         DrawSettings draw;
         draw.length = c.length;
         const VerseRun run = runVerse(table, c.source, draw, c.library, c.fixed);
-        EXPECT_FALSE(run.start.started);
-        EXPECT_EQ(run.start.message, c.message);
+        EXPECT_FALSE(run.start.started());
+        EXPECT_EQ(hmf::test::messageOf(run.start.status), c.message);
     }
     // The length raised while the run goes on: the run ends without a name and says why.
     SessionState session;
@@ -348,7 +345,7 @@ TEST(VerseGeneratorTest, RefusesAnUnknownBookOrABookWithoutFittingLines)
     run.source = "甲书";
     run.verse = &table;
     run.length = 1;
-    ASSERT_TRUE(generator.start(run).started);
+    ASSERT_TRUE(generator.start(run).started());
     DrawSettings draw;
     draw.length = 2;
     const DrawResult raised = generator.draw(draw);
@@ -359,7 +356,7 @@ TEST(VerseGeneratorTest, RefusesAnUnknownBookOrABookWithoutFittingLines)
 
     // The library source draws as before and cites nothing.
     const VerseRun plain = runVerse(table, "字库", draw, "静女其姝");
-    ASSERT_TRUE(plain.start.started);
+    ASSERT_TRUE(plain.start.started());
     for (const auto& d : plain.draws)
         EXPECT_FALSE(d.source);
 }
@@ -380,7 +377,7 @@ TEST(VerseGeneratorTest, ShippedBooksGiveManyNamesForEachSex)
             run.dataDir = dir ? dir : "data";
             run.source = book;
             const StartResult start = generator.start(run);
-            ASSERT_TRUE(start.started) << start.message;
+            ASSERT_TRUE(start.started()) << hmf::test::messageOf(start.status);
             DrawSettings draw;
             std::set<std::string> names;
             for (int i = 0; i < 300 && generator.running(); ++i) {
@@ -415,9 +412,9 @@ TEST(VerseReportTest, SectionNamesTheBestSourceOfTheGivenName)
         SCOPED_TRACE(c.given);
         ReportRequest request{"林", c.given, {2019, 5, 5, 5}, std::nullopt};
         request.verse = c.table;
-        const Report report = buildReport(shippedTables(), request);
-        ASSERT_TRUE(report.ok()) << report.error;
-        const std::string text = plainText(report.runs);
+        const auto report = buildReport(shippedTables(), request);
+        ASSERT_TRUE(hmf::test::succeeded(report));
+        const std::string text = plainText(report->runs);
         const auto section = text.find("名字品评");
         ASSERT_NE(section, std::string::npos);
         const auto at = text.find("出处：");
@@ -428,9 +425,12 @@ TEST(VerseReportTest, SectionNamesTheBestSourceOfTheGivenName)
             EXPECT_EQ(at, std::string::npos);
         }
         // The product's lines stay as they are.
-        Report plain = buildReport(shippedTables(), {"林", c.given, {2019, 5, 5, 5}, std::nullopt});
-        EXPECT_EQ(std::vector<ColouredRun>(report.runs.begin(), report.runs.begin() + kProductRuns),
-                  std::vector<ColouredRun>(plain.runs.begin(), plain.runs.begin() + kProductRuns));
+        const auto plain =
+            buildReport(shippedTables(), {"林", c.given, {2019, 5, 5, 5}, std::nullopt});
+        ASSERT_TRUE(hmf::test::succeeded(plain));
+        EXPECT_EQ(
+            std::vector<ColouredRun>(report->runs.begin(), report->runs.begin() + kProductRuns),
+            std::vector<ColouredRun>(plain->runs.begin(), plain->runs.begin() + kProductRuns));
     }
 }
 

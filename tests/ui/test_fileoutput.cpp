@@ -137,10 +137,9 @@ void TestFileOutput::failedWritesAreReportedAndKeepTheOldFile()
 
 void TestFileOutput::keptNameThatCannotBeSavedIsNotReportedAsSaved()
 {
-    hmf::core::LoadError loadError;
-    const auto tables =
-        hmf::core::loadTables(qEnvironmentVariable("HMF_DATA_DIR").toStdString(), loadError);
-    QVERIFY2(tables, loadError.message().c_str());
+    const auto loaded = hmf::core::loadTables(qEnvironmentVariable("HMF_DATA_DIR").toStdString());
+    QVERIFY2(loaded, loaded ? "" : loaded.error().message().c_str());
+    const auto& tables = *loaded;
     QTemporaryDir dir;
     QFile blocker(dir.filePath(QStringLiteral("blocker")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
