@@ -50,11 +50,14 @@ void BM_LoadNameBase(benchmark::State& state)
 {
     const auto path = core::findDataDirectory(core::executableDirectory()) / "names.txt";
     for (auto _ : state) {
-        core::LoadError error;
-        const auto text = core::readGbkFile(path, error);
+        const auto text = core::readGbkFile(path);
+        if (!text) {
+            state.SkipWithError(text.error().message().c_str());
+            return;
+        }
         core::NameBase base;
-        if (!text || !base.parse(*text, "names.txt", error)) {
-            state.SkipWithError(error.message().c_str());
+        if (const core::Status parsed = base.parse(*text, "names.txt"); !parsed) {
+            state.SkipWithError(parsed.error().message().c_str());
             return;
         }
         benchmark::DoNotOptimize(base);

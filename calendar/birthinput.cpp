@@ -9,9 +9,9 @@
 namespace hmf::calendar {
 namespace {
 
-BirthResolution refuse(BirthField field, std::string message)
+BirthProblem refuse(BirthField field, std::string message)
 {
-    return {std::nullopt, BirthProblem{field, std::move(message)}};
+    return BirthProblem{field, std::move(message)};
 }
 
 std::string_view withoutPrefix(std::string_view text, std::string_view prefix)
@@ -61,46 +61,41 @@ std::string cityList(const std::vector<const core::City*>& cities, std::size_t l
     return out;
 }
 
-struct PlaceReading
+struct Place
 {
-    std::optional<double> longitude;
-    std::string name;
-    std::optional<BirthProblem> problem;
+    double longitude = 0;
+    std::string name; // empty for a longitude typed in
 };
 
-PlaceReading readPlace(const std::string& place, const core::CityTable* cities)
+core::Result<Place, BirthProblem> readLongitude(const std::string& text)
 {
-    PlaceReading r;
-    if (looksLikeLongitude(place)) {
-        r.longitude = parseLongitude(place);
-        if (!r.longitude)
-            r.problem = {BirthField::Place, "经度应为数字，例如 87.6：" + core::quotedInput(place)};
-        return r;
-    }
+    if (const auto longitude = parseLongitude(text))
+        return Place{*longitude, {}};
+    return refuse(BirthField::Place, "经度应为数字，例如 87.6：" + core::quotedInput(text));
+}
+
+core::Result<Place, BirthProblem> readPlace(const std::string& place, const core::CityTable* cities)
+{
+    if (looksLikeLongitude(place))
+        return readLongitude(place);
     const core::CityMatch m = cities ? cities->match(place) : core::CityMatch{};
     const std::string shown = core::quotedInput(core::trimBlanks(place));
     using Kind = core::CityMatch::Kind;
     switch (m.kind) {
     case Kind::Found:
-        r.longitude = m.city->longitude;
-        r.name = m.city->name;
-        return r;
+        return Place{m.city->longitude, m.city->name};
     case Kind::NotUtf8:
-        r.problem = {BirthField::Place, "出生地不是有效的UTF-8文本：" + shown};
-        return r;
+        return refuse(BirthField::Place, "出生地不是有效的UTF-8文本：" + shown);
     case Kind::Province:
-        r.problem = {BirthField::Place,
-                     "“" + shown + "”是省份，请填写其中的城市：" + cityList(m.candidates)};
-        return r;
+        return refuse(BirthField::Place,
+                      "“" + shown + "”是省份，请填写其中的城市：" + cityList(m.candidates));
     case Kind::Ambiguous:
-        r.problem = {BirthField::Place,
-                     "出生地“" + shown + "”不止一处，请写全：" + cityList(m.candidates)};
-        return r;
+        return refuse(BirthField::Place,
+                      "出生地“" + shown + "”不止一处，请写全：" + cityList(m.candidates));
     case Kind::Unknown:
         break;
     }
-    r.problem = {BirthField::Place, "未知的出生地：" + shown};
-    return r;
+    return refuse(BirthField::Place, "未知的出生地：" + shown);
 }
 
 } // namespace
@@ -136,23 +131,15 @@ BirthResolution resolveBirth(const BirthInput& in, const core::CityTable* cities
     if (hasPlace && hasLongitude)
         return refuse(BirthField::Place, "出生地与经度只能给一个");
     if (!hasPlace && !hasLongitude)
-        return {std::move(out), std::nullopt};
-    PlaceReading place;
-    if (hasLongitude) {
-        place.longitude = parseLongitude(in.longitude);
-        if (!place.longitude)
-            place.problem = {BirthField::Place,
-                             "经度应为数字，例如 87.6：" + core::quotedInput(in.longitude)};
-    } else {
-        place = readPlace(in.place, cities);
-    }
-    if (place.problem)
-        return {std::nullopt, std::move(place.problem)};
-    if (core::Status problem = checkLongitude(*place.longitude); !problem)
+        return out;
+    auto place = hasLongitude ? readLongitude(in.longitude) : readPlace(in.place, cities);
+    if (!place)
+        return place.error();
+    if (core::Status problem = checkLongitude(place->longitude); !problem)
         return refuse(BirthField::Place, problem.error().message());
-    out.details.place = std::move(place.name);
-    out.details.solar = trueSolarTime(out.time, *place.longitude);
-    return {std::move(out), std::nullopt};
+    out.details.place = std::move(place->name);
+    out.details.solar = trueSolarTime(out.time, place->longitude);
+    return out;
 }
 
 std::string chartTimeLine(const BirthDetails& details)

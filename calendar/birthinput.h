@@ -6,6 +6,7 @@
 
 #include "calendar/calendar.h"
 #include "calendar/solartime.h"
+#include "core/result.h"
 
 #include <optional>
 #include <string>
@@ -43,6 +44,7 @@ struct BirthInput
 // Which input a refusal concerns, so the window can put the cursor there.
 enum class BirthField { Date, Hour, Minute, Place };
 
+// A refused birth input: always the user's input at fault.
 struct BirthProblem
 {
     BirthField field = BirthField::Date;
@@ -55,12 +57,7 @@ struct ResolvedBirth
     BirthDetails details; // the lunar date typed, true solar time and the place's name
 };
 
-// Exactly one of the two is set.
-struct BirthResolution
-{
-    std::optional<ResolvedBirth> birth;
-    std::optional<BirthProblem> problem;
-};
+using BirthResolution = core::Result<ResolvedBirth, BirthProblem>;
 
 // Reads a birth input. `cities` may be null when `place` names no city (a longitude or nothing).
 // Refusals: no date or no such date ("请填写正确的出生日期", "农历2023年没有闰三月", out of range),

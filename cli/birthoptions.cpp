@@ -99,14 +99,14 @@ std::optional<calendar::ResolvedBirth> birthOptions(const Args& args, int& exitC
         cities = &t->cities;
     }
     auto resolved = calendar::resolveBirth(*input, cities);
-    if (resolved.problem) {
-        std::string message = resolved.problem->message;
+    if (!resolved) {
+        std::string message = resolved.error().message;
         // The calendar's range and date messages name no input; quote the one typed.
-        if (resolved.problem->field != calendar::BirthField::Place)
+        if (resolved.error().field != calendar::BirthField::Place)
             message += "：" + shownArg(text);
         return refuse(message);
     }
-    return std::move(resolved.birth);
+    return std::move(*resolved);
 }
 
 } // namespace hmf::cli

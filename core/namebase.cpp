@@ -37,7 +37,7 @@ std::optional<std::size_t> statedCount(std::string_view text,
 
 } // namespace
 
-bool NameBase::parse(std::string_view text, const std::string& fileName, LoadError& error)
+Status NameBase::parse(std::string_view text, const std::string& fileName)
 {
     m_entries.clear();
     m_sorted.clear();
@@ -45,12 +45,12 @@ bool NameBase::parse(std::string_view text, const std::string& fileName, LoadErr
     m_text.clear();
     const auto count = statedCount(text);
     if (!count) {
-        error = LoadError{fileName, 1,
-                          "缺少“" + std::string(kCountLine) + "N”一行 (count line missing)"};
-        return false;
+        return Error{ErrorCode::BadData,
+                     "缺少“" + std::string(kCountLine) + "N”一行 (count line missing)", fileName,
+                     1};
     }
     std::vector<Entry> entries;
-    TableRows rows(text, fileName, error, 5, SkipLines::BlankOrComment);
+    TableRows rows(text, fileName, 5, SkipLines::BlankOrComment);
     while (rows.next()) {
         if (rows.fieldCount() != 4)
             return rows.fail("应有4个以制表符分隔的字段 (expected 4 TAB-separated fields)");
@@ -91,12 +91,12 @@ bool NameBase::parse(std::string_view text, const std::string& fileName, LoadErr
         entries.push_back(e);
     }
     if (rows.failed())
-        return false;
+        return rows.error();
     if (entries.size() != *count) {
-        error = LoadError{fileName, 0,
-                          "表不全：应有" + std::to_string(*count) + "个名字，读到" +
-                              std::to_string(entries.size()) + "个 (table incomplete)"};
-        return false;
+        return Error{ErrorCode::BadData,
+                     "表不全：应有" + std::to_string(*count) + "个名字，读到" +
+                         std::to_string(entries.size()) + "个 (table incomplete)",
+                     fileName, 0};
     }
     std::vector<std::uint32_t> sorted(entries.size());
     for (std::uint32_t i = 0; i < sorted.size(); ++i)
@@ -105,26 +105,26 @@ bool NameBase::parse(std::string_view text, const std::string& fileName, LoadErr
     std::sort(sorted.begin(), sorted.end(), [&](auto a, auto b) { return nameOf(a) < nameOf(b); });
     for (std::size_t i = 1; i < sorted.size(); ++i)
         if (nameOf(sorted[i]) == nameOf(sorted[i - 1])) {
-            error = LoadError{fileName, 0,
-                              "重复的名字: " + std::string(nameOf(sorted[i])) + " (duplicate)"};
-            return false;
+            return Error{ErrorCode::BadData,
+                         "重复的名字: " + std::string(nameOf(sorted[i])) + " (duplicate)", fileName,
+                         0};
         }
     m_entries.assign(entries.data(), entries.size());
     m_sorted.assign(sorted.data(), sorted.size());
-    return true;
+    return {};
 }
 
-bool NameBase::parsePairs(std::string_view text, const std::string& fileName, LoadError& error)
+Status NameBase::parsePairs(std::string_view text, const std::string& fileName)
 {
     m_pairs.clear();
     const auto count = statedCount(text, kPairCountLine);
     if (!count) {
-        error = LoadError{fileName, 1,
-                          "缺少“" + std::string(kPairCountLine) + "N”一行 (count line missing)"};
-        return false;
+        return Error{ErrorCode::BadData,
+                     "缺少“" + std::string(kPairCountLine) + "N”一行 (count line missing)",
+                     fileName, 1};
     }
     std::vector<std::uint64_t> pairs;
-    TableRows rows(text, fileName, error, 2, SkipLines::BlankOrComment);
+    TableRows rows(text, fileName, 2, SkipLines::BlankOrComment);
     while (rows.next()) {
         std::vector<char32_t> cps;
         bool han = rows.fieldCount() == 1;
@@ -138,16 +138,16 @@ bool NameBase::parsePairs(std::string_view text, const std::string& fileName, Lo
         pairs.push_back(std::uint64_t{cps[0]} << 32 | cps[1]);
     }
     if (rows.failed())
-        return false;
+        return rows.error();
     if (pairs.size() != *count) {
-        error = LoadError{fileName, 0,
-                          "表不全：应有" + std::to_string(*count) + "个搭配，读到" +
-                              std::to_string(pairs.size()) + "个 (table incomplete)"};
-        return false;
+        return Error{ErrorCode::BadData,
+                     "表不全：应有" + std::to_string(*count) + "个搭配，读到" +
+                         std::to_string(pairs.size()) + "个 (table incomplete)",
+                     fileName, 0};
     }
     std::sort(pairs.begin(), pairs.end());
     m_pairs.assign(pairs.data(), pairs.size());
-    return true;
+    return {};
 }
 
 BaseName NameBase::at(std::size_t i) const

@@ -12,8 +12,8 @@
 
 #include "core/block.h"
 #include "core/codepointmap.h"
-#include "core/loaderror.h"
 #include "core/namedata.h"
+#include "core/result.h"
 #include "core/textpool.h"
 
 #include <algorithm>
@@ -37,9 +37,9 @@ struct BaseName
 class NameBase
 {
   public:
-    bool parse(std::string_view text, const std::string& fileName, LoadError& error);
+    Status parse(std::string_view text, const std::string& fileName);
 
-    bool parsePairs(std::string_view text, const std::string& fileName, LoadError& error);
+    Status parsePairs(std::string_view text, const std::string& fileName);
 
     std::optional<BaseName> find(std::string_view givenName) const;
     // Whether a + b is a known pair of namepairs.txt.

@@ -37,11 +37,12 @@ inline Error inputError(std::string what)
     return Error{ErrorCode::BadInput, std::move(what), {}, 0};
 }
 
-template <typename T> class [[nodiscard]] Result
+// `E` is Error but where a refusal must say more than a message (which input field it concerns).
+template <typename T, typename E = Error> class [[nodiscard]] Result
 {
   public:
     Result(T value) : m_value(std::in_place_index<0>, std::move(value)) {}
-    Result(Error error) : m_value(std::in_place_index<1>, std::move(error)) {}
+    Result(E error) : m_value(std::in_place_index<1>, std::move(error)) {}
 
     bool ok() const { return m_value.index() == 0; }
     explicit operator bool() const { return ok(); }
@@ -53,27 +54,27 @@ template <typename T> class [[nodiscard]] Result
     T* operator->() { return &value(); }
     const T* operator->() const { return &value(); }
 
-    const Error& error() const { return std::get<1>(m_value); }
-    Error& error() { return std::get<1>(m_value); }
+    const E& error() const { return std::get<1>(m_value); }
+    E& error() { return std::get<1>(m_value); }
 
   private:
-    std::variant<T, Error> m_value;
+    std::variant<T, E> m_value;
 };
 
 // Success with nothing to hand back, or the error.
-template <> class [[nodiscard]] Result<void>
+template <typename E> class [[nodiscard]] Result<void, E>
 {
   public:
     Result() = default;
-    Result(Error error) : m_error(std::move(error)) {}
+    Result(E error) : m_error(std::move(error)) {}
 
     bool ok() const { return !m_error; }
     explicit operator bool() const { return ok(); }
-    const Error& error() const { return *m_error; }
-    Error& error() { return *m_error; }
+    const E& error() const { return *m_error; }
+    E& error() { return *m_error; }
 
   private:
-    std::optional<Error> m_error;
+    std::optional<E> m_error;
 };
 
 using Status = Result<void>;

@@ -21,13 +21,12 @@ void checkBirth(const std::string& text)
     if (!input)
         return;
     const auto resolved = calendar::resolveBirth(*input, nullptr);
-    HMF_FUZZ_CHECK(resolved.birth.has_value() != resolved.problem.has_value());
-    if (!resolved.birth)
+    if (!resolved)
         return;
-    const calendar::BirthTime& birth = resolved.birth->time;
+    const calendar::BirthTime& birth = resolved->time;
     HMF_FUZZ_CHECK(calendar::checkBirthTime(birth).ok());
-    HMF_FUZZ_CHECK(resolved.birth->details.lunar.has_value());
-    const calendar::LunarDate& lunar = *resolved.birth->details.lunar;
+    HMF_FUZZ_CHECK(resolved->details.lunar.has_value());
+    const calendar::LunarDate& lunar = *resolved->details.lunar;
     const auto back = calendar::lunarDate(birth);
     HMF_FUZZ_CHECK(back.has_value());
     HMF_FUZZ_CHECK(back->year == lunar.year && back->month == lunar.month &&

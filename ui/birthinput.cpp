@@ -141,18 +141,18 @@ BirthReading BirthInput::read() const
     if (placeText != noBirthplace())
         input.place = placeText.toStdString();
     auto resolved = calendar::resolveBirth(input, m_cities);
-    if (resolved.problem) {
-        r.problem = resolved.problem->message;
+    if (!resolved) {
+        r.problem = resolved.error().message;
         // A bad birthplace leaves the date as the calendar reads it.
-        if (resolved.problem->field == calendar::BirthField::Place) {
+        if (resolved.error().field == calendar::BirthField::Place) {
             input.place.clear();
-            if (auto date = calendar::resolveBirth(input, m_cities); date.birth)
-                r.time = date.birth->time;
+            if (auto date = calendar::resolveBirth(input, m_cities))
+                r.time = date->time;
         }
         return r;
     }
-    r.time = resolved.birth->time;
-    r.details = std::move(resolved.birth->details);
+    r.time = resolved->time;
+    r.details = std::move(resolved->details);
     return r;
 }
 

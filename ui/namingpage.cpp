@@ -603,8 +603,7 @@ void NamingPage::startGeneration()
 
     // A lunar date that does not exist or an unknown birthplace is refused before anything else.
     const BirthReading birth = birthReading();
-    if (!birth.problem.empty() &&
-        (m_birth->lunar() || calendar::checkBirthTime(birth.time))) {
+    if (!birth.problem.empty() && (m_birth->lunar() || calendar::checkBirthTime(birth.time))) {
         MessageBox::show(this, QString::fromStdString(birth.problem));
         return;
     }

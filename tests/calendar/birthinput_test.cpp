@@ -87,10 +87,9 @@ TEST(BirthInput, RefusalsNameTheFieldAndSayWhy)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const BirthResolution r = resolveBirth(c.input, &cities());
-        ASSERT_FALSE(r.birth);
-        ASSERT_TRUE(r.problem);
-        EXPECT_EQ(r.problem->field, c.field);
-        EXPECT_NE(r.problem->message.find(c.message), std::string::npos) << r.problem->message;
+        ASSERT_FALSE(r);
+        EXPECT_EQ(r.error().field, c.field);
+        EXPECT_NE(r.error().message.find(c.message), std::string::npos) << r.error().message;
     }
 }
 
@@ -144,12 +143,12 @@ TEST(BirthInput, TheChartFollowsTrueSolarTimeToTheMinute)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const BirthResolution r = resolveBirth(c.input, &cities());
-        ASSERT_TRUE(r.birth) << r.problem->message;
-        EXPECT_EQ(r.birth->time, c.clock);
-        const std::string line = chartTimeLine(r.birth->details);
+        ASSERT_TRUE(r) << r.error().message;
+        EXPECT_EQ(r->time, c.clock);
+        const std::string line = chartTimeLine(r->details);
         EXPECT_NE(line.find(c.line), std::string::npos) << line;
         EXPECT_EQ(line.empty(), *c.line == '\0');
-        const auto chart = birthChart(r.birth->time, r.birth->details, table);
+        const auto chart = birthChart(r->time, r->details, table);
         ASSERT_TRUE(chart);
         EXPECT_EQ(chart->pillars[3], c.hourPillar);
     }

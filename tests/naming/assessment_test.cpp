@@ -20,25 +20,30 @@ namespace {
 const core::Tables& fixtureTables()
 {
     static const core::Tables tables = [] {
-        core::Tables t = test::shippedTables();
+        core::Tables t = naming::test::shippedTables();
         const bool ok =
-            t.meanings.parse("明\t中\t+\t光明\n华\t中\t+\t光华\n美\t女\t+\t美好\n"
-                             "泰\t男\t+\t安泰\n浅\t中\t-\t浅薄\n思\t中\t+\t思考\n"
-                             "远\t中\t+\t长远\n悦\t中\t+\t喜悦\n欣\t女\t+\t欣喜\n"
-                             "宇\t男\t+\t宇宙\n轩\t男\t+\t气宇轩昂\n怡\t女\t+\t和悦\n"
-                             "婷\t女\t+\t美好\n涵\t中\t+\t包容\n嘉\t中\t+\t美好\n"
-                             "子\t中\t0\t孩子\n腾\t男\t+\t奔腾\n浩\t男\t+\t浩大\n",
-                             "meanings.txt").ok() &&
-            t.badWords.parse(
-                "饭桶\tfan4 tong3\t辱骂\n肚子疼\tdu4 zi5 teng2\t笑柄\n"
-                "出墓\tchu1 mu4\t死亡\n无人要\twu2 ren2 yao4\t笑柄\n"
-                "阳痿\tyang2 wei3\t疾病\n网友\twang3 you3\t笑柄\n留级\tliu2 ji2\t学业\n",
-                "badwords.txt").ok() &&
-            t.levels.parse("明\t1\n华\t1\n美\t1\n泰\t1\n浅\t1\n思\t1\n远\t1\n悦\t1\n欣\t1\n"
-                           "宇\t1\n轩\t2\n怡\t2\n婷\t2\n涵\t2\n嘉\t1\n子\t1\n腾\t1\n浩\t1\n"
-                           "楚\t1\n慕\t1\n统\t1\n仁\t1\n耀\t1\n琛\t2\n唯\t1\n铭\t2\n道\t1\n"
-                           "河\t1\n捷\t1\n晨\t1\n犇\t3\n",
-                           "levels.txt").ok();
+            t.meanings
+                .parse("明\t中\t+\t光明\n华\t中\t+\t光华\n美\t女\t+\t美好\n"
+                       "泰\t男\t+\t安泰\n浅\t中\t-\t浅薄\n思\t中\t+\t思考\n"
+                       "远\t中\t+\t长远\n悦\t中\t+\t喜悦\n欣\t女\t+\t欣喜\n"
+                       "宇\t男\t+\t宇宙\n轩\t男\t+\t气宇轩昂\n怡\t女\t+\t和悦\n"
+                       "婷\t女\t+\t美好\n涵\t中\t+\t包容\n嘉\t中\t+\t美好\n"
+                       "子\t中\t0\t孩子\n腾\t男\t+\t奔腾\n浩\t男\t+\t浩大\n",
+                       "meanings.txt")
+                .ok() &&
+            t.badWords
+                .parse("饭桶\tfan4 tong3\t辱骂\n肚子疼\tdu4 zi5 teng2\t笑柄\n"
+                       "出墓\tchu1 mu4\t死亡\n无人要\twu2 ren2 yao4\t笑柄\n"
+                       "阳痿\tyang2 wei3\t疾病\n网友\twang3 you3\t笑柄\n留级\tliu2 ji2\t学业\n",
+                       "badwords.txt")
+                .ok() &&
+            t.levels
+                .parse("明\t1\n华\t1\n美\t1\n泰\t1\n浅\t1\n思\t1\n远\t1\n悦\t1\n欣\t1\n"
+                       "宇\t1\n轩\t2\n怡\t2\n婷\t2\n涵\t2\n嘉\t1\n子\t1\n腾\t1\n浩\t1\n"
+                       "楚\t1\n慕\t1\n统\t1\n仁\t1\n耀\t1\n琛\t2\n唯\t1\n铭\t2\n道\t1\n"
+                       "河\t1\n捷\t1\n晨\t1\n犇\t3\n",
+                       "levels.txt")
+                .ok();
         EXPECT_TRUE(ok);
         return t;
     }();
@@ -297,8 +302,10 @@ TEST(ShippedAssessment, PopularNamesPassAndJokeNamesAreCaught)
     std::string flagged;
     int passed = 0;
     for (const auto& n : popular) {
-        const Assessment a = assessName(test::shippedTables(), {n.surname, n.given, n.sex, birth});
-        ASSERT_TRUE(a.ok()) << a.error;
+        const auto assessed =
+            assessName(naming::test::shippedTables(), {n.surname, n.given, n.sex, birth});
+        ASSERT_TRUE(hmf::test::succeeded(assessed));
+        const Assessment& a = *assessed;
         const bool plain = std::all_of(a.flags.begin(), a.flags.end(), [](const auto& f) {
             return f.kind == FlagKind::Numerology || f.kind == FlagKind::Elements;
         });
@@ -319,7 +326,10 @@ TEST(ShippedAssessment, PopularNamesPassAndJokeNamesAreCaught)
     };
     for (const auto& n : jokes) {
         SCOPED_TRACE(std::string(n.surname) + n.given);
-        const Assessment a = assessName(test::shippedTables(), {n.surname, n.given, n.sex});
+        const auto assessed =
+            assessName(naming::test::shippedTables(), {n.surname, n.given, n.sex});
+        ASSERT_TRUE(hmf::test::succeeded(assessed));
+        const Assessment& a = *assessed;
         EXPECT_TRUE(std::any_of(a.flags.begin(), a.flags.end(), [](const auto& f) {
             return f.kind == FlagKind::Homophone && f.points < 0;
         }));
@@ -378,8 +388,9 @@ TEST(ShippedAssessment, PairsThatDoNotBelongTogetherAreFlagged)
     };
     for (const auto& p : pairs) {
         SCOPED_TRACE(std::string(p.surname) + p.given);
-        const Assessment a = assessName(test::shippedTables(), {p.surname, p.given});
-        ASSERT_TRUE(a.ok()) << a.error;
+        const auto assessed = assessName(naming::test::shippedTables(), {p.surname, p.given});
+        ASSERT_TRUE(hmf::test::succeeded(assessed));
+        const Assessment& a = *assessed;
         const auto pairing = std::find_if(a.flags.begin(), a.flags.end(), [](const auto& f) {
             return f.kind == FlagKind::Pairing;
         });
@@ -393,7 +404,9 @@ TEST(ShippedAssessment, PairsThatDoNotBelongTogetherAreFlagged)
         }
     }
     // A name of the base comes with its 寓意, and its source where it has one.
-    const Assessment base = assessName(test::shippedTables(), {"欧阳", "北辰"});
+    const auto assessedBase = assessName(naming::test::shippedTables(), {"欧阳", "北辰"});
+    ASSERT_TRUE(hmf::test::succeeded(assessedBase));
+    const Assessment& base = *assessedBase;
     EXPECT_FALSE(base.nameMeaning.empty());
     EXPECT_NE(base.nameSource.find("论语"), std::string::npos) << base.nameSource;
 }

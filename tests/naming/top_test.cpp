@@ -194,10 +194,9 @@ TEST(TopTest, BestNamesOfAShippedLibraryAreVariedAndFaultless)
 // never for three characters) names composed from the library; `considered` counts both.
 TEST(TopTest, NamesOfTheBaseComeFirstAndEveryWeighedNameIsCounted)
 {
-    std::string message;
     auto girls = loadLibrary(std::filesystem::path(std::getenv("HMF_DATA_DIR")) / "zwz.fne",
-                             shippedTables().strokes, message);
-    ASSERT_TRUE(girls) << message;
+                             shippedTables().strokes);
+    ASSERT_TRUE(hmf::test::succeeded(girls));
     const core::NameBase& base = shippedTables().nameBase;
     struct Case
     {
@@ -229,8 +228,9 @@ TEST(TopTest, NamesOfTheBaseComeFirstAndEveryWeighedNameIsCounted)
         request.birth = {2024, 3, 15, 8};
         request.library = *girls;
         request.count = c.count;
-        const TopResult result = topNames(shippedTables(), request);
-        ASSERT_TRUE(result.error.empty()) << result.error;
+        const auto ranked = topNames(shippedTables(), request);
+        ASSERT_TRUE(hmf::test::succeeded(ranked));
+        const TopResult& result = *ranked;
         EXPECT_EQ(result.names.size(), c.listed ? c.listed : static_cast<std::size_t>(c.count));
         EXPECT_NE(result.note.find(c.note), std::string::npos) << result.note;
         EXPECT_EQ(result.note.empty(), *c.note == 0) << result.note;
@@ -283,9 +283,7 @@ TEST(TopTest, NamesOfTheBaseComeFirstAndEveryWeighedNameIsCounted)
     none.fixedChar = "宇";
     none.birth = {2024, 3, 15, 8};
     none.library = *girls;
-    const TopResult refused = topNames(shippedTables(), none);
-    EXPECT_EQ(refused.error, "名字库中没有合适的三字名");
-    EXPECT_TRUE(refused.names.empty());
+    EXPECT_EQ(hmf::test::messageOf(topNames(shippedTables(), none)), "名字库中没有合适的三字名");
 }
 
 // What a parent sees of the shipped data: the best 20 tell names apart (at most 5 share the top
@@ -308,18 +306,18 @@ TEST(TopTest, BestTwentyOfTheShippedDataAreSpreadAndVaried)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.surname) + c.sex);
-        std::string message;
         auto library =
             loadLibrary(std::filesystem::path(std::getenv("HMF_DATA_DIR")) / libraryFileName(c.sex),
-                        shippedTables().strokes, message);
-        ASSERT_TRUE(library) << message;
+                        shippedTables().strokes);
+        ASSERT_TRUE(hmf::test::succeeded(library));
         TopRequest request;
         request.surname = c.surname;
         request.sex = c.sex;
         request.birth = c.birth;
         request.library = *library;
-        const TopResult result = topNames(shippedTables(), request);
-        ASSERT_TRUE(result.error.empty()) << result.error;
+        const auto ranked = topNames(shippedTables(), request);
+        ASSERT_TRUE(hmf::test::succeeded(ranked));
+        const TopResult& result = *ranked;
         ASSERT_EQ(result.names.size(), 20u);
         int top = 0;
         std::set<std::string> characters;
