@@ -325,9 +325,12 @@ core::Status NameGenerator::startVerse(const RunSettings& settings)
     // The library's characters only: chosen for names of this sex, within the general table and
     // without a meaning parents avoid. (Widened to every good character of the meaning table,
     // verse gave names such as 南自 大之 于祝.) Each name is then assessed like any other.
+    // A particle of the classics (之 兮 以 …) makes no name out of a line of verse, though the
+    // library holds some of them for names of other shapes.
+    static constexpr std::u32string_view kParticles = U"之兮以尔其而于乎也焉矣哉";
     std::unordered_set<char32_t> pool;
     for (const auto& c : m_library)
-        if (auto cp = core::singleCodepoint(c))
+        if (auto cp = core::singleCodepoint(c); cp && kParticles.find(*cp) == kParticles.npos)
             pool.insert(*cp);
     const auto [first, last] = table->bookLines(*book);
     const auto fixed = core::singleCodepoint(m_fixedChar);

@@ -1,6 +1,7 @@
 #include "naming/verse.h"
 #include "tests/testresult.h"
 
+#include "core/datafile.h"
 #include "core/text.h"
 #include "naming/generator.h"
 #include "naming/report.h"
@@ -195,6 +196,45 @@ TEST(VerseTableTest, ShippedVerseIsSimplifiedAndMended)
     }
 }
 
+// Lines of death, mourning, war or punishment are no source: not for a drawn name, not for the
+// 出处 of a report. No line of the table holds a word of data/verse-avoid.txt.
+TEST(VerseTableTest, GrimLinesAreNoSource)
+{
+    const VerseTable& table = shippedVerse();
+    const std::pair<const char*, const char*> cases[] = {
+        {"宛愉", "宛其死矣"}, // 宛其死矣，他人是愉
+        {"贞如", "殉夫"},     // 贞女贵殉夫，舍生亦如此
+        {"征还", "征战"},     // 由来征战地，不见有人还
+        {"秋川", "哭逝川"},   // 空向秋波哭逝川
+    };
+    for (const auto& [name, grim] : cases) {
+        SCOPED_TRACE(name);
+        if (const auto source = table.bestSource(name)) {
+            EXPECT_EQ(source->line.find(grim), std::string::npos) << source->line;
+        }
+    }
+
+    const auto avoid = core::readGbkFile(test::dataDirectory() / "verse-avoid.txt");
+    ASSERT_TRUE(hmf::test::succeeded(avoid));
+    std::vector<std::string> words;
+    std::string_view rest = *avoid;
+    while (!rest.empty()) {
+        const std::string line(core::takeLine(rest));
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::string_view listed = std::string_view(line).substr(line.find('\t') + 1);
+        for (auto blank = listed.find(' '); !listed.empty(); blank = listed.find(' ')) {
+            words.emplace_back(listed.substr(0, blank));
+            listed.remove_prefix(blank == listed.npos ? listed.size() : blank + 1);
+        }
+    }
+    ASSERT_GT(words.size(), 50u);
+    for (std::uint32_t id = 0; id < table.lineCount(); ++id)
+        for (const auto& word : words)
+            ASSERT_EQ(table.lineText(id).find(word), std::string_view::npos)
+                << word << " in " << table.lineText(id);
+}
+
 // bestMatch stops early; it must still pick what ranking every line picks, for common characters
 // (many lines, lines in and out of order, side by side or not) in both orders, alone and in threes.
 TEST(VerseTableTest, BestMatchIsTheFirstOfAllMatchesOnTheShippedTable)
@@ -272,11 +312,12 @@ TEST(VerseGeneratorTest, EveryNameStandsInTheLineItCites)
         std::set<std::string> names; // every given name such a run can list
     };
     const Case cases[] = {
-        // The library lacks 者 也 俟: only 静 女 其 姝 城 隅 杨 柳 依 雨 雪 霏 count.
+        // The library lacks 者 也 俟, and the particle 其 makes no verse name: only 静 女 姝 城
+        // 隅 杨 柳 依 雨 雪 霏 count.
         {"甲书", 1, "", 1, {"姝", "静", "杨", "柳", "依", "雨", "雪", "霏"}},
         {"乙书", 2, "", 1, {}},
-        {"乙书", 2, "静", 2, {"女静", "其静", "姝静", "城静", "隅静"}},
-        {"乙书", 2, "姝", 1, {"姝静", "姝女", "姝其", "姝城", "姝隅"}},
+        {"乙书", 2, "静", 2, {"女静", "姝静", "城静", "隅静"}},
+        {"乙书", 2, "姝", 1, {"姝静", "姝女", "姝城", "姝隅"}},
         {"甲书", 3, "", 1, {}},
     };
     for (const auto& c : cases) {
@@ -386,6 +427,8 @@ TEST(VerseGeneratorTest, ShippedBooksGiveManyNamesForEachSex)
                     continue;
                 ASSERT_TRUE(d.source);
                 EXPECT_TRUE(lineHolds(d.source->line, d.givenName)) << d.givenName;
+                for (const char* particle : {"之", "兮", "以", "尔", "其", "而", "于"})
+                    EXPECT_EQ(d.givenName.find(particle), std::string::npos) << d.givenName;
                 names.insert(d.givenName);
             }
             EXPECT_GE(names.size(), 20u);

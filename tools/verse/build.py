@@ -22,6 +22,7 @@ TOOLS = os.path.dirname(HERE)
 sys.path.insert(0, TOOLS)
 from tsvrows import records  # noqa: E402
 
+AVOID = os.path.join(TOOLS, "..", "data", "verse-avoid.txt")
 HEADER = """# 诗词出处表：诗经、楚辞、唐诗三百首、宋词三百首的诗句，供"出处"与按诗词取名使用。
 # 由 tools/verse/build.py 从 chinese-poetry 2.0.1（MIT）生成，全部经 OpenCC t2s 转为简体，并据勘误表订正。
 # 格式：以"#"开头的行为注释；"书<TAB>书名"开始一部书；"篇<TAB>标题<TAB>作者"开始一篇（作者可空）；
@@ -101,6 +102,25 @@ def read_errata():
             sys.exit("%s:%d: expected kind, book, title, text, standard text and note" % (path, number))
         out.setdefault(tuple(parts[:3]), []).append((parts[3], parts[4]))
     return out
+
+
+def read_avoided(path):
+    """{word: category} from data/verse-avoid.txt (GBK): lines "category<TAB>words separated by
+    blanks"; "#" starts a comment."""
+    with open(path, "rb") as f:
+        text = f.read().decode("gbk")
+    words = {}
+    for number, line in enumerate(text.splitlines(), 1):
+        if not line.strip() or line.startswith("#"):
+            continue
+        category, _, listed = line.partition("\t")
+        if not category or not listed.split():
+            sys.exit("%s:%d: expected a category, a tab and words" % (path, number))
+        for word in listed.split():
+            if word in words:
+                sys.exit("%s:%d: %s listed twice" % (path, number, word))
+            words[word] = category
+    return words
 
 
 def restore_lost(songci, package):
@@ -200,14 +220,20 @@ def gbk_ok(text):
 def build(package):
     out = [HEADER]
     books, restored = load(package)
+    avoided = read_avoided(AVOID)
     stats = ["宋词: %d pieces take back characters from 全宋词" % restored]
     for book, poems in books:
         out.append("书\t" + book)
-        kept = dropped = 0
+        kept = dropped = grim = 0
         for title, author, paragraphs in poems:
             title = title.strip().translate(MIDDLE_DOT)
             author = author.strip().translate(MIDDLE_DOT)
             lines = [line for p in paragraphs for line in split_lines(p)]
+            # A line of death, mourning, war or punishment is no source for a child's name
+            # (宛其死矣，他人是愉; 贞女贵殉夫).
+            fit = [line for line in lines if not any(word in line for word in avoided)]
+            grim += len(lines) - len(fit)
+            lines = fit
             # "[糹習]" spells out a character the source could not write: such a line goes too.
             good = [line for line in lines if gbk_ok(line) and "[" not in line]
             dropped += len(lines) - len(good)
@@ -217,8 +243,8 @@ def build(package):
             out.append("篇\t%s\t%s" % (title, author))
             out += good
             kept += len(good)
-        stats.append("%s: %d poems, %d lines kept, %d lines with a character GBK lacks (or a spelled-out one) dropped"
-                     % (book, len(poems), kept, dropped))
+        stats.append("%s: %d poems, %d lines kept, %d lines with a character GBK lacks (or a spelled-out one) dropped, %d grim lines left out"
+                     % (book, len(poems), kept, dropped, grim))
     return "\r\n".join(out) + "\r\n", stats
 
 
