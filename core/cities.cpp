@@ -29,7 +29,7 @@ Status CityTable::parse(std::string_view text, const std::string& fileName)
 {
     m_cities.clear();
     std::unordered_set<std::string> seen;
-    TableRows rows(text, fileName, 5, SkipLines::None);
+    TableRows rows(text, fileName, 5, SkipLines::BlankOrComment);
     while (rows.next()) {
         const bool four = rows.fieldCount() == 4;
         auto longitude = four ? parseDegrees(rows.field(2), 0, 180) : std::nullopt;

@@ -2,7 +2,8 @@
 // Birthplaces for true solar time: Chinese cities with the longitude and latitude of their area.
 //
 // cities.txt: one line per city, "<province>TAB<city>TAB<longitude>TAB<latitude>", degrees east
-// and north with two decimals, lines separated by "\r\n"; city names are unique.
+// and north with two decimals, lines separated by "\r\n"; city names are unique. Lines starting
+// with '#' are comments; the data directory's copy counts its rows in one ("# 行数：N").
 
 #include "core/result.h"
 

@@ -1,5 +1,7 @@
 #include "core/datafile.h"
 
+#include <charconv>
+
 #include "core/gbk.h"
 #include "core/platform.h"
 #include "core/prebuilt.h"
@@ -10,6 +12,50 @@
 #include <system_error>
 
 namespace hmf::core {
+
+std::optional<std::size_t> statedCount(std::string_view text, std::string_view countLine)
+{
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        const std::string_view line = text.substr(at, end - at);
+        if (!line.starts_with('#') && !trimBlanksView(line).empty())
+            return std::nullopt; // the header ends at the first row
+        if (line.starts_with(countLine)) {
+            const std::string_view digits = trimBlanksView(line.substr(countLine.size()));
+            std::size_t n = 0;
+            const auto [p, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+            if (ec != std::errc() || p != digits.data() + digits.size())
+                return std::nullopt;
+            return n;
+        }
+        at = end + 1;
+    }
+    return std::nullopt;
+}
+
+Status checkRowCount(std::string_view text, const std::string& fileName)
+{
+    const auto stated = statedCount(text, kRowCountLine);
+    if (!stated)
+        return Error{ErrorCode::BadData,
+                     "缺少“" + std::string(kRowCountLine) + "N”一行 (row count line missing)",
+                     fileName, 0};
+    std::size_t rows = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        const std::string_view line = text.substr(at, end - at);
+        if (!line.starts_with('#') && !trimBlanksView(line).empty())
+            ++rows;
+        at = end + 1;
+    }
+    if (rows == *stated)
+        return {};
+    return Error{ErrorCode::BadData,
+                 (rows < *stated ? "表不全：应有" : "行数不符：应有") + std::to_string(*stated) +
+                     "行，读到" + std::to_string(rows) + "行" +
+                     (rows < *stated ? " (table incomplete)" : " (row count differs)"),
+                 fileName, 0};
+}
 
 std::string tooLargeText(std::uintmax_t maxBytes)
 {

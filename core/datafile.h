@@ -106,6 +106,18 @@ template <typename Record>
 Status forEachRow(std::string_view text, const std::string& fileName, std::size_t columns,
                   Record&& record);
 
+// The tables we write ourselves say in their header how many rows they hold, in a comment line
+// such as "# 行数：7831", so that a file cut short at a line end is refused instead of read in
+// part. A row is a line neither blank nor beginning with '#'.
+inline constexpr std::string_view kRowCountLine = "# 行数：";
+
+// The number a header's count line (`countLine` followed by digits) gives, or nullopt without
+// one. Only the comment lines before the first row are the header.
+std::optional<std::size_t> statedCount(std::string_view text, std::string_view countLine);
+
+// Refuses a text whose rows are not as many as its "# 行数：N" line says, or that has no such line.
+Status checkRowCount(std::string_view text, const std::string& fileName);
+
 // "file too large" in the words of readGbkFile, for a limit of `maxBytes`.
 std::string tooLargeText(std::uintmax_t maxBytes);
 

@@ -13,28 +13,6 @@ namespace {
 constexpr std::string_view kCountLine = "# 名字数：";
 constexpr std::string_view kPairCountLine = "# 搭配数：";
 
-// The number the count line gives, or nullopt without one.
-std::optional<std::size_t> statedCount(std::string_view text,
-                                       std::string_view countLine = kCountLine)
-{
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = std::min(text.find('\n', at), text.size());
-        const std::string_view line = text.substr(at, end - at);
-        if (!line.starts_with('#'))
-            return std::nullopt; // the header ends at the first row
-        if (line.starts_with(countLine)) {
-            std::string_view digits = trimBlanksView(line.substr(countLine.size()));
-            std::size_t n = 0;
-            const auto [p, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
-            if (ec != std::errc() || p != digits.data() + digits.size())
-                return std::nullopt;
-            return n;
-        }
-        at = end + 1;
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 Status NameBase::parse(std::string_view text, const std::string& fileName)
@@ -43,7 +21,7 @@ Status NameBase::parse(std::string_view text, const std::string& fileName)
     m_sorted.clear();
     m_positions.clear();
     m_text.clear();
-    const auto count = statedCount(text);
+    const auto count = statedCount(text, kCountLine);
     if (!count) {
         return Error{ErrorCode::BadData,
                      "缺少“" + std::string(kCountLine) + "N”一行 (count line missing)", fileName,

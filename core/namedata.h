@@ -9,6 +9,7 @@
 // - badwords.txt:   词 TAB pinyin, one syllable per character, tone digits (chu1 mu4) TAB why
 // - levels.txt:     字 TAB 1|2|3     (a character not listed is outside the table)
 // - polyphones.txt: 字 TAB its readings in names TAB why a reader may hesitate
+// Loaded from the data directory, each must also say how many rows it holds ("# 行数：N").
 // The three-talent verdicts come from the three-talent text (santalent.txt), each block's
 // description ending with "（吉）", "（半吉）", "（半凶）" or "（凶）".
 

@@ -84,7 +84,7 @@ Status PinyinTable::parseSurnames(std::string_view text, const std::string& file
     m_surnames.clear();
     m_surnameText.clear();
     std::vector<Surname> surnames;
-    TableRows rows(text, fileName, 2);
+    TableRows rows(text, fileName, 2, SkipLines::BlankOrComment);
     while (rows.next()) {
         const bool tab = rows.fieldCount() == 2;
         const auto chars = splitCharacters(rows.field(0));

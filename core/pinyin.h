@@ -8,7 +8,8 @@
 //
 // Data file surnames.txt: the readings of surnames, which often differ from a character's
 // ordinary reading (曾 zēng, 单 shàn, 尉迟 yù chí). Lines "<surname>TAB<syllables>", one
-// syllable per character, separated by blanks.
+// syllable per character, separated by blanks; lines starting with '#' are comments (the data
+// directory's copy counts its rows in one, "# 行数：N").
 
 #include "core/block.h"
 #include "core/codepointmap.h"

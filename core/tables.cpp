@@ -18,6 +18,17 @@ Status keepText(std::string text, const std::string& fileName, std::string& into
     return {};
 }
 
+// Our own tables, which carry a "# 行数：N" line: a file of them cut short at a line end would
+// otherwise load and pass for whole. (names.txt and namepairs.txt count their own names.)
+bool hasRowCount(std::string_view file)
+{
+    for (std::string_view counted : {"meanings.txt", "badwords.txt", "levels.txt", "polyphones.txt",
+                                     "surnames.txt", "traditional.txt", "cities.txt"})
+        if (file == counted)
+            return true;
+    return false;
+}
+
 // The tables cover what the program relies on: a table replaced by another or cut short would
 // otherwise load and print empty or half-converted lines. Checks the groups of `parts`.
 Status checkCoverage(const Tables& tables, unsigned parts)
@@ -203,6 +214,9 @@ Status Tables::loadGroup(const TableGroup& group)
             const auto text = decodeGbkBytes(*bytes, name);
             if (!text)
                 return text.error();
+            if (hasRowCount(name))
+                if (Status complete = checkRowCount(*text, name); !complete)
+                    return complete;
             if (Status parsed = parseFile(*this, group.part, i, *text, name); !parsed)
                 return parsed;
         }

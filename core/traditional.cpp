@@ -8,7 +8,7 @@ namespace hmf::core {
 Status TraditionalTable::parse(std::string_view text, const std::string& fileName)
 {
     m_map.clear();
-    TableRows rows(text, fileName, 3);
+    TableRows rows(text, fileName, 3, SkipLines::BlankOrComment);
     while (rows.next()) {
         auto from = rows.fieldCount() == 2 ? singleCodepoint(rows.field(0)) : std::nullopt;
         auto to = rows.fieldCount() == 2 ? singleCodepoint(rows.field(1)) : std::nullopt;

@@ -1,7 +1,8 @@
 #pragma once
 // Simplified-to-traditional conversion of names, character by character.
 //
-// Data file traditional.txt: one line per character that changes, "<simplified>\t<traditional>".
+// Data file traditional.txt: one line per character that changes, "<simplified>\t<traditional>",
+// after comment lines starting with '#', one of them the count of rows ("# 行数：N").
 // Characters without a line (traditional ones, and surnames such as 余 that keep their form in
 // a name) stay as they are.
 

@@ -183,6 +183,8 @@ core::Result<VerseTable> VerseTable::load(const std::filesystem::path& path)
     auto text = core::decodeGbkBytes(*bytes, name);
     if (!text)
         return text.error();
+    if (core::Status complete = core::checkRowCount(*text, name); !complete)
+        return complete.error();
     return parseText(std::move(*text), name, true);
 }
 

@@ -334,7 +334,8 @@ class Builder:
             if t != ch:
                 lines.append(f"{ch}\t{t}\n")
         self.stats["traditional"] = len(lines)
-        return "".join(lines)
+        return (f"# 人名所用的繁体形式：简<TAB>繁。由 tools/build_tables.py 生成。\n"
+                f"# 行数：{len(lines)}\n" + "".join(lines))
 
     def grid_count(self, ch):
         count = self.grid_override.get(ch)
@@ -440,7 +441,9 @@ class Builder:
             if not encodable(surname + "".join(syllables)):
                 fail(f"surname {surname} {' '.join(syllables)} cannot be written in GBK")
         self.stats["surnames"] = (len(self.surnames), len(self.surname_override), len(readings))
-        return "".join(f"{s}\t{' '.join(r)}\n" for s, r in readings.items())
+        return (f"# 姓氏的读音：姓<TAB>每字一个音节。由 tools/build_tables.py 生成。\n"
+                f"# 行数：{len(readings)}\n"
+                + "".join(f"{s}\t{' '.join(r)}\n" for s, r in readings.items()))
 
     # --- five elements -------------------------------------------------------------------
     @staticmethod

@@ -116,6 +116,18 @@ class Checker:
             self.fail(f"{name}: not GBK at byte {e.start}")
             return raw.decode("gbk", errors="replace")
 
+    def rows(self, name, text):
+        """The rows of a table of ours (its "#" comment lines left out), checked against the
+        "# 行数：N" line of its header, numbered by their line in the file."""
+        lines = text.split("\n")[:-1]
+        stated = [l for l in lines if l.startswith("# 行数：")]
+        rows = [(n, l) for n, l in enumerate(lines, 1) if not l.startswith("#")]
+        if len(stated) != 1 or not stated[0][len("# 行数："):].isdigit():
+            self.fail(f"{name}: needs one '# 行数：N' line")
+        elif int(stated[0][len("# 行数："):]) != len(rows):
+            self.fail(f"{name}: {len(rows)} rows, its count line says {stated[0]}")
+        return rows
+
     def expect(self, name, table, expected):
         for ch, value in expected.items():
             if table.get(ch) != value:
@@ -255,7 +267,7 @@ class Checker:
         name = "traditional.txt"
         text = self.read(name)
         table = {}
-        for number, line in enumerate(text.split("\n")[:-1], 1):
+        for number, line in self.rows(name, text):
             m = re.fullmatch(r"(.)\t(.)", line)
             if not m or m.group(1) not in self.gbk_set or m.group(1) == m.group(2):
                 self.fail(f"{name}:{number}: bad line {line!r}")
@@ -343,7 +355,7 @@ class Checker:
         name = "surnames.txt"
         text = self.read(name)
         table = {}
-        for number, line in enumerate(text.split("\n")[:-1], 1):
+        for number, line in self.rows(name, text):
             surname, _, reading = line.partition("\t")
             syllables = reading.split(" ")
             if (not 1 <= len(surname) <= 2 or any(c not in self.gbk_set for c in surname)

@@ -10,7 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <set>
+#include <unistd.h>
 
 namespace hmf::naming {
 namespace {
@@ -475,6 +478,23 @@ TEST(VerseReportTest, SectionNamesTheBestSourceOfTheGivenName)
             std::vector<ColouredRun>(report->runs.begin(), report->runs.begin() + kProductRuns),
             std::vector<ColouredRun>(plain->runs.begin(), plain->runs.begin() + kProductRuns));
     }
+}
+
+// verse.txt cut short at a line end (宋词 half gone) is refused as the file's fault.
+TEST(VerseTableTest, AFileCutAtALineEndIsRefused)
+{
+    const char* dir = std::getenv("HMF_DATA_DIR");
+    std::ifstream in(std::filesystem::path(dir ? dir : "data") / "verse.txt", std::ios::binary);
+    const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto cut = std::filesystem::temp_directory_path() /
+                     ("hmf-verse-" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(cut, std::ios::binary)
+        << whole.substr(0, whole.find('\n', whole.size() * 9 / 10) + 1);
+    const auto table = VerseTable::load(cut);
+    std::filesystem::remove(cut);
+    const core::Error e = hmf::test::failure(table);
+    EXPECT_TRUE(e.isDataFault());
+    EXPECT_EQ(e.what.rfind("表不全：应有", 0), 0u) << e.message();
 }
 
 } // namespace

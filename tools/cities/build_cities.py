@@ -77,7 +77,9 @@ def main():
     duplicates = {n for n in names if names.count(n) > 1}
     if duplicates:
         sys.exit('names given twice: ' + ' '.join(sorted(duplicates)))
-    text = ''.join(f'{p}\t{n}\t{lon:.2f}\t{lat:.2f}\r\n' for p, n, lon, lat in rows)
+    text = ('# 出生地：省份<TAB>城市<TAB>经度<TAB>纬度（地区的几何中心）。由 tools/cities/build_cities.py 生成。\r\n'
+            f'# 行数：{len(rows)}\r\n'
+            + ''.join(f'{p}\t{n}\t{lon:.2f}\t{lat:.2f}\r\n' for p, n, lon, lat in rows))
     with open(output, 'wb') as f:
         f.write(text.encode('gbk'))
     print(f'{len(rows)} cities written to {output}')

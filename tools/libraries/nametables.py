@@ -11,7 +11,8 @@
   1-5 (5 the neutral tone), and each syllable must be one of that character's readings in
   pinyin.txt (any tone for 5). No word may sound like a run of syllables in one of the common
   real names of realnames.txt, with the program's rule of likeness (see sounds_like).
-All three are GBK with LF line ends; lines starting with "#" are comments.
+All three are GBK with LF line ends; lines starting with "#" are comments, one of them
+"# 行数：N", the number of rows, by which the program refuses a file cut short.
 """
 import os
 import re
@@ -116,13 +117,18 @@ def write_or_compare(path, text, write):
     return []
 
 
+def with_row_count(header, lines):
+    """The table's text: its header, the count line the program checks, then the rows."""
+    return header + f"# 行数：{len(lines)}\n" + "\n".join(lines) + "\n"
+
+
 def build_levels(write, standard, data):
     rows = sorted((place, ch) for ch, place in standard.items())
     lines = [f"{ch}\t{level_of(place)}" for place, ch in rows if gbk_ok(ch)]
     print(f"levels.txt: {len(lines)} characters "
           f"({len(rows) - len(lines)} of level 3 left out: GBK cannot hold them)")
     return write_or_compare(os.path.join(data, "levels.txt"),
-                            LEVELS_HEADER + "\n".join(lines) + "\n", write)
+                            with_row_count(LEVELS_HEADER, lines), write)
 
 
 def build_meanings(write, standard, libraries, data, here):
@@ -173,7 +179,7 @@ def build_meanings(write, standard, libraries, data, here):
           + f"; {level3} outside levels 1-2")
     if not problems:
         problems += write_or_compare(os.path.join(data, name),
-                                     MEANINGS_HEADER + "\n".join(lines) + "\n", write)
+                                     with_row_count(MEANINGS_HEADER, lines), write)
     return problems
 
 
@@ -290,7 +296,7 @@ def build_badwords(write, libraries, data, here):
           f"{len(names)} real names checked, hit: {hits}")
     if not problems:
         problems += write_or_compare(os.path.join(data, name),
-                                     BADWORDS_HEADER + "\n".join(lines) + "\n", write)
+                                     with_row_count(BADWORDS_HEADER, lines), write)
     return problems
 
 

@@ -245,6 +245,8 @@ def build(package):
             kept += len(good)
         stats.append("%s: %d poems, %d lines kept, %d lines with a character GBK lacks (or a spelled-out one) dropped, %d grim lines left out"
                      % (book, len(poems), kept, dropped, grim))
+    # The number of rows, by which the program refuses a file cut short.
+    out.insert(1, "# 行数：%d" % (len(out) - 1))
     return "\r\n".join(out) + "\r\n", stats
 
 
