@@ -735,8 +735,14 @@ void NamingPage::sortCandidatesByAssessment()
     QList<QListWidgetItem*> items;
     while (m_candidates->count() > 0)
         items.append(m_candidates->takeItem(0));
-    // Stable: equal figures keep the order in which they were collected.
+    // Names of the name base (those with a 寓意) come first, as in `hmf top`: a parent reads a
+    // name that means something before a composed one with a higher figure. Within each group
+    // the figure decides; stable, so equal figures keep the order in which they were collected.
     std::stable_sort(items.begin(), items.end(), [](QListWidgetItem* a, QListWidgetItem* b) {
+        const bool aInBase = !a->data(kMeaningRole).toString().isEmpty();
+        const bool bInBase = !b->data(kMeaningRole).toString().isEmpty();
+        if (aInBase != bInBase)
+            return aInBase;
         return a->data(kAssessmentRole).toInt() > b->data(kAssessmentRole).toInt();
     });
     for (QListWidgetItem* item : items)

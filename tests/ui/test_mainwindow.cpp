@@ -461,16 +461,24 @@ void TestMainWindow::leaveOutOptionTooltipsAndSorting()
     QVERIFY2(item->toolTip().startsWith(QStringLiteral("品评分 ")), qPrintable(item->toolTip()));
     QVERIFY2(item->toolTip().contains(QStringLiteral("【谐音】")), qPrintable(item->toolTip()));
 
-    // Sorting puts the candidates in descending order of their figures, titles unchanged.
+    // Sorting puts the name base's names (those with a 寓意) first, then the others, each group
+    // in descending order of its figures, titles unchanged.
     QListWidget* candidates = list("列表框1");
     QCOMPARE(candidates->count(), 16);
     find<QPushButton>("按钮_品评排序")->click();
     QCOMPARE(candidates->count(), 16);
     int previous = 101;
+    bool inBase = true;
     QSet<QString> sorted;
     for (int i = 0; i < candidates->count(); ++i) {
         const QString tip = candidates->item(i)->toolTip();
         const int figure = tip.section(QLatin1Char('\n'), 0, 0).mid(4).toInt();
+        const bool hasMeaning = tip.contains(QStringLiteral("寓意："));
+        QVERIFY2(inBase || !hasMeaning, qPrintable(tip));
+        if (inBase && !hasMeaning) {
+            inBase = false;
+            previous = 101;
+        }
         QVERIFY2(figure <= previous, qPrintable(tip));
         previous = figure;
         sorted.insert(candidates->item(i)->text());
