@@ -7,7 +7,13 @@
 #   tools/screenshots.sh [path/to/huimingfang] [output directory] [text scale]
 #
 # Needs xvfb (xvfb-run), xdotool, python3 and a Simplified Chinese font (fonts-noto-cjk).
+#
+# The Windows program runs the same way under Wine: HMF_SCREENSHOT_RUNNER=wine starts the
+# program through it, and HMF_SCREENSHOT_NAME=windows- puts a prefix before each picture's name
+# (tools/windows-screenshots.sh sets both, with a Wine prefix of its own).
 set -eu
+runner=${HMF_SCREENSHOT_RUNNER:-}
+name_prefix=${HMF_SCREENSHOT_NAME:-}
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 program=${1:-$here/build/bin/huimingfang}
@@ -18,7 +24,7 @@ if [ -z "${HMF_SCREENSHOT_INNER:-}" ]; then
     for tool in xvfb-run xdotool python3; do
         command -v "$tool" >/dev/null || { echo "screenshots.sh: $tool is missing" >&2; exit 1; }
     done
-    [ -x "$program" ] || { echo "screenshots.sh: no program at $program" >&2; exit 1; }
+    [ -f "$program" ] || { echo "screenshots.sh: no program at $program" >&2; exit 1; }
     mkdir -p "$out"
     fb=$(mktemp -d)
     trap 'rm -rf "$fb"' EXIT
@@ -81,7 +87,7 @@ dpi=$(python3 -c "import sys; print(round(96 * float(sys.argv[1])))" "$scale")
 # A fresh user: no remembered inputs and an empty shortlist, whatever the real user has. The
 # fonts are drawn at the scale's dots per inch, the window's pixels stay as they are.
 QT_ENABLE_HIGHDPI_SCALING=0 QT_FONT_DPI=$dpi \
-    XDG_CONFIG_HOME=$HMF_FB_DIR/config XDG_DATA_HOME=$HMF_FB_DIR/data "$program" &
+    XDG_CONFIG_HOME=$HMF_FB_DIR/config XDG_DATA_HOME=$HMF_FB_DIR/data $runner "$program" &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 main=$(xdotool search --sync --onlyvisible --name "慧名坊软件")
@@ -90,7 +96,7 @@ sleep 1
 xdotool windowfocus --sync "$main"
 geometry "$main"
 mx=$X my=$Y mw=$WIDTH mh=$HEIGHT
-snap "$out/start$suffix.png" "$mx" "$my" "$mw" "$mh"
+snap "$out/${name_prefix}start$suffix.png" "$mx" "$my" "$mw" "$mh"
 
 # Page 宝宝取名: the keyboard starts in 姓, and Enter there starts a run.
 keys Return
@@ -104,26 +110,26 @@ keys space
 keys ctrl+f
 xdotool type --delay 100 "，"
 sleep 1
-snap "$out/generation$suffix.png" "$mx" "$my" "$mw" "$mh"
+snap "$out/${name_prefix}generation$suffix.png" "$mx" "$my" "$mw" "$mh"
 # Down goes from the find box to the first name shown; Enter opens its analysis on the page
 # 姓名评测.
 keys Down
 keys Return
 sleep 1
-snap "$out/analysis$suffix.png" "$mx" "$my" "$mw" "$mh"
+snap "$out/${name_prefix}analysis$suffix.png" "$mx" "$my" "$mw" "$mh"
 # Ctrl+D keeps the analysed name in 收藏夹.
 keys ctrl+d
 
 # 81数理表 (Ctrl+3), then 生辰八字 (Ctrl+7), which opens its own window.
 keys ctrl+3
 sleep 0.6
-snap "$out/luck81$suffix.png" "$mx" "$my" "$mw" "$mh"
+snap "$out/${name_prefix}luck81$suffix.png" "$mx" "$my" "$mw" "$mh"
 keys ctrl+7
 chart=$(xdotool search --sync --onlyvisible --name "^生辰八字$")
 sleep 1
 xdotool windowfocus --sync "$chart"
 geometry "$chart"
-snap "$out/birthchart$suffix.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
+snap "$out/${name_prefix}birthchart$suffix.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
 keys Escape
 xdotool windowfocus --sync "$main"
 
@@ -136,7 +142,7 @@ xdotool windowfocus --sync "$lookup"
 geometry "$lookup"
 xdotool type --delay 100 "林"
 keys Return
-snap "$out/element$suffix.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
+snap "$out/${name_prefix}element$suffix.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
 keys Escape
 xdotool windowfocus --sync "$main"
 keys ctrl+6
@@ -144,17 +150,19 @@ lookup=$(xdotool search --sync --onlyvisible --name "星座查询")
 sleep 0.5
 xdotool windowfocus --sync "$lookup"
 geometry "$lookup"
-snap "$out/starsign$suffix.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
+snap "$out/${name_prefix}starsign$suffix.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
 keys Escape
 xdotool windowfocus --sync "$main"
 
 # 收藏夹 (Ctrl+9), then the tips with our help under them (F1).
 keys ctrl+9
 sleep 0.6
-snap "$out/shortlist$suffix.png" "$mx" "$my" "$mw" "$mh"
+snap "$out/${name_prefix}shortlist$suffix.png" "$mx" "$my" "$mw" "$mh"
 keys F1
 sleep 0.6
-snap "$out/help$suffix.png" "$mx" "$my" "$mw" "$mh"
+snap "$out/${name_prefix}help$suffix.png" "$mx" "$my" "$mw" "$mh"
 kill $pid 2>/dev/null || true
 wait $pid 2>/dev/null || true
+# Wine keeps its server and the program's processes after the starter is gone.
+[ "$runner" = wine ] && wineserver -k 2>/dev/null || true
 echo "screenshots written to $out"
