@@ -64,14 +64,16 @@ fixture() {
         head -c 10000000 /dev/zero | tr '\0' a >"$f/elements.txt" ;;
     badcities)
         f=$(data_copy badcities cities.txt)
-        printf 'x\r\n' >"$f/cities.txt" ;;
+        { gbk '# 行数：1'; printf '\r\nx\r\n'; } >"$f/cities.txt" ;;
     noverse) f=$(data_copy noverse verse.txt) ;;
     badverse)
         f=$(data_copy badverse verse.txt)
-        { gbk '书'; printf '\t'; gbk '诗经'; printf '\r\n'; gbk '静女其姝。'; printf '\r\n'; } >"$f/verse.txt" ;;
+        { gbk '# 行数：2'; printf '\r\n'; gbk '书'; printf '\t'; gbk '诗经'; printf '\r\n'
+          gbk '静女其姝。'; printf '\r\n'; } >"$f/verse.txt" ;;
     shortverse)
         f=$(data_copy shortverse verse.txt)
-        { gbk '书'; printf '\t'; gbk '诗经'; printf '\r\n'; gbk '篇'; printf '\t'; gbk '静女'; printf '\t\r\n'
+        { gbk '# 行数：3'; printf '\r\n'; gbk '书'; printf '\t'; gbk '诗经'; printf '\r\n'
+          gbk '篇'; printf '\t'; gbk '静女'; printf '\t\r\n'
           gbk '静女其姝，俟我于城隅。'; printf '\r\n'; } >"$f/verse.txt" ;;
     escgroups)
         f=$(data_copy escgroups strokegroups.txt)

@@ -293,7 +293,8 @@ TEST(LoadTables, NamesTheMissingOrDamagedFile)
         {"elements.txt", "", 0},
         {"surnames.txt", "", 0},
         // 尉迟 with one syllable for two characters.
-        {"surnames.txt", "\xD4\xF8\tz\xA8\xA5ng\n\xCE\xBE\xB3\xD9\ty\xA8\xB4\n", 2},
+        {"surnames.txt",
+         *utf8ToGbk("# 行数：2\n") + "\xD4\xF8\tz\xA8\xA5ng\n\xCE\xBE\xB3\xD9\ty\xA8\xB4\n", 3},
         {"luck81.txt", "", 0},
         {"sexagenary.txt", "\xC4\xBE,\xCB\xAE,\r\n\xC4\xBE,\xCB\xAE,\r\n\xFF\xFF", 3},
         {"gridstrokes.txt",
@@ -302,8 +303,8 @@ TEST(LoadTables, NamesTheMissingOrDamagedFile)
          "1x ",
          2},
         {"meanings.txt", "", 0},
-        {"badwords.txt", *utf8ToGbk("# 词\t读音\t原因\n饭桶\tfan4 tong\t辱骂\n"), 2},
-        {"levels.txt", *utf8ToGbk("一\t1\n丁\t一级\n"), 2},
+        {"badwords.txt", *utf8ToGbk("# 行数：1\n# 词\t读音\t原因\n饭桶\tfan4 tong\t辱骂\n"), 3},
+        {"levels.txt", *utf8ToGbk("# 行数：2\n一\t1\n丁\t一级\n"), 3},
         {"polyphones.txt", "", 0},
         {"names.txt", "", 0},
         // No count line; the count larger than the names (a file cut short); no 寓意.

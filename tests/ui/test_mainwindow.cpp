@@ -1267,7 +1267,9 @@ void TestMainWindow::damagedAssessmentTableStopsAssessing()
     {
         QFile out(QFile::decodeName((target / "meanings.txt").c_str()));
         QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write("x\r\n");
+        // A count line that matches, so that the row itself is what the loader refuses.
+        out.write("# \xD0\xD0\xCA\xFD\xA3\xBA"
+                  "1\r\nx\r\n"); // "# 行数：1" in GBK
     }
     const hmf::ui::LoadedTables loaded = hmf::ui::loadProgramTables(target);
     QVERIFY2(loaded.tables, qPrintable(loaded.error));
@@ -1279,13 +1281,13 @@ void TestMainWindow::damagedAssessmentTableStopsAssessing()
     typeNameAndDate(QStringLiteral("张"), QStringLiteral("明华"));
     find<QPushButton>("按钮_分析")->click();
     QCOMPARE(m_messages.size(), 1);
-    QVERIFY2(m_messages[0].contains(QStringLiteral("meanings.txt:1")), qPrintable(m_messages[0]));
+    QVERIFY2(m_messages[0].contains(QStringLiteral("meanings.txt:2")), qPrintable(m_messages[0]));
     QVERIFY(reportText().isEmpty());
 
     toolAction(0)->trigger();
     runGeneration();
     QCOMPARE(m_messages.size(), 2);
-    QVERIFY2(m_messages[1].contains(QStringLiteral("meanings.txt:1")), qPrintable(m_messages[1]));
+    QVERIFY2(m_messages[1].contains(QStringLiteral("meanings.txt:2")), qPrintable(m_messages[1]));
     QVERIFY(rows("超级列表框1").isEmpty());
     m_window.reset(); // before the tables it reads
 }
